@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds Vardo and starts it from its build folder (program folder: build/run/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target vardo
+mkdir -p build/run
+cp build/app/vardo build/run/vardo
+exec build/run/vardo
