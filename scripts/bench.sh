@@ -14,6 +14,6 @@ trap 'scripts/xbed.sh stop "$runtime/xbed" || true; rm -rf "$runtime"' EXIT
 scripts/xbed.sh start "$runtime/xbed"
 export DISPLAY="$(cat "$runtime/xbed/wm.display")"
 export VARDO_TEST_DISPLAY_WM="$DISPLAY"
-for bench in build-bench/bench/bench_*; do
+for bench in build-bench/bench/*/bench_*; do
     [ -x "$bench" ] && "$bench" "$@"
 done
