@@ -46,6 +46,9 @@ public:
     // Opens a handle for a process we did not start (caption mode); 0 when it cannot.
     virtual ProcessHandle OpenProcess(int processId) = 0;
     virtual void CloseHandle(ProcessHandle handle) = 0;
+    // The process id a handle we hold refers to; 0 when the handle is not ours. Lets the runner
+    // check that a row's handle and process id still belong together before acting on them.
+    virtual int ProcessIdOfHandle(ProcessHandle handle) const = 0;
 };
 
 }  // namespace vardo::platform
