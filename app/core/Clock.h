@@ -11,13 +11,13 @@ using LocalTime = std::chrono::local_time<std::chrono::milliseconds>;
 // The one source of wall-clock time. The program uses the system clock; tests install a clock
 // they control and advance it second by second.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual LocalTime Now() const = 0;
 };
 
 class SystemClock final : public Clock {
-public:
+  public:
     LocalTime Now() const override;
 };
 

@@ -46,7 +46,7 @@ inline constexpr std::string_view kStopped = "停播";
 // task each. There is always at least one task row. Cells are addressed (column, row) as the
 // grid addresses them. Out-of-range reads give the empty text; out-of-range writes are ignored.
 class TaskTable {
-public:
+  public:
     // Observers, used by the view model. Structure changes (row or column count, row moves,
     // bulk loads) are reported once per operation; single cell writes per cell.
     struct Observer {
@@ -78,7 +78,7 @@ public:
 
     Observer& observer() { return observer_; }
 
-private:
+  private:
     void NotifyStructure();
 
     int colCount_ = kStandardColumnCount;
@@ -88,8 +88,8 @@ private:
 };
 
 // Row operations. Callers renumber after append, insert, copy and delete.
-void SetHeaderRow(TaskTable& table, const std::array<std::string_view, kStandardColumnCount>& captions,
-                  int last);
+void SetHeaderRow(TaskTable& table,
+                  const std::array<std::string_view, kStandardColumnCount>& captions, int last);
 void RenumberRows(TaskTable& table, int column, int first, char padChar, int width);
 void AppendTaskRow(TaskTable& table);
 void InsertTaskRow(TaskTable& table, int row);
@@ -97,7 +97,9 @@ void CopyTaskRow(TaskTable& table, int from, int to);
 void DeleteTaskRow(TaskTable& table, int row);
 
 // Renumbers as every caller does: column 0, first 1, blank padding, width 3.
-inline void RenumberTaskRows(TaskTable& table) { RenumberRows(table, ColNumber, 1, ' ', 3); }
+inline void RenumberTaskRows(TaskTable& table) {
+    RenumberRows(table, ColNumber, 1, ' ', 3);
+}
 
 // True when the number cell of row 1 is empty.
 bool IsTableEmpty(const TaskTable& table);

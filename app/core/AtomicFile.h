@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace vardo {
+
+// Outcome of a file write: empty error on success, otherwise a text the operator can be shown
+// ("<path>: <reason>").
+struct WriteResult {
+    std::string error;
+
+    bool ok() const { return error.empty(); }
+    explicit operator bool() const { return ok(); }
+};
+
+// Replaces the file at path with bytes so that a failure at any point leaves the previous file
+// untouched: the bytes go to a temporary file in the same folder, are flushed to disk, and the
+// temporary file is renamed over path. An existing file keeps its permission bits; a symbolic
+// link at path is followed, so the file it names is replaced.
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// The whole content of a file. On failure returns "" and sets error
+// (std::errc::no_such_file_or_directory when nothing exists at path).
+std::string ReadFileBytes(const std::string& path, std::error_code& error);
+
+}  // namespace vardo

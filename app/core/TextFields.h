@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vardo {
+
+// Texts are UTF-8; lengths and separators are counted in bytes, which is exact for the ASCII
+// texts these helpers are used on (numbers, times, separators).
+
+// 1 plus the number of non-overlapping separators, scanning left to right; an empty text counts 1.
+int CountFields(std::string_view text, std::string_view separator);
+
+// The n-th field (1-based) of text split on separator; empty when n < 1 or text has fewer fields.
+// The last field is everything after the last separator.
+std::string GetField(std::string_view text, std::string_view separator, int n);
+
+// text prefixed with padChar up to width bytes; longer texts unchanged; a negative width gives "".
+std::string PadLeft(std::string_view text, char padChar, int width);
+
+// text without leading and trailing blanks and control characters (bytes up to 0x20).
+std::string_view TrimBlanks(std::string_view text);
+
+}  // namespace vardo
