@@ -1,0 +1,379 @@
+#include "TaskRunner.h"
+
+#include <charconv>
+#include <chrono>
+
+#include "Clock.h"
+#include "SecondSequencer.h"
+#include "SystemServices.h"
+#include "TaskTable.h"
+#include "TextFields.h"
+#include "TimeText.h"
+
+namespace vardo {
+
+namespace {
+
+constexpr std::string_view kStartEvent = " 启动任务: 【";
+constexpr std::string_view kEndEvent = " 结束任务: 【";
+constexpr std::string_view kEndedEvent = " 任务结束: 【";
+constexpr std::string_view kHiddenStart = "否,无";
+constexpr std::string_view kMaximise = "最大";
+constexpr std::string_view kFoundMark = "=============Finded:";
+constexpr int kTimePanel = 3;
+constexpr int kWatchTickPanel = 4;
+constexpr std::uint32_t kTerminatedExitCode = 1;
+
+// Decimal value of a cell, 0 when it is not a number (leading blanks allowed).
+std::int64_t DecimalValue(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    std::int64_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return 0;
+    return value;
+}
+
+int ProcessIdValue(std::string_view text) {
+    const std::int64_t value = DecimalValue(text);
+    return value > 0 && value <= INT32_MAX ? static_cast<int>(value) : 0;
+}
+
+platform::ProcessHandle HandleValue(std::string_view text) {
+    return ProcessIdValue(text);
+}
+
+std::string DecimalText(std::int64_t value) {
+    return std::to_string(value);
+}
+
+int SecondOfDay(LocalSeconds second) {
+    return static_cast<int>((second - std::chrono::floor<std::chrono::days>(second)).count());
+}
+
+}  // namespace
+
+TaskRunner::TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
+                       platform::Windows& windows)
+    : table_(table),
+      host_(host),
+      processes_(processes),
+      windows_(windows),
+      sequencer_(std::make_unique<SecondSequencer>()) {}
+
+TaskRunner::~TaskRunner() {
+    ReleaseAllHandles();
+}
+
+void TaskRunner::ScheduleTick() {
+    if (host_.IsEditState()) {
+        editStateSeen_ = true;
+        return;
+    }
+    // A message box opened from inside a tick (a history write failing) runs a nested event
+    // loop; the seconds it would process are caught up by the next tick instead.
+    if (inScheduleTick_) return;
+    inScheduleTick_ = true;
+    if (editStateSeen_) {
+        sequencer_->Resume();
+        editStateSeen_ = false;
+    }
+    const LocalTime now = CurrentClock().Now();
+    host_.SetStatusText(kTimePanel, NowTimeText());
+    for (const LocalSeconds second : sequencer_->Advance(now)) ScanSchedule(SecondOfDay(second));
+    inScheduleTick_ = false;
+}
+
+void TaskRunner::ScanSchedule(int now) {
+    for (int row = 1; row < table_.RowCount(); ++row) {
+        if (table_.Cell(ColApplication, row).empty()) continue;
+        const std::string& start = table_.Cell(ColStartTime, row);
+        if (!start.empty() && TimeTextToSeconds(start) == now) {
+            if (table_.Cell(ColExclusive, row) == kYes) {
+                EndAllTasks();
+            } else {
+                EndTask(row);
+            }
+            StartTask(row);
+        }
+        const std::string& end = table_.Cell(ColEndTime, row);
+        if (!end.empty() && TimeTextToSeconds(end) == now) EndTask(row);
+    }
+}
+
+void TaskRunner::WatchTick() {
+    if (host_.IsEditState() || inWatchTick_) return;
+    inWatchTick_ = true;
+    ++watchTickCount_;
+    host_.SetStatusText(kWatchTickPanel, DecimalText(watchTickCount_));
+    for (int row = 1; row < table_.RowCount(); ++row) {
+        bool skipRest = false;
+        DiscoverWindows(row, skipRest);
+        if (skipRest) continue;
+        if (table_.Cell(ColRunState, row) != kRunning || table_.Cell(ColProcessId, row).empty()) {
+            continue;
+        }
+        if (!DetectEnd(row)) CountRunTime(row);
+    }
+    ReleaseUntrackedHandles();
+    inWatchTick_ = false;
+}
+
+void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
+    if (table_.Cell(ColRunState, row) == kRunning && table_.Cell(ColProcessId, row).empty()) {
+        const FoundWindow found = FindWindowByCaption(table_.Cell(ColCaption, row));
+        if (found.processId == 0) return;
+        table_.SetCell(ColProcessId, row, DecimalText(found.processId));
+        table_.SetCell(ColWindowHandle, row, DecimalText(static_cast<std::int64_t>(found.window)));
+        const platform::ProcessHandle handle =
+            HoldHandle(processes_.OpenProcess(found.processId), found.processId, row);
+        table_.SetCell(ColProcessHandle, row, DecimalText(handle));
+        PlaceTaskWindow(found.window, row);
+        host_.RaiseMainWindow();
+        return;
+    }
+    if (table_.Cell(ColProcessId, row).empty() || !table_.Cell(ColWindowHandle, row).empty()) {
+        return;
+    }
+    const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
+    if (processId == 0) {
+        skipRest = true;
+        return;
+    }
+    const platform::WindowHandle last = FindProcessWindows(processId);
+    if (last == 0) return;
+    table_.SetCell(ColWindowHandle, row, DecimalText(static_cast<std::int64_t>(last)));
+    // X has no start-up show state: a hidden start's windows are hidden once found, whatever
+    // the row's setting has become since.
+    const bool startedHidden = processes_.StartedHidden(TrackedHandle(row));
+    for (const std::string& line : handleList_) {
+        const auto window = static_cast<platform::WindowHandle>(DecimalValue(line));
+        if (window == 0) continue;
+        PlaceTaskWindow(window, row);
+        if (startedHidden) windows_.HideWindow(window);
+    }
+    host_.RaiseMainWindow();
+}
+
+bool TaskRunner::DetectEnd(int row) {
+    const platform::ProcessHandle handle = TrackedHandle(row);
+    if (handle == 0) return false;  // not ours: the query counts as failed
+    const platform::ExitQuery query = processes_.GetExitCodeProcess(handle);
+    if (!query.succeeded || query.running) return false;
+    ReleaseHandle(handle);
+    host_.SetStatusLine(EventLine(kEndedEvent, row));
+    AppendStatusLineToHistory();
+    ClearTracking(row);
+    return true;
+}
+
+void TaskRunner::CountRunTime(int row) {
+    const std::string runTime =
+        SecondsToTimeText(TimeTextToSeconds(table_.Cell(ColRunTime, row)) + 1);
+    table_.SetCell(ColRunTime, row, runTime);
+    if (table_.Cell(ColReminder, row) != runTime) return;
+    host_.ShowReminder("  提示：任务" + DecimalText(row) + "\n\r【" +
+                       table_.Cell(ColDescription, row) + "】\n\r已经运行了：" + runTime);
+}
+
+void TaskRunner::StartTask(int row) {
+    const std::string application = table_.Cell(ColApplication, row);
+    table_.SetCell(ColRunState, row, std::string(kRunning));
+    host_.StopWatchTimer();
+    const bool showWindow = table_.Cell(ColWindowSetting, row) != kHiddenStart;
+    LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
+    const bool captionMode = !TrimBlanks(table_.Cell(ColCaption, row)).empty();
+    if (captionMode) {
+        // The task is followed through whichever process shows the caption; the created
+        // process's own handle is never used.
+        if (lastCreation_.processHandle != 0) processes_.CloseHandle(lastCreation_.processHandle);
+    } else {
+        // A failed launch leaves the record zeroed: the row then holds no process at all,
+        // never an earlier launch's.
+        const int processId = lastCreation_.processId;
+        const platform::ProcessHandle handle =
+            processId == 0 ? 0 : HoldHandle(lastCreation_.processHandle, processId, row);
+        table_.SetCell(ColProcessId, row, processId == 0 ? "" : DecimalText(processId));
+        table_.SetCell(ColWindowHandle, row, "");
+        table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : DecimalText(handle));
+    }
+    // The thread handle is the process handle here, so it needs no closing of its own.
+    host_.SetStatusLine(EventLine(kStartEvent, row));
+    AppendStatusLineToHistory();
+    host_.StartWatchTimer();
+}
+
+bool TaskRunner::LaunchProcess(const std::string& applicationFile, const std::string& parameters,
+                               bool showWindow) {
+    lastCreation_ = {};
+    return processes_.CreateProcess(applicationFile + " " + parameters, host_.ProgramFolder(),
+                                    showWindow, lastCreation_);
+}
+
+void TaskRunner::btnPlayFlashClick() {
+    const int row = table_.CurrentRow();
+    if (table_.Cell(ColExclusive, row) == kYes) {
+        EndAllTasks();
+    } else {
+        EndTask(row);
+    }
+    StartTask(row);
+}
+
+void TaskRunner::btnStopFlashClick() {
+    EndTask(table_.CurrentRow());
+}
+
+TaskRunner::FoundWindow TaskRunner::FindWindowByCaption(const std::string& text) {
+    if (text.empty()) return {};
+    for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
+        if (!window.caption.empty() && window.caption.starts_with(text)) {
+            return {window.processId, window.window};
+        }
+    }
+    return {};
+}
+
+platform::WindowHandle TaskRunner::FindProcessWindows(int processId) {
+    handleList_.clear();
+    platform::WindowHandle last = 0;
+    for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
+        if (window.processId != processId) continue;
+        last = window.window;
+        handleList_.push_back(DecimalText(static_cast<std::int64_t>(window.window)));
+    }
+    return last;
+}
+
+void TaskRunner::PlaceTaskWindow(platform::WindowHandle window, int row) {
+    const platform::Rect rect =
+        windows_.GetWindowRect(window).value_or(platform::Rect{0, 0, 10, 10});
+    const std::vector<platform::Rect> monitors = windows_.Monitors();
+    if (monitors.empty()) return;
+    platform::Rect monitor = monitors.front();
+    const std::string& monitorText = table_.Cell(ColMonitor, row);
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        if (monitorText == DecimalText(static_cast<std::int64_t>(i + 1))) monitor = monitors[i];
+    }
+    const std::string& setting = table_.Cell(ColWindowSetting, row);
+    const int left = monitor.left + rect.left;
+    const int top = monitor.top + rect.top;
+    if (GetField(setting, ",", 1) == kYes) {
+        windows_.MoveWindow(window, left, top);
+        windows_.RaiseWindow(window);
+    } else if (GetField(setting, ",", 2) == kMaximise) {
+        windows_.MoveResizeWindow(window, monitor);
+    } else {
+        windows_.MoveResizeWindow(window, {left, top, monitor.width, monitor.height});
+        windows_.HideWindow(window);
+    }
+}
+
+void TaskRunner::EndTask(int row) {
+    const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
+    if (table_.Cell(ColRunState, row) != kRunning || processId == 0) return;
+    if (const platform::ProcessHandle handle = TrackedHandle(row); handle != 0) {
+        KillProcess(handle);
+        ReleaseHandle(handle);
+    }
+    host_.SetStatusLine(EventLine(kEndEvent, row));
+    ClearTracking(row);
+    AppendStatusLineToHistory();
+}
+
+void TaskRunner::EndAllTasks() {
+    const int taskRows = table_.RowCount() - 1;
+    for (int row = 1; row <= taskRows; ++row) EndTask(row);
+}
+
+void TaskRunner::KillProcess(platform::ProcessHandle handle) {
+    EnableDebugPrivilege(true);
+    processes_.TerminateProcess(handle, kTerminatedExitCode);
+}
+
+bool TaskRunner::EnableDebugPrivilege(bool enable) {
+    return platform::EnableDebugPrivilege(enable);
+}
+
+void TaskRunner::ReleaseAllHandles() {
+    for (const auto& [handle, held] : heldHandles_) processes_.CloseHandle(handle);
+    heldHandles_.clear();
+}
+
+void TaskRunner::MyEnumWindow() {
+    FindProcessWindows(lastCreation_.processId);
+}
+
+void TaskRunner::MyGetWindow() {
+    handleList_.clear();
+    for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
+        // There are no threads of their own here: a window's thread id is its process id.
+        if (window.processId != 0 && window.processId == lastCreation_.processId &&
+            window.processId == lastCreation_.threadId) {
+            handleList_.push_back(std::string(kFoundMark) +
+                                  DecimalText(static_cast<std::int64_t>(window.window)));
+        }
+        if (!window.caption.empty()) handleList_.push_back(window.caption);
+    }
+}
+
+platform::ProcessHandle TaskRunner::HoldHandle(platform::ProcessHandle handle, int processId,
+                                               int row) {
+    if (handle == 0) return 0;
+    heldHandles_[handle] = {processId, row};
+    return handle;
+}
+
+bool TaskRunner::HoldsOwnHandle(int row, platform::ProcessHandle handle, int processId) const {
+    return row >= 1 && row < table_.RowCount() && table_.Cell(ColRunState, row) == kRunning &&
+           HandleValue(table_.Cell(ColProcessHandle, row)) == handle &&
+           ProcessIdValue(table_.Cell(ColProcessId, row)) == processId;
+}
+
+platform::ProcessHandle TaskRunner::TrackedHandle(int row) {
+    const platform::ProcessHandle handle = HandleValue(table_.Cell(ColProcessHandle, row));
+    const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
+    if (handle == 0 || processId == 0) return 0;
+    const auto held = heldHandles_.find(handle);
+    if (held == heldHandles_.end() || held->second.processId != processId) return 0;
+    if (processes_.ProcessIdOfHandle(handle) != processId) return 0;
+    if (held->second.row != row) {
+        // Rows move while tasks run (editing, dragging). When the row the handle was handed to
+        // still shows it, this row is a copy; otherwise this row is where that task went.
+        if (HoldsOwnHandle(held->second.row, handle, processId)) return 0;
+        held->second.row = row;
+    }
+    return handle;
+}
+
+void TaskRunner::ReleaseUntrackedHandles() {
+    // Runs after every row's end detection, which moved each handle to the row now showing it;
+    // a handle no row shows any more (its row was deleted) is closed.
+    std::erase_if(heldHandles_, [this](const auto& entry) {
+        const auto& [handle, held] = entry;
+        if (HoldsOwnHandle(held.row, handle, held.processId)) return false;
+        processes_.CloseHandle(handle);
+        return true;
+    });
+}
+
+void TaskRunner::ReleaseHandle(platform::ProcessHandle handle) {
+    if (heldHandles_.erase(handle) != 0) processes_.CloseHandle(handle);
+}
+
+void TaskRunner::ClearTracking(int row) {
+    table_.SetCell(ColProcessId, row, "");
+    table_.SetCell(ColWindowHandle, row, "");
+    table_.SetCell(ColProcessHandle, row, "");
+    table_.SetCell(ColRunState, row, std::string(kStopped));
+}
+
+std::string TaskRunner::EventLine(std::string_view event, int row) const {
+    return "  " + NowTimeText() + std::string(event) + table_.Cell(ColApplication, row) + " 】  " +
+           table_.Cell(ColDescription, row);
+}
+
+void TaskRunner::AppendStatusLineToHistory() {
+    host_.AppendHistoryLine(host_.StatusLineText());
+}
+
+}  // namespace vardo

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "Processes.h"
+#include "TaskRunnerHost.h"
+#include "Windows.h"
+
+namespace vardo {
+
+class SecondSequencer;
+class TaskTable;
+
+// Starts, follows and ends the tasks of the timetable grid. Two one-second ticks drive it: the
+// schedule tick starts and ends rows at their times, the watch tick finds and places each started
+// task's windows, notices a task that ended by itself, counts run time and raises reminders.
+// The run-time columns 10 to 14 of the table are written only here.
+//
+// Process handles: a handle written into a row's column 12 is acted on (queried, terminated,
+// closed) only while the runner still holds it for that row and it still refers to the process
+// id of column 10. A row that lost that link (a copied row, or a row whose handle was closed and
+// its descriptor number reused) is treated as not tracked: its exit query counts as failed and
+// ending it only marks and logs it. So a copied row never signals another row's process.
+class TaskRunner {
+  public:
+    TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
+               platform::Windows& windows);
+    ~TaskRunner();
+    TaskRunner(const TaskRunner&) = delete;
+    TaskRunner& operator=(const TaskRunner&) = delete;
+
+    // tmScanOrloTimer: outside the edit state, shows the time in status panel 3 and runs
+    // ScanSchedule once for every wall-clock second not yet processed, in order. Seconds that
+    // passed in the edit state are skipped: after it, only the then-current second is processed.
+    void ScheduleTick();
+
+    // tmChkFlashTimer: outside the edit state, counts the tick in status panel 4 and runs window
+    // discovery, end detection and run-time counting for every row.
+    void WatchTick();
+
+    // Starts and ends the rows whose start or end time equals `now` (second of the day).
+    void ScanSchedule(int now);
+
+    void StartTask(int row);
+    // Creates the process application + " " + parameters in the program folder and remembers its
+    // process information as the most recent creation.
+    bool LaunchProcess(const std::string& applicationFile, const std::string& parameters,
+                       bool showWindow);
+
+    // The start and stop buttons, for the current row.
+    void btnPlayFlashClick();
+    void btnStopFlashClick();
+
+    struct FoundWindow {
+        int processId = 0;  // 0: nothing found
+        platform::WindowHandle window = 0;
+    };
+    // The first top-level window whose caption begins with `text` (exact bytes, blanks kept);
+    // an empty text never matches.
+    FoundWindow FindWindowByCaption(const std::string& text);
+    // Fills the handle list with every top-level window of the process, in enumeration order,
+    // and returns the last one (0 when none).
+    platform::WindowHandle FindProcessWindows(int processId);
+    // Places one window on the row's monitor as the row's window setting asks.
+    void PlaceTaskWindow(platform::WindowHandle window, int row);
+
+    // Ends a row's task when it is "在播" with a process id: terminates the process through the
+    // handle the row holds (when still tracked), logs the end and marks the row stopped.
+    void EndTask(int row);
+    // EndTask for every task row present at entry.
+    void EndAllTasks();
+    // Terminates a process through a handle the runner holds, with exit code 1; never by pid.
+    void KillProcess(platform::ProcessHandle handle);
+    bool EnableDebugPrivilege(bool enable);
+
+    // Closes every process handle the rows hold. Called before a timetable load, which empties
+    // columns 10 to 14; the tasks themselves keep running.
+    void ReleaseAllHandles();
+
+    // Diagnostics: the windows of the most recent creation, and every caption with that
+    // creation's windows marked, both written to the handle list.
+    void MyEnumWindow();
+    void MyGetWindow();
+
+    int WatchTickCount() const { return watchTickCount_; }
+    // The handle list (ListBox1): one line per entry.
+    const std::vector<std::string>& HandleList() const { return handleList_; }
+    const platform::ProcessInformation& LastCreation() const { return lastCreation_; }
+
+  private:
+    struct HeldHandle {
+        int processId = 0;
+        int row = 0;  // the row it was handed to; follows the row when rows are moved
+    };
+
+    void DiscoverWindows(int row, bool& skipRest);
+    // Returns true when the row's task was found ended (stage C is then skipped).
+    bool DetectEnd(int row);
+    void CountRunTime(int row);
+
+    platform::ProcessHandle HoldHandle(platform::ProcessHandle handle, int processId, int row);
+    // The handle of column 12 when the runner still holds it for this row's process; else 0.
+    platform::ProcessHandle TrackedHandle(int row);
+    void ReleaseHandle(platform::ProcessHandle handle);
+    void ReleaseUntrackedHandles();
+    void ClearTracking(int row);
+    // "  " + time + event + application + " 】  " + description.
+    std::string EventLine(std::string_view event, int row) const;
+    // The history gets the status line's text as read back, as the memo always has.
+    void AppendStatusLineToHistory();
+    bool HoldsOwnHandle(int row, platform::ProcessHandle handle, int processId) const;
+
+    TaskTable& table_;
+    TaskRunnerHost& host_;
+    platform::Processes& processes_;
+    platform::Windows& windows_;
+    std::unique_ptr<SecondSequencer> sequencer_;
+    bool editStateSeen_ = false;
+    bool inScheduleTick_ = false;
+    bool inWatchTick_ = false;
+    int watchTickCount_ = 0;
+    std::vector<std::string> handleList_;
+    platform::ProcessInformation lastCreation_;
+    std::unordered_map<platform::ProcessHandle, HeldHandle> heldHandles_;
+};
+
+}  // namespace vardo
