@@ -21,8 +21,12 @@ const SystemClock systemClock;
 const Clock* installedClock = nullptr;
 }  // namespace
 
-const Clock& CurrentClock() { return installedClock ? *installedClock : systemClock; }
+const Clock& CurrentClock() {
+    return installedClock ? *installedClock : systemClock;
+}
 
-void SetClock(const Clock* clock) { installedClock = clock; }
+void SetClock(const Clock* clock) {
+    installedClock = clock;
+}
 
 }  // namespace vardo

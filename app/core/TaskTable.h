@@ -73,6 +73,11 @@ class TaskTable {
     // Moves a task row to another place (dragging by the number cell); no renumbering.
     void MoveRow(int from, int to);
 
+    // Inserts an empty task row before row (1..RowCount), or removes task row row, shifting the
+    // rows below; one structure change each. RemoveRow keeps at least one task row.
+    void InsertRow(int row);
+    void RemoveRow(int row);
+
     // Replaces every row at once (loader); rows are padded or cut to ColCount.
     void ReplaceRows(std::vector<std::vector<std::string>> rows);
 

@@ -1,0 +1,133 @@
+#include "AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+
+namespace vardo {
+
+namespace {
+
+class UniqueFd {
+  public:
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd() { Close(); }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+    // Closes now, reporting the error a late write-back failure shows up as.
+    bool Close() {
+        if (fd_ < 0) return true;
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+WriteResult Failure(const std::string& path, int error) {
+    return {path + ": " + std::system_category().message(error)};
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// The file a write to path must replace: the end of a chain of symbolic links, or path itself.
+std::string ReplacedFile(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    const auto resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? path : resolved.string();
+}
+
+std::string TemporaryName(const std::filesystem::path& target) {
+    static std::atomic<unsigned> counter{0};
+    const std::string name = "." + target.filename().string() + ".tmp-" +
+                             std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    return (target.parent_path() / name).string();
+}
+
+void SyncFolder(const std::filesystem::path& target) {
+    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
+    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid()) ::fsync(fd.get());  // best effort: the rename itself has succeeded
+}
+
+}  // namespace
+
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::filesystem::path target = ReplacedFile(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return Failure(path, EISDIR);
+
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temporary = TemporaryName(target);
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return Failure(path, errno);
+    }
+    UniqueFd file(fd);
+    if (!file.valid()) return Failure(path, EEXIST);
+
+    int error = 0;
+    if (!WriteAll(file.get(), bytes)) error = errno;
+    if (!error && exists && ::fchmod(file.get(), existing.st_mode & 07777) != 0) error = errno;
+    if (!error && ::fsync(file.get()) != 0) error = errno;
+    if (!file.Close() && !error) error = errno;
+    if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (error) {
+        ::unlink(temporary.c_str());
+        return Failure(path, error);
+    }
+    SyncFolder(target);
+    return {};
+}
+
+std::string ReadFileBytes(const std::string& path, std::error_code& error) {
+    error.clear();
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.valid()) {
+        error.assign(errno, std::system_category());
+        return {};
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        error = std::make_error_code(std::errc::is_a_directory);
+        return {};
+    }
+    std::string bytes;
+    if (info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            error.assign(errno, std::system_category());
+            return {};
+        }
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<size_t>(got));
+    }
+    return bytes;
+}
+
+}  // namespace vardo

@@ -1,0 +1,41 @@
+#include "HistoryFile.h"
+
+#include <system_error>
+
+#include "TextCodec.h"
+
+namespace vardo {
+
+HistoryLoad LoadHistoryLines(const std::string& path) {
+    std::error_code error;
+    const std::string bytes = ReadFileBytes(path, error);
+    HistoryLoad load;
+    if (error) {
+        if (error != std::errc::no_such_file_or_directory)
+            load.error = path + ": " + error.message();
+        return load;
+    }
+    const std::string text = DecodeFileText(bytes);
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            load.lines.push_back(text.substr(start));
+            break;
+        }
+        load.lines.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+    return load;
+}
+
+WriteResult SaveHistoryLines(const std::string& path, const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return WriteFileAtomically(path, Utf8ToGb18030(text));
+}
+
+}  // namespace vardo

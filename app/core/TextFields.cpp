@@ -1,0 +1,43 @@
+#include "TextFields.h"
+
+namespace vardo {
+
+int CountFields(std::string_view text, std::string_view separator) {
+    if (separator.empty()) return 1;
+    int count = 1;
+    for (size_t at = text.find(separator); at != std::string_view::npos;
+         at = text.find(separator, at + separator.size()))
+        ++count;
+    return count;
+}
+
+std::string GetField(std::string_view text, std::string_view separator, int n) {
+    if (n < 1) return {};
+    if (separator.empty()) return n == 1 ? std::string(text) : std::string();
+    size_t start = 0;
+    for (int field = 1; field < n; ++field) {
+        const size_t at = text.find(separator, start);
+        if (at == std::string_view::npos) return {};
+        start = at + separator.size();
+    }
+    const size_t end = text.find(separator, start);
+    return std::string(text.substr(start, end == std::string_view::npos ? end : end - start));
+}
+
+std::string PadLeft(std::string_view text, char padChar, int width) {
+    if (width < 0) return {};
+    const size_t wanted = static_cast<size_t>(width);
+    if (text.size() >= wanted) return std::string(text);
+    std::string padded(wanted - text.size(), padChar);
+    padded += text;
+    return padded;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+}  // namespace vardo

@@ -1,0 +1,90 @@
+#include "TimeText.h"
+
+#include <sys/stat.h>
+
+#include <charconv>
+#include <cstdio>
+
+#include "TextFields.h"
+
+namespace vardo {
+
+namespace {
+
+// A field as a 32-bit decimal integer with an optional sign; anything else counts 0.
+int FieldValue(std::string_view field) {
+    field = TrimBlanks(field);
+    if (!field.empty() && field.front() == '+') field.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    if (error != std::errc() || end != field.data() + field.size()) return 0;
+    return value;
+}
+
+std::chrono::hh_mm_ss<std::chrono::milliseconds> TimeOfDay(LocalTime time) {
+    return std::chrono::hh_mm_ss{time - std::chrono::floor<std::chrono::days>(time)};
+}
+
+}  // namespace
+
+std::string SecondsToTimeText(std::int64_t seconds) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%2.2lld:%2.2lld:%2.2lld",
+                  static_cast<long long>(seconds / 3600), static_cast<long long>(seconds / 60 % 60),
+                  static_cast<long long>(seconds % 60));
+    return text;
+}
+
+std::int64_t TimeTextToSeconds(std::string_view text) {
+    constexpr std::string_view separator = ":";
+    return std::int64_t{FieldValue(GetField(text, separator, 1))} * 3600 +
+           std::int64_t{FieldValue(GetField(text, separator, 2))} * 60 +
+           FieldValue(GetField(text, separator, 3));
+}
+
+std::string NowTimeText() {
+    return SecondsToTimeText(TimeOfDaySeconds(CurrentClock().Now()));
+}
+
+std::chrono::year_month_day Today() {
+    return std::chrono::year_month_day{std::chrono::floor<std::chrono::days>(CurrentClock().Now())};
+}
+
+std::string DateText(bool withDashes, std::chrono::year_month_day date) {
+    char text[32];
+    std::snprintf(text, sizeof text, withDashes ? "%4.4d-%2.2u-%2.2u" : "%4.4d%2.2u%2.2u",
+                  static_cast<int>(date.year()), static_cast<unsigned>(date.month()),
+                  static_cast<unsigned>(date.day()));
+    return text;
+}
+
+std::string DateText(bool withDashes) {
+    return DateText(withDashes, Today());
+}
+
+int TimeOfDaySeconds(LocalTime time) {
+    const auto clock = TimeOfDay(time);
+    return static_cast<int>(clock.hours().count() * 3600 + clock.minutes().count() * 60 +
+                            clock.seconds().count());
+}
+
+std::string LongTimeText(int secondsOfDay) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%d:%2.2d:%2.2d", secondsOfDay / 3600, secondsOfDay / 60 % 60,
+                  secondsOfDay % 60);
+    return text;
+}
+
+std::string_view WeekdayName(std::chrono::year_month_day date) {
+    if (!date.ok()) return {};
+    return kWeekdayNames[std::chrono::weekday{std::chrono::local_days{date}}.c_encoding()];
+}
+
+std::string DatedFilePath(std::string_view programFolder, std::string_view folder,
+                          std::string_view extension) {
+    std::string directory = std::string(programFolder) + std::string(folder);
+    ::mkdir(directory.c_str(), 0777);  // an existing folder or any failure shows at the write
+    return directory + "/" + DateText(false) + "." + std::string(extension);
+}
+
+}  // namespace vardo

@@ -1,0 +1,150 @@
+#include "TimetableFile.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "SettingsStore.h"
+#include "TextCodec.h"
+#include "TimeText.h"
+
+namespace vardo {
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr int kFirstRunStateColumn = ColProcessId;
+constexpr int kLastRunStateColumn = ColRunTime;
+
+// The cells of a line: up to columnCount fields split on "^^", the rest of the line after the
+// last separator used going into the following cell.
+std::vector<std::string> SplitCells(std::string_view line, int columnCount) {
+    std::vector<std::string> cells(static_cast<size_t>(std::max(columnCount, 0)));
+    for (auto& cell : cells) {
+        const size_t at = line.find(kFieldSeparator);
+        if (at == std::string_view::npos) {
+            cell = line;
+            break;
+        }
+        cell = line.substr(0, at);
+        line.remove_prefix(at + kFieldSeparator.size());
+    }
+    return cells;
+}
+
+struct ReadTable {
+    int columnCount;
+    Rows rows;  // row 0 included
+};
+
+// The lines of the text as the reader takes them: the text up to the first CR or LF, the rest up
+// to and including the next LF skipped; the end of the text ends the last line.
+template <typename EachLine>
+void ForEachLine(std::string_view text, EachLine&& eachLine) {
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t lineEnd = std::min(text.find_first_of("\r\n", start), text.size());
+        eachLine(text.substr(start, lineEnd - start));
+        const size_t feed = text.find('\n', lineEnd);
+        start = feed == std::string_view::npos ? text.size() : feed + 1;
+    }
+}
+
+ReadTable ReadRows(std::string_view bytes, int columnCount, std::vector<std::string> headerRow) {
+    const std::string text = DecodeFileText(bytes);
+    ReadTable table{columnCount, {}};
+    table.rows.push_back(std::move(headerRow));
+    ForEachLine(text, [&table](std::string_view line) {
+        if (table.rows.size() == 1)
+            table.columnCount = std::max(table.columnCount, CountSeparators(line));
+        table.rows.push_back(SplitCells(line, table.columnCount));
+    });
+    if (table.rows.size() == 1) table.rows.emplace_back();
+    return table;
+}
+
+ReadTable ReadFileRows(const std::string& path, const TaskTable& table) {
+    std::error_code error;
+    // A file that cannot be read loads as one empty task row, as a missing one does.
+    const std::string bytes = ReadFileBytes(path, error);
+    return ReadRows(bytes, table.ColCount(), table.Row(0));
+}
+
+void Install(TaskTable& table, ReadTable read) {
+    table.SetColCount(read.columnCount);
+    table.ReplaceRows(std::move(read.rows));
+}
+
+bool IsFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+}  // namespace
+
+int CountSeparators(std::string_view line) {
+    int count = 0;
+    for (size_t at = line.find(kFieldSeparator); at != std::string_view::npos;
+         at = line.find(kFieldSeparator, at + kFieldSeparator.size()))
+        ++count;
+    return count;
+}
+
+std::string RowToLine(const TaskTable& table, int row) {
+    std::string line;
+    for (int column = 0; column < table.ColCount(); ++column) {
+        line += table.Cell(column, row);
+        line += kFieldSeparator;
+    }
+    return line;
+}
+
+void LineToRow(std::string_view line, TaskTable& table, int row) {
+    std::vector<std::string> cells = SplitCells(line, table.ColCount());
+    for (int column = 0; column < table.ColCount(); ++column)
+        table.SetCell(column, row, std::move(cells[column]));
+}
+
+WriteResult SaveTable(const TaskTable& table, const std::string& path) {
+    std::string text;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        text += RowToLine(table, row);
+        text += kLineEnd;
+    }
+    return WriteFileAtomically(path, Utf8ToGb18030(text));
+}
+
+void LoadTable(TaskTable& table, const std::string& path) {
+    Install(table, ReadFileRows(path, table));
+}
+
+void LoadTableFromBytes(TaskTable& table, std::string_view bytes) {
+    Install(table, ReadRows(bytes, table.ColCount(), table.Row(0)));
+}
+
+void LoadTimetable(TaskTable& table, const std::string& path, const std::string& settingsFilePath) {
+    ReadTable read = ReadFileRows(path, table);
+    read.columnCount = kStandardColumnCount;
+    for (auto& row : read.rows) {
+        row.resize(kStandardColumnCount);
+        for (int column = kFirstRunStateColumn; column <= kLastRunStateColumn; ++column)
+            row[column].clear();
+    }
+    Install(table, std::move(read));
+    SetHeaderRow(table, kHeaderCaptions, kStandardColumnCount - 1);
+    RenumberTaskRows(table);
+    WriteSetting(settingsFilePath, kSettingsSection, "LastOrloJM", path);
+}
+
+std::string DailyTablePath(std::string_view programFolder, std::chrono::year_month_day date) {
+    const std::string folder = std::string(programFolder) + "Data/";
+    if (std::string dated = folder + DateText(true, date) + ".tab"; IsFile(dated)) return dated;
+    if (std::string weekday = folder + std::string(WeekdayName(date)) + ".tab"; IsFile(weekday))
+        return weekday;
+    return folder + std::string(kDefaultTableName);
+}
+
+}  // namespace vardo
