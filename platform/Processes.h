@@ -32,7 +32,7 @@ struct ExitQuery {
 // Process control as the task runner needs it. Implemented for real by PosixProcesses; tests of
 // pure row logic may substitute a fake.
 class Processes {
-public:
+  public:
     virtual ~Processes() = default;
 
     // Starts commandLine (application + " " + parameters, split without a shell) with
@@ -49,6 +49,9 @@ public:
     // The process id a handle we hold refers to; 0 when the handle is not ours. Lets the runner
     // check that a row's handle and process id still belong together before acting on them.
     virtual int ProcessIdOfHandle(ProcessHandle handle) const = 0;
+    // Whether the process behind a handle was created with showWindow false; its windows are
+    // then to be hidden as soon as they are found (X has no start-up show state).
+    virtual bool StartedHidden(ProcessHandle /*handle*/) const { return false; }
 };
 
 }  // namespace vardo::platform

@@ -27,7 +27,7 @@ struct TopLevelWindow {
 // Top-level windows and monitors as the task runner needs them. Implemented for real by
 // X11Windows; tests of pure row logic may substitute a fake.
 class Windows {
-public:
+  public:
     virtual ~Windows() = default;
 
     // False when no X display can be reached (for example a Wayland session without XWayland).

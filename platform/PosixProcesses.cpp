@@ -1,0 +1,229 @@
+#include "PosixProcesses.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
+
+extern "C" {
+#include <sys/pidfd.h>
+}
+
+#include "CommandLine.h"
+
+extern char** environ;
+
+namespace vardo::platform {
+namespace {
+
+// Handles start at 3 so that they never collide with 0 ("no handle") even when the program
+// itself was started with standard input closed.
+constexpr int kLowestHandle = 3;
+
+class SpawnFileActions {
+  public:
+    SpawnFileActions() { posix_spawn_file_actions_init(&actions_); }
+    ~SpawnFileActions() { posix_spawn_file_actions_destroy(&actions_); }
+    SpawnFileActions(const SpawnFileActions&) = delete;
+    SpawnFileActions& operator=(const SpawnFileActions&) = delete;
+    posix_spawn_file_actions_t* get() { return &actions_; }
+
+  private:
+    posix_spawn_file_actions_t actions_;
+};
+
+class SpawnAttributes {
+  public:
+    SpawnAttributes() { posix_spawnattr_init(&attributes_); }
+    ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
+    SpawnAttributes(const SpawnAttributes&) = delete;
+    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
+    posix_spawnattr_t* get() { return &attributes_; }
+
+  private:
+    posix_spawnattr_t attributes_;
+};
+
+// A task gets standard streams of its own (nothing of ours leaks into it), its working folder,
+// a session of its own so it outlives our terminal, and clean signal state: ignored signals and
+// a blocked mask would otherwise be inherited through exec.
+bool PrepareSpawn(SpawnFileActions& actions, SpawnAttributes& attributes,
+                  const std::string& workingDirectory) {
+    if (posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0) ||
+        posix_spawn_file_actions_addopen(actions.get(), STDOUT_FILENO, "/dev/null", O_WRONLY, 0) ||
+        posix_spawn_file_actions_adddup2(actions.get(), STDOUT_FILENO, STDERR_FILENO))
+        return false;
+    if (!workingDirectory.empty() &&
+        posix_spawn_file_actions_addchdir_np(actions.get(), workingDirectory.c_str()))
+        return false;
+    sigset_t noSignals;
+    sigemptyset(&noSignals);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (int signal = 1; signal < SIGRTMIN; ++signal) {
+        if (signal != SIGKILL && signal != SIGSTOP) sigaddset(&defaults, signal);
+    }
+    return posix_spawnattr_setflags(attributes.get(), POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK |
+                                                          POSIX_SPAWN_SETSIGDEF) == 0 &&
+           posix_spawnattr_setsigmask(attributes.get(), &noSignals) == 0 &&
+           posix_spawnattr_setsigdefault(attributes.get(), &defaults) == 0;
+}
+
+std::optional<int> Spawn(const SplitCommand& command, const std::string& workingDirectory) {
+    SpawnFileActions actions;
+    SpawnAttributes attributes;
+    if (!PrepareSpawn(actions, attributes, workingDirectory)) return std::nullopt;
+    std::vector<char*> argv;
+    for (const auto& argument : command.argv) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t processId = 0;
+    if (posix_spawn(&processId, command.program.c_str(), actions.get(), attributes.get(),
+                    argv.data(), environ) != 0)
+        return std::nullopt;
+    return processId;
+}
+
+bool IsEndedProcess(int pidfd) {
+    pollfd entry{pidfd, POLLIN, 0};
+    return poll(&entry, 1, 0) == 1 && (entry.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
+}
+
+}  // namespace
+
+PosixProcesses::~PosixProcesses() {
+    for (const auto& [descriptor, handle] : handles_) close(descriptor);
+    for (const auto& child : unreaped_) close(child->reapDescriptor);
+}
+
+bool PosixProcesses::Reap(Child& child) {
+    if (child.reapDescriptor < 0) return true;
+    siginfo_t status{};
+    if (waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(child.reapDescriptor), &status,
+               WEXITED | WNOHANG) != 0)
+        return false;
+    if (status.si_pid == 0) return false;
+    if (status.si_code == CLD_EXITED) {
+        child.exitCode = static_cast<std::uint32_t>(status.si_status);
+    } else if (child.killedByUs && status.si_status == SIGKILL) {
+        child.exitCode = child.requestedExitCode;
+    } else {
+        child.exitCode = 128u + static_cast<std::uint32_t>(status.si_status);
+    }
+    close(child.reapDescriptor);
+    child.reapDescriptor = -1;
+    return true;
+}
+
+void PosixProcesses::ReapExitedChildren() {
+    std::erase_if(unreaped_, [](const std::shared_ptr<Child>& child) { return Reap(*child); });
+}
+
+std::shared_ptr<PosixProcesses::Child> PosixProcesses::UnreapedChild(int processId) const {
+    for (const auto& child : unreaped_) {
+        if (child->processId == processId) return child;
+    }
+    return nullptr;
+}
+
+ProcessHandle PosixProcesses::AddHandle(int pidfd, Handle handle) {
+    const int descriptor = fcntl(pidfd, F_DUPFD_CLOEXEC, kLowestHandle);
+    close(pidfd);
+    if (descriptor < 0) return 0;
+    handles_.emplace(descriptor, std::move(handle));
+    return descriptor;
+}
+
+bool PosixProcesses::CreateProcess(const std::string& commandLine,
+                                   const std::string& workingDirectory, bool showWindow,
+                                   ProcessInformation& info) {
+    ReapExitedChildren();
+    info = {};
+    const char* path = std::getenv("PATH");
+    const auto command = SplitCommandLine(commandLine, workingDirectory, path ? path : "");
+    if (!command) return false;
+    const auto processId = Spawn(*command, workingDirectory);
+    if (!processId) return false;
+
+    // Our unreaped child cannot be replaced by another process, so opening it by pid is safe.
+    const int reapDescriptor = pidfd_open(*processId, 0);
+    const int handleDescriptor = reapDescriptor < 0 ? -1 : pidfd_open(*processId, 0);
+    if (handleDescriptor < 0) {
+        kill(*processId, SIGKILL);
+        waitpid(*processId, nullptr, 0);
+        if (reapDescriptor >= 0) close(reapDescriptor);
+        return false;
+    }
+    auto child = std::make_shared<Child>();
+    child->processId = *processId;
+    child->reapDescriptor = reapDescriptor;
+    unreaped_.push_back(child);
+    const ProcessHandle handle = AddHandle(handleDescriptor, {*processId, child, !showWindow});
+    if (handle == 0) return false;  // the child runs on and is reaped by a later sweep
+    info = {handle, handle, *processId, *processId};
+    return true;
+}
+
+ExitQuery PosixProcesses::GetExitCodeProcess(ProcessHandle handle) {
+    ReapExitedChildren();
+    const auto found = handles_.find(handle);
+    if (found == handles_.end()) return {};
+    const Handle& entry = found->second;
+    if (entry.child) {
+        const bool ended = Reap(*entry.child);
+        return {true, !ended, ended ? entry.child->exitCode : kStillActive};
+    }
+    // Someone else's process: its end can be seen, its exit code cannot.
+    const bool ended = IsEndedProcess(handle);
+    return {true, !ended, ended ? 0u : kStillActive};
+}
+
+bool PosixProcesses::TerminateProcess(ProcessHandle handle, std::uint32_t exitCode) {
+    ReapExitedChildren();
+    const auto found = handles_.find(handle);
+    if (found == handles_.end()) return false;
+    Handle& entry = found->second;
+    if (entry.child ? Reap(*entry.child) : IsEndedProcess(handle)) return false;
+    if (pidfd_send_signal(handle, SIGKILL, nullptr, 0) != 0) return false;
+    if (entry.child && !entry.child->killedByUs) {
+        entry.child->killedByUs = true;
+        entry.child->requestedExitCode = exitCode;
+    }
+    return true;
+}
+
+ProcessHandle PosixProcesses::OpenProcess(int processId) {
+    ReapExitedChildren();
+    if (processId <= 0) return 0;
+    const int pidfd = pidfd_open(processId, 0);
+    if (pidfd < 0) return 0;
+    // A pid of one of our unreaped children still names that child: share its exit status.
+    auto child = UnreapedChild(processId);
+    return AddHandle(pidfd, {processId, std::move(child), false});
+}
+
+void PosixProcesses::CloseHandle(ProcessHandle handle) {
+    const auto found = handles_.find(handle);
+    if (found != handles_.end()) {
+        close(found->first);
+        handles_.erase(found);
+    }
+    ReapExitedChildren();
+}
+
+int PosixProcesses::ProcessIdOfHandle(ProcessHandle handle) const {
+    const auto found = handles_.find(handle);
+    return found == handles_.end() ? 0 : found->second.processId;
+}
+
+bool PosixProcesses::StartedHidden(ProcessHandle handle) const {
+    const auto found = handles_.find(handle);
+    return found != handles_.end() && found->second.startedHidden;
+}
+
+}  // namespace vardo::platform

@@ -1,0 +1,35 @@
+#include "SystemServices.h"
+
+#include <time.h>
+#include <unistd.h>
+
+#include <array>
+
+namespace vardo::platform {
+
+void SetFontSmoothing(bool) {}
+
+bool HasHighResolutionCounter() {
+    timespec resolution{};
+    return clock_getres(CLOCK_MONOTONIC, &resolution) == 0 && resolution.tv_sec == 0 &&
+           resolution.tv_nsec <= 1000;
+}
+
+bool EnableDebugPrivilege(bool) {
+    return true;
+}
+
+std::string ProgramFilePath() {
+    std::array<char, 4096> buffer{};
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0 || static_cast<std::size_t>(length) == buffer.size()) return {};
+    return std::string(buffer.data(), static_cast<std::size_t>(length));
+}
+
+std::string ProgramFolder() {
+    const std::string path = ProgramFilePath();
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+}
+
+}  // namespace vardo::platform

@@ -1,0 +1,442 @@
+#include "X11Windows.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <chrono>
+#include <cstring>
+#include <memory>
+#include <thread>
+#include <unordered_map>
+
+namespace vardo::platform {
+namespace {
+
+constexpr std::size_t kCaptionCharacters = 255;
+// How long a placement waits for the window manager to carry it out, per attempt.
+constexpr auto kWindowManagerWait = std::chrono::milliseconds(100);
+constexpr auto kPollInterval = std::chrono::milliseconds(2);
+
+// _NET_MOVERESIZE_WINDOW: NorthWest gravity, x/y/width/height present, sent by a pager-like tool
+// (source 2) so that the window manager applies it without focus-stealing rules.
+constexpr long kGravityNorthWest = 1;
+constexpr long kMoveFlags = (1L << 8) | (1L << 9);
+constexpr long kResizeFlags = (1L << 10) | (1L << 11);
+constexpr long kSourcePager = 2;
+
+struct XFreeDeleter {
+    void operator()(void* data) const {
+        if (data) XFree(data);
+    }
+};
+template <typename T>
+using XPointer = std::unique_ptr<T, XFreeDeleter>;
+
+// Routes X errors of one display into a counter while it lives and hands errors of any other
+// connection (the toolkit's) to the handler that was installed before. Xlib's handler is
+// process-wide, so it is installed only around our own requests and restored afterwards.
+class ErrorTrap {
+  public:
+    explicit ErrorTrap(Display* display) : display_(display) {
+        trapped_ = display;
+        errors_ = 0;
+        previous_ = XSetErrorHandler(&ErrorTrap::Handle);
+    }
+    ~ErrorTrap() {
+        XSync(display_, False);
+        XSetErrorHandler(previous_);
+        trapped_ = nullptr;
+    }
+    ErrorTrap(const ErrorTrap&) = delete;
+    ErrorTrap& operator=(const ErrorTrap&) = delete;
+
+  private:
+    static int Handle(Display* display, XErrorEvent* event) {
+        if (display == trapped_) {
+            ++errors_;
+            return 0;
+        }
+        return previous_ ? previous_(display, event) : 0;
+    }
+
+    Display* display_;
+    static inline Display* trapped_ = nullptr;
+    static inline int errors_ = 0;
+    static inline XErrorHandler previous_ = nullptr;
+};
+
+// The raw data of a window property of the given type (AnyPropertyType for any); empty when the
+// window has none or vanished. `actualType` receives the type found.
+std::vector<unsigned char> ReadProperty(Display* display, Window window, Atom property, Atom type,
+                                        Atom* actualType = nullptr, int* format = nullptr) {
+    Atom foundType = None;
+    int foundFormat = 0;
+    unsigned long items = 0;
+    unsigned long remaining = 0;
+    unsigned char* raw = nullptr;
+    // 1024 longs hold any caption that survives the cut to 255 characters.
+    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &foundType,
+                           &foundFormat, &items, &remaining, &raw) != Success)
+        return {};
+    XPointer<unsigned char> data(raw);
+    if (actualType) *actualType = foundType;
+    if (format) *format = foundFormat;
+    if (!data || foundType == None) return {};
+    std::size_t unit = foundFormat == 32 ? sizeof(long) : static_cast<std::size_t>(foundFormat / 8);
+    return std::vector<unsigned char>(data.get(), data.get() + items * unit);
+}
+
+// A property of 32-bit items (Xlib hands them out as longs).
+std::vector<long> ReadLongs(Display* display, Window window, Atom property, Atom type) {
+    int format = 0;
+    const auto bytes = ReadProperty(display, window, property, type, nullptr, &format);
+    if (format != 32) return {};
+    std::vector<long> values(bytes.size() / sizeof(long));
+    std::memcpy(values.data(), bytes.data(), values.size() * sizeof(long));
+    return values;
+}
+
+std::string Latin1ToUtf8(const std::vector<unsigned char>& text) {
+    std::string utf8;
+    for (unsigned char c : text) {
+        if (c < 0x80) {
+            utf8 += static_cast<char>(c);
+        } else {
+            utf8 += static_cast<char>(0xC0 | (c >> 6));
+            utf8 += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return utf8;
+}
+
+// Keeps the first `characters` code points of a UTF-8 text, never splitting a sequence.
+std::string CutUtf8(std::string text, std::size_t characters) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
+        if (count++ == characters) {
+            text.resize(i);
+            break;
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+X11Windows::X11Windows(const std::string& displayName)
+    : display_(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str())) {
+    if (!display_) return;
+    const std::string selection = "WM_S" + std::to_string(DefaultScreen(display_));
+    const char* names[] = {"WM_STATE",           "WM_NAME",
+                           "_NET_WM_NAME",       "UTF8_STRING",
+                           "_NET_WM_PID",        "_NET_MOVERESIZE_WINDOW",
+                           "_NET_FRAME_EXTENTS", "_NET_ACTIVE_WINDOW",
+                           selection.c_str()};
+    Atom atoms[std::size(names)] = {};
+    XInternAtoms(display_, const_cast<char**>(names), static_cast<int>(std::size(names)), False,
+                 atoms);
+    atoms_ = {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4],
+              atoms[5], atoms[6], atoms[7], atoms[8]};
+}
+
+X11Windows::~X11Windows() {
+    if (display_) XCloseDisplay(display_);
+}
+
+bool X11Windows::Available() const {
+    return display_ != nullptr;
+}
+
+bool X11Windows::WindowManagerRunning() {
+    return display_ && XGetSelectionOwner(display_, atoms_.windowManagerSelection) != None;
+}
+
+bool X11Windows::IsManaged(WindowHandle window) {
+    // WM_STATE has a type of its own; its first item is the state.
+    const auto state = ReadLongs(display_, window, atoms_.wmState, atoms_.wmState);
+    return !state.empty() && state.front() != WithdrawnState;
+}
+
+// The client window at or below a window: the one carrying WM_STATE, searched top first.
+WindowHandle X11Windows::FindClient(WindowHandle window, int depth) {
+    if (!ReadProperty(display_, window, atoms_.wmState, AnyPropertyType).empty()) return window;
+    if (depth == 0) return 0;
+    Window root = None;
+    Window parent = None;
+    Window* rawChildren = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, window, &root, &parent, &rawChildren, &count)) return 0;
+    XPointer<Window> children(rawChildren);
+    for (unsigned int i = count; i-- > 0;) {
+        if (const WindowHandle client = FindClient(children.get()[i], depth - 1)) return client;
+    }
+    return 0;
+}
+
+WindowHandle X11Windows::TopLevelAncestor(WindowHandle window) {
+    Window current = window;
+    for (;;) {
+        Window root = None;
+        Window parent = None;
+        Window* rawChildren = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display_, current, &root, &parent, &rawChildren, &count)) return 0;
+        XPointer<Window> children(rawChildren);
+        if (parent == root || parent == None) return current;
+        current = parent;
+    }
+}
+
+std::string X11Windows::Caption(WindowHandle window) {
+    const auto utf8 = ReadProperty(display_, window, atoms_.netWmName, atoms_.utf8String);
+    if (!utf8.empty()) return CutUtf8({utf8.begin(), utf8.end()}, kCaptionCharacters);
+    Atom type = None;
+    int format = 0;
+    const auto legacy =
+        ReadProperty(display_, window, atoms_.wmName, AnyPropertyType, &type, &format);
+    if (legacy.empty() || format != 8) return {};
+    if (type == XA_STRING) return CutUtf8(Latin1ToUtf8(legacy), kCaptionCharacters);
+    if (type == atoms_.utf8String)
+        return CutUtf8({legacy.begin(), legacy.end()}, kCaptionCharacters);
+    // COMPOUND_TEXT and other encodings: let Xlib convert.
+    XTextProperty property{const_cast<unsigned char*>(legacy.data()), type, format,
+                           static_cast<unsigned long>(legacy.size())};
+    char** list = nullptr;
+    int count = 0;
+    if (Xutf8TextPropertyToTextList(display_, &property, &list, &count) < Success || !list)
+        return {};
+    std::string caption = count > 0 && list[0] ? list[0] : "";
+    XFreeStringList(list);
+    return CutUtf8(std::move(caption), kCaptionCharacters);
+}
+
+// Process ids of windows from the X-Resource extension, which knows the process of the connection
+// that created a window even when the window sets no _NET_WM_PID. Two requests cover all
+// windows: the process of every client, and the resource-id mask that tells a window's client.
+std::vector<int> X11Windows::ProcessIds(const std::vector<WindowHandle>& windows) {
+    std::unordered_map<XID, int> processOfClient;
+    XID resourceMask = 0;
+    int eventBase = 0;
+    int errorBase = 0;
+    if (!windows.empty() && XResQueryExtension(display_, &eventBase, &errorBase)) {
+        int clientCount = 0;
+        XResClient* rawClients = nullptr;
+        if (XResQueryClients(display_, &clientCount, &rawClients) == Success) {
+            XPointer<XResClient> clients(rawClients);
+            if (clientCount > 0) resourceMask = clients.get()[0].resource_mask;
+        }
+        XResClientIdSpec everyClient{0, XRES_CLIENT_ID_PID_MASK};
+        long count = 0;
+        XResClientIdValue* values = nullptr;
+        if (resourceMask != 0 &&
+            XResQueryClientIds(display_, 1, &everyClient, &count, &values) == Success) {
+            for (long i = 0; i < count; ++i) {
+                const pid_t pid = XResGetClientPid(&values[i]);
+                if (pid > 0) processOfClient[values[i].spec.client & ~resourceMask] = pid;
+            }
+            XResClientIdsDestroy(count, values);
+        }
+    }
+    std::vector<int> result(windows.size(), 0);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const auto found = processOfClient.find(static_cast<XID>(windows[i]) & ~resourceMask);
+        if (resourceMask != 0 && found != processOfClient.end()) {
+            result[i] = found->second;
+            continue;
+        }
+        const auto pid = ReadLongs(display_, windows[i], atoms_.netWmPid, XA_CARDINAL);
+        if (!pid.empty() && pid.front() > 0) result[i] = static_cast<int>(pid.front());
+    }
+    return result;
+}
+
+std::vector<TopLevelWindow> X11Windows::EnumWindows() {
+    if (!display_) return {};
+    ErrorTrap trap(display_);
+    Window root = None;
+    Window parent = None;
+    Window* rawChildren = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &rawChildren, &count))
+        return {};
+    XPointer<Window> children(rawChildren);
+
+    std::vector<WindowHandle> clients;
+    // XQueryTree lists bottom to top.
+    for (unsigned int i = count; i-- > 0;) {
+        const Window child = children.get()[i];
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display_, child, &attributes)) continue;
+        if (attributes.override_redirect || attributes.c_class == InputOnly) continue;
+        // A frame holds its client a few levels down; a window without WM_STATE anywhere is an
+        // unmanaged top-level window (no window manager, or never mapped, or withdrawn).
+        const WindowHandle client = FindClient(child, 3);
+        clients.push_back(client ? client : child);
+    }
+    const auto processIds = ProcessIds(clients);
+    std::vector<TopLevelWindow> windows;
+    windows.reserve(clients.size());
+    for (std::size_t i = 0; i < clients.size(); ++i)
+        windows.push_back({clients[i], processIds[i], Caption(clients[i])});
+    return windows;
+}
+
+std::optional<Rect> X11Windows::GetWindowRect(WindowHandle window) {
+    if (!display_ || window == 0) return std::nullopt;
+    ErrorTrap trap(display_);
+    const WindowHandle outer = TopLevelAncestor(window);
+    if (outer == 0) return std::nullopt;
+    Window root = None;
+    int x = 0;
+    int y = 0;
+    unsigned int width = 0;
+    unsigned int height = 0;
+    unsigned int border = 0;
+    unsigned int depth = 0;
+    if (!XGetGeometry(display_, outer, &root, &x, &y, &width, &height, &border, &depth))
+        return std::nullopt;
+    return Rect{x, y, static_cast<int>(width + 2 * border), static_cast<int>(height + 2 * border)};
+}
+
+void X11Windows::MoveWindow(WindowHandle window, int left, int top) {
+    if (!display_ || window == 0) return;
+    Place(window, {left, top, 0, 0}, false);
+}
+
+void X11Windows::MoveResizeWindow(WindowHandle window, const Rect& rect) {
+    if (!display_ || window == 0) return;
+    Place(window, rect, true);
+}
+
+void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
+    bool throughWindowManager = false;
+    {
+        ErrorTrap trap(display_);
+        throughWindowManager = WindowManagerRunning() && IsManaged(window);
+        if (!throughWindowManager) {
+            XWindowAttributes attributes{};
+            if (!XGetWindowAttributes(display_, window, &attributes)) return;
+            const int border = attributes.border_width;
+            if (resize) {
+                XMoveResizeWindow(display_, window, rect.left, rect.top,
+                                  static_cast<unsigned>(std::max(1, rect.width - 2 * border)),
+                                  static_cast<unsigned>(std::max(1, rect.height - 2 * border)));
+            } else {
+                XMoveWindow(display_, window, rect.left, rect.top);
+            }
+            return;
+        }
+        RequestPlacement(window, rect, resize);
+    }
+    if (WaitForPosition(window, rect.left, rect.top)) return;
+    // openbox drops a request whose position equals one it had before under another gravity:
+    // ask for a neighbouring position first, then for the wanted one again.
+    {
+        ErrorTrap trap(display_);
+        RequestPlacement(window, {rect.left + 1, rect.top, rect.width, rect.height}, resize);
+        RequestPlacement(window, rect, resize);
+    }
+    WaitForPosition(window, rect.left, rect.top);
+}
+
+void X11Windows::RequestPlacement(WindowHandle window, const Rect& rect, bool resize) {
+    // Sizes in the request are the client's; the frame adds its extents around it.
+    const auto extents = ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL);
+    long horizontal = 0;
+    long vertical = 0;
+    if (extents.size() >= 4) {
+        horizontal = extents[0] + extents[1];
+        vertical = extents[2] + extents[3];
+    }
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = atoms_.netMoveResizeWindow;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] =
+        kGravityNorthWest | kMoveFlags | (resize ? kResizeFlags : 0) | (kSourcePager << 12);
+    event.xclient.data.l[1] = rect.left;
+    event.xclient.data.l[2] = rect.top;
+    event.xclient.data.l[3] = std::max(1L, rect.width - horizontal);
+    event.xclient.data.l[4] = std::max(1L, rect.height - vertical);
+    XSendEvent(display_, DefaultRootWindow(display_), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display_);
+}
+
+bool X11Windows::WaitForPosition(WindowHandle window, int left, int top) {
+    const auto deadline = std::chrono::steady_clock::now() + kWindowManagerWait;
+    for (;;) {
+        const auto rect = GetWindowRect(window);
+        if (!rect) return false;
+        if (rect->left == left && rect->top == top) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+void X11Windows::RaiseWindow(WindowHandle window) {
+    if (!display_ || window == 0) return;
+    ErrorTrap trap(display_);
+    if (WindowManagerRunning() && IsManaged(window)) {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = atoms_.netActiveWindow;
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = kSourcePager;
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display_, DefaultRootWindow(display_), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    } else if (const WindowHandle outer = TopLevelAncestor(window)) {
+        XRaiseWindow(display_, outer);
+    }
+}
+
+void X11Windows::HideWindow(WindowHandle window) {
+    if (!display_ || window == 0) return;
+    bool wasManaged = false;
+    {
+        ErrorTrap trap(display_);
+        wasManaged = WindowManagerRunning() && IsManaged(window);
+        XWithdrawWindow(display_, window, DefaultScreen(display_));
+    }
+    if (!wasManaged) return;
+    // The window manager gives the withdrawn client back to the root; wait for that so the
+    // next query sees the window itself, not its old frame.
+    const auto deadline = std::chrono::steady_clock::now() + kWindowManagerWait;
+    while (std::chrono::steady_clock::now() < deadline) {
+        {
+            ErrorTrap trap(display_);
+            if (TopLevelAncestor(window) == window) return;
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+}
+
+std::vector<Rect> X11Windows::Monitors() {
+    if (!display_) return {};
+    ErrorTrap trap(display_);
+    const Window root = DefaultRootWindow(display_);
+    std::vector<Rect> monitors;
+    int eventBase = 0;
+    int errorBase = 0;
+    if (XRRQueryExtension(display_, &eventBase, &errorBase)) {
+        int count = 0;
+        XRRMonitorInfo* raw = XRRGetMonitors(display_, root, True, &count);
+        for (int i = 0; i < count; ++i)
+            monitors.push_back({raw[i].x, raw[i].y, raw[i].width, raw[i].height});
+        if (raw) XRRFreeMonitors(raw);
+    }
+    if (monitors.empty()) {
+        const int screen = DefaultScreen(display_);
+        monitors.push_back({0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen)});
+    }
+    return monitors;
+}
+
+}  // namespace vardo::platform

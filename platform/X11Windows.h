@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+
+#include "Windows.h"
+
+struct _XDisplay;
+
+namespace vardo::platform {
+
+// Windows and monitors of an X server, through a connection of its own (independent of the
+// toolkit's, so it also works while Qt runs offscreen). Under a reparenting window manager the
+// windows handed out are the clients inside the frames; rectangles are outer rectangles, frame
+// included. Placements go through the window manager (EWMH) when one runs and manages the
+// window, and straight to the server otherwise; every call returns once its effect is visible
+// to the next query (or a short wait for the window manager has run out). X errors caused by
+// windows that vanish meanwhile are swallowed. Use it from one thread.
+class X11Windows final : public Windows {
+  public:
+    // Connects to displayName, or to $DISPLAY when it is empty.
+    explicit X11Windows(const std::string& displayName = {});
+    ~X11Windows() override;
+    X11Windows(const X11Windows&) = delete;
+    X11Windows& operator=(const X11Windows&) = delete;
+
+    bool Available() const override;
+    std::vector<TopLevelWindow> EnumWindows() override;
+    std::optional<Rect> GetWindowRect(WindowHandle window) override;
+    void MoveWindow(WindowHandle window, int left, int top) override;
+    void MoveResizeWindow(WindowHandle window, const Rect& rect) override;
+    void RaiseWindow(WindowHandle window) override;
+    void HideWindow(WindowHandle window) override;
+    std::vector<Rect> Monitors() override;
+
+    // Whether a window manager currently owns the screen (the WM_Sn selection).
+    bool WindowManagerRunning();
+
+  private:
+    struct Atoms {
+        unsigned long wmState = 0;
+        unsigned long wmName = 0;
+        unsigned long netWmName = 0;
+        unsigned long utf8String = 0;
+        unsigned long netWmPid = 0;
+        unsigned long netMoveResizeWindow = 0;
+        unsigned long netFrameExtents = 0;
+        unsigned long netActiveWindow = 0;
+        unsigned long windowManagerSelection = 0;
+    };
+
+    bool IsManaged(WindowHandle window);
+    WindowHandle FindClient(WindowHandle window, int depth);
+    WindowHandle TopLevelAncestor(WindowHandle window);
+    std::string Caption(WindowHandle window);
+    std::vector<int> ProcessIds(const std::vector<WindowHandle>& windows);
+    void Place(WindowHandle window, const Rect& rect, bool resize);
+    void RequestPlacement(WindowHandle window, const Rect& rect, bool resize);
+    bool WaitForPosition(WindowHandle window, int left, int top);
+
+    _XDisplay* display_ = nullptr;
+    Atoms atoms_;
+};
+
+}  // namespace vardo::platform
