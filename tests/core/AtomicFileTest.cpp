@@ -1,0 +1,79 @@
+#include "AtomicFile.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "TempFolder.h"
+
+namespace vardo {
+namespace {
+
+namespace fs = std::filesystem;
+
+size_t EntryCount(const std::string& folder) {
+    return static_cast<size_t>(
+        std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+TEST(AtomicFileTest, Write_CreatesAndReplacesWithoutLeavingTemporaryFiles) {
+    test::TempFolder folder;
+    const std::string path = folder.File("a.tab");
+    ASSERT_TRUE(WriteFileAtomically(path, "first"));
+    ASSERT_TRUE(WriteFileAtomically(path, "second\r\n"));
+    EXPECT_EQ(test::ReadBytes(path), "second\r\n");
+    EXPECT_EQ(EntryCount(folder.path()), 1u);
+}
+
+TEST(AtomicFileTest, Write_KeepsPermissionsOfTheReplacedFile) {
+    test::TempFolder folder;
+    const std::string path = folder.File("a.ini");
+    test::WriteBytes(path, "old");
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(WriteFileAtomically(path, "new"));
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(AtomicFileTest, Write_ThroughSymbolicLinkReplacesTheLinkedFile) {
+    test::TempFolder folder;
+    const std::string target = folder.File("real.tab");
+    const std::string link = folder.File("link.tab");
+    test::WriteBytes(target, "old");
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(WriteFileAtomically(link, "new"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(test::ReadBytes(target), "new");
+}
+
+TEST(AtomicFileTest, FailedWrite_ReportsPathAndKeepsTheOldFile) {
+    test::TempFolder folder;
+    const std::string blocker = folder.File("plain");
+    test::WriteBytes(blocker, "keep");
+    const WriteResult belowFile = WriteFileAtomically(blocker + "/a.tab", "x");
+    EXPECT_FALSE(belowFile);
+    EXPECT_NE(belowFile.error.find(blocker + "/a.tab: "), std::string::npos);
+
+    fs::create_directory(folder.File("dir"));
+    EXPECT_FALSE(WriteFileAtomically(folder.File("dir"), "x"));
+    EXPECT_TRUE(fs::is_directory(folder.File("dir")));
+    EXPECT_EQ(test::ReadBytes(blocker), "keep");
+    EXPECT_EQ(EntryCount(folder.path()), 2u);
+}
+
+TEST(AtomicFileTest, ReadFileBytes_DistinguishesMissingFromUnreadable) {
+    test::TempFolder folder;
+    std::error_code error;
+    test::WriteBytes(folder.File("a"), std::string("x\0y", 3));
+    EXPECT_EQ(ReadFileBytes(folder.File("a"), error), std::string("x\0y", 3));
+    EXPECT_FALSE(error);
+    EXPECT_EQ(ReadFileBytes(folder.File("missing"), error), "");
+    EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+    ReadFileBytes(folder.path(), error);
+    EXPECT_EQ(error, std::errc::is_a_directory);
+}
+
+}  // namespace
+}  // namespace vardo

@@ -1,0 +1,49 @@
+#include "TextFields.h"
+
+#include <gtest/gtest.h>
+
+namespace vardo {
+namespace {
+
+TEST(TextFieldsTest, CountFields_CountsNonOverlappingSeparatorsPlusOne) {
+    EXPECT_EQ(CountFields("", ","), 1);
+    EXPECT_EQ(CountFields("a,b,c", ","), 3);
+    EXPECT_EQ(CountFields("a,,b", ","), 3);
+    EXPECT_EQ(CountFields("^^^", "^^"), 2);
+    EXPECT_EQ(CountFields("^^^^", "^^"), 3);
+}
+
+TEST(TextFieldsTest, GetField_ReturnsNthFieldOrEmpty) {
+    EXPECT_EQ(GetField("是", ",", 1), "是");
+    EXPECT_EQ(GetField("是", ",", 2), "");
+    EXPECT_EQ(GetField("是,最大", ",", 2), "最大");
+    EXPECT_EQ(GetField("a,,b", ",", 2), "");
+    EXPECT_EQ(GetField("a,,b", ",", 3), "b");
+    EXPECT_EQ(GetField("a,,b", ",", 4), "");
+    EXPECT_EQ(GetField("a,b", ",", 0), "");
+    EXPECT_EQ(GetField("a,b", ",", -1), "");
+}
+
+TEST(TextFieldsTest, GetField_LastFieldIsEverythingAfterLastSeparator) {
+    EXPECT_EQ(GetField("1:2:3:4", ":", 3), "3");
+    EXPECT_EQ(GetField("a^^b^^", "^^", 3), "");
+    EXPECT_EQ(GetField("a^^^b", "^^", 2), "^b");
+}
+
+TEST(TextFieldsTest, PadLeft_PadsToWidthAndNeverTruncates) {
+    EXPECT_EQ(PadLeft("1", ' ', 3), "  1");
+    EXPECT_EQ(PadLeft("12", ' ', 3), " 12");
+    EXPECT_EQ(PadLeft("123", ' ', 3), "123");
+    EXPECT_EQ(PadLeft("1000", ' ', 3), "1000");
+    EXPECT_EQ(PadLeft("7", '0', 2), "07");
+    EXPECT_EQ(PadLeft("7", ' ', -1), "");
+}
+
+TEST(TextFieldsTest, TrimBlanks_RemovesBlanksAndControlCharactersAtBothEnds) {
+    EXPECT_EQ(TrimBlanks("  a b \t\r"), "a b");
+    EXPECT_EQ(TrimBlanks("   "), "");
+    EXPECT_EQ(TrimBlanks(" 星期 "), "星期");
+}
+
+}  // namespace
+}  // namespace vardo
