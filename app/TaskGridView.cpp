@@ -1,0 +1,131 @@
+#include "TaskGridView.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "TaskTableModel.h"
+
+namespace vardo {
+
+namespace {
+
+constexpr int kRowHeight = 15;
+constexpr QPoint kProgramTextOffset{2, 2};
+
+}  // namespace
+
+void ProgramNameDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    QStyleOptionViewItem background = option;
+    initStyleOption(&background, index);
+    const QString path = background.text;
+    background.text.clear();
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+
+    painter->save();
+    painter->setClipRect(option.rect);
+    painter->setPen(QColor(255, 0, 0));
+    painter->setFont(option.font);
+    const QRect textRect =
+        option.rect.adjusted(kProgramTextOffset.x(), kProgramTextOffset.y(), 0, 0);
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      QString::fromStdString(BareProgramName(path.toStdString())));
+    painter->restore();
+}
+
+TaskGridView::TaskGridView(TaskTableModel& model, QWidget* parent)
+    : QTableView(parent), model_(model) {
+    setModel(&model_);
+    setItemDelegateForColumn(TaskTableModel::ModelColumn(ColApplication),
+                             new ProgramNameDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setShowGrid(true);
+    setWordWrap(false);
+    setMouseTracking(true);
+
+    QHeaderView* rows = verticalHeader();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(kRowHeight);
+    rows->setDefaultSectionSize(kRowHeight);
+    rows->setFixedWidth(kColumnWidths[ColNumber]);
+    rows->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    rows->setSectionsMovable(true);
+    rows->setMouseTracking(true);
+    rows->viewport()->installEventFilter(this);
+    connect(rows, &QHeaderView::sectionMoved, this, &TaskGridView::MoveDraggedRow);
+
+    QHeaderView* columns = horizontalHeader();
+    columns->setFixedHeight(kRowHeight + 2);
+    columns->setHighlightSections(false);
+    rows->setHighlightSections(false);
+    ApplyColumnWidths();
+    connect(&model_, &QAbstractItemModel::modelReset, this, [this] {
+        ApplyColumnWidths();
+        SelectTableRow(model_.table().CurrentRow());
+    });
+    connect(&model_, &TaskTableModel::currentRowChanged, this, &TaskGridView::SelectTableRow);
+    SelectTableRow(model_.table().CurrentRow());
+}
+
+void TaskGridView::ApplyColumnWidths() {
+    for (int column = ColApplication; column < model_.table().ColCount(); ++column) {
+        const int width = column < kStandardColumnCount ? kColumnWidths[column] : 64;
+        setColumnWidth(TaskTableModel::ModelColumn(column), width);
+    }
+}
+
+void TaskGridView::SelectTableRow(int tableRow) {
+    const QModelIndex target = model_.index(TaskTableModel::ModelRow(tableRow), 0);
+    if (!target.isValid() || target.row() == currentIndex().row()) return;
+    followingTable_ = true;
+    setCurrentIndex(target);
+    followingTable_ = false;
+}
+
+void TaskGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    if (followingTable_ || !current.isValid() || current.row() == previous.row()) return;
+    const int tableRow = TaskTableModel::TableRow(current.row());
+    model_.table().SetCurrentRow(tableRow);
+    emit rowChosen(tableRow);
+}
+
+void TaskGridView::mouseMoveEvent(QMouseEvent* event) {
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (cell.isValid()) emit taskCellHovered(TaskTableModel::TableColumn(cell.column()));
+    QTableView::mouseMoveEvent(event);
+}
+
+bool TaskGridView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == verticalHeader()->viewport() && event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        if (verticalHeader()->logicalIndexAt(move->position().toPoint()) >= 0) {
+            emit taskCellHovered(ColNumber);
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+// The header only moves its own sections; the table is what moves. The header is put back in
+// order so that visual and model rows stay the same.
+void TaskGridView::MoveDraggedRow(int, int oldVisualIndex, int newVisualIndex) {
+    QHeaderView* rows = verticalHeader();
+    {
+        const QSignalBlocker blocker(rows);
+        rows->moveSection(newVisualIndex, oldVisualIndex);
+    }
+    const int from = TaskTableModel::TableRow(oldVisualIndex);
+    const int to = TaskTableModel::TableRow(newVisualIndex);
+    model_.table().MoveRow(from, to);
+    emit rowMoved(from, to);
+}
+
+}  // namespace vardo

@@ -1,0 +1,333 @@
+#include "utMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTextBlock>
+
+#include "HistoryFile.h"
+#include "PrivateFont.h"
+#include "Prompts.h"
+#include "SettingsStore.h"
+#include "SystemServices.h"
+#include "TaskGridView.h"
+#include "TaskRunner.h"
+#include "TaskTableModel.h"
+#include "TimeText.h"
+#include "TimetableFile.h"
+#include "Windows.h"
+
+namespace vardo {
+
+namespace {
+
+const QString kCloseQuestion = "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。";
+const QString kCloseCaption = "确认退出";
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::chrono::year_month_day DateOf(LocalTime time) {
+    return std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(time));
+}
+
+int SecondOfDay(LocalSeconds second) {
+    return static_cast<int>((second - std::chrono::floor<std::chrono::days>(second)).count());
+}
+
+// 宋体 does not exist here; a CJK face at the same pixel size stands in for it.
+QFont InterfaceFont() {
+    QFont font("WenQuanYi Micro Hei");
+    font.setPixelSize(12);
+    return font;
+}
+
+}  // namespace
+
+TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, QWidget* parent)
+    : QWidget(parent),
+      programFilePath_(programFilePath),
+      programFolder_(QFileInfo(programFilePath).absolutePath() + '/'),
+      settingsPath_(SettingsFilePath(programFilePath.toStdString())),
+      services_(services),
+      model_(new TaskTableModel(table_, this)),
+      runner_(std::make_unique<TaskRunner>(table_, *this, services.processes, services.windows)) {
+    setObjectName("FrmMain");
+    setWindowTitle("Vardo");
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFont(InterfaceFont());
+    setCursor(Qt::SizeAllCursor);
+    BuildTopPanel();
+    BuildFieldPanel();
+    BuildCommandPanel();
+    ConnectEditor();
+
+    for (QTimer* timer : {&tmScanOrlo, &tmChkFlash, &tmTimeDate}) timer->setInterval(1000);
+    tmMinute.setInterval(60'000);
+    connect(&tmScanOrlo, &QTimer::timeout, this, &TFrmMain::tmScanOrloTimer);
+    connect(&tmChkFlash, &QTimer::timeout, this, &TFrmMain::tmChkFlashTimer);
+    connect(&tmTimeDate, &QTimer::timeout, this, &TFrmMain::tmTimeDateTimer);
+    connect(&tmMinute, &QTimer::timeout, this, &TFrmMain::tmMinuteTimer);
+    tmScanOrlo.start();
+    tmChkFlash.start();
+    FormCreate();
+}
+
+TFrmMain::~TFrmMain() = default;
+
+void TFrmMain::FormCreate() {
+    MyPanel1->setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(MyPanel1->width(), MyPanel4->y() + MyPanel4->height());
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+        const QRect work = primary->availableGeometry();
+        move((work.width() - width()) / 2, (work.height() - height()) / 2);
+    }
+    editState_ = false;
+    QDir().mkpath(programFolder_ + "Data");
+
+    platform::SetFontSmoothing(true);
+    platform::AddPrivateFont((programFolder_ + "Digirtu_.ttf").toStdString());
+    currentTablePath_ = DailyTablePath(programFolder_.toStdString(), Today());
+    SetStatusText(0, currentTablePath_);
+    QDir::setCurrent(programFolder_);
+    LoadTimetable(currentTablePath_);
+
+    ListBox2->clear();
+    FillMonitorList();
+    historyFilePath_ = DatedFilePath(programFolder_.toStdString(), "History", "txt");
+    LoadHistoryMemo();
+
+    FrmSetup = new TFrmSetup(programFilePath_, *this, services_.prompts, this);
+    FrmSetup->setWindowFlag(Qt::Dialog);
+    FrmSetup->FormCreate();
+
+    tmTimeDate.start();
+    tmMinute.start();
+    if (IsYes(ReadSettingDef(settingsPath_, kSettingsSection, "chkMin", "NO"))) {
+        setWindowState(windowState() | Qt::WindowMinimized);
+    }
+    // The skin engine is switched here from FrmSetup->chktskn once it is part of the program.
+}
+
+void TFrmMain::FillMonitorList() {
+    cbMonitor->clear();
+    int count = 1;
+    if (services_.windows.Available()) {
+        count = static_cast<int>(services_.windows.Monitors().size());
+    } else {
+        count = static_cast<int>(QGuiApplication::screens().size());
+    }
+    for (int monitor = 1; monitor <= std::max(count, 1); ++monitor) {
+        cbMonitor->addItem(QString::number(monitor));
+    }
+}
+
+void TFrmMain::LoadTimetable(const std::string& path) {
+    SetStatusText(0, path);
+    runner_->ReleaseAllHandles();
+    try {
+        vardo::LoadTimetable(table_, path, settingsPath_);
+    } catch (const SettingsWriteError& error) {
+        ReportSettingsError(error);
+    }
+    table_.SetCurrentRow(1);
+    sgJMClick();
+}
+
+void TFrmMain::ReportSettingsError(const std::exception& error) {
+    services_.prompts.ShowError(this, Text(error.what()));
+}
+
+// --- closing and dragging -------------------------------------------------------------------
+
+void TFrmMain::closeEvent(QCloseEvent* event) {
+    if (FormClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+bool TFrmMain::FormClose() {
+    if (closing_) return false;
+    if (FrmSetup && FrmSetup->chkSure->isChecked()) {
+        closing_ = true;
+        const bool confirmed =
+            services_.prompts.ConfirmOkCancel(this, kCloseCaption, kCloseQuestion);
+        closing_ = false;
+        if (!confirmed) return false;
+    }
+    tmTimeDate.stop();
+    if (FrmSetup && FrmSetup->chkShutTask->isChecked()) runner_->EndAllTasks();
+    delete FrmSetup;
+    FrmSetup = nullptr;
+    return true;
+}
+
+void TFrmMain::mousePressEvent(QMouseEvent* event) {
+    dragging_ = true;
+    dragPoint_ = event->globalPosition().toPoint();
+}
+
+void TFrmMain::mouseMoveEvent(QMouseEvent* event) {
+    if (!dragging_) return;
+    const QPoint point = event->globalPosition().toPoint();
+    move(pos() + (point - dragPoint_));
+    dragPoint_ = point;
+}
+
+void TFrmMain::mouseReleaseEvent(QMouseEvent*) {
+    dragging_ = false;
+}
+
+void TFrmMain::btnSetupClick() {
+    if (!FrmSetup) return;
+    FrmSetup->show();
+    FrmSetup->raise();
+}
+
+void TFrmMain::ApplyTransparency(int degree) {
+    const bool translucent = FrmSetup && FrmSetup->chkTransparent->isChecked();
+    const qreal opacity = translucent ? degree / 255.0 : 1.0;
+    setWindowOpacity(opacity);
+    if (FrmSetup) FrmSetup->setWindowOpacity(opacity);
+}
+
+// --- clock ------------------------------------------------------------------------------------
+
+void TFrmMain::tmTimeDateTimer() {
+    const LocalTime now = CurrentClock().Now();
+    // Every wall-clock second is looked at exactly once, so a tick that drifts past the
+    // shutdown second, or lands on it twice, neither misses nor repeats the close.
+    for (const LocalSeconds second : clockSeconds_.Advance(now)) {
+        if (AutoShutDownDue(second)) {
+            close();
+            return;
+        }
+    }
+    const auto today = DateOf(now);
+    if (DailyLoadDue(today, TimeOfDaySeconds(now))) DailyLoad(today);
+    ShowClock(now);
+}
+
+bool TFrmMain::AutoShutDownDue(LocalSeconds second) const {
+    return FrmSetup && FrmSetup->chkAutoShutDown->isChecked() &&
+           SecondOfDay(second) == autoShutDownSeconds_;
+}
+
+// Never while editing: the load would throw away unsaved edits. Leaving the edit state saves, and
+// the next tick then loads.
+bool TFrmMain::DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) const {
+    return lastLoadDate_ != today && FrmSetup && FrmSetup->chkLoadTime->isChecked() &&
+           nowSeconds >= autoLoadSeconds_ && !editState_;
+}
+
+void TFrmMain::DailyLoad(std::chrono::year_month_day today) {
+    lastLoadDate_ = today;
+    lbWeek->setText(Text(WeekdayName(today)));
+    currentTablePath_ = DailyTablePath(programFolder_.toStdString(), today);
+    SetStatusText(0, currentTablePath_);
+    QDir::setCurrent(programFolder_);
+    LoadTimetable(currentTablePath_);
+}
+
+void TFrmMain::ShowClock(LocalTime now) {
+    const auto today = DateOf(now);
+    shpDate->setText(Text(DateText(true, today)));
+    shpTime->setText(Text(SecondsToTimeText(TimeOfDaySeconds(now))));
+    lbWeek->setText(Text(WeekdayName(today)));
+}
+
+// --- task runner --------------------------------------------------------------------------------
+
+void TFrmMain::tmScanOrloTimer() {
+    runner_->ScheduleTick();
+}
+void TFrmMain::tmChkFlashTimer() {
+    runner_->WatchTick();
+}
+void TFrmMain::btnPlayFlashClick() {
+    runner_->btnPlayFlashClick();
+}
+void TFrmMain::btnStopFlashClick() {
+    runner_->btnStopFlashClick();
+}
+
+void TFrmMain::RaiseMainWindow() {
+    raise();
+}
+
+void TFrmMain::ShowReminder(const std::string& text) {
+    QApplication::setActiveWindow(this);
+    emit reminderRequested(Text(text));
+}
+
+// --- history and status -----------------------------------------------------------------------
+
+void TFrmMain::SetStatusText(int panel, const std::string& text) {
+    if (panel < 0 || panel >= static_cast<int>(statusPanels_.size())) return;
+    statusPanels_[static_cast<size_t>(panel)]->setText(" " + Text(text));
+}
+
+QString TFrmMain::StatusPanelText(int panel) const {
+    if (panel < 0 || panel >= static_cast<int>(statusPanels_.size())) return {};
+    return statusPanels_[static_cast<size_t>(panel)]->text();
+}
+
+void TFrmMain::SetStatusLine(const std::string& text) {
+    MyPanel5->setText(Text(text));
+}
+
+std::string TFrmMain::StatusLineText() const {
+    return MyPanel5->text().toStdString();
+}
+
+void TFrmMain::AppendHistoryLine(const std::string& line) {
+    ListBox2->appendPlainText(Text(line));
+    ListBox2Change();
+}
+
+std::vector<std::string> TFrmMain::HistoryLines() const {
+    std::vector<std::string> lines;
+    const QTextDocument* document = ListBox2->document();
+    if (document->isEmpty()) return lines;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        lines.push_back(block.text().toStdString());
+    }
+    return lines;
+}
+
+void TFrmMain::ListBox2Change() {
+    if (!FrmSetup || !FrmSetup->chkSaveHis->isChecked()) return;
+    const WriteResult result = SaveHistoryLines(historyFilePath_, HistoryLines());
+    if (!result) services_.prompts.ShowError(this, Text(result.error));
+}
+
+void TFrmMain::LoadHistoryMemo() {
+    ListBox2->clear();
+    const HistoryLoad loaded = LoadHistoryLines(historyFilePath_);
+    if (!loaded.error.empty()) services_.prompts.ShowError(this, Text(loaded.error));
+    QStringList lines;
+    for (const std::string& line : loaded.lines) lines.push_back(Text(line));
+    if (!lines.isEmpty()) ListBox2->setPlainText(lines.join('\n'));
+}
+
+void TFrmMain::tmMinuteTimer() {
+    const std::string path = DatedFilePath(programFolder_.toStdString(), "History", "txt");
+    if (path == historyFilePath_) return;
+    historyFilePath_ = path;
+    LoadHistoryMemo();
+}
+
+}  // namespace vardo

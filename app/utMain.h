@@ -1,0 +1,235 @@
+#pragma once
+
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "SecondSequencer.h"
+#include "TaskRunnerHost.h"
+#include "TaskTable.h"
+#include "uParaSet.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+
+namespace vardo {
+
+namespace platform {
+class Processes;
+class Windows;
+}  // namespace platform
+
+class Prompts;
+class TaskGridView;
+class TaskRunner;
+class TaskTableModel;
+
+// The platform services the main window works through; tests hand in their own prompts.
+struct MainWindowServices {
+    Prompts& prompts;
+    platform::Processes& processes;
+    platform::Windows& windows;
+};
+
+// The main window: owns the timetable grid, the editor, the history memo and status displays,
+// the clock and the settings dialog. Constructing it runs the start-up steps (FormCreate).
+class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost {
+    Q_OBJECT
+  public:
+    TFrmMain(const QString& programFilePath, MainWindowServices services,
+             QWidget* parent = nullptr);
+    ~TFrmMain() override;
+
+    // State the other parts of the program share.
+    QString programFolder() const { return programFolder_; }
+    const std::string& currentTablePath() const { return currentTablePath_; }
+    const std::string& historyFilePath() const { return historyFilePath_; }
+    const std::string& settingsFilePath() const { return settingsPath_; }
+    bool editState() const { return editState_; }
+    int autoShutDownSeconds() const { return autoShutDownSeconds_; }
+    int autoLoadSeconds() const { return autoLoadSeconds_; }
+    TaskTable& table() { return table_; }
+    TFrmSetup* FrmSetup = nullptr;
+
+    // SetupOwner
+    void SetAutoShutDownSeconds(int secondsOfDay) override { autoShutDownSeconds_ = secondsOfDay; }
+    void SetAutoLoadSeconds(int secondsOfDay) override { autoLoadSeconds_ = secondsOfDay; }
+    void ApplyTransparency(int degree) override;
+
+    // TaskRunnerHost
+    bool IsEditState() const override { return editState_; }
+    void SetStatusText(int panel, const std::string& text) override;
+    void SetStatusLine(const std::string& text) override;
+    std::string StatusLineText() const override;
+    void AppendHistoryLine(const std::string& line) override;
+    void ShowReminder(const std::string& text) override;
+    void RaiseMainWindow() override;
+    void StopWatchTimer() override { tmChkFlash.stop(); }
+    void StartWatchTimer() override { tmChkFlash.start(); }
+    std::string ProgramFolder() const override { return programFolder_.toStdString(); }
+
+    QString StatusPanelText(int panel) const;
+
+  signals:
+    // A reminder is due: the reminder pop-up shows this text.
+    void reminderRequested(const QString& text);
+
+  public:
+    // Timers (public so the start-up state can be checked).
+    QTimer tmScanOrlo;
+    QTimer tmChkFlash;
+    QTimer tmTimeDate;
+    QTimer tmMinute;
+
+    // Top panel.
+    QFrame* MyPanel1;
+    QPushButton* btnSetup;
+    QLabel* shpDate;
+    QLabel* shpTime;
+    QLabel* lbWeek;
+    QPushButton* btnExit;
+    // Editor fields.
+    QFrame* MyPanel6;
+    QLineEdit* edName;
+    QLineEdit* edApp;
+    QLineEdit* edPara;
+    QLineEdit* edTitle;
+    QLabel* Label3;
+    QLineEdit* edSTime;
+    QLabel* Label4;
+    QLineEdit* edETime;
+    QLineEdit* edTLen;
+    QComboBox* cbMonitor;
+    QCheckBox* edExclusive;
+    QCheckBox* chkSize;
+    QRadioButton* rbMax;
+    QRadioButton* rbNone;
+    // Commands, status line, grid, history and status bar.
+    QFrame* MyPanel4;
+    QPushButton* btnEdit;
+    QPushButton* btnAdd;
+    QPushButton* btnCopyAdd;
+    QPushButton* btnInsert;
+    QPushButton* btnCopyInsert;
+    QPushButton* btnDel;
+    QPushButton* btnCancel;
+    QPushButton* btnSave;
+    QPushButton* btnSaveas;
+    QPushButton* btnOpenTask;
+    QPushButton* btnPlayFlash;
+    QPushButton* btnStopFlash;
+    QCheckBox* chkAppend;
+    QLabel* MyPanel5;
+    TaskGridView* sgJM;
+    QPlainTextEdit* ListBox2;
+    QStatusBar* StatusBar2;
+
+    // Start-up, closing, clock and history.
+    void LoadTimetable(const std::string& path);
+    void tmTimeDateTimer();
+    void tmMinuteTimer();
+    void tmScanOrloTimer();
+    void tmChkFlashTimer();
+    void ListBox2Change();
+    void btnSetupClick();
+    void btnExitClick() { close(); }
+
+    // Table editor.
+    void btnEditClick();
+    void SetEditControls(bool on);
+    void btnAddClick();
+    void btnCopyAddClick();
+    void btnInsertClick();
+    void btnCopyInsertClick();
+    void btnDelClick();
+    void btnCancelClick();
+    void btnSaveClick();
+    void btnSaveasClick();
+    void btnOpenTaskClick();
+    void btnPlayFlashClick();
+    void btnStopFlashClick();
+    void ValidateTable();
+    void RowToFields();
+    void sgJMClick();
+    void sgJMRowMoved();
+    void sgJMMouseMove(int tableColumn);
+    void edNameChange();
+    void edAppChange();
+    void edParaChange();
+    void edTitleChange();
+    void edSTimeChange();
+    void edETimeChange();
+    void edTLenChange();
+    void cbMonitorChange();
+    void edExclusiveClick();
+    void chkSizeClick();
+    void rbMaxClick();
+    void rbNoneClick();
+    void edAppDblClick();
+    void edParaDblClick();
+    void Label3DblClick();
+    void Label4DblClick();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void FormCreate();
+    bool FormClose();
+    void BuildTopPanel();
+    void BuildFieldPanel();
+    void BuildCommandPanel();
+    void ConnectEditor();
+    void FillMonitorList();
+    void LoadHistoryMemo();
+    void ShowClock(LocalTime now);
+    void DailyLoad(std::chrono::year_month_day today);
+    bool DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) const;
+    bool AutoShutDownDue(LocalSeconds second) const;
+    void SetCell(int column, const QString& text);
+    void WriteNewRowValues(int row);
+    void WriteWindowSetting();
+    // The current row's cell; writes from the editor go only through SetCell.
+    const std::string& CurrentCell(int column) const;
+    bool SaveCurrentTable();
+    void ReportSettingsError(const std::exception& error);
+    std::vector<std::string> HistoryLines() const;
+
+    QString programFilePath_;
+    QString programFolder_;
+    std::string settingsPath_;
+    std::string currentTablePath_;
+    std::string historyFilePath_;
+    bool editState_ = false;
+    int autoShutDownSeconds_ = 0;
+    int autoLoadSeconds_ = 0;
+    std::optional<std::chrono::year_month_day> lastLoadDate_;
+    bool dragging_ = false;
+    QPoint dragPoint_;
+    bool closing_ = false;
+
+    MainWindowServices services_;
+    TaskTable table_;
+    TaskTableModel* model_;
+    SecondSequencer clockSeconds_;
+    std::unique_ptr<TaskRunner> runner_;
+    std::vector<QLabel*> statusPanels_;
+    QString pickerFolder_;
+};
+
+}  // namespace vardo

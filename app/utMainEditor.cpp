@@ -1,0 +1,408 @@
+// The table editor of the main window: the edit state, the row and file commands, the field
+// writers and the file pickers. Every field writes into the current row the moment it changes.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QValidator>
+
+#include "Prompts.h"
+#include "SettingsStore.h"
+#include "TaskGridView.h"
+#include "TextFields.h"
+#include "TimeText.h"
+#include "TimetableFile.h"
+#include "utMain.h"
+
+namespace vardo {
+
+namespace {
+
+const QString kWindowMaximised = "最大";
+const QString kWindowNotShown = "无";
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A timetable line has no escaping, so a cell must never hold CR, LF or "^^", nor end in "^"
+// (which would run into the separator that follows it).
+bool IsStorableText(const QString& text) {
+    return !text.contains(QLatin1String("^^")) && !text.contains('\r') && !text.contains('\n');
+}
+
+std::string StorableText(QString text) {
+    text.remove('\r');
+    text.remove('\n');
+    while (text.contains(QLatin1String("^^")))
+        text.replace(QLatin1String("^^"), QLatin1String("^"));
+    while (text.endsWith('^')) text.chop(1);
+    return text.toStdString();
+}
+
+// Refuses typing or pasting what a cell cannot hold.
+class StorableTextValidator final : public QValidator {
+  public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        return IsStorableText(input) ? Acceptable : Invalid;
+    }
+};
+
+bool ContainsBlank(const std::string& cell) {
+    return cell.find(' ') != std::string::npos;
+}
+
+}  // namespace
+
+void TFrmMain::ConnectEditor() {
+    connect(btnSetup, &QPushButton::clicked, this, &TFrmMain::btnSetupClick);
+    connect(btnExit, &QPushButton::clicked, this, &TFrmMain::btnExitClick);
+    connect(btnEdit, &QPushButton::clicked, this, &TFrmMain::btnEditClick);
+    connect(btnAdd, &QPushButton::clicked, this, &TFrmMain::btnAddClick);
+    connect(btnCopyAdd, &QPushButton::clicked, this, &TFrmMain::btnCopyAddClick);
+    connect(btnInsert, &QPushButton::clicked, this, &TFrmMain::btnInsertClick);
+    connect(btnCopyInsert, &QPushButton::clicked, this, &TFrmMain::btnCopyInsertClick);
+    connect(btnDel, &QPushButton::clicked, this, &TFrmMain::btnDelClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TFrmMain::btnCancelClick);
+    connect(btnSave, &QPushButton::clicked, this, &TFrmMain::btnSaveClick);
+    connect(btnSaveas, &QPushButton::clicked, this, &TFrmMain::btnSaveasClick);
+    connect(btnOpenTask, &QPushButton::clicked, this, &TFrmMain::btnOpenTaskClick);
+    connect(btnPlayFlash, &QPushButton::clicked, this, &TFrmMain::btnPlayFlashClick);
+    connect(btnStopFlash, &QPushButton::clicked, this, &TFrmMain::btnStopFlashClick);
+
+    for (QLineEdit* edit : {edName, edApp, edPara, edTitle}) {
+        edit->setValidator(new StorableTextValidator(edit));
+    }
+    connect(edName, &QLineEdit::textChanged, this, &TFrmMain::edNameChange);
+    connect(edApp, &QLineEdit::textChanged, this, &TFrmMain::edAppChange);
+    connect(edPara, &QLineEdit::textChanged, this, &TFrmMain::edParaChange);
+    connect(edTitle, &QLineEdit::textChanged, this, &TFrmMain::edTitleChange);
+    connect(edSTime, &QLineEdit::textChanged, this, &TFrmMain::edSTimeChange);
+    connect(edETime, &QLineEdit::textChanged, this, &TFrmMain::edETimeChange);
+    connect(edTLen, &QLineEdit::textChanged, this, &TFrmMain::edTLenChange);
+    // activated: only the operator's choice writes the cell, not a selection set by RowToFields.
+    connect(cbMonitor, &QComboBox::activated, this, &TFrmMain::cbMonitorChange);
+    connect(edExclusive, &QCheckBox::toggled, this, &TFrmMain::edExclusiveClick);
+    connect(chkSize, &QCheckBox::toggled, this, &TFrmMain::chkSizeClick);
+    connect(rbMax, &QRadioButton::clicked, this, &TFrmMain::rbMaxClick);
+    connect(rbNone, &QRadioButton::clicked, this, &TFrmMain::rbNoneClick);
+    for (QObject* watched : std::initializer_list<QObject*>{edApp, edPara, Label3, Label4}) {
+        watched->installEventFilter(this);
+    }
+
+    connect(sgJM, &TaskGridView::rowChosen, this, &TFrmMain::sgJMClick);
+    connect(sgJM, &TaskGridView::rowMoved, this, &TFrmMain::sgJMRowMoved);
+    connect(sgJM, &TaskGridView::taskCellHovered, this, &TFrmMain::sgJMMouseMove);
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        if (watched == edApp) edAppDblClick();
+        if (watched == edPara) edParaDblClick();
+        if (watched == Label3) Label3DblClick();
+        if (watched == Label4) Label4DblClick();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- edit state --------------------------------------------------------------------------------
+
+void TFrmMain::btnEditClick() {
+    editState_ = !editState_;
+    if (editState_) {
+        btnEdit->setText("退出编辑状态");
+        SetStatusText(2, "节目表状态：编辑状态，运行播出检查停止");
+    } else {
+        btnEdit->setText("进入编辑状态");
+        btnSaveClick();
+        SetStatusText(2, "节目表状态：运行播出检查");
+    }
+    SetEditControls(editState_);
+}
+
+void TFrmMain::SetEditControls(bool on) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{btnAdd, btnInsert, btnDel, btnCancel, btnSave, btnSaveas,
+                                         btnCopyAdd, btnCopyInsert, MyPanel6}) {
+        control->setEnabled(on);
+    }
+    btnStopFlash->setEnabled(!on);
+    btnPlayFlash->setEnabled(!on);
+}
+
+// --- row commands ------------------------------------------------------------------------------
+
+void TFrmMain::WriteNewRowValues(int row) {
+    table_.SetCell(ColExclusive, row, std::string(kNo));
+    table_.SetCell(ColWindowSetting, row, std::string(kYes));
+    table_.SetCell(ColMonitor, row, "1");
+}
+
+void TFrmMain::btnAddClick() {
+    AppendTaskRow(table_);
+    WriteNewRowValues(table_.RowCount() - 1);
+    sgJMClick();
+    RenumberTaskRows(table_);
+}
+
+void TFrmMain::btnCopyAddClick() {
+    const int source = table_.CurrentRow();
+    AppendTaskRow(table_);
+    CopyTaskRow(table_, source, table_.RowCount() - 1);
+    sgJMClick();
+    RenumberTaskRows(table_);
+}
+
+void TFrmMain::btnInsertClick() {
+    InsertTaskRow(table_, table_.CurrentRow());
+    WriteNewRowValues(table_.CurrentRow());
+    sgJMClick();
+    RenumberTaskRows(table_);
+}
+
+void TFrmMain::btnCopyInsertClick() {
+    const int row = table_.CurrentRow();
+    InsertTaskRow(table_, row);
+    CopyTaskRow(table_, row + 1, row);
+    WriteNewRowValues(row);
+    sgJMClick();
+    RenumberTaskRows(table_);
+}
+
+// The fields follow the row that is current after the delete, so that typing never writes into
+// a row other than the one they show.
+void TFrmMain::btnDelClick() {
+    DeleteTaskRow(table_, table_.CurrentRow());
+    RenumberTaskRows(table_);
+    sgJMClick();
+}
+
+void TFrmMain::btnCancelClick() {
+    LoadTimetable(currentTablePath_);
+}
+
+void TFrmMain::btnSaveClick() {
+    ValidateTable();
+    QDir::setCurrent(programFolder_);
+    SetHeaderRow(table_, kHeaderCaptions, kStandardColumnCount - 1);
+    if (!SaveCurrentTable()) return;
+    try {
+        WriteSetting(settingsPath_, kSettingsSection, "LastOrloJM", currentTablePath_);
+    } catch (const SettingsWriteError& error) {
+        ReportSettingsError(error);
+    }
+}
+
+// A failed save is told to the operator; the grid keeps the data so nothing is lost yet.
+bool TFrmMain::SaveCurrentTable() {
+    const WriteResult result = SaveTable(table_, currentTablePath_);
+    if (result) return true;
+    SetStatusText(0, "保存失败：" + result.error);
+    services_.prompts.ShowError(this, "任务计划表保存失败：\n" + Text(result.error));
+    return false;
+}
+
+void TFrmMain::btnSaveasClick() {
+    const std::optional<QString> chosen = services_.prompts.ChooseSaveFile(
+        this,
+        {"任务计划表另存为...", "任务计划表文件(*.tab) (*.tab)", Text(currentTablePath_), {}});
+    if (!chosen) return;
+    currentTablePath_ = chosen->toStdString();
+    QDir::setCurrent(programFolder_);
+    SetStatusText(0, currentTablePath_);
+    ValidateTable();
+    SetHeaderRow(table_, kHeaderCaptions, kStandardColumnCount - 1);
+    if (!SaveCurrentTable()) return;
+    try {
+        WriteSetting(settingsPath_, kSettingsSection, "LastOrloJM", currentTablePath_);
+    } catch (const SettingsWriteError& error) {
+        ReportSettingsError(error);
+    }
+}
+
+void TFrmMain::btnOpenTaskClick() {
+    QDir::setCurrent(programFolder_);
+    Prompts::FileRequest request{{}, "Vardo(*.tab (*.tab)", {}, programFolder_};
+    if (QFile::exists(Text(currentTablePath_))) request.fileName = Text(currentTablePath_);
+    const std::optional<QString> chosen = services_.prompts.ChooseOpenFile(this, request);
+    if (!chosen) return;
+    currentTablePath_ = chosen->toStdString();
+    LoadTimetable(currentTablePath_);
+}
+
+void TFrmMain::ValidateTable() {
+    for (int row = table_.RowCount() - 1; row >= 1; --row) {
+        if (TrimBlanks(table_.Cell(ColApplication, row)).empty()) {
+            DeleteTaskRow(table_, row);
+            continue;
+        }
+        for (const int column : {ColStartTime, ColEndTime, ColReminder}) {
+            const std::string& cell = table_.Cell(column, row);
+            if (ContainsBlank(cell)) {
+                table_.SetCell(column, row, {});
+            } else if (!cell.empty()) {
+                table_.SetCell(column, row, SecondsToTimeText(TimeTextToSeconds(cell)));
+            }
+        }
+    }
+    RenumberTaskRows(table_);
+}
+
+// --- grid --------------------------------------------------------------------------------------
+
+void TFrmMain::sgJMClick() {
+    SetStatusText(2, CurrentCell(ColDescription));
+    RowToFields();
+}
+
+void TFrmMain::sgJMRowMoved() {
+    RenumberTaskRows(table_);
+}
+
+void TFrmMain::sgJMMouseMove(int tableColumn) {
+    if (tableColumn < 0 || tableColumn >= kStandardColumnCount) return;
+    MyPanel5->setText(" 【提示】：" + QString::fromUtf8(kColumnHints[tableColumn].data(),
+                                                        kColumnHints[tableColumn].size()));
+}
+
+const std::string& TFrmMain::CurrentCell(int column) const {
+    return table_.Cell(column, table_.CurrentRow());
+}
+
+// The text fields write their cells back as they are set (an empty time field gives "  :  :  ");
+// the window-setting controls are detached so that setting them does not rewrite column 8.
+void TFrmMain::RowToFields() {
+    const QSignalBlocker detachMax(rbMax);
+    const QSignalBlocker detachNone(rbNone);
+    const QSignalBlocker detachSize(chkSize);
+    edName->setText(Text(CurrentCell(ColDescription)));
+    edApp->setText(Text(CurrentCell(ColApplication)));
+    edPara->setText(Text(CurrentCell(ColParameters)));
+    edSTime->setText(Text(CurrentCell(ColStartTime)));
+    edETime->setText(Text(CurrentCell(ColEndTime)));
+    edTitle->setText(Text(CurrentCell(ColCaption)));
+    edTLen->setText(Text(CurrentCell(ColReminder)));
+    edExclusive->setChecked(CurrentCell(ColExclusive) == kYes);
+
+    const std::string& windowSetting = CurrentCell(ColWindowSetting);
+    chkSize->setChecked(GetField(windowSetting, ",", 1) == kYes);
+    rbMax->setEnabled(!chkSize->isChecked());
+    rbNone->setEnabled(!chkSize->isChecked());
+    const bool maximised = Text(GetField(windowSetting, ",", 2)) == rbMax->text();
+    rbMax->setChecked(maximised);
+    rbNone->setChecked(!maximised);
+
+    const int monitor = cbMonitor->findText(Text(CurrentCell(ColMonitor)));
+    cbMonitor->setCurrentIndex(monitor >= 0 ? monitor : 0);
+
+    const int row = table_.CurrentRow();
+    for (const int column : {ColStartTime, ColEndTime}) {
+        if (ContainsBlank(table_.Cell(column, row))) table_.SetCell(column, row, {});
+    }
+}
+
+// --- field writers -----------------------------------------------------------------------------
+
+void TFrmMain::SetCell(int column, const QString& text) {
+    table_.SetCell(column, table_.CurrentRow(), StorableText(text));
+}
+
+void TFrmMain::edNameChange() {
+    SetCell(ColDescription, edName->text());
+}
+void TFrmMain::edAppChange() {
+    SetCell(ColApplication, edApp->text());
+}
+void TFrmMain::edParaChange() {
+    SetCell(ColParameters, edPara->text());
+}
+void TFrmMain::edTitleChange() {
+    SetCell(ColCaption, edTitle->text());
+}
+// The displayed text keeps blank positions as spaces, as the cell expects.
+void TFrmMain::edSTimeChange() {
+    SetCell(ColStartTime, edSTime->displayText());
+}
+void TFrmMain::edETimeChange() {
+    SetCell(ColEndTime, edETime->displayText());
+}
+void TFrmMain::edTLenChange() {
+    SetCell(ColReminder, edTLen->displayText());
+}
+
+void TFrmMain::cbMonitorChange() {
+    SetCell(ColMonitor, QString::number(cbMonitor->currentIndex() + 1));
+}
+
+void TFrmMain::edExclusiveClick() {
+    SetCell(ColExclusive, Text(std::string(edExclusive->isChecked() ? kYes : kNo)));
+}
+
+void TFrmMain::WriteWindowSetting() {
+    const QString keepSize = Text(std::string(chkSize->isChecked() ? kYes : kNo));
+    const QString show = rbMax->isChecked() ? rbMax->text() : rbNone->text();
+    SetCell(ColWindowSetting, keepSize + "," + show);
+}
+
+void TFrmMain::chkSizeClick() {
+    WriteWindowSetting();
+    rbMax->setEnabled(!chkSize->isChecked());
+    rbNone->setEnabled(!chkSize->isChecked());
+}
+
+void TFrmMain::rbMaxClick() {
+    rbMax->setChecked(true);
+    WriteWindowSetting();
+}
+
+void TFrmMain::rbNoneClick() {
+    rbNone->setChecked(true);
+    WriteWindowSetting();
+}
+
+void TFrmMain::Label3DblClick() {
+    edSTime->clear();
+}
+void TFrmMain::Label4DblClick() {
+    edETime->clear();
+}
+
+// --- pickers -----------------------------------------------------------------------------------
+
+void TFrmMain::edAppDblClick() {
+    QDir::setCurrent(programFolder_);
+    // Programs here carry no ".exe": the filter lists every file.
+    const std::optional<QString> chosen = services_.prompts.ChooseOpenFile(
+        this, {{}, "应用程序文件(*)", Text(CurrentCell(ColApplication)), programFolder_});
+    if (!chosen) return;
+    SetCell(ColApplication, *chosen);
+    if (CurrentCell(ColDescription).empty()) {
+        const std::string name = QFileInfo(*chosen).fileName().toStdString();
+        SetCell(ColDescription, Text(GetField(name, ".", 1)));
+    }
+    sgJMClick();
+}
+
+void TFrmMain::edParaDblClick() {
+    QDir::setCurrent(programFolder_);
+    const std::optional<QString> chosen =
+        services_.prompts.ChooseOpenFile(this, {{}, "所有磁盘文件(*)", {}, programFolder_});
+    if (!chosen) return;
+    const QString quoted = '"' + *chosen + '"';
+    if (chkAppend->isChecked()) {
+        SetCell(ColParameters, Text(CurrentCell(ColParameters)) + ' ' + quoted);
+    } else {
+        SetCell(ColParameters, quoted);
+    }
+    sgJMClick();
+}
+
+}  // namespace vardo

@@ -1,0 +1,202 @@
+// The main window's panels and controls, placed as the form designer placed them.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+
+#include "TaskGridView.h"
+#include "TaskTableModel.h"
+#include "utMain.h"
+
+namespace vardo {
+
+namespace {
+
+constexpr int kPanelWidth = 792;
+constexpr int kTimeFieldWidth = 64;
+constexpr int kStatusPanelWidths[] = {300, 64, 240, 68, 50};
+
+QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameShape(QFrame::StyledPanel);
+    panel->setGeometry(geometry);
+    return panel;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
+                        const QString& hint = {}) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    button->setToolTip(hint);
+    button->setFlat(true);
+    button->setCursor(Qt::ArrowCursor);
+    return button;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& caption, QRect geometry, const char* name = "") {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry, const QString& hint = {}) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(geometry);
+    edit->setToolTip(hint);
+    return edit;
+}
+
+// Blank positions read as spaces, so an empty field's text is "  :  :  ".
+QLineEdit* MakeTimeEdit(QWidget* parent, const char* name, QRect geometry) {
+    QLineEdit* edit = MakeEdit(parent, name, geometry);
+    edit->setInputMask("99:99:99; ");
+    return edit;
+}
+
+}  // namespace
+
+void TFrmMain::BuildTopPanel() {
+    MyPanel1 = MakePanel(this, "MyPanel1", {0, 0, kPanelWidth, 42});
+    btnSetup = MakeButton(MyPanel1, "btnSetup", "设置", {6, 8, 56, 26}, "系统参数设置");
+
+    QFont clockFont("Digital Readout Thick Upright");
+    clockFont.setPixelSize(35);
+    clockFont.setItalic(true);
+    QPalette maroon = palette();
+    maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
+    shpDate = MakeLabel(MyPanel1, {}, {120, 2, 240, 38}, "shpDate");
+    shpTime = MakeLabel(MyPanel1, {}, {380, 2, 180, 38}, "shpTime");
+    for (QLabel* label : {shpDate, shpTime}) {
+        label->setFont(clockFont);
+        label->setPalette(maroon);
+        label->setAlignment(Qt::AlignCenter);
+    }
+    lbWeek = MakeLabel(MyPanel1, {}, {580, 8, 100, 26}, "lbWeek");
+    lbWeek->setAlignment(Qt::AlignCenter);
+    btnExit = MakeButton(MyPanel1, "btnExit", "退出", {728, 8, 56, 26}, "退出程序");
+}
+
+void TFrmMain::BuildFieldPanel() {
+    MyPanel6 = MakePanel(this, "MyPanel6", {0, 42, kPanelWidth, 145});
+    MyPanel6->setEnabled(false);
+
+    MakeLabel(MyPanel6, "程序任务说明：", {8, 8, 100, 24});
+    edName = MakeEdit(MyPanel6, "edName", {108, 6, 676, 26});
+    QFont large = edName->font();
+    large.setPixelSize(18);
+    edName->setFont(large);
+
+    MakeLabel(MyPanel6, "应用程序文件：", {8, 40, 100, 22});
+    edApp = MakeEdit(MyPanel6, "edApp", {108, 40, 280, 22}, "鼠标双击：可打开应用程序选择窗口");
+    MakeLabel(MyPanel6, "运行参数列表：", {400, 40, 100, 22});
+    edPara = MakeEdit(MyPanel6, "edPara", {500, 40, 284, 22},
+                      "鼠标双击：可打开文件选择窗口(如果需要选择文件作为参数的话)");
+
+    MakeLabel(MyPanel6, "应用程序标题：", {8, 68, 100, 22});
+    edTitle = MakeEdit(MyPanel6, "edTitle", {108, 68, 280, 22});
+    chkAppend = new QCheckBox("参数添加到原参数后面", MyPanel6);
+    chkAppend->setObjectName("chkAppend");
+    chkAppend->setGeometry(500, 68, 284, 22);
+
+    Label3 = MakeLabel(MyPanel6, "任务启动时间：", {8, 96, 100, 22}, "Label3");
+    edSTime = MakeTimeEdit(MyPanel6, "edSTime", {108, 96, kTimeFieldWidth, 22});
+    Label4 = MakeLabel(MyPanel6, "任务结束时间：", {190, 96, 100, 22}, "Label4");
+    edETime = MakeTimeEdit(MyPanel6, "edETime", {290, 96, kTimeFieldWidth, 22});
+    for (QLabel* label : {Label3, Label4}) label->setToolTip("鼠标双击清除时间");
+    MakeLabel(MyPanel6, "提示时长：", {372, 96, 70, 22});
+    edTLen = MakeTimeEdit(MyPanel6, "edTLen", {442, 96, kTimeFieldWidth, 22});
+
+    MakeLabel(MyPanel6, "程序窗口所处显示器：", {8, 122, 130, 20});
+    cbMonitor = new QComboBox(MyPanel6);
+    cbMonitor->setObjectName("cbMonitor");
+    cbMonitor->setGeometry(138, 120, 50, 22);
+    edExclusive = new QCheckBox("排它运行", MyPanel6);
+    edExclusive->setObjectName("edExclusive");
+    edExclusive->setGeometry(210, 122, 90, 20);
+    chkSize = new QCheckBox("维持窗口大小", MyPanel6);
+    chkSize->setObjectName("chkSize");
+    chkSize->setGeometry(310, 122, 110, 20);
+    rbMax = new QRadioButton("最大", MyPanel6);
+    rbMax->setObjectName("rbMax");
+    rbMax->setGeometry(430, 122, 60, 20);
+    rbMax->setToolTip("应用程序窗口最大化");
+    rbNone = new QRadioButton("无", MyPanel6);
+    rbNone->setObjectName("rbNone");
+    rbNone->setGeometry(500, 122, 60, 20);
+    rbNone->setToolTip("应用程序窗口不显示");
+}
+
+void TFrmMain::BuildCommandPanel() {
+    MyPanel4 = MakePanel(this, "MyPanel4", {0, 187, kPanelWidth, 379});
+
+    struct Command {
+        QPushButton*& button;
+        const char* name;
+        const char* caption;
+        int width;
+    };
+    const Command commands[] = {
+        {btnEdit, "btnEdit", "进入编辑状态", 92},
+        {btnAdd, "btnAdd", "增加", 48},
+        {btnCopyAdd, "btnCopyAdd", "复制增加", 64},
+        {btnInsert, "btnInsert", "插入", 48},
+        {btnCopyInsert, "btnCopyInsert", "复制插入", 64},
+        {btnDel, "btnDel", "删除", 48},
+        {btnCancel, "btnCancel", "取消", 48},
+        {btnSave, "btnSave", "保存", 48},
+        {btnSaveas, "btnSaveas", "另存为", 56},
+        {btnOpenTask, "btnOpenTask", "打开指定任务计划表", 124},
+        {btnPlayFlash, "btnPlayFlash", "启动", 56},
+        {btnStopFlash, "btnStopFlash", "停止", 56},
+    };
+    int left = 7;
+    for (const Command& command : commands) {
+        command.button =
+            MakeButton(MyPanel4, command.name, command.caption, {left, 4, command.width, 24});
+        left += command.width + 2;
+    }
+    btnEdit->setToolTip("！进入任务表编辑状态，将停止扫描检查任务表。退出时，恢复检查！");
+
+    MyPanel5 = MakeLabel(MyPanel4, "  正在播放：无", {7, 32, 778, 24}, "MyPanel5");
+    MyPanel5->setFrameShape(QFrame::Panel);
+    MyPanel5->setFrameShadow(QFrame::Sunken);
+
+    sgJM = new TaskGridView(*model_, MyPanel4);
+    sgJM->setObjectName("sgJM");
+    sgJM->setGeometry(7, 58, 778, 206);
+
+    ListBox2 = new QPlainTextEdit(MyPanel4);
+    ListBox2->setObjectName("ListBox2");
+    ListBox2->setReadOnly(true);
+    ListBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ListBox2->setToolTip("任务运行历史数据");
+    ListBox2->setGeometry(7, 266, 778, 92);
+
+    StatusBar2 = new QStatusBar(MyPanel4);
+    StatusBar2->setObjectName("StatusBar2");
+    StatusBar2->setSizeGripEnabled(false);
+    StatusBar2->setGeometry(0, 359, kPanelWidth, 20);
+    QPalette navy = StatusBar2->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    for (const int width : kStatusPanelWidths) {
+        auto* panel = new QLabel(StatusBar2);
+        panel->setFixedWidth(width);
+        panel->setPalette(navy);
+        StatusBar2->addWidget(panel);
+        statusPanels_.push_back(panel);
+    }
+    statusPanels_[1]->setText(" 任务说明");
+    statusPanels_[2]->setText(" 节目表状态：运行播出检查");
+    SetEditControls(false);
+}
+
+}  // namespace vardo

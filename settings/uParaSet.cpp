@@ -1,0 +1,270 @@
+#include "uParaSet.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QTimeEdit>
+
+#include "AutoStart.h"
+#include "Prompts.h"
+#include "SettingsStore.h"
+#include "TimeText.h"
+
+namespace vardo {
+
+namespace {
+
+constexpr std::string_view kSection = kSettingsSection;
+constexpr const char* kAutoStartName = "AutoTask";
+constexpr int kMinDegree = 128;
+constexpr int kMaxDegree = 255;
+
+int SecondsOfDay(const QTime& time) {
+    return time.msecsSinceStartOfDay() / 1000;
+}
+
+QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const QString& caption, bool ticked,
+                        QRect geometry) {
+    auto* box = new QCheckBox(caption, parent);
+    box->setObjectName(name);
+    box->setChecked(ticked);
+    box->setGeometry(geometry);
+    return box;
+}
+
+QTimeEdit* MakeTimePicker(QWidget* parent, const char* name, QTime time, QRect geometry) {
+    auto* picker = new QTimeEdit(time, parent);
+    picker->setObjectName(name);
+    picker->setDisplayFormat("HH:mm:ss");
+    picker->setGeometry(geometry);
+    return picker;
+}
+
+}  // namespace
+
+TFrmSetup::TFrmSetup(const QString& programFilePath, SetupOwner& owner, Prompts& prompts,
+                     QWidget* parent)
+    : QDialog(parent),
+      programFilePath_(programFilePath),
+      programFolder_(QFileInfo(programFilePath).absolutePath() + '/'),
+      settingsPath_(SettingsFilePath(programFilePath.toStdString())),
+      owner_(owner),
+      prompts_(prompts) {
+    setObjectName("FrmSetup");
+    setWindowTitle("系统参数设置");
+    setFixedSize(475, 266);
+    QPalette navy = palette();
+    navy.setColor(QPalette::WindowText, Qt::darkBlue);
+    navy.setColor(QPalette::Text, Qt::darkBlue);
+    setPalette(navy);
+    BuildControls();
+    ConnectHandlers();
+}
+
+void TFrmSetup::BuildControls() {
+    MyShape2 = new QLabel("Vardo Version 2.0", this);
+    MyShape2->setObjectName("MyShape2");
+    MyShape2->setGeometry(8, 6, 459, 34);
+    MyShape2->setAlignment(Qt::AlignCenter);
+    QFont banner = MyShape2->font();
+    banner.setPixelSize(20);
+    banner.setBold(true);
+    MyShape2->setFont(banner);
+
+    auto* group = new QGroupBox(" 参数设置 ", this);
+    group->setObjectName("GroupBox1");
+    group->setGeometry(8, 44, 459, 178);
+
+    chkMin = MakeCheckBox(group, "chkMin", "开机最小化", true, {12, 20, 140, 20});
+    chkAutoStart =
+        MakeCheckBox(group, "chkAutoStart", "开机自动启动系统", true, {160, 20, 140, 20});
+    chkSure = MakeCheckBox(group, "chkSure", "退出系统时提示确认", false, {308, 20, 145, 20});
+    chkSaveHis = MakeCheckBox(group, "chkSaveHis", "记录运行历史", true, {12, 46, 140, 20});
+    chkShutTask = MakeCheckBox(group, "chkShutTask", "退出时关闭任务", true, {160, 46, 140, 20});
+    chkTransparent =
+        MakeCheckBox(group, "chkTransparent", "使用透明显示[XP]", false, {12, 72, 140, 20});
+
+    auto* transparentLabel = new QLabel("透明度", group);
+    transparentLabel->setGeometry(160, 72, 48, 20);
+    tkTransparent = new QSlider(Qt::Horizontal, group);
+    tkTransparent->setObjectName("tkTransparent");
+    tkTransparent->setRange(kMinDegree, kMaxDegree);
+    tkTransparent->setTickPosition(QSlider::NoTicks);
+    tkTransparent->setValue(kMinDegree);
+    tkTransparent->setGeometry(210, 72, 240, 20);
+
+    chkAutoShutDown =
+        MakeCheckBox(group, "chkAutoShutDown", "自动关闭电脑时间", false, {12, 100, 140, 20});
+    TimePicker = MakeTimePicker(group, "TimePicker", QTime(3, 0, 0), {160, 98, 100, 22});
+    chkLoadTime = MakeCheckBox(group, "chkLoadTime", "自动装入节目时间", true, {12, 126, 140, 20});
+    chkLoadTime->setToolTip("有三级优先节目：YYYY-MM-DD.tab，星期X.tab，任务计划表.tab");
+    loadTimePicker = MakeTimePicker(group, "loadTimePicker", QTime(6, 0, 0), {160, 124, 100, 22});
+
+    chktskn = MakeCheckBox(group, "chktskn", "换肤", false, {12, 152, 60, 20});
+    auto* skinLabel = new QLabel("风格：", group);
+    skinLabel->setGeometry(80, 152, 40, 20);
+    cbskn = new QComboBox(group);
+    cbskn->setObjectName("cbskn");
+    cbskn->setGeometry(120, 150, 180, 22);
+
+    btnClose = new QPushButton("关闭窗口", this);
+    btnClose->setObjectName("btnClose");
+    btnClose->setGeometry(376, 230, 90, 26);
+}
+
+void TFrmSetup::ConnectHandlers() {
+    connect(chkMin, &QCheckBox::toggled, this, &TFrmSetup::chkMinClick);
+    connect(chkAutoStart, &QCheckBox::toggled, this, &TFrmSetup::chkAutoStartClick);
+    connect(chkSure, &QCheckBox::toggled, this, &TFrmSetup::chkSureClick);
+    connect(chkSaveHis, &QCheckBox::toggled, this, &TFrmSetup::chkSaveHisClick);
+    connect(chkShutTask, &QCheckBox::toggled, this, &TFrmSetup::chkShutTaskClick);
+    connect(chkTransparent, &QCheckBox::toggled, this, &TFrmSetup::chkTransparentClick);
+    connect(tkTransparent, &QSlider::valueChanged, this, &TFrmSetup::tkTransparentChange);
+    connect(chkAutoShutDown, &QCheckBox::toggled, this, &TFrmSetup::chkAutoShutDownClick);
+    connect(TimePicker, &QTimeEdit::timeChanged, this, &TFrmSetup::TimePickerChange);
+    connect(chkLoadTime, &QCheckBox::toggled, this, &TFrmSetup::chkLoadTimeClick);
+    connect(loadTimePicker, &QTimeEdit::timeChanged, this, &TFrmSetup::loadTimePickerChange);
+    connect(chktskn, &QCheckBox::toggled, this, &TFrmSetup::chktsknClick);
+    connect(cbskn, &QComboBox::currentIndexChanged, this, &TFrmSetup::cbsknChange);
+    connect(btnClose, &QPushButton::clicked, this, &TFrmSetup::btnCloseClick);
+}
+
+// The order matters: a check box set to a state other than its design state runs its click
+// handler, which writes the value back and applies its side effect now.
+void TFrmSetup::FormCreate() {
+    chkAutoStart->setChecked(
+        platform::RegReadEquals(kAutoStartName, programFilePath_.toStdString()));
+    chkAutoShutDown->setChecked(
+        IsYes(ReadSettingDef(settingsPath_, kSection, "chkAutoShutDown", "NO")));
+    ReadStoredTime(*TimePicker, "TimePicker");
+    ReadStoredTime(*loadTimePicker, "loadTimePicker");
+    owner_.SetAutoShutDownSeconds(SecondsOfDay(TimePicker->time()));
+    owner_.SetAutoLoadSeconds(SecondsOfDay(loadTimePicker->time()));
+    chkLoadTime->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkLoadTime", "NO")));
+    chkMin->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkMin", "NO")));
+    chkShutTask->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkShutTask", "YES")));
+    chkSure->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkSure", "NO")));
+    chkSaveHis->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkSaveHis", "NO")));
+    {
+        const QSignalBlocker detached(tkTransparent);
+        tkTransparent->setValue(ReadTransDegree(settingsPath_, kSection, "TransDegree"));
+    }
+    chkTransparent->setChecked(
+        IsYes(ReadSettingDef(settingsPath_, kSection, "chkTransparent", "NO")));
+    ListFiles(*cbskn, programFolder_ + "Skins/", "skn");
+    SelectStoredSkin();
+    chktskn->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chktskn", "NO")));
+}
+
+// Loading a stored time is not an operator's change: the picker's change handler stays quiet.
+void TFrmSetup::ReadStoredTime(QTimeEdit& picker, std::string_view key) {
+    const std::optional<int> seconds = ReadSettingTime(settingsPath_, kSection, key);
+    if (!seconds) return;
+    const QSignalBlocker detached(&picker);
+    picker.setTime(QTime::fromMSecsSinceStartOfDay(*seconds * 1000));
+}
+
+void TFrmSetup::SelectStoredSkin() {
+    const QString stored = QString::fromStdString(ReadSetting(settingsPath_, kSection, "cbskn"));
+    const QSignalBlocker detached(cbskn);
+    cbskn->setCurrentIndex(stored.isEmpty() ? -1 : cbskn->findText(stored, Qt::MatchFixedString));
+}
+
+int TFrmSetup::TransparencyDegree() const {
+    return tkTransparent->value();
+}
+
+bool TFrmSetup::WriteOrReport(std::string_view key, const std::string& value) {
+    try {
+        WriteSetting(settingsPath_, kSection, key, value);
+        return true;
+    } catch (const SettingsWriteError& error) {
+        prompts_.ShowError(this, QString::fromStdString(error.what()));
+        return false;
+    }
+}
+
+bool TFrmSetup::WriteYesNo(std::string_view key, const QCheckBox& box) {
+    return WriteOrReport(key, std::string(YesNoText(box.isChecked())));
+}
+
+void TFrmSetup::chkMinClick() {
+    WriteYesNo("chkMin", *chkMin);
+}
+void TFrmSetup::chkSureClick() {
+    WriteYesNo("chkSure", *chkSure);
+}
+void TFrmSetup::chkShutTaskClick() {
+    WriteYesNo("chkShutTask", *chkShutTask);
+}
+void TFrmSetup::chkSaveHisClick() {
+    WriteYesNo("chkSaveHis", *chkSaveHis);
+}
+void TFrmSetup::chkAutoShutDownClick() {
+    WriteYesNo("chkAutoShutDown", *chkAutoShutDown);
+}
+void TFrmSetup::chkLoadTimeClick() {
+    WriteYesNo("chkLoadTime", *chkLoadTime);
+}
+
+void TFrmSetup::chkAutoStartClick() {
+    if (chkAutoStart->isChecked()) {
+        platform::RegWriteText(kAutoStartName, programFilePath_.toStdString());
+    } else {
+        platform::RegDeleteName(kAutoStartName);
+    }
+}
+
+void TFrmSetup::chkTransparentClick() {
+    if (!WriteYesNo("chkTransparent", *chkTransparent)) return;
+    owner_.ApplyTransparency(tkTransparent->value());
+}
+
+void TFrmSetup::tkTransparentChange() {
+    const QSignalBlocker detached(tkTransparent);
+    const int degree = tkTransparent->value();
+    owner_.ApplyTransparency(degree);
+    WriteOrReport("TransDegree", std::to_string(degree));
+}
+
+void TFrmSetup::TimePickerChange() {
+    const int seconds = SecondsOfDay(TimePicker->time());
+    if (!WriteOrReport("TimePicker", LongTimeText(seconds))) return;
+    owner_.SetAutoShutDownSeconds(seconds);
+}
+
+void TFrmSetup::loadTimePickerChange() {
+    const int seconds = SecondsOfDay(loadTimePicker->time());
+    if (!WriteOrReport("loadTimePicker", LongTimeText(seconds))) return;
+    owner_.SetAutoLoadSeconds(seconds);
+}
+
+// The skin engine is not part of the program yet: the two skin handlers keep the list and the
+// settings, and are where the engine's SkinFile and Active will be switched.
+void TFrmSetup::cbsknChange() {
+    WriteOrReport("cbskn", cbskn->currentText().toStdString());
+}
+
+void TFrmSetup::chktsknClick() {
+    if (!WriteYesNo("chktskn", *chktskn)) return;
+    cbskn->setEnabled(chktskn->isChecked());
+}
+
+void TFrmSetup::btnCloseClick() {
+    hide();
+}
+
+void TFrmSetup::ListFiles(QComboBox& list, const QString& folder, const QString& extension) {
+    list.clear();
+    const QDir dir(folder, "*." + extension, QDir::Unsorted,
+                   QDir::AllEntries | QDir::Hidden | QDir::System);
+    list.addItems(dir.entryList());
+}
+
+}  // namespace vardo

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QSlider;
+class QTimeEdit;
+
+namespace vardo {
+
+class Prompts;
+
+// What the settings dialog keeps up to date in the main window.
+class SetupOwner {
+  public:
+    virtual ~SetupOwner() = default;
+    virtual void SetAutoShutDownSeconds(int secondsOfDay) = 0;
+    virtual void SetAutoLoadSeconds(int secondsOfDay) = 0;
+    // Opacity (0 transparent .. 255 opaque) of the main window and of this dialog, applied only
+    // while chkTransparent is ticked.
+    virtual void ApplyTransparency(int degree) = 0;
+};
+
+// The settings dialog. Its controls are the live options the rest of the program reads; every
+// change is written to the settings file at once. Constructed with its design states, then
+// FormCreate reads the stored settings into it.
+class TFrmSetup final : public QDialog {
+    Q_OBJECT
+  public:
+    TFrmSetup(const QString& programFilePath, SetupOwner& owner, Prompts& prompts,
+              QWidget* parent = nullptr);
+
+    void FormCreate();
+
+    int TransparencyDegree() const;
+
+    QLabel* MyShape2;
+    QCheckBox* chkMin;
+    QCheckBox* chkAutoStart;
+    QCheckBox* chkSure;
+    QCheckBox* chkSaveHis;
+    QCheckBox* chkShutTask;
+    QCheckBox* chkTransparent;
+    QSlider* tkTransparent;
+    QCheckBox* chkAutoShutDown;
+    QTimeEdit* TimePicker;
+    QCheckBox* chkLoadTime;
+    QTimeEdit* loadTimePicker;
+    QCheckBox* chktskn;
+    QComboBox* cbskn;
+    QPushButton* btnClose;
+
+    void chkMinClick();
+    void chkSureClick();
+    void chkShutTaskClick();
+    void chkSaveHisClick();
+    void chkAutoShutDownClick();
+    void chkLoadTimeClick();
+    void chkAutoStartClick();
+    void chkTransparentClick();
+    void tkTransparentChange();
+    void TimePickerChange();
+    void loadTimePickerChange();
+    void chktsknClick();
+    void cbsknChange();
+    void btnCloseClick();
+
+    // Empties list, then adds the name of every entry of folder matching "*." + extension, in
+    // the order the file system returns them.
+    static void ListFiles(QComboBox& list, const QString& folder, const QString& extension);
+
+  private:
+    void BuildControls();
+    void ConnectHandlers();
+    // Writes one key; on failure shows "Unable to write to ..." and returns false, so the
+    // handler skips the rest of its work.
+    bool WriteOrReport(std::string_view key, const std::string& value);
+    bool WriteYesNo(std::string_view key, const QCheckBox& box);
+    void ReadStoredTime(QTimeEdit& picker, std::string_view key);
+    void SelectStoredSkin();
+
+    QString programFilePath_;
+    QString programFolder_;
+    std::string settingsPath_;
+    SetupOwner& owner_;
+    Prompts& prompts_;
+};
+
+}  // namespace vardo
