@@ -1,0 +1,642 @@
+// The runner's row logic over whole stretches of a day, with a manual clock and in-memory
+// processes and windows.
+#include "TaskRunner.h"
+
+#include <gtest/gtest.h>
+
+#include "ManualClock.h"
+#include "RunnerFakes.h"
+#include "TaskTable.h"
+
+namespace vardo {
+namespace {
+
+using test::At;
+using test::FakeHost;
+using test::FakeProcesses;
+using test::FakeWindows;
+using test::ManualClock;
+
+// One task row; fields not set keep the values of a new row running /apps/player.
+struct RowSpec {
+    RowSpec& Application(std::string text) {
+        application_ = std::move(text);
+        return *this;
+    }
+    RowSpec& Parameters(std::string text) {
+        parameters_ = std::move(text);
+        return *this;
+    }
+    RowSpec& Description(std::string text) {
+        description_ = std::move(text);
+        return *this;
+    }
+    RowSpec& Start(std::string text) {
+        start_ = std::move(text);
+        return *this;
+    }
+    RowSpec& End(std::string text) {
+        end_ = std::move(text);
+        return *this;
+    }
+    RowSpec& Caption(std::string text) {
+        caption_ = std::move(text);
+        return *this;
+    }
+    RowSpec& Exclusive(std::string text) {
+        exclusive_ = std::move(text);
+        return *this;
+    }
+    RowSpec& Setting(std::string text) {
+        setting_ = std::move(text);
+        return *this;
+    }
+    RowSpec& Monitor(std::string text) {
+        monitor_ = std::move(text);
+        return *this;
+    }
+    RowSpec& Reminder(std::string text) {
+        reminder_ = std::move(text);
+        return *this;
+    }
+    std::string application_ = "/apps/player";
+    std::string parameters_;
+    std::string description_ = "News";
+    std::string start_;
+    std::string end_;
+    std::string caption_;
+    std::string exclusive_ = "否";
+    std::string setting_ = "是";
+    std::string monitor_ = "1";
+    std::string reminder_;
+};
+
+class TaskRunnerTest : public ::testing::Test {
+  protected:
+    void SetRow(int row, const RowSpec& spec) {
+        if (table.RowCount() <= row) table.SetRowCount(row + 1);
+        table.SetCell(ColNumber, row, std::to_string(row));
+        table.SetCell(ColApplication, row, spec.application_);
+        table.SetCell(ColParameters, row, spec.parameters_);
+        table.SetCell(ColDescription, row, spec.description_);
+        table.SetCell(ColStartTime, row, spec.start_);
+        table.SetCell(ColEndTime, row, spec.end_);
+        table.SetCell(ColCaption, row, spec.caption_);
+        table.SetCell(ColExclusive, row, spec.exclusive_);
+        table.SetCell(ColWindowSetting, row, spec.setting_);
+        table.SetCell(ColMonitor, row, spec.monitor_);
+        table.SetCell(ColReminder, row, spec.reminder_);
+    }
+
+    const std::string& Cell(Column column, int row) const { return table.Cell(column, row); }
+
+    // One wall-clock second: the schedule tick, then the watch tick half a second later.
+    void Second() {
+        runner.ScheduleTick();
+        clock.Advance(std::chrono::milliseconds(500));
+        runner.WatchTick();
+        clock.Advance(std::chrono::milliseconds(500));
+    }
+
+    void Seconds(int count) {
+        for (int i = 0; i < count; ++i) Second();
+    }
+
+    // Runs from the clock's time up to, not including, hh:mm:ss.
+    void RunUntil(int hour, int minute, int second) {
+        const LocalTime stop = At(2026, 12, 7, hour, minute, second);
+        while (clock.Now() < stop) Second();
+    }
+
+    int RowProcess(int row) const { return std::stoi(Cell(ColProcessId, row)); }
+
+    ManualClock clock{At(2026, 12, 7, 8, 29, 58)};
+    TaskTable table;
+    FakeHost host;
+    FakeProcesses processes;
+    FakeWindows windows;
+    TaskRunner runner{table, host, processes, windows};
+};
+
+std::string Line(const std::string& time, const std::string& event, const std::string& app,
+                 const std::string& description) {
+    return "  " + time + event + app + " 】  " + description;
+}
+
+// ---- Process mode over a day ------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, ProcessModeDay_StartsFindsPlacesAndEndsAtItsTimes) {
+    SetRow(1, RowSpec()
+                  .Parameters("\"a.mp4\"")
+                  .Start("08:30:00")
+                  .End("08:30:05")
+                  .Setting("否,最大")
+                  .Monitor("2"));
+    RunUntil(8, 30, 0);
+    EXPECT_TRUE(processes.launches.empty());
+
+    Second();  // 08:30:00
+    ASSERT_EQ(processes.launches.size(), 1u);
+    EXPECT_EQ(processes.launches[0].commandLine, "/apps/player \"a.mp4\"");
+    EXPECT_EQ(processes.launches[0].workingDirectory, "/opt/vardo/");
+    EXPECT_TRUE(processes.launches[0].showWindow);
+    const int pid = processes.launches[0].processId;
+    EXPECT_EQ(Cell(ColProcessId, 1), std::to_string(pid));
+    EXPECT_EQ(Cell(ColRunState, 1), "在播");
+    EXPECT_EQ(host.history.back(), Line("08:30:00", " 启动任务: 【", "/apps/player", "News"));
+    EXPECT_EQ(host.statusLine, host.history.back());
+
+    const auto first = windows.Open(pid, "Player", {5, 5, 640, 480});
+    const auto second = windows.Open(pid, "", {0, 0, 1, 1});
+    Second();  // 08:30:01: both windows found; the last one enumerated is recorded
+    EXPECT_EQ(Cell(ColWindowHandle, 1), std::to_string(first));
+    EXPECT_EQ(windows.Find(first)->rect, (platform::Rect{1920, 0, 1920, 1080}));
+    EXPECT_EQ(windows.Find(second)->rect, (platform::Rect{1920, 0, 1920, 1080}));
+    EXPECT_EQ(host.mainWindowRaises, 1);
+
+    RunUntil(8, 30, 6);
+    EXPECT_EQ(processes.terminated, std::vector<int>{pid});
+    EXPECT_EQ(processes.exitCodes[pid], 1u);
+    EXPECT_TRUE(processes.handles.empty());
+    EXPECT_EQ(host.history.back(), Line("08:30:05", " 结束任务: 【", "/apps/player", "News"));
+    EXPECT_EQ(Cell(ColRunState, 1), "停播");
+    EXPECT_EQ(Cell(ColProcessId, 1), "");
+    EXPECT_EQ(Cell(ColWindowHandle, 1), "");
+    EXPECT_EQ(Cell(ColProcessHandle, 1), "");
+    // Counted on the watch ticks from 08:30:00.5 to 08:30:04.5, and kept after the end.
+    EXPECT_EQ(Cell(ColRunTime, 1), "00:00:05");
+    EXPECT_EQ(host.panels[3], " 08:30:05");
+    EXPECT_EQ(host.history.size(), 2u);
+}
+
+TEST_F(TaskRunnerTest, ProcessMode_WindowsOpenedAfterTheFirstFindAreLeftAlone) {
+    SetRow(1, RowSpec().Start("08:30:00").Setting("否,最大").Monitor("2"));
+    RunUntil(8, 30, 1);
+    const int pid = RowProcess(1);
+    windows.Open(pid, "Main");
+    Second();
+    const auto late = windows.Open(pid, "Late", {1, 2, 3, 4});
+    Seconds(3);
+    EXPECT_EQ(windows.Find(late)->rect, (platform::Rect{1, 2, 3, 4}));
+}
+
+TEST_F(TaskRunnerTest, ProcessMode_NonNumericProcessIdSkipsWatchAndCount) {
+    SetRow(1, RowSpec());
+    table.SetCell(ColRunState, 1, "在播");
+    table.SetCell(ColProcessId, 1, "abc");
+    table.SetCell(ColProcessHandle, 1, "3");
+    Seconds(3);
+    EXPECT_EQ(windows.enumerations, 0);
+    EXPECT_EQ(Cell(ColRunTime, 1), "");
+}
+
+TEST_F(TaskRunnerTest, EndDetection_UnknownHandleCountsAsStillRunning) {
+    SetRow(1, RowSpec());
+    table.SetCell(ColRunState, 1, "在播");
+    table.SetCell(ColProcessId, 1, "77");
+    table.SetCell(ColWindowHandle, 1, "5");
+    table.SetCell(ColProcessHandle, 1, "x");
+    Seconds(2);
+    EXPECT_EQ(Cell(ColRunState, 1), "在播");
+    EXPECT_EQ(Cell(ColRunTime, 1), "00:00:02");
+}
+
+// ---- Caption mode -----------------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, CaptionModeDay_FollowsTheProcessShowingTheCaption) {
+    SetRow(1, RowSpec().Start("08:30:00").End("08:30:04").Caption("Player"));
+    RunUntil(8, 30, 1);
+    ASSERT_EQ(processes.launches.size(), 1u);
+    // The created process is not followed: its handle is closed at once, columns stay empty.
+    EXPECT_EQ(Cell(ColProcessId, 1), "");
+    EXPECT_EQ(Cell(ColProcessHandle, 1), "");
+    EXPECT_TRUE(processes.handles.empty());
+    EXPECT_EQ(Cell(ColRunTime, 1), "");  // no counting while searching
+
+    const int owner = processes.AddForeignProcess();
+    windows.Open(owner, "player");  // case differs
+    const auto window = windows.Open(owner, "Player - clip.mp4");
+    Second();  // 08:30:01
+    EXPECT_EQ(Cell(ColProcessId, 1), std::to_string(owner));
+    EXPECT_EQ(Cell(ColWindowHandle, 1), std::to_string(window));
+    ASSERT_EQ(processes.handles.size(), 1u);
+    EXPECT_EQ(Cell(ColProcessHandle, 1), std::to_string(processes.handles.begin()->first));
+    EXPECT_EQ(host.mainWindowRaises, 1);
+    EXPECT_EQ(Cell(ColRunTime, 1), "00:00:01");  // found, then counted in the same tick
+
+    RunUntil(8, 30, 5);
+    EXPECT_EQ(processes.terminated, std::vector<int>{owner});
+    EXPECT_TRUE(processes.handles.empty());
+}
+
+TEST_F(TaskRunnerTest, FindWindowByCaption_PrefixIsExactAndKeepsBlanks) {
+    const auto player = windows.Open(41, "Player");
+    windows.Open(42, "");
+    EXPECT_EQ(runner.FindWindowByCaption(" Player").processId, 0);
+    EXPECT_EQ(runner.FindWindowByCaption("").processId, 0);
+    EXPECT_EQ(runner.FindWindowByCaption("Playerx").processId, 0);
+    EXPECT_EQ(runner.FindWindowByCaption("Play").window, player);
+    const auto upper = windows.Open(43, "Player 2");  // now above the first one
+    EXPECT_EQ(runner.FindWindowByCaption("Player").window, upper);
+}
+
+TEST_F(TaskRunnerTest, CaptionMode_StartAndEndInOneSecondKeepsRunningPastItsEnd) {
+    SetRow(1, RowSpec().Start("08:30:00").End("08:30:00").Caption("Player"));
+    RunUntil(8, 30, 1);
+    EXPECT_EQ(Cell(ColRunState, 1), "在播");
+    EXPECT_EQ(host.history.size(), 1u);
+    const int owner = processes.AddForeignProcess();
+    windows.Open(owner, "Player");
+    Second();
+    EXPECT_EQ(Cell(ColProcessId, 1), std::to_string(owner));
+    EXPECT_TRUE(processes.terminated.empty());
+}
+
+// ---- Placement --------------------------------------------------------------------------------
+
+struct PlacementCase {
+    std::string setting;
+    std::string monitor;
+    platform::Rect expected;
+    bool hidden;
+    std::vector<std::string> calls;
+};
+
+class PlacementTest : public TaskRunnerTest, public ::testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(PlacementTest, PlaceTaskWindow_GivesTheRectangleOfTheSetting) {
+    const PlacementCase& c = GetParam();
+    SetRow(1, RowSpec().Setting(c.setting).Monitor(c.monitor));
+    const auto window = windows.Open(7, "W", {100, 50, 640, 480});
+    runner.PlaceTaskWindow(window, 1);
+    EXPECT_EQ(windows.Find(window)->rect, c.expected);
+    EXPECT_EQ(windows.Find(window)->hidden, c.hidden);
+    std::vector<std::string> expectedCalls;
+    for (const std::string& call : c.calls)
+        expectedCalls.push_back(call + " " + std::to_string(window));
+    EXPECT_EQ(windows.calls, expectedCalls);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, PlacementTest,
+    ::testing::Values(
+        PlacementCase{"否,最大", "2", {1920, 0, 1920, 1080}, false, {"moveresize"}},
+        PlacementCase{"是,最大", "2", {2020, 50, 640, 480}, false, {"move", "raise"}},
+        PlacementCase{"是,无", "2", {2020, 50, 640, 480}, false, {"move", "raise"}},
+        PlacementCase{"是", "1", {100, 50, 640, 480}, false, {"move", "raise"}},
+        PlacementCase{"否,无", "2", {2020, 50, 1920, 1080}, true, {"moveresize", "hide"}},
+        PlacementCase{"否", "2", {2020, 50, 1920, 1080}, true, {"moveresize", "hide"}},
+        PlacementCase{"否,最大", "3", {0, 0, 1920, 1080}, false, {"moveresize"}},
+        PlacementCase{"否,最大", "02", {0, 0, 1920, 1080}, false, {"moveresize"}},
+        PlacementCase{"否,最大", "", {0, 0, 1920, 1080}, false, {"moveresize"}}));
+
+TEST_F(TaskRunnerTest, PlaceTaskWindow_UnreadableRectangleCountsAsTenByTen) {
+    SetRow(1, RowSpec().Setting("是,无").Monitor("2"));
+    const auto window = windows.Open(7, "W", {300, 300, 50, 50});
+    windows.Find(window)->rectReadable = false;
+    runner.PlaceTaskWindow(window, 1);
+    EXPECT_EQ(windows.Find(window)->rect, (platform::Rect{1920, 0, 50, 50}));
+}
+
+TEST_F(TaskRunnerTest, HiddenStart_OnlyForExactlyNoAndNone) {
+    SetRow(1, RowSpec().Setting("否,无"));
+    SetRow(2, RowSpec().Setting("否"));
+    runner.StartTask(1);
+    runner.StartTask(2);
+    EXPECT_FALSE(processes.launches[0].showWindow);
+    EXPECT_TRUE(processes.launches[1].showWindow);
+}
+
+TEST_F(TaskRunnerTest, HiddenStart_WindowsAreHiddenWhenFoundEvenIfTheSettingChanged) {
+    SetRow(1, RowSpec().Setting("否,无"));
+    runner.StartTask(1);
+    table.SetCell(ColWindowSetting, 1, "是,最大");
+    const auto window = windows.Open(RowProcess(1), "W");
+    runner.WatchTick();
+    EXPECT_TRUE(windows.Find(window)->hidden);
+}
+
+// ---- Schedule order ---------------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, ExclusiveRow_EndsTheTasksStartedAboveItInTheSameSecond) {
+    SetRow(1, RowSpec().Application("/apps/a").Description("A").Start("08:30:00"));
+    SetRow(2, RowSpec().Application("/apps/b").Description("B").Start("08:30:00").Caption("Clock"));
+    SetRow(3, RowSpec().Application("/apps/c").Description("C").Start("08:30:00").Exclusive("是"));
+    RunUntil(8, 30, 1);
+    ASSERT_EQ(processes.launches.size(), 3u);
+    EXPECT_EQ(processes.terminated, std::vector<int>{processes.launches[0].processId});
+    EXPECT_EQ(host.history,
+              (std::vector<std::string>{Line("08:30:00", " 启动任务: 【", "/apps/a", "A"),
+                                        Line("08:30:00", " 启动任务: 【", "/apps/b", "B"),
+                                        Line("08:30:00", " 结束任务: 【", "/apps/a", "A"),
+                                        Line("08:30:00", " 启动任务: 【", "/apps/c", "C")}));
+    EXPECT_EQ(Cell(ColRunState, 1), "停播");
+    EXPECT_EQ(Cell(ColRunState, 2), "在播");  // still searching for its caption: not ended
+    EXPECT_EQ(Cell(ColRunState, 3), "在播");
+}
+
+TEST_F(TaskRunnerTest, RunningRowStartingAgain_IsEndedThenStarted) {
+    SetRow(1, RowSpec().Start("08:30:00"));
+    RunUntil(8, 30, 3);
+    const int first = RowProcess(1);
+    host.history.clear();
+    runner.ScanSchedule(8 * 3600 + 30 * 60);
+    EXPECT_EQ(processes.terminated, std::vector<int>{first});
+    EXPECT_NE(RowProcess(1), first);
+    ASSERT_EQ(host.history.size(), 2u);
+    EXPECT_NE(host.history[0].find(" 结束任务: 【"), std::string::npos);
+    EXPECT_NE(host.history[1].find(" 启动任务: 【"), std::string::npos);
+    EXPECT_EQ(Cell(ColRunTime, 1), "00:00:03");  // the count goes on across runs
+}
+
+TEST_F(TaskRunnerTest, StartAndEndInOneSecond_StartsThenEnds) {
+    SetRow(1, RowSpec().Start("08:30:00").End("08:30:00"));
+    RunUntil(8, 30, 1);
+    ASSERT_EQ(processes.launches.size(), 1u);
+    EXPECT_EQ(processes.terminated, std::vector<int>{processes.launches[0].processId});
+    ASSERT_EQ(host.history.size(), 2u);
+    EXPECT_NE(host.history[1].find(" 结束任务: 【"), std::string::npos);
+}
+
+TEST_F(TaskRunnerTest, ScanSchedule_SkipsRowsWithoutApplicationAndReadsBlankTimesAsMidnight) {
+    SetRow(1, RowSpec().Application("").Start("08:30:00").End("08:30:00"));
+    SetRow(2, RowSpec().Start("  :  :  "));
+    runner.ScanSchedule(8 * 3600 + 30 * 60);
+    EXPECT_TRUE(processes.launches.empty());
+    runner.ScanSchedule(0);
+    ASSERT_EQ(processes.launches.size(), 1u);
+    EXPECT_EQ(Cell(ColRunState, 2), "在播");
+}
+
+TEST_F(TaskRunnerTest, TaskEndingByItself_IsLoggedOnceAndNotEndedAgain) {
+    SetRow(1, RowSpec().Start("08:30:00").End("08:30:10"));
+    RunUntil(8, 30, 3);
+    const int pid = RowProcess(1);
+    processes.Exit(pid, 0);
+    Second();  // 08:30:03
+    EXPECT_EQ(host.history.back(), Line("08:30:03", " 任务结束: 【", "/apps/player", "News"));
+    EXPECT_EQ(Cell(ColRunState, 1), "停播");
+    EXPECT_EQ(Cell(ColProcessId, 1), "");
+    EXPECT_EQ(Cell(ColRunTime, 1), "00:00:03");  // not counted on the tick that saw the end
+    EXPECT_TRUE(processes.handles.empty());
+    RunUntil(8, 30, 12);
+    EXPECT_EQ(host.history.size(), 2u);
+    EXPECT_TRUE(processes.terminated.empty());
+}
+
+TEST_F(TaskRunnerTest, ExitCodeOfStillActiveIsStillAnEnd) {
+    SetRow(1, RowSpec());
+    runner.StartTask(1);
+    processes.Exit(RowProcess(1), platform::kStillActive);
+    runner.WatchTick();
+    EXPECT_EQ(Cell(ColRunState, 1), "停播");
+}
+
+// ---- Timer seconds ----------------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, SkippedSecond_IsCaughtUpOnce) {
+    SetRow(1, RowSpec().Start("08:30:00"));
+    clock.Set(At(2026, 12, 7, 8, 29, 59, 990));
+    runner.ScheduleTick();
+    clock.Set(At(2026, 12, 7, 8, 30, 1, 2));  // no tick fell into 08:30:00
+    runner.ScheduleTick();
+    EXPECT_EQ(processes.launches.size(), 1u);
+    EXPECT_EQ(host.panels[3], " 08:30:01");
+}
+
+TEST_F(TaskRunnerTest, RepeatedSecond_IsNotProcessedTwice) {
+    SetRow(1, RowSpec().Start("08:30:00"));
+    clock.Set(At(2026, 12, 7, 8, 30, 0, 1));
+    runner.ScheduleTick();
+    clock.Set(At(2026, 12, 7, 8, 30, 0, 998));
+    runner.ScheduleTick();
+    EXPECT_EQ(processes.launches.size(), 1u);
+    EXPECT_TRUE(processes.terminated.empty());
+}
+
+TEST_F(TaskRunnerTest, EditState_StopsBothTicksAndSkipsItsSeconds) {
+    SetRow(1, RowSpec().Start("08:30:00"));
+    SetRow(2, RowSpec().Start("08:30:03"));
+    Second();  // 08:29:58
+    host.editState = true;
+    RunUntil(8, 30, 2);
+    EXPECT_TRUE(processes.launches.empty());
+    EXPECT_EQ(host.panels[4], " 1");
+    host.editState = false;
+    Seconds(2);  // 08:30:02 and 08:30:03
+    ASSERT_EQ(processes.launches.size(), 1u);
+    EXPECT_EQ(Cell(ColRunState, 2), "在播");
+    EXPECT_EQ(host.panels[4], " 3");
+}
+
+TEST_F(TaskRunnerTest, Midnight_IsJustTheNextSecond) {
+    SetRow(1, RowSpec().Start("00:00:00"));
+    clock.Set(At(2026, 12, 7, 23, 59, 59, 500));
+    runner.ScheduleTick();
+    clock.Set(At(2026, 12, 8, 0, 0, 1, 0));
+    runner.ScheduleTick();
+    EXPECT_EQ(processes.launches.size(), 1u);
+}
+
+TEST_F(TaskRunnerTest, StartTask_RestartsTheWatchTimerAroundTheLaunch) {
+    SetRow(1, RowSpec());
+    runner.StartTask(1);
+    EXPECT_EQ(host.watchTimerEvents, (std::vector<std::string>{"stop", "start"}));
+}
+
+// ---- Buttons and ending -----------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, StopButton_ActsOnlyOnATrackedRow) {
+    SetRow(1, RowSpec());
+    SetRow(2, RowSpec().Caption("Never"));
+    table.SetCurrentRow(1);
+    runner.btnStopFlashClick();  // idle
+    table.SetCell(ColRunState, 1, "停播");
+    runner.btnStopFlashClick();  // stopped
+    table.SetCurrentRow(2);
+    runner.btnPlayFlashClick();  // caption mode, window never found
+    runner.btnStopFlashClick();
+    EXPECT_EQ(Cell(ColRunState, 2), "在播");
+    EXPECT_EQ(host.history.size(), 1u);
+}
+
+TEST_F(TaskRunnerTest, PlayButton_EmptyApplicationStillMarksAndLogs) {
+    SetRow(1, RowSpec().Application("").Parameters("\"x\""));
+    table.SetCurrentRow(1);
+    processes.failLaunches = true;
+    runner.btnPlayFlashClick();
+    EXPECT_EQ(processes.launches[0].commandLine, " \"x\"");
+    EXPECT_EQ(Cell(ColRunState, 1), "在播");
+    EXPECT_EQ(host.history.back(), Line("08:29:58", " 启动任务: 【", "", "News"));
+}
+
+TEST_F(TaskRunnerTest, PlayButton_OnExclusiveRowEndsEveryTask) {
+    SetRow(1, RowSpec());
+    SetRow(2, RowSpec());
+    SetRow(3, RowSpec().Exclusive("是"));
+    runner.StartTask(1);
+    runner.StartTask(2);
+    table.SetCurrentRow(3);
+    runner.btnPlayFlashClick();
+    EXPECT_EQ(processes.terminated.size(), 2u);
+    EXPECT_EQ(Cell(ColRunState, 3), "在播");
+}
+
+TEST_F(TaskRunnerTest, FailedLaunch_NeverKeepsAnEarlierLaunchsProcess) {
+    SetRow(1, RowSpec());
+    runner.StartTask(1);
+    const int first = RowProcess(1);
+    table.SetCurrentRow(1);
+    processes.failLaunches = true;
+    runner.btnPlayFlashClick();
+    EXPECT_EQ(processes.terminated, std::vector<int>{first});
+    EXPECT_EQ(Cell(ColProcessId, 1), "");
+    EXPECT_EQ(Cell(ColProcessHandle, 1), "");
+    EXPECT_EQ(Cell(ColRunState, 1), "在播");
+    EXPECT_EQ(runner.LastCreation().processId, 0);
+    runner.btnStopFlashClick();  // nothing left to end
+    EXPECT_EQ(processes.terminated.size(), 1u);
+}
+
+TEST_F(TaskRunnerTest, EndAllTasks_EndsEveryTrackedRowOnExit) {
+    SetRow(1, RowSpec());
+    SetRow(2, RowSpec().Caption("X"));
+    SetRow(3, RowSpec());
+    runner.StartTask(1);
+    runner.StartTask(2);
+    runner.StartTask(3);
+    runner.EndAllTasks();
+    EXPECT_EQ(processes.terminated.size(), 2u);
+    EXPECT_TRUE(processes.handles.empty());
+    EXPECT_EQ(Cell(ColRunState, 1), "停播");
+    EXPECT_EQ(Cell(ColRunState, 3), "停播");
+}
+
+TEST_F(TaskRunnerTest, EndAllTasks_OnOneEmptyRowDoesNothing) {
+    runner.EndAllTasks();
+    EXPECT_TRUE(host.history.empty());
+    EXPECT_EQ(Cell(ColRunState, 1), "");
+}
+
+// ---- Reminder ---------------------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, Reminder_ExactTextOnceAtTheThresholdPerLoad) {
+    SetRow(1, RowSpec());
+    SetRow(2, RowSpec()
+                  .Description("Morning news")
+                  .Start("08:30:00")
+                  .End("08:30:07")
+                  .Reminder("00:00:05"));
+    RunUntil(8, 30, 4);
+    EXPECT_TRUE(host.reminders.empty());
+    Second();  // fifth counted tick, at 08:30:04.5
+    ASSERT_EQ(host.reminders.size(), 1u);
+    EXPECT_EQ(host.reminders[0], "  提示：任务2\n\r【Morning news】\n\r已经运行了：00:00:05");
+    // A second run of the row goes on counting from 5 and never meets the threshold again.
+    table.SetCurrentRow(2);
+    runner.btnPlayFlashClick();
+    Seconds(10);
+    EXPECT_EQ(host.reminders.size(), 1u);
+}
+
+TEST_F(TaskRunnerTest, Reminder_ZeroOrEmptyThresholdNeverFires) {
+    SetRow(1, RowSpec().Reminder("00:00:00"));
+    SetRow(2, RowSpec().Reminder(""));
+    SetRow(3, RowSpec().Reminder("  :  :  "));
+    runner.StartTask(1);
+    runner.StartTask(2);
+    runner.StartTask(3);
+    Seconds(5);
+    EXPECT_TRUE(host.reminders.empty());
+}
+
+// ---- Handles ----------------------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, CopiedRow_NeverEndsTheOriginalsProcess) {
+    SetRow(1, RowSpec().End("08:30:05"));
+    runner.StartTask(1);
+    const int pid = RowProcess(1);
+    SetRow(2, RowSpec().End("08:30:02"));
+    CopyTaskRow(table, 1, 2);
+    table.SetCell(ColEndTime, 2, "08:30:02");
+    RunUntil(8, 30, 3);
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_EQ(Cell(ColRunState, 2), "停播");  // marked and logged all the same
+    EXPECT_EQ(Cell(ColRunState, 1), "在播");
+    RunUntil(8, 30, 6);
+    EXPECT_EQ(processes.terminated, std::vector<int>{pid});
+}
+
+TEST_F(TaskRunnerTest, CopiedRow_NeverEndsALaterProcessReusingTheHandleNumber) {
+    table.SetRowCount(4);
+    SetRow(1, RowSpec());
+    runner.StartTask(1);
+    CopyTaskRow(table, 1, 2);
+    processes.Exit(RowProcess(1), 0);
+    runner.WatchTick();  // row 1 sees its end and closes the handle
+    SetRow(3, RowSpec());
+    runner.StartTask(3);
+    ASSERT_EQ(Cell(ColProcessHandle, 3), Cell(ColProcessHandle, 2));
+    table.SetCurrentRow(2);
+    runner.btnStopFlashClick();
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_EQ(Cell(ColRunState, 3), "在播");
+    runner.WatchTick();
+    EXPECT_EQ(Cell(ColRunState, 3), "在播");
+}
+
+TEST_F(TaskRunnerTest, MovedRow_KeepsItsTask) {
+    SetRow(1, RowSpec());
+    SetRow(2, RowSpec());
+    runner.StartTask(1);
+    const int pid = RowProcess(1);
+    table.MoveRow(1, 2);
+    runner.WatchTick();
+    table.SetCurrentRow(2);
+    runner.btnStopFlashClick();
+    EXPECT_EQ(processes.terminated, std::vector<int>{pid});
+}
+
+TEST_F(TaskRunnerTest, DeletedRunningRow_HasItsHandleClosedByTheNextWatch) {
+    SetRow(1, RowSpec());
+    SetRow(2, RowSpec());
+    runner.StartTask(1);
+    DeleteTaskRow(table, 1);
+    runner.WatchTick();
+    EXPECT_TRUE(processes.handles.empty());
+    EXPECT_TRUE(processes.terminated.empty());
+}
+
+TEST_F(TaskRunnerTest, ReleaseAllHandles_ClosesEveryHandleWithoutEndingTasks) {
+    SetRow(1, RowSpec());
+    SetRow(2, RowSpec().Caption("Cap"));
+    runner.StartTask(1);
+    runner.StartTask(2);
+    windows.Open(processes.AddForeignProcess(), "Cap");
+    runner.WatchTick();
+    ASSERT_EQ(processes.handles.size(), 2u);
+    runner.ReleaseAllHandles();
+    EXPECT_TRUE(processes.handles.empty());
+    EXPECT_TRUE(processes.terminated.empty());
+}
+
+// ---- Diagnostics ------------------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, Diagnostics_ListTheMostRecentCreationsWindows) {
+    SetRow(1, RowSpec());
+    windows.Open(999, "Other");
+    runner.StartTask(1);
+    const int pid = RowProcess(1);
+    const auto a = windows.Open(pid, "");
+    const auto b = windows.Open(pid, "Main");
+    runner.MyEnumWindow();
+    EXPECT_EQ(runner.HandleList(),
+              (std::vector<std::string>{std::to_string(b), std::to_string(a)}));
+    runner.MyGetWindow();
+    EXPECT_EQ(runner.HandleList(),
+              (std::vector<std::string>{"=============Finded:" + std::to_string(b), "Main",
+                                        "=============Finded:" + std::to_string(a), "Other"}));
+}
+
+}  // namespace
+}  // namespace vardo
