@@ -1,0 +1,245 @@
+// The runner against the real platform: real child processes (the X test client) and real
+// windows on the X test bed's two monitors, with and without a window manager.
+#include <signal.h>
+
+#include <gtest/gtest.h>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "PosixProcesses.h"
+#include "RunnerFakes.h"
+#include "TaskRunner.h"
+#include "TaskTable.h"
+#include "TempFolder.h"
+#include "X11Windows.h"
+
+// Last: Xlib defines macros (None, Bool, Status) that clash with the headers above.
+#include <X11/Xlib.h>
+
+namespace vardo {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+// Forwards to the real windows and remembers the first rectangle read of each window, so a
+// test can tell where a window stood before the runner placed it.
+class RecordingWindows final : public platform::Windows {
+  public:
+    explicit RecordingWindows(platform::Windows& real) : real_(real) {}
+    bool Available() const override { return real_.Available(); }
+    std::vector<platform::TopLevelWindow> EnumWindows() override { return real_.EnumWindows(); }
+    std::optional<platform::Rect> GetWindowRect(platform::WindowHandle window) override {
+        auto rect = real_.GetWindowRect(window);
+        if (rect) firstRects.try_emplace(window, *rect);
+        return rect;
+    }
+    void MoveWindow(platform::WindowHandle w, int left, int top) override {
+        real_.MoveWindow(w, left, top);
+    }
+    void MoveResizeWindow(platform::WindowHandle w, const platform::Rect& r) override {
+        real_.MoveResizeWindow(w, r);
+    }
+    void RaiseWindow(platform::WindowHandle w) override { real_.RaiseWindow(w); }
+    void HideWindow(platform::WindowHandle w) override { real_.HideWindow(w); }
+    std::vector<platform::Rect> Monitors() override { return real_.Monitors(); }
+
+    std::map<platform::WindowHandle, platform::Rect> firstRects;
+
+  private:
+    platform::Windows& real_;
+};
+
+class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
+  protected:
+    void SetUp() override {
+        const char* display = std::getenv(GetParam());
+        if (display == nullptr || *display == '\0') {
+            GTEST_SKIP() << GetParam() << " is not set: run through scripts/test.sh (X test bed)";
+        }
+        displayName_ = display;
+        xwindows_ = std::make_unique<platform::X11Windows>(displayName_);
+        ASSERT_TRUE(xwindows_->Available()) << "cannot open " << displayName_;
+        xlib_ = XOpenDisplay(displayName_.c_str());
+        windows_ = std::make_unique<RecordingWindows>(*xwindows_);
+        host_.programFolder = folder_.Slash();
+        runner_ = std::make_unique<TaskRunner>(table_, host_, processes_, *windows_);
+    }
+
+    void TearDown() override {
+        if (runner_) runner_->EndAllTasks();
+        for (const int pid : strayProcesses_) ::kill(pid, SIGKILL);
+        if (xlib_ != nullptr) XCloseDisplay(xlib_);
+    }
+
+    // A row running the X test client with the given options.
+    void SetClientRow(int row, const std::string& options, const std::string& setting,
+                      const std::string& monitor, const std::string& caption = {}) {
+        if (table_.RowCount() <= row) table_.SetRowCount(row + 1);
+        table_.SetCell(ColApplication, row, VARDO_XTESTCLIENT);
+        table_.SetCell(ColParameters, row, "--display " + displayName_ + " " + options);
+        table_.SetCell(ColDescription, row, "client " + std::to_string(row));
+        table_.SetCell(ColCaption, row, caption);
+        table_.SetCell(ColExclusive, row, "否");
+        table_.SetCell(ColWindowSetting, row, setting);
+        table_.SetCell(ColMonitor, row, monitor);
+    }
+
+    // Runs watch ticks every 50 ms until the condition holds or 10 s have passed.
+    bool WatchUntil(const std::function<bool()>& done) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (std::chrono::steady_clock::now() < deadline) {
+            runner_->WatchTick();
+            if (done()) return true;
+            std::this_thread::sleep_for(50ms);
+        }
+        return false;
+    }
+
+    bool Placed(int row) { return !table_.Cell(ColWindowHandle, row).empty(); }
+    int RowProcess(int row) { return std::atoi(table_.Cell(ColProcessId, row).c_str()); }
+    platform::WindowHandle RowWindow(int row) {
+        return std::strtoull(table_.Cell(ColWindowHandle, row).c_str(), nullptr, 10);
+    }
+
+    bool Viewable(platform::WindowHandle window) {
+        XWindowAttributes attributes{};
+        if (XGetWindowAttributes(xlib_, window, &attributes) == 0) return false;
+        return attributes.map_state == IsViewable;
+    }
+
+    bool HasWindowOf(int processId) {
+        for (const auto& window : xwindows_->EnumWindows()) {
+            if (window.processId == processId) return true;
+        }
+        return false;
+    }
+
+    bool ProcessGone(int processId) {
+        // The platform reaps its children on later calls; ask it through a harmless query.
+        processes_.GetExitCodeProcess(0);
+        return ::kill(processId, 0) != 0;
+    }
+
+    std::string displayName_;
+    test::TempFolder folder_;
+    TaskTable table_;
+    test::FakeHost host_;
+    platform::PosixProcesses processes_;
+    std::unique_ptr<platform::X11Windows> xwindows_;
+    std::unique_ptr<RecordingWindows> windows_;
+    std::unique_ptr<TaskRunner> runner_;
+    Display* xlib_ = nullptr;
+    std::vector<int> strayProcesses_;
+};
+
+TEST_P(TaskRunnerX11Test, ProcessMode_FillsMonitorTwoAndEndsTheProcess) {
+    SetClientRow(1, "--window \"Runner Fill\" --write-cwd cwd.txt", "否,最大", "2");
+    runner_->StartTask(1);
+    const int pid = RowProcess(1);
+    ASSERT_NE(pid, 0);
+    strayProcesses_.push_back(pid);
+    ASSERT_TRUE(WatchUntil([&] { return Placed(1); }));
+    const auto rect = xwindows_->GetWindowRect(RowWindow(1));
+    ASSERT_TRUE(rect.has_value());
+    EXPECT_EQ(*rect, (platform::Rect{1920, 0, 1920, 1080}));
+
+    std::ifstream cwd(folder_.File("cwd.txt"));
+    std::string workingDirectory;
+    std::getline(cwd, workingDirectory);
+    EXPECT_EQ(fs::path(workingDirectory), fs::path(folder_.path()));
+
+    runner_->EndTask(1);
+    EXPECT_EQ(table_.Cell(ColRunState, 1), "停播");
+    EXPECT_TRUE(WatchUntil([&] { return ProcessGone(pid) && !HasWindowOf(pid); }));
+}
+
+TEST_P(TaskRunnerX11Test, KeepSize_ShiftsByTheMonitorOrigin) {
+    SetClientRow(1, "--window \"Runner Keep\" --size 320x240", "是,无", "2");
+    runner_->StartTask(1);
+    strayProcesses_.push_back(RowProcess(1));
+    ASSERT_TRUE(WatchUntil([&] { return Placed(1); }));
+    const platform::WindowHandle window = RowWindow(1);
+    ASSERT_TRUE(windows_->firstRects.contains(window));
+    const platform::Rect before = windows_->firstRects[window];
+    const auto after = xwindows_->GetWindowRect(window);
+    ASSERT_TRUE(after.has_value());
+    EXPECT_EQ(*after,
+              (platform::Rect{1920 + before.left, before.top, before.width, before.height}));
+    EXPECT_TRUE(Viewable(window));
+}
+
+TEST_P(TaskRunnerX11Test, HiddenStart_StartsHiddenAndWithdrawsTheWindow) {
+    SetClientRow(1, "--window \"Runner Hidden\"", "否,无", "2");
+    runner_->StartTask(1);
+    strayProcesses_.push_back(RowProcess(1));
+    ASSERT_TRUE(WatchUntil([&] { return Placed(1); }));
+    const platform::WindowHandle window = RowWindow(1);
+    EXPECT_FALSE(Viewable(window));
+    bool stillListed = false;
+    for (const auto& listed : xwindows_->EnumWindows()) stillListed |= listed.window == window;
+    EXPECT_TRUE(stillListed);
+}
+
+TEST_P(TaskRunnerX11Test, CaptionMode_FollowsAndEndsTheProcessShowingTheCaption) {
+    SetClientRow(1, "--child --window \"Runner Caption Child\"", "否,最大", "1", "Runner Caption");
+    runner_->StartTask(1);
+    const int launched = runner_->LastCreation().processId;
+    ASSERT_NE(launched, 0);
+    strayProcesses_.push_back(launched);
+    EXPECT_EQ(table_.Cell(ColProcessId, 1), "");
+    ASSERT_TRUE(WatchUntil([&] { return Placed(1); }));
+    const int owner = RowProcess(1);
+    strayProcesses_.push_back(owner);
+    EXPECT_NE(owner, launched);
+    EXPECT_EQ(xwindows_->GetWindowRect(RowWindow(1)), (platform::Rect{0, 0, 1920, 1080}));
+    runner_->EndTask(1);
+    // The child ends; the launched parent, which waits for it, ends with it.
+    EXPECT_TRUE(WatchUntil([&] { return ::kill(owner, 0) != 0 && !HasWindowOf(owner); }));
+}
+
+TEST_P(TaskRunnerX11Test, TaskEndingByItself_IsNoticedAndLogged) {
+    SetClientRow(1, "--window \"Runner Short\" --lifetime 600", "是", "1");
+    runner_->StartTask(1);
+    strayProcesses_.push_back(RowProcess(1));
+    ASSERT_TRUE(WatchUntil([&] { return table_.Cell(ColRunState, 1) == "停播"; }));
+    EXPECT_NE(host_.history.back().find(" 任务结束: 【"), std::string::npos);
+    EXPECT_EQ(table_.Cell(ColProcessHandle, 1), "");
+}
+
+TEST_P(TaskRunnerX11Test, CopiedRow_NeverEndsALaterTaskHoldingTheSameHandleNumber) {
+    table_.SetRowCount(4);
+    SetClientRow(1, "--lifetime 300", "是", "1");
+    runner_->StartTask(1);
+    strayProcesses_.push_back(RowProcess(1));
+    CopyTaskRow(table_, 1, 2);
+    ASSERT_TRUE(WatchUntil([&] { return table_.Cell(ColRunState, 1) == "停播"; }));
+    SetClientRow(3, "", "是", "1");
+    runner_->StartTask(3);
+    const int later = RowProcess(3);
+    strayProcesses_.push_back(later);
+    ASSERT_EQ(table_.Cell(ColProcessHandle, 3), table_.Cell(ColProcessHandle, 2))
+        << "the platform did not reuse the descriptor number";
+    runner_->EndTask(2);
+    std::this_thread::sleep_for(200ms);
+    EXPECT_EQ(::kill(later, 0), 0);
+    EXPECT_EQ(
+        processes_.GetExitCodeProcess(std::atoi(table_.Cell(ColProcessHandle, 3).c_str())).running,
+        true);
+}
+
+INSTANTIATE_TEST_SUITE_P(TestBed, TaskRunnerX11Test,
+                         ::testing::Values("VARDO_TEST_DISPLAY_WM", "VARDO_TEST_DISPLAY_BARE"),
+                         [](const auto& info) {
+                             return std::string(info.param) == "VARDO_TEST_DISPLAY_WM"
+                                        ? "WindowManager"
+                                        : "Bare";
+                         });
+
+}  // namespace
+}  // namespace vardo
