@@ -1,0 +1,40 @@
+// The INI reader and writer must accept any file content. For plain ASCII files, a value written
+// with simple names must read back unchanged.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "IniText.h"
+
+namespace {
+
+std::string SimpleName(FuzzedDataProvider& provider) {
+    std::string name = provider.ConsumeRandomLengthString(8);
+    std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+    return name.empty() ? "k" : name;
+}
+
+bool IsAscii(const std::string& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider provider(data, size);
+    const std::string section = SimpleName(provider);
+    const std::string key = SimpleName(provider);
+    const std::string value = SimpleName(provider);
+    const std::string content = provider.ConsumeRemainingBytesAsString();
+
+    vardo::IniFindValue(content, section, key);
+    const std::string written = vardo::IniSetValue(content, section, key, value);
+    const auto readBack = vardo::IniFindValue(written, section, key);
+    if (IsAscii(content) && readBack != value) std::abort();
+    return 0;
+}
