@@ -84,7 +84,11 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
     FormCreate();
 }
 
-TFrmMain::~TFrmMain() = default;
+// The grid's view and model read table_, which is destroyed before QWidget deletes the children.
+TFrmMain::~TFrmMain() {
+    delete MyPanel4;
+    delete model_;
+}
 
 void TFrmMain::FormCreate() {
     MyPanel1->setAttribute(Qt::WA_OpaquePaintEvent);

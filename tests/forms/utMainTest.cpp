@@ -1,0 +1,300 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTimeEdit>
+
+#include "MainWindowFixture.h"
+#include "TaskTable.h"
+
+namespace vardo::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+using MainWindowTest = MainWindowFixture;
+
+const QString kDefaultTable = "Data/任务计划表.tab";
+const std::string kTaskLine =
+    "  1^^/bin/true^^^^晨间节目^^08:00:00^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
+
+TEST_F(MainWindowTest, FirstStart_EmptyFolder_PreparesFoldersGridAndWritesOnlyChangedKeys) {
+    const auto main = Start();
+
+    EXPECT_TRUE(QDir(Path("Data")).exists());
+    EXPECT_TRUE(QDir(Path("History")).exists());
+    EXPECT_EQ(main->table().RowCount(), 2);
+    EXPECT_EQ(main->table().Cell(ColNumber, 1), "  1");
+    EXPECT_EQ(main->table().Cell(ColApplication, 0), "程序文件");
+    EXPECT_TRUE(main->ListBox2->toPlainText().isEmpty());
+    EXPECT_EQ(main->StatusPanelText(0), " " + Path(kDefaultTable));
+    EXPECT_EQ(main->StatusPanelText(1), " 任务说明");
+    EXPECT_EQ(main->MyPanel5->text(), "  正在播放：无");
+    EXPECT_EQ(ReadFile("VARDO.INI"), "[START]\r\nLastOrloJM=" + StdPath(kDefaultTable) +
+                                         "\r\nchkLoadTime=NO\r\nchkMin=NO\r\nchkSaveHis=NO\r\n");
+    EXPECT_FALSE(QFile::exists(Path(kDefaultTable)));
+    EXPECT_TRUE(main->tmTimeDate.isActive());
+    EXPECT_TRUE(main->tmScanOrlo.isActive());
+    EXPECT_FALSE(main->isMinimized());
+    EXPECT_EQ(main->autoShutDownSeconds(), 3 * 3600);
+    EXPECT_EQ(main->autoLoadSeconds(), 6 * 3600);
+}
+
+TEST_F(MainWindowTest, Start_DatedTimetable_LoadsItAndShowsFirstRow) {
+    WriteFile("Data/2026-03-05.tab", kTaskLine);
+    WriteFile(kDefaultTable, "");
+    const auto main = Start();
+
+    EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
+    EXPECT_EQ(main->table().Cell(ColDescription, 1), "晨间节目");
+    EXPECT_EQ(main->edName->text(), "晨间节目");
+    EXPECT_EQ(main->StatusPanelText(2), " 晨间节目");
+}
+
+TEST_F(MainWindowTest, Start_ChkMinYesOrTrue_StartsMinimised) {
+    for (const char* value : {"yes", "TRUE"}) {
+        WriteSettings(std::string("chkMin=") + value + "\r\n");
+        EXPECT_TRUE(Start()->windowState() & Qt::WindowMinimized) << value;
+    }
+    for (const char* value : {"NO", "", "1"}) {
+        WriteSettings(std::string("chkMin=") + value + "\r\n");
+        EXPECT_FALSE(Start()->windowState() & Qt::WindowMinimized) << value;
+    }
+}
+
+TEST_F(MainWindowTest, Close_ConfirmationCancelled_KeepsRunningWithClock) {
+    WriteSettings("chkSure=YES\r\n");
+    const auto main = Start();
+    main->show();
+
+    EXPECT_FALSE(main->close());
+
+    ASSERT_EQ(prompts_.confirmations.size(), 1u);
+    EXPECT_EQ(prompts_.confirmations[0].caption, "确认退出");
+    EXPECT_EQ(prompts_.confirmations[0].text,
+              "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。");
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->tmTimeDate.isActive());
+    EXPECT_NE(main->FrmSetup, nullptr);
+}
+
+TEST_F(MainWindowTest, Close_ConfirmationAnsweredOk_StopsClockAndDestroysSettingsDialog) {
+    WriteSettings("chkSure=YES\r\n");
+    const auto main = Start();
+    main->show();
+    prompts_.confirmAnswers = {true};
+
+    EXPECT_TRUE(main->close());
+
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(main->tmTimeDate.isActive());
+    EXPECT_EQ(main->FrmSetup, nullptr);
+}
+
+TEST_F(MainWindowTest, Close_WithoutChkSure_AsksNothing) {
+    const auto main = Start();
+    main->show();
+
+    EXPECT_TRUE(main->close());
+    EXPECT_TRUE(prompts_.confirmations.empty());
+}
+
+TEST_F(MainWindowTest, Clock_Tick_ShowsDateTimeAndWeekday) {
+    clock_.Set(At(2025, 3, 5, 14, 7, 9));
+    const auto main = Start();
+
+    main->tmTimeDateTimer();
+
+    EXPECT_EQ(main->shpDate->text(), "2025-03-05");
+    EXPECT_EQ(main->shpTime->text(), "14:07:09");
+    EXPECT_EQ(main->lbWeek->text(), "星期三");
+}
+
+TEST_F(MainWindowTest, AutoShutDown_TickSkipsTheSecond_StillClosesExactlyOnce) {
+    WriteSettings("chkAutoShutDown=YES\r\nTimePicker=8:00:05\r\nchkSure=YES\r\n");
+    const auto main = Start();
+    main->show();
+    main->tmTimeDateTimer();  // 08:00:00
+    clock_.Set(At(2026, 3, 5, 8, 0, 4, 900));
+    main->tmTimeDateTimer();
+    EXPECT_TRUE(prompts_.confirmations.empty());
+
+    clock_.Set(At(2026, 3, 5, 8, 0, 6, 50));  // the timer drifted past 08:00:05
+    main->tmTimeDateTimer();
+    EXPECT_EQ(prompts_.confirmations.size(), 1u);
+
+    clock_.Set(At(2026, 3, 5, 8, 0, 6, 900));  // a second tick within the same second
+    main->tmTimeDateTimer();
+    EXPECT_EQ(prompts_.confirmations.size(), 1u);
+    EXPECT_TRUE(main->isVisible());
+}
+
+TEST_F(MainWindowTest, AutoShutDown_ConfirmedOk_ClosesThroughTheOrdinaryPath) {
+    WriteSettings("chkAutoShutDown=YES\r\nTimePicker=8:00:01\r\nchkSure=YES\r\n");
+    const auto main = Start();
+    main->show();
+    prompts_.confirmAnswers = {true};
+    main->tmTimeDateTimer();
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(main->FrmSetup, nullptr);
+}
+
+TEST_F(MainWindowTest, DailyLoad_AtItsTime_LoadsTheDaysTableOncePerDate) {
+    WriteSettings("chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\n");
+    clock_.Set(At(2026, 3, 5, 8, 59, 58));
+    const auto main = Start();
+    WriteFile("Data/2026-03-05.tab", kTaskLine);
+
+    main->tmTimeDateTimer();
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->currentTablePath(), StdPath(kDefaultTable));
+
+    clock_.AdvanceSecond();  // 09:00:00
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/true");
+
+    main->table().SetCell(ColDescription, 1, "changed");
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->table().Cell(ColDescription, 1), "changed");
+}
+
+TEST_F(MainWindowTest, DailyLoad_SameSecondAsShutDown_CloseIsHandledFirst) {
+    WriteSettings(
+        "chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\nchkAutoShutDown=YES\r\n"
+        "TimePicker=9:00:00\r\nchkSure=YES\r\n");
+    clock_.Set(At(2026, 3, 5, 9, 0, 0));
+    const auto main = Start();
+    main->show();
+    WriteFile("Data/2026-03-05.tab", kTaskLine);
+
+    main->tmTimeDateTimer();
+    EXPECT_EQ(prompts_.confirmations.size(), 1u);
+    EXPECT_EQ(main->currentTablePath(), StdPath(kDefaultTable));
+
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
+}
+
+TEST_F(MainWindowTest, DailyLoad_InEditState_WaitsUntilTheEditsAreSaved) {
+    WriteSettings("chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\n");
+    WriteFile(kDefaultTable, kTaskLine);
+    clock_.Set(At(2026, 3, 5, 8, 59, 59));
+    const auto main = Start();
+    WriteFile("Data/2026-03-05.tab", kTaskLine);
+    main->btnEditClick();
+    main->edName->setText("edited");
+
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->currentTablePath(), StdPath(kDefaultTable));
+    EXPECT_EQ(main->table().Cell(ColDescription, 1), "edited");
+
+    main->btnEditClick();
+    EXPECT_NE(ReadFile(kDefaultTable).find("^^edited^^"), std::string::npos);
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
+}
+
+TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDate) {
+    WriteSettings("chkSaveHis=YES\r\n");
+    WriteFile("History/20260305.txt", "  07:00:00 earlier\r\n");
+    clock_.Set(At(2026, 3, 5, 23, 59, 30));
+    const auto main = Start();
+    EXPECT_EQ(main->ListBox2->toPlainText(), "  07:00:00 earlier");
+
+    main->AppendHistoryLine("  23:59:40 first");
+    EXPECT_EQ(ReadFile("History/20260305.txt"), "  07:00:00 earlier\r\n  23:59:40 first\r\n");
+
+    clock_.Set(At(2026, 3, 6, 0, 0, 10));
+    main->AppendHistoryLine("  00:00:10 after midnight");
+    EXPECT_EQ(ReadFile("History/20260305.txt"),
+              "  07:00:00 earlier\r\n  23:59:40 first\r\n  00:00:10 after midnight\r\n");
+
+    main->tmMinuteTimer();
+    EXPECT_EQ(main->historyFilePath(), StdPath("History/20260306.txt"));
+    EXPECT_TRUE(main->ListBox2->toPlainText().isEmpty());
+    EXPECT_FALSE(QFile::exists(Path("History/20260306.txt")));
+
+    main->AppendHistoryLine("  00:01:00 next day");
+    EXPECT_EQ(ReadFile("History/20260306.txt"), "  00:01:00 next day\r\n");
+}
+
+TEST_F(MainWindowTest, History_SavingSwitchedOnMidDay_WritesEarlierLinesToo) {
+    const auto main = Start();
+    main->AppendHistoryLine("  08:00:00 one");
+    main->AppendHistoryLine("  08:00:01 two");
+    EXPECT_FALSE(QFile::exists(Path("History/20260305.txt")));
+
+    main->FrmSetup->chkSaveHis->setChecked(true);
+    main->AppendHistoryLine("  08:00:02 three");
+
+    EXPECT_EQ(ReadFile("History/20260305.txt"),
+              "  08:00:00 one\r\n  08:00:01 two\r\n  08:00:02 three\r\n");
+}
+
+TEST_F(MainWindowTest, History_FileCannotBeWritten_ShowsErrorKeepsLinesAndRetries) {
+    WriteSettings("chkSaveHis=YES\r\n");
+    const auto main = Start();
+    QDir().mkpath(Path("History/20260305.txt"));  // a folder where the file should be
+
+    main->AppendHistoryLine("  08:00:00 one");
+    ASSERT_EQ(prompts_.errors.size(), 1);
+    EXPECT_TRUE(prompts_.errors[0].contains("20260305.txt")) << prompts_.errors[0].toStdString();
+    EXPECT_EQ(main->ListBox2->toPlainText(), "  08:00:00 one");
+
+    QDir().rmdir(Path("History/20260305.txt"));
+    main->AppendHistoryLine("  08:00:01 two");
+    EXPECT_EQ(ReadFile("History/20260305.txt"), "  08:00:00 one\r\n  08:00:01 two\r\n");
+}
+
+TEST_F(MainWindowTest, SetStatusText_PanelOutOfRange_ChangesNothing) {
+    const auto main = Start();
+    main->SetStatusText(3, "12:00:00");
+    main->SetStatusText(5, "ignored");
+
+    EXPECT_EQ(main->StatusPanelText(3), " 12:00:00");
+    EXPECT_EQ(main->StatusPanelText(5), "");
+    EXPECT_EQ(main->StatusPanelText(4), "");
+}
+
+TEST_F(MainWindowTest, Transparency_StoredDegree_AppliesToBothWindows) {
+    WriteSettings("chkTransparent=YES\r\nTransDegree=200\r\n");
+    const auto main = Start();
+
+    EXPECT_EQ(main->FrmSetup->tkTransparent->value(), 200);
+    EXPECT_NEAR(main->windowOpacity(), 200 / 255.0, 0.01);
+    EXPECT_NEAR(main->FrmSetup->windowOpacity(), 200 / 255.0, 0.01);
+
+    main->FrmSetup->chkTransparent->setChecked(false);
+    main->FrmSetup->tkTransparent->setValue(150);
+    EXPECT_EQ(main->windowOpacity(), 1.0);
+    EXPECT_EQ(ReadFile("VARDO.INI").find("TransDegree=150") != std::string::npos, true);
+}
+
+TEST_F(MainWindowTest, Layout_HasTheFourAreasAndTheWindowSize) {
+    const auto main = Start();
+    EXPECT_EQ(main->size(), QSize(792, 566));
+    EXPECT_EQ(main->MyPanel1->geometry(), QRect(0, 0, 792, 42));
+    EXPECT_EQ(main->MyPanel6->geometry(), QRect(0, 42, 792, 145));
+    EXPECT_EQ(main->MyPanel4->geometry(), QRect(0, 187, 792, 379));
+    EXPECT_EQ(main->windowTitle(), "Vardo");
+    EXPECT_EQ(main->btnSetup->toolTip(), "系统参数设置");
+    EXPECT_EQ(main->btnExit->toolTip(), "退出程序");
+    EXPECT_FALSE(main->MyPanel6->isEnabled());
+    EXPECT_GE(main->cbMonitor->count(), 1);
+}
+
+}  // namespace
+}  // namespace vardo::test
