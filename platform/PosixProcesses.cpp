@@ -50,14 +50,16 @@ class SpawnAttributes {
     posix_spawnattr_t attributes_;
 };
 
-// A task gets standard streams of its own (nothing of ours leaks into it), its working folder,
+// A task gets standard streams of its own and no other descriptor of ours (not even one that
+// lacks close-on-exec, inherited from whoever started us), its working folder,
 // a session of its own so it outlives our terminal, and clean signal state: ignored signals and
 // a blocked mask would otherwise be inherited through exec.
 bool PrepareSpawn(SpawnFileActions& actions, SpawnAttributes& attributes,
                   const std::string& workingDirectory) {
     if (posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0) ||
         posix_spawn_file_actions_addopen(actions.get(), STDOUT_FILENO, "/dev/null", O_WRONLY, 0) ||
-        posix_spawn_file_actions_adddup2(actions.get(), STDOUT_FILENO, STDERR_FILENO))
+        posix_spawn_file_actions_adddup2(actions.get(), STDOUT_FILENO, STDERR_FILENO) ||
+        posix_spawn_file_actions_addclosefrom_np(actions.get(), STDERR_FILENO + 1))
         return false;
     if (!workingDirectory.empty() &&
         posix_spawn_file_actions_addchdir_np(actions.get(), workingDirectory.c_str()))

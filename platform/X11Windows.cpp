@@ -158,7 +158,12 @@ bool X11Windows::WindowManagerRunning() {
 bool X11Windows::IsManaged(WindowHandle window) {
     // WM_STATE has a type of its own; its first item is the state.
     const auto state = ReadLongs(display_, window, atoms_.wmState, atoms_.wmState);
-    return !state.empty() && state.front() != WithdrawnState;
+    if (state.empty() || state.front() == WithdrawnState) return false;
+    // A withdrawn window is unmapped and back on the root before the window manager gets round
+    // to updating WM_STATE; it takes requests from nobody but the server then.
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display_, window, &attributes)) return false;
+    return attributes.map_state != IsUnmapped || TopLevelAncestor(window) != window;
 }
 
 // The client window at or below a window: the one carrying WM_STATE, searched top first.
@@ -225,7 +230,8 @@ std::vector<int> X11Windows::ProcessIds(const std::vector<WindowHandle>& windows
     if (!windows.empty() && XResQueryExtension(display_, &eventBase, &errorBase)) {
         int clientCount = 0;
         XResClient* rawClients = nullptr;
-        if (XResQueryClients(display_, &clientCount, &rawClients) == Success) {
+        // Unlike XResQueryClientIds, this one returns a true Status on success.
+        if (XResQueryClients(display_, &clientCount, &rawClients)) {
             XPointer<XResClient> clients(rawClients);
             if (clientCount > 0) resourceMask = clients.get()[0].resource_mask;
         }

@@ -1,0 +1,281 @@
+#include "PosixProcesses.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "PlatformTestSupport.h"
+
+namespace vardo::platform {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using test::KillOnExit;
+using test::ReadWholeFile;
+using test::TemporaryFolder;
+using test::TestClientPath;
+using test::WaitUntil;
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
+
+int CountOpenDescriptors(const std::string& folder = "/proc/self/fd") {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder)) ++count;
+    return count;
+}
+
+// Children of this process that have exited and not been reaped.
+int CountZombieChildren() {
+    int zombies = 0;
+    const std::string self = std::to_string(getpid());
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string stat = ReadWholeFile(entry.path().string() + "/stat");
+        const auto close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(stat.substr(close + 2));
+        std::string state;
+        std::string parent;
+        fields >> state >> parent;
+        if (state == "Z" && parent == self) ++zombies;
+    }
+    return zombies;
+}
+
+class PosixProcessesTest : public ::testing::Test {
+  protected:
+    // Starts the test client with the given options; the process is killed when the test ends.
+    ProcessInformation Start(const std::string& options, const std::string& workingDirectory = "",
+                             bool showWindow = true) {
+        ProcessInformation info;
+        EXPECT_TRUE(processes_.CreateProcess(TestClientPath() + " " + options, workingDirectory,
+                                             showWindow, info));
+        cleanups_.push_back(std::make_unique<KillOnExit>(info.processId));
+        return info;
+    }
+
+    ExitQuery WaitForExit(ProcessHandle handle) {
+        ExitQuery query;
+        WaitUntil([&] {
+            query = processes_.GetExitCodeProcess(handle);
+            return !query.running;
+        });
+        return query;
+    }
+
+    TemporaryFolder folder_;
+    PosixProcesses processes_;
+    std::vector<std::unique_ptr<KillOnExit>> cleanups_;
+};
+
+TEST_F(PosixProcessesTest, CreateProcess_PathWithBlanksAndQuotedParameters_ReachesTheProgram) {
+    const std::string program = folder_ / "my tools/client";
+    fs::create_directories(fs::path(program).parent_path());
+    fs::copy_file(TestClientPath(), program);
+    const std::string argsFile = folder_ / "args";
+    ProcessInformation info;
+    ASSERT_TRUE(processes_.CreateProcess(
+        program + " --write-args " + argsFile + " \"two words\" plain", "", true, info));
+    KillOnExit cleanup(info.processId);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(argsFile); }));
+    EXPECT_EQ(Lines(ReadWholeFile(argsFile)),
+              (std::vector<std::string>{program, "--write-args", argsFile, "two words", "plain"}));
+}
+
+TEST_F(PosixProcessesTest, CreateProcess_BareNameOnPath_IsFound) {
+    fs::create_directories(folder_.path() / "bin");
+    fs::copy_file(TestClientPath(), folder_ / "bin/vardo-test-client");
+    test::ScopedEnvironment path("PATH", folder_ / "bin");
+    const std::string cwdFile = folder_ / "cwd";
+    ProcessInformation info;
+    ASSERT_TRUE(
+        processes_.CreateProcess("vardo-test-client --write-cwd " + cwdFile, "", true, info));
+    KillOnExit cleanup(info.processId);
+    EXPECT_TRUE(WaitUntil([&] { return fs::exists(cwdFile); }));
+}
+
+TEST_F(PosixProcessesTest, CreateProcess_WorkingDirectory_BecomesTheChildsCurrentFolder) {
+    const std::string cwdFile = folder_ / "cwd";
+    fs::create_directories(folder_.path() / "work place");
+    Start("--write-cwd " + cwdFile, folder_ / "work place");
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(cwdFile); }));
+    EXPECT_EQ(fs::path(ReadWholeFile(cwdFile)), fs::canonical(folder_.path() / "work place"));
+}
+
+TEST_F(PosixProcessesTest, CreateProcess_MissingProgramOrFolder_FailsWithInfoZeroed) {
+    ProcessInformation info{7, 7, 7, 7};
+    EXPECT_FALSE(processes_.CreateProcess("/no/such/program -x", "", true, info));
+    EXPECT_EQ(info.processHandle, 0);
+    EXPECT_EQ(info.threadHandle, 0);
+    EXPECT_EQ(info.processId, 0);
+    EXPECT_EQ(info.threadId, 0);
+
+    info = {7, 7, 7, 7};
+    EXPECT_FALSE(processes_.CreateProcess(TestClientPath(), folder_ / "missing", true, info));
+    EXPECT_EQ(info.processId, 0);
+    EXPECT_EQ(info.processHandle, 0);
+}
+
+TEST_F(PosixProcessesTest, CreateProcess_Child_GetsOwnSessionNullStreamsAndNoOtherDescriptors) {
+    const auto info = Start("--lifetime 5000");
+    ASSERT_GT(info.processId, 0);
+    EXPECT_EQ(info.processHandle, info.threadHandle);
+    EXPECT_EQ(info.processId, info.threadId);
+    EXPECT_GE(info.processHandle, 3);
+    EXPECT_EQ(processes_.ProcessIdOfHandle(info.processHandle), info.processId);
+    const std::string fds = "/proc/" + std::to_string(info.processId) + "/fd";
+    // Wait until exec has replaced the spawning copy, whose descriptors are still ours.
+    ASSERT_TRUE(WaitUntil([&] {
+        return fs::read_symlink("/proc/" + std::to_string(info.processId) + "/exe") ==
+               fs::canonical(TestClientPath());
+    }));
+    EXPECT_EQ(getsid(info.processId), info.processId);
+    EXPECT_EQ(CountOpenDescriptors(fds), 3);
+    for (const char* stream : {"/0", "/1", "/2"})
+        EXPECT_EQ(fs::read_symlink(fds + stream), "/dev/null");
+}
+
+TEST_F(PosixProcessesTest, CreateProcess_ShowWindowFalse_IsRecordedAsHiddenStart) {
+    const auto hidden = Start("--lifetime 5000", "", false);
+    const auto shown = Start("--lifetime 5000", "", true);
+    EXPECT_TRUE(processes_.StartedHidden(hidden.processHandle));
+    EXPECT_FALSE(processes_.StartedHidden(shown.processHandle));
+}
+
+TEST_F(PosixProcessesTest, GetExitCodeProcess_RunningThenExited_ReportsStillActiveThenTheCode) {
+    const auto info = Start("--lifetime 300 --exit-code 7");
+    const auto running = processes_.GetExitCodeProcess(info.processHandle);
+    EXPECT_TRUE(running.succeeded);
+    EXPECT_TRUE(running.running);
+    EXPECT_EQ(running.exitCode, kStillActive);
+    const auto ended = WaitForExit(info.processHandle);
+    EXPECT_TRUE(ended.succeeded);
+    EXPECT_FALSE(ended.running);
+    EXPECT_EQ(ended.exitCode, 7u);
+    // Asking again gives the same answer (the child was reaped once).
+    const auto again = processes_.GetExitCodeProcess(info.processHandle);
+    EXPECT_FALSE(again.running);
+    EXPECT_EQ(again.exitCode, 7u);
+}
+
+TEST_F(PosixProcessesTest, GetExitCodeProcess_ExitZeroAndExit259_AreEnded) {
+    const auto zero = Start("--lifetime 0");
+    const auto code259 = Start("--lifetime 0 --exit-code 259");
+    const auto zeroEnd = WaitForExit(zero.processHandle);
+    EXPECT_FALSE(zeroEnd.running);
+    EXPECT_EQ(zeroEnd.exitCode, 0u);
+    // Linux keeps the low 8 bits of an exit status: 259 arrives as 3, and the process is ended.
+    const auto end259 = WaitForExit(code259.processHandle);
+    EXPECT_FALSE(end259.running);
+    EXPECT_EQ(end259.exitCode, 3u);
+}
+
+TEST_F(PosixProcessesTest, GetExitCodeProcess_UnknownHandle_Fails) {
+    EXPECT_FALSE(processes_.GetExitCodeProcess(0).succeeded);
+    EXPECT_FALSE(processes_.GetExitCodeProcess(12345).succeeded);
+    EXPECT_EQ(processes_.ProcessIdOfHandle(12345), 0);
+}
+
+TEST_F(PosixProcessesTest, TerminateProcess_ThroughHandle_EndsWithTheRequestedCode) {
+    const auto info = Start("");
+    EXPECT_TRUE(processes_.TerminateProcess(info.processHandle, 1));
+    const auto ended = WaitForExit(info.processHandle);
+    EXPECT_FALSE(ended.running);
+    EXPECT_EQ(ended.exitCode, 1u);
+    EXPECT_FALSE(processes_.TerminateProcess(info.processHandle, 1));
+}
+
+TEST_F(PosixProcessesTest, GetExitCodeProcess_KilledBySomeoneElse_ReportsTheSignal) {
+    const auto info = Start("");
+    kill(info.processId, SIGTERM);
+    const auto ended = WaitForExit(info.processHandle);
+    EXPECT_FALSE(ended.running);
+    EXPECT_EQ(ended.exitCode, 128u + SIGTERM);
+}
+
+TEST_F(PosixProcessesTest, TerminateProcess_ClosedOrForeignHandle_SignalsNothing) {
+    const auto info = Start("");
+    processes_.CloseHandle(info.processHandle);
+    EXPECT_FALSE(processes_.TerminateProcess(info.processHandle, 1));
+    EXPECT_EQ(processes_.ProcessIdOfHandle(info.processHandle), 0);
+    EXPECT_EQ(kill(info.processId, 0), 0) << "the process must still run";
+
+    // A descriptor the object never handed out is neither signalled nor closed.
+    int pipeFds[2] = {-1, -1};
+    ASSERT_EQ(pipe(pipeFds), 0);
+    EXPECT_FALSE(processes_.TerminateProcess(pipeFds[0], 1));
+    processes_.CloseHandle(pipeFds[0]);
+    EXPECT_NE(fcntl(pipeFds[0], F_GETFD), -1);
+    close(pipeFds[0]);
+    close(pipeFds[1]);
+}
+
+TEST_F(PosixProcessesTest, OpenProcess_NonChild_SeesItsEndAndCanEndIt) {
+    const std::string ready = folder_ / "ready";
+    const auto launcher = Start("--child --ready " + ready);
+    const int grandchild = test::WaitForReadyPid(ready);
+    ASSERT_GT(grandchild, 0);
+    ASSERT_NE(grandchild, launcher.processId);
+    KillOnExit cleanup(grandchild);
+
+    const ProcessHandle handle = processes_.OpenProcess(grandchild);
+    ASSERT_GT(handle, 0);
+    EXPECT_EQ(processes_.ProcessIdOfHandle(handle), grandchild);
+    EXPECT_TRUE(processes_.GetExitCodeProcess(handle).running);
+    EXPECT_TRUE(processes_.TerminateProcess(handle, 1));
+    const auto ended = WaitForExit(handle);
+    EXPECT_TRUE(ended.succeeded);
+    EXPECT_FALSE(ended.running);
+    EXPECT_NE(ended.exitCode, kStillActive);
+    processes_.CloseHandle(handle);
+    // The launcher waited for its child and now ends with the child's signal.
+    EXPECT_EQ(WaitForExit(launcher.processHandle).exitCode, 128u + SIGKILL);
+}
+
+TEST_F(PosixProcessesTest, OpenProcess_OwnChild_SharesTheRealExitCode) {
+    const auto info = Start("--lifetime 200 --exit-code 5");
+    const ProcessHandle second = processes_.OpenProcess(info.processId);
+    ASSERT_GT(second, 0);
+    EXPECT_NE(second, info.processHandle);
+    processes_.CloseHandle(info.processHandle);
+    const auto ended = WaitForExit(second);
+    EXPECT_FALSE(ended.running);
+    EXPECT_EQ(ended.exitCode, 5u);
+    processes_.CloseHandle(second);
+}
+
+TEST_F(PosixProcessesTest, OpenProcess_NoSuchProcess_GivesNoHandle) {
+    EXPECT_EQ(processes_.OpenProcess(0), 0);
+    EXPECT_EQ(processes_.OpenProcess(-1), 0);
+    EXPECT_EQ(processes_.OpenProcess(0x3fffffff), 0);
+}
+
+TEST_F(PosixProcessesTest, ThousandLaunches_LeaveNoZombiesAndNoOpenDescriptors) {
+    const int descriptorsBefore = CountOpenDescriptors();
+    for (int i = 0; i < 1000; ++i) {
+        ProcessInformation info;
+        ASSERT_TRUE(processes_.CreateProcess(TestClientPath() + " --lifetime 0", "", true, info));
+        if (i % 2 == 0) WaitForExit(info.processHandle);  // reaped by the query ...
+        processes_.CloseHandle(info.processHandle);       // ... or after the handle is gone
+    }
+    // Any later call sweeps the children that ended after their handles were closed.
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            processes_.CloseHandle(0);
+            return CountZombieChildren() == 0 && CountOpenDescriptors() == descriptorsBefore;
+        },
+        10s));
+    EXPECT_EQ(CountZombieChildren(), 0);
+    EXPECT_EQ(CountOpenDescriptors(), descriptorsBefore);
+}
+
+}  // namespace
+}  // namespace vardo::platform

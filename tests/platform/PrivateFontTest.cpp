@@ -1,0 +1,36 @@
+#include "PrivateFont.h"
+
+#include <gtest/gtest.h>
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <fstream>
+
+#include "PlatformTestSupport.h"
+
+namespace vardo::platform {
+namespace {
+
+constexpr const char* kFontFile = "/usr/share/fonts/truetype/wqy/wqy-microhei.ttc";
+
+TEST(PrivateFont, AddPrivateFont_FontFile_MakesItsFamilyAvailable) {
+    if (!std::filesystem::exists(kFontFile)) GTEST_SKIP() << kFontFile << " is not installed";
+    ASSERT_TRUE(AddPrivateFont(kFontFile));
+    EXPECT_TRUE(QFontDatabase::families().contains("WenQuanYi Micro Hei"));
+}
+
+TEST(PrivateFont, AddPrivateFont_MissingOrBrokenFile_Fails) {
+    test::TemporaryFolder folder;
+    EXPECT_FALSE(AddPrivateFont(folder / "Digirtu_.ttf"));
+    std::ofstream(folder / "broken.ttf") << "not a font";
+    EXPECT_FALSE(AddPrivateFont(folder / "broken.ttf"));
+}
+
+}  // namespace
+}  // namespace vardo::platform
+
+int main(int argc, char** argv) {
+    QGuiApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,262 @@
+#include "X11Windows.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+
+#include "PlatformTestSupport.h"
+
+// Xlib defines macros (None, Bool, Status) that clash with GoogleTest: include it last.
+#include <X11/Xlib.h>
+
+namespace vardo::platform {
+namespace {
+
+using test::HelperProcess;
+using test::TemporaryFolder;
+using test::TestClientPath;
+using test::WaitUntil;
+
+constexpr Rect kMonitor1{0, 0, 1920, 1080};
+constexpr Rect kMonitor2{1920, 0, 1920, 1080};
+
+std::optional<std::string> TestDisplay(const char* variable) {
+    const char* value = std::getenv(variable);
+    if (!value || !*value) return std::nullopt;
+    return std::string(value);
+}
+
+std::optional<TopLevelWindow> FindByCaption(const std::vector<TopLevelWindow>& windows,
+                                            const std::string& caption) {
+    for (const auto& window : windows)
+        if (window.caption == caption) return window;
+    return std::nullopt;
+}
+
+std::ptrdiff_t PositionOf(const std::vector<TopLevelWindow>& windows, const std::string& caption) {
+    const auto found = std::find_if(windows.begin(), windows.end(),
+                                    [&](const auto& window) { return window.caption == caption; });
+    return found == windows.end() ? -1 : found - windows.begin();
+}
+
+// Runs on both test displays: with openbox and without any window manager.
+class X11WindowsTest : public ::testing::TestWithParam<const char*> {
+  protected:
+    void SetUp() override {
+        display_ = TestDisplay(GetParam());
+        if (!display_) GTEST_SKIP() << GetParam() << " is not set: the X test bed is not running";
+        windows_ = std::make_unique<X11Windows>(*display_);
+        ASSERT_TRUE(windows_->Available()) << "cannot open " << *display_;
+        // A separate plain connection to look at the server's own view of a window.
+        observer_ = XOpenDisplay(display_->c_str());
+        ASSERT_NE(observer_, nullptr);
+    }
+    void TearDown() override {
+        helpers_.clear();
+        if (observer_) XCloseDisplay(observer_);
+    }
+
+    bool WithWindowManager() const { return std::string(GetParam()) == "VARDO_TEST_DISPLAY_WM"; }
+
+    // Starts the X test client on the test display; returns the pid that owns its windows.
+    int StartClient(const std::vector<std::string>& options) {
+        const std::string ready = folder_ / ("ready" + std::to_string(helpers_.size()));
+        std::vector<std::string> argv{TestClientPath(), "--display", *display_, "--ready", ready};
+        argv.insert(argv.end(), options.begin(), options.end());
+        helpers_.push_back(std::make_unique<HelperProcess>(argv));
+        return test::WaitForReadyPid(ready);
+    }
+
+    // Waits until a window with this caption is listed (and, under a window manager and when
+    // mapped, managed so that its frame exists).
+    TopLevelWindow WaitForWindow(const std::string& caption, bool mapped = true) {
+        std::optional<TopLevelWindow> found;
+        WaitUntil([&] {
+            found = FindByCaption(windows_->EnumWindows(), caption);
+            if (!found) return false;
+            return !mapped || !WithWindowManager() || ParentOf(found->window) != Root();
+        });
+        EXPECT_TRUE(found) << "no window \"" << caption << "\"";
+        return found.value_or(TopLevelWindow{});
+    }
+
+    Window Root() const { return DefaultRootWindow(observer_); }
+    Window ParentOf(WindowHandle window) const {
+        Window root = None;
+        Window parent = None;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(observer_, window, &root, &parent, &children, &count)) return None;
+        if (children) XFree(children);
+        return parent;
+    }
+    bool IsMapped(WindowHandle window) const {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(observer_, window, &attributes) &&
+               attributes.map_state != IsUnmapped;
+    }
+
+    std::optional<std::string> display_;
+    std::unique_ptr<X11Windows> windows_;
+    Display* observer_ = nullptr;
+    TemporaryFolder folder_;
+    std::vector<std::unique_ptr<HelperProcess>> helpers_;
+};
+
+TEST_P(X11WindowsTest, Monitors_TwoMonitorsSideBySide_InServerOrder) {
+    EXPECT_EQ(windows_->Monitors(), (std::vector<Rect>{kMonitor1, kMonitor2}));
+}
+
+TEST_P(X11WindowsTest, WindowManagerRunning_MatchesTheTestDisplay) {
+    EXPECT_EQ(windows_->WindowManagerRunning(), WithWindowManager());
+}
+
+TEST_P(X11WindowsTest, EnumWindows_SeveralProcesses_TopFirstWithCaptionsAndPids) {
+    const int first = StartClient({"--window", "Vardo first"});
+    WaitForWindow("Vardo first");
+    const int second = StartClient({"--window", "Vardo second a", "--window", "Vardo second b"});
+    WaitForWindow("Vardo second b");
+    const int hidden = StartClient({"--unmapped", "--window", "Vardo never mapped"});
+    WaitForWindow("Vardo never mapped", false);
+    helpers_.push_back(
+        std::make_unique<HelperProcess>(std::vector<std::string>{"xlogo", "-display", *display_}));
+    const int xlogo = helpers_.back()->pid();
+    WaitForWindow("xlogo");
+
+    const auto windows = windows_->EnumWindows();
+    EXPECT_EQ(FindByCaption(windows, "Vardo first")->processId, first);
+    EXPECT_EQ(FindByCaption(windows, "Vardo second a")->processId, second);
+    EXPECT_EQ(FindByCaption(windows, "Vardo second b")->processId, second);
+    EXPECT_EQ(FindByCaption(windows, "Vardo never mapped")->processId, hidden);
+    // xlogo sets no _NET_WM_PID: its pid comes from the X server.
+    EXPECT_EQ(FindByCaption(windows, "xlogo")->processId, xlogo);
+    // Mapped later means higher in the stack.
+    EXPECT_LT(PositionOf(windows, "xlogo"), PositionOf(windows, "Vardo second b"));
+    EXPECT_LT(PositionOf(windows, "Vardo second b"), PositionOf(windows, "Vardo second a"));
+    EXPECT_LT(PositionOf(windows, "Vardo second a"), PositionOf(windows, "Vardo first"));
+    EXPECT_FALSE(IsMapped(FindByCaption(windows, "Vardo never mapped")->window));
+}
+
+TEST_P(X11WindowsTest, EnumWindows_WindowOpenedByForkedChild_BelongsToTheChild) {
+    const std::string ready = folder_ / "forked";
+    helpers_.push_back(std::make_unique<HelperProcess>(
+        std::vector<std::string>{TestClientPath(), "--display", *display_, "--child", "--ready",
+                                 ready, "--no-pid", "--window", "Vardo forked"}));
+    const int launcher = helpers_.back()->pid();
+    const int child = test::WaitForReadyPid(ready);
+    test::KillOnExit cleanup(child);
+    ASSERT_GT(child, 0);
+    EXPECT_NE(child, launcher);
+    EXPECT_EQ(WaitForWindow("Vardo forked").processId, child);
+}
+
+TEST_P(X11WindowsTest, EnumWindows_Captions_Utf8LegacyAndCutAt255Characters) {
+    const std::string utf8 = "播放器 Vardo — 第一";
+    std::string longCaption = "Vardo long ";
+    for (int i = 0; i < 300; ++i) longCaption += "字";  // 311 characters, 911 bytes
+    StartClient({"--window", utf8, "--window", longCaption});
+    StartClient({"--wm-name-only", "--window", "Vardo caf\xe9"});
+    WaitForWindow(utf8);
+    WaitForWindow("Vardo caf\xc3\xa9");
+    const auto windows = windows_->EnumWindows();
+    const auto cut = std::find_if(windows.begin(), windows.end(), [](const auto& window) {
+        return window.caption.rfind("Vardo long ", 0) == 0;
+    });
+    ASSERT_NE(cut, windows.end());
+    EXPECT_EQ(
+        cut->caption, "Vardo long " + [] {
+            std::string rest;
+            for (int i = 0; i < 255 - 11; ++i) rest += "字";
+            return rest;
+        }());
+}
+
+TEST_P(X11WindowsTest, MoveWindow_OnMonitor2_KeepsTheSize) {
+    StartClient({"--size", "400x300", "--window", "Vardo move"});
+    const auto window = WaitForWindow("Vardo move");
+    const auto before = windows_->GetWindowRect(window.window);
+    ASSERT_TRUE(before);
+    windows_->MoveWindow(window.window, kMonitor2.left + 100, 50);
+    const auto after = windows_->GetWindowRect(window.window);
+    ASSERT_TRUE(after);
+    EXPECT_EQ(*after, (Rect{kMonitor2.left + 100, 50, before->width, before->height}));
+    if (WithWindowManager()) {
+        EXPECT_GT(before->height, 300) << "the frame belongs to the rectangle";
+    }
+}
+
+TEST_P(X11WindowsTest, MoveResizeWindow_FillMonitor2_GivesExactlyItsRectangle) {
+    StartClient({"--window", "Vardo fill"});
+    helpers_.push_back(
+        std::make_unique<HelperProcess>(std::vector<std::string>{"xlogo", "-display", *display_}));
+    for (const char* caption : {"Vardo fill", "xlogo"}) {
+        const auto window = WaitForWindow(caption);
+        windows_->MoveResizeWindow(window.window, kMonitor2);
+        EXPECT_EQ(windows_->GetWindowRect(window.window), kMonitor2) << caption;
+        // Asked again for the same place (openbox would drop a repeated request).
+        windows_->MoveResizeWindow(window.window, {100, 100, 500, 400});
+        windows_->MoveResizeWindow(window.window, kMonitor2);
+        EXPECT_EQ(windows_->GetWindowRect(window.window), kMonitor2) << caption;
+    }
+}
+
+TEST_P(X11WindowsTest, HideWindow_ReallyUnmapsAndStaysListed_ThenCanBePlaced) {
+    StartClient({"--window", "Vardo hide"});
+    const auto window = WaitForWindow("Vardo hide");
+    ASSERT_TRUE(IsMapped(window.window));
+    windows_->HideWindow(window.window);
+    EXPECT_FALSE(IsMapped(window.window));
+    const auto listed = FindByCaption(windows_->EnumWindows(), "Vardo hide");
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->window, window.window);
+    // Hidden windows are also given the monitor's rectangle (hide mode).
+    windows_->MoveResizeWindow(window.window, kMonitor2);
+    EXPECT_EQ(windows_->GetWindowRect(window.window), kMonitor2);
+    EXPECT_FALSE(IsMapped(window.window));
+}
+
+TEST_P(X11WindowsTest, RaiseWindow_LowerWindow_ComesFirst) {
+    StartClient({"--window", "Vardo lower"});
+    const auto lower = WaitForWindow("Vardo lower");
+    StartClient({"--window", "Vardo upper"});
+    WaitForWindow("Vardo upper");
+    windows_->RaiseWindow(lower.window);
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            const auto windows = windows_->EnumWindows();
+            return PositionOf(windows, "Vardo lower") < PositionOf(windows, "Vardo upper");
+        },
+        std::chrono::seconds(2)));
+}
+
+TEST_P(X11WindowsTest, VanishedOrBogusWindows_AreHarmless) {
+    const WindowHandle bogus = 0x7ffffff;
+    EXPECT_FALSE(windows_->GetWindowRect(bogus));
+    EXPECT_FALSE(windows_->GetWindowRect(0));
+    windows_->MoveWindow(bogus, 10, 10);
+    windows_->MoveResizeWindow(bogus, kMonitor2);
+    windows_->RaiseWindow(bogus);
+    windows_->HideWindow(bogus);
+    EXPECT_EQ(windows_->Monitors().size(), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(TestBed, X11WindowsTest,
+                         ::testing::Values("VARDO_TEST_DISPLAY_WM", "VARDO_TEST_DISPLAY_BARE"),
+                         [](const auto& info) {
+                             return std::string(info.param) == "VARDO_TEST_DISPLAY_WM"
+                                        ? "WithWindowManager"
+                                        : "WithoutWindowManager";
+                         });
+
+TEST(X11WindowsUnreachable, NoSuchDisplay_IsUnavailableAndEmpty) {
+    X11Windows windows(":987");
+    EXPECT_FALSE(windows.Available());
+    EXPECT_TRUE(windows.EnumWindows().empty());
+    EXPECT_TRUE(windows.Monitors().empty());
+    EXPECT_FALSE(windows.GetWindowRect(1));
+}
+
+}  // namespace
+}  // namespace vardo::platform

@@ -1,0 +1,250 @@
+// xtestclient: a small X client whose behaviour the tests choose on the command line. It opens
+// top-level windows with given captions and sizes (optionally late, from a forked child process,
+// or unmapped), reports where it runs, and exits after a given time with a given code.
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: xtestclient [options]
+
+Without --window no X connection is made: the program only reports and waits. Arguments that
+do not start with "--" are accepted and ignored (--write-args reports them).
+
+  --window CAPTION     open a top-level window with this UTF-8 caption (repeatable; windows are
+                       created in order, so the last one ends on top)
+  --size WxH           size of every window (default 300x200)
+  --delay MS           wait MS milliseconds before opening the windows
+  --child              open the windows in a forked child process; the started process waits
+                       for it and exits with its exit code (the windows belong to another pid)
+  --unmapped           create the windows without mapping them
+  --wm-name-only       set only WM_NAME (Latin-1 STRING), no _NET_WM_NAME
+  --no-pid             do not set _NET_WM_PID
+  --lifetime MS        exit after MS milliseconds (default: run until killed)
+  --exit-code N        exit code at the end of the lifetime (default 0; the system keeps N & 255)
+  --ready FILE         once the windows exist, write the pid of the process that owns them to
+                       FILE (written to FILE.tmp and renamed, so FILE appears complete)
+  --write-cwd FILE     write the working directory to FILE at start
+  --write-args FILE    write argv, one argument per line, to FILE at start
+  --display NAME       X display to use (default $DISPLAY)
+  --help               show this text
+)";
+
+struct Options {
+    std::vector<std::string> captions;
+    unsigned width = 300;
+    unsigned height = 200;
+    int delayMs = 0;
+    bool child = false;
+    bool unmapped = false;
+    bool wmNameOnly = false;
+    bool setPid = true;
+    std::optional<int> lifetimeMs;
+    int exitCode = 0;
+    std::string readyFile;
+    std::string cwdFile;
+    std::string argsFile;
+    std::string display;
+};
+
+[[noreturn]] void Fail(const std::string& message) {
+    std::cerr << "xtestclient: " << message << "\n" << kUsage;
+    std::exit(2);
+}
+
+int ParseInt(const std::string& text, const std::string& option) {
+    try {
+        std::size_t used = 0;
+        const int value = std::stoi(text, &used);
+        if (used == text.size()) return value;
+    } catch (const std::exception&) {
+    }
+    Fail("bad number for " + option + ": " + text);
+}
+
+Options ParseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        auto value = [&]() -> std::string {
+            if (i + 1 >= argc) Fail(option + " needs a value");
+            return argv[++i];
+        };
+        if (option == "--help") {
+            std::cout << kUsage;
+            std::exit(0);
+        } else if (option == "--window") {
+            options.captions.push_back(value());
+        } else if (option == "--size") {
+            const std::string size = value();
+            const auto x = size.find('x');
+            if (x == std::string::npos) Fail("bad size: " + size);
+            options.width = static_cast<unsigned>(ParseInt(size.substr(0, x), option));
+            options.height = static_cast<unsigned>(ParseInt(size.substr(x + 1), option));
+        } else if (option == "--delay") {
+            options.delayMs = ParseInt(value(), option);
+        } else if (option == "--child") {
+            options.child = true;
+        } else if (option == "--unmapped") {
+            options.unmapped = true;
+        } else if (option == "--wm-name-only") {
+            options.wmNameOnly = true;
+        } else if (option == "--no-pid") {
+            options.setPid = false;
+        } else if (option == "--lifetime") {
+            options.lifetimeMs = ParseInt(value(), option);
+        } else if (option == "--exit-code") {
+            options.exitCode = ParseInt(value(), option);
+        } else if (option == "--ready") {
+            options.readyFile = value();
+        } else if (option == "--write-cwd") {
+            options.cwdFile = value();
+        } else if (option == "--write-args") {
+            options.argsFile = value();
+        } else if (option == "--display") {
+            options.display = value();
+        } else if (option.rfind("--", 0) == 0) {
+            Fail("unknown option " + option);
+        } else {
+            continue;  // a plain argument, only reported by --write-args
+        }
+    }
+    return options;
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".tmp";
+    {
+        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
+        file << text;
+    }
+    std::rename(temporary.c_str(), path.c_str());
+}
+
+void ReportLaunch(const Options& options, int argc, char** argv) {
+    if (!options.cwdFile.empty()) {
+        char buffer[4096];
+        WriteFileAtomically(options.cwdFile, getcwd(buffer, sizeof buffer) ? buffer : "");
+    }
+    if (!options.argsFile.empty()) {
+        std::string text;
+        for (int i = 0; i < argc; ++i) text += std::string(argv[i]) + "\n";
+        WriteFileAtomically(options.argsFile, text);
+    }
+}
+
+void SetCaption(Display* display, Window window, const std::string& caption, bool wmNameOnly) {
+    const auto* bytes = reinterpret_cast<const unsigned char*>(caption.data());
+    const int length = static_cast<int>(caption.size());
+    if (wmNameOnly) {
+        XChangeProperty(display, window, XA_WM_NAME, XA_STRING, 8, PropModeReplace, bytes, length);
+        return;
+    }
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_NAME", False), utf8, 8,
+                    PropModeReplace, bytes, length);
+    XChangeProperty(display, window, XA_WM_NAME, utf8, 8, PropModeReplace, bytes, length);
+}
+
+std::vector<Window> OpenWindows(Display* display, const Options& options) {
+    const int screen = DefaultScreen(display);
+    const long pid = getpid();
+    std::vector<Window> windows;
+    for (const auto& caption : options.captions) {
+        const Window window = XCreateSimpleWindow(
+            display, RootWindow(display, screen), 0, 0, options.width, options.height, 0,
+            BlackPixel(display, screen), WhitePixel(display, screen));
+        SetCaption(display, window, caption, options.wmNameOnly);
+        if (options.setPid) {
+            XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False),
+                            XA_CARDINAL, 32, PropModeReplace,
+                            reinterpret_cast<const unsigned char*>(&pid), 1);
+        }
+        XClassHint classHint{const_cast<char*>("xtestclient"), const_cast<char*>("XTestClient")};
+        XSetClassHint(display, window, &classHint);
+        if (!options.unmapped) XMapWindow(display, window);
+        windows.push_back(window);
+    }
+    XSync(display, False);
+    return windows;
+}
+
+// Serves the X connection (if any) until the lifetime has passed; forever without a lifetime.
+void Serve(Display* display, const std::optional<int>& lifetimeMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = lifetimeMs ? Clock::now() + std::chrono::milliseconds(*lifetimeMs)
+                                     : Clock::time_point::max();
+    for (;;) {
+        while (display && XPending(display)) {
+            XEvent event;
+            XNextEvent(display, &event);
+        }
+        int timeout = -1;
+        if (lifetimeMs) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) return;
+            timeout = static_cast<int>(left.count());
+        }
+        if (display) {
+            pollfd connection{ConnectionNumber(display), POLLIN, 0};
+            if (poll(&connection, 1, timeout) == 1 && (connection.revents & (POLLHUP | POLLERR)))
+                return;
+        } else {
+            poll(nullptr, 0, timeout);
+        }
+    }
+}
+
+int Run(const Options& options) {
+    if (options.delayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(options.delayMs));
+    Display* display = nullptr;
+    if (!options.captions.empty()) {
+        display = XOpenDisplay(options.display.empty() ? nullptr : options.display.c_str());
+        if (!display) {
+            std::cerr << "xtestclient: cannot open the display\n";
+            return 3;
+        }
+        OpenWindows(display, options);
+    }
+    if (!options.readyFile.empty())
+        WriteFileAtomically(options.readyFile, std::to_string(getpid()) + "\n");
+    Serve(display, options.lifetimeMs);
+    if (display) XCloseDisplay(display);
+    return options.exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const Options options = ParseOptions(argc, argv);
+    ReportLaunch(options, argc, argv);
+    if (!options.child) return Run(options);
+    const pid_t child = fork();
+    if (child < 0) return 4;
+    if (child == 0) _exit(Run(options));
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) return 4;
+    }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    return 128 + WTERMSIG(status);
+}
