@@ -59,8 +59,9 @@ std::string ReplacedFile(const std::string& path) {
 
 std::string TemporaryName(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
-    const std::string name = "." + target.filename().string() + ".tmp-" +
-                             std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    std::string name(1, '.');
+    name += target.filename().string();
+    name += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     return (target.parent_path() / name).string();
 }
 

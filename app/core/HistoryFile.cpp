@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "TextCodec.h"
+#include "TextFields.h"
 
 namespace vardo {
 
@@ -18,8 +19,8 @@ HistoryLoad LoadHistoryLines(const std::string& path) {
     const std::string text = DecodeFileText(bytes);
     size_t start = 0;
     while (start < text.size()) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
+        const size_t end = FindLineBreak(text, start);
+        if (end == text.size()) {
             load.lines.push_back(text.substr(start));
             break;
         }

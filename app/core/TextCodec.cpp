@@ -27,9 +27,10 @@ class Converter {
     bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
 
     // Converts all of input; each byte that cannot be converted is skipped and replaced by
-    // replacement. maxGrowth bounds output bytes per input byte, replacement included.
-    std::string Convert(std::string_view input, std::string_view replacement, size_t maxGrowth) {
-        std::string output(input.size() * maxGrowth + 16, '\0');
+    // replacement. The output starts at the size valid text needs in either direction (1.5 times
+    // the input) and grows when malformed bytes or short characters need more.
+    std::string Convert(std::string_view input, std::string_view replacement) {
+        std::string output(input.size() + input.size() / 2 + 16, '\0');
         char* in = const_cast<char*>(input.data());
         size_t inLeft = input.size();
         char* out = output.data();
@@ -108,15 +109,14 @@ std::string Gb18030ToUtf8(std::string_view bytes) {
     if (IsAscii(bytes)) return std::string(bytes);
     Converter converter("UTF-8", "GB18030");
     if (!converter.valid()) return std::string(bytes);
-    // A malformed byte grows most: one byte becomes three of U+FFFD.
-    return converter.Convert(bytes, kReplacementCharacter, 3);
+    return converter.Convert(bytes, kReplacementCharacter);
 }
 
 std::string Utf8ToGb18030(std::string_view text) {
     if (IsAscii(text)) return std::string(text);
     Converter converter("GB18030", "UTF-8");
     if (!converter.valid()) return std::string(text);
-    return converter.Convert(text, "?", 2);
+    return converter.Convert(text, "?");
 }
 
 std::string DecodeFileText(std::string_view bytes) {

@@ -18,6 +18,9 @@ std::string GetField(std::string_view text, std::string_view separator, int n);
 // text prefixed with padChar up to width bytes; longer texts unchanged; a negative width gives "".
 std::string PadLeft(std::string_view text, char padChar, int width);
 
+// Index of the first CR or LF at or after from, or text.size() when there is none.
+size_t FindLineBreak(std::string_view text, size_t from);
+
 // text without leading and trailing blanks and control characters (bytes up to 0x20).
 std::string_view TrimBlanks(std::string_view text);
 

@@ -7,6 +7,7 @@
 
 #include "SettingsStore.h"
 #include "TextCodec.h"
+#include "TextFields.h"
 #include "TimeText.h"
 
 namespace vardo {
@@ -46,7 +47,7 @@ template <typename EachLine>
 void ForEachLine(std::string_view text, EachLine&& eachLine) {
     size_t start = 0;
     while (start < text.size()) {
-        const size_t lineEnd = std::min(text.find_first_of("\r\n", start), text.size());
+        const size_t lineEnd = FindLineBreak(text, start);
         eachLine(text.substr(start, lineEnd - start));
         const size_t feed = text.find('\n', lineEnd);
         start = feed == std::string_view::npos ? text.size() : feed + 1;
