@@ -157,8 +157,7 @@ void TFrmSetup::FormCreate() {
     }
     chkTransparent->setChecked(
         IsYes(ReadSettingDef(settingsPath_, kSection, "chkTransparent", "NO")));
-    ListFiles(*cbskn, programFolder_ + "Skins/", "skn");
-    SelectStoredSkin();
+    FillSkinList();
     chktskn->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chktskn", "NO")));
 }
 
@@ -170,9 +169,10 @@ void TFrmSetup::ReadStoredTime(QTimeEdit& picker, std::string_view key) {
     picker.setTime(QTime::fromMSecsSinceStartOfDay(*seconds * 1000));
 }
 
-void TFrmSetup::SelectStoredSkin() {
+void TFrmSetup::FillSkinList() {
     const QString stored = QString::fromStdString(ReadSetting(settingsPath_, kSection, "cbskn"));
     const QSignalBlocker detached(cbskn);
+    ListFiles(*cbskn, programFolder_ + "Skins/", "skn");
     cbskn->setCurrentIndex(stored.isEmpty() ? -1 : cbskn->findText(stored, Qt::MatchFixedString));
 }
 

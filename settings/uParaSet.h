@@ -83,7 +83,8 @@ class TFrmSetup final : public QDialog {
     bool WriteOrReport(std::string_view key, const std::string& value);
     bool WriteYesNo(std::string_view key, const QCheckBox& box);
     void ReadStoredTime(QTimeEdit& picker, std::string_view key);
-    void SelectStoredSkin();
+    // The skins of Skins/, with the stored one selected (letter case ignored) or none.
+    void FillSkinList();
 
     QString programFilePath_;
     QString programFolder_;
