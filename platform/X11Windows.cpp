@@ -8,9 +8,11 @@
 
 #include <chrono>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <thread>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace vardo::platform {
 namespace {
@@ -131,16 +133,23 @@ X11Windows::X11Windows(const std::string& displayName)
     : display_(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str())) {
     if (!display_) return;
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(display_));
-    const char* names[] = {"WM_STATE",           "WM_NAME",
-                           "_NET_WM_NAME",       "UTF8_STRING",
-                           "_NET_WM_PID",        "_NET_MOVERESIZE_WINDOW",
-                           "_NET_FRAME_EXTENTS", "_NET_ACTIVE_WINDOW",
-                           selection.c_str()};
-    Atom atoms[std::size(names)] = {};
-    XInternAtoms(display_, const_cast<char**>(names), static_cast<int>(std::size(names)), False,
-                 atoms);
-    atoms_ = {atoms[0], atoms[1], atoms[2], atoms[3], atoms[4],
-              atoms[5], atoms[6], atoms[7], atoms[8]};
+    const std::pair<const char*, unsigned long*> wanted[] = {
+        {"WM_STATE", &atoms_.wmState},
+        {"WM_NAME", &atoms_.wmName},
+        {"_NET_WM_NAME", &atoms_.netWmName},
+        {"UTF8_STRING", &atoms_.utf8String},
+        {"_NET_WM_PID", &atoms_.netWmPid},
+        {"_NET_MOVERESIZE_WINDOW", &atoms_.netMoveResizeWindow},
+        {"_NET_FRAME_EXTENTS", &atoms_.netFrameExtents},
+        {"_NET_ACTIVE_WINDOW", &atoms_.netActiveWindow},
+        {"_NET_CLIENT_LIST", &atoms_.netClientList},
+        {selection.c_str(), &atoms_.windowManagerSelection},
+    };
+    std::vector<char*> names;
+    for (const auto& [name, atom] : wanted) names.push_back(const_cast<char*>(name));
+    std::vector<Atom> atoms(names.size());
+    XInternAtoms(display_, names.data(), static_cast<int>(names.size()), False, atoms.data());
+    for (std::size_t i = 0; i < names.size(); ++i) *wanted[i].second = atoms[i];
 }
 
 X11Windows::~X11Windows() {
@@ -166,18 +175,30 @@ bool X11Windows::IsManaged(WindowHandle window) {
     return attributes.map_state != IsUnmapped || TopLevelAncestor(window) != window;
 }
 
-// The client window at or below a window: the one carrying WM_STATE, searched top first.
-WindowHandle X11Windows::FindClient(WindowHandle window, int depth) {
-    if (!ReadProperty(display_, window, atoms_.wmState, AnyPropertyType).empty()) return window;
-    if (depth == 0) return 0;
+std::vector<WindowHandle> X11Windows::ChildrenTopFirst(WindowHandle window) {
     Window root = None;
     Window parent = None;
     Window* rawChildren = nullptr;
     unsigned int count = 0;
-    if (!XQueryTree(display_, window, &root, &parent, &rawChildren, &count)) return 0;
+    if (!XQueryTree(display_, window, &root, &parent, &rawChildren, &count)) return {};
     XPointer<Window> children(rawChildren);
-    for (unsigned int i = count; i-- > 0;) {
-        if (const WindowHandle client = FindClient(children.get()[i], depth - 1)) return client;
+    // XQueryTree lists bottom to top.
+    return {std::make_reverse_iterator(children.get() + count),
+            std::make_reverse_iterator(children.get())};
+}
+
+// The client inside a window manager's frame: a child the window manager lists as managed, or,
+// with a window manager that keeps no such list, the child carrying WM_STATE. 0 when the window
+// is no frame.
+WindowHandle X11Windows::ClientInFrame(WindowHandle frame,
+                                       const std::unordered_set<WindowHandle>& managed) {
+    const auto children = ChildrenTopFirst(frame);
+    for (const WindowHandle child : children) {
+        if (managed.count(child)) return child;
+    }
+    if (!managed.empty()) return 0;
+    for (const WindowHandle child : children) {
+        if (!ReadProperty(display_, child, atoms_.wmState, AnyPropertyType).empty()) return child;
     }
     return 0;
 }
@@ -263,25 +284,31 @@ std::vector<int> X11Windows::ProcessIds(const std::vector<WindowHandle>& windows
 std::vector<TopLevelWindow> X11Windows::EnumWindows() {
     if (!display_) return {};
     ErrorTrap trap(display_);
-    Window root = None;
-    Window parent = None;
-    Window* rawChildren = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display_, DefaultRootWindow(display_), &root, &parent, &rawChildren, &count))
-        return {};
-    XPointer<Window> children(rawChildren);
-
+    const bool windowManagerRunning = WindowManagerRunning();
+    std::unordered_set<WindowHandle> managed;
+    if (windowManagerRunning) {
+        for (long window :
+             ReadLongs(display_, DefaultRootWindow(display_), atoms_.netClientList, XA_WINDOW))
+            managed.insert(static_cast<WindowHandle>(window));
+    }
     std::vector<WindowHandle> clients;
-    // XQueryTree lists bottom to top.
-    for (unsigned int i = count; i-- > 0;) {
-        const Window child = children.get()[i];
+    for (const WindowHandle topLevel : ChildrenTopFirst(DefaultRootWindow(display_))) {
+        if (managed.count(topLevel)) {
+            clients.push_back(topLevel);
+            continue;
+        }
+        if (windowManagerRunning) {
+            if (const WindowHandle client = ClientInFrame(topLevel, managed)) {
+                clients.push_back(client);
+                continue;
+            }
+        }
+        // Not a frame: an unmanaged top-level window (no window manager, never mapped, or
+        // withdrawn), unless it is a popup or an input-only helper.
         XWindowAttributes attributes{};
-        if (!XGetWindowAttributes(display_, child, &attributes)) continue;
+        if (!XGetWindowAttributes(display_, topLevel, &attributes)) continue;
         if (attributes.override_redirect || attributes.c_class == InputOnly) continue;
-        // A frame holds its client a few levels down; a window without WM_STATE anywhere is an
-        // unmanaged top-level window (no window manager, or never mapped, or withdrawn).
-        const WindowHandle client = FindClient(child, 3);
-        clients.push_back(client ? client : child);
+        clients.push_back(topLevel);
     }
     const auto processIds = ProcessIds(clients);
     std::vector<TopLevelWindow> windows;

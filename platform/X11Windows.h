@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_set>
 
 #include "Windows.h"
 
@@ -45,11 +46,13 @@ class X11Windows final : public Windows {
         unsigned long netMoveResizeWindow = 0;
         unsigned long netFrameExtents = 0;
         unsigned long netActiveWindow = 0;
+        unsigned long netClientList = 0;
         unsigned long windowManagerSelection = 0;
     };
 
     bool IsManaged(WindowHandle window);
-    WindowHandle FindClient(WindowHandle window, int depth);
+    std::vector<WindowHandle> ChildrenTopFirst(WindowHandle window);
+    WindowHandle ClientInFrame(WindowHandle frame, const std::unordered_set<WindowHandle>& managed);
     WindowHandle TopLevelAncestor(WindowHandle window);
     std::string Caption(WindowHandle window);
     std::vector<int> ProcessIds(const std::vector<WindowHandle>& windows);
