@@ -91,7 +91,7 @@ TFrmMain::~TFrmMain() {
 }
 
 void TFrmMain::FormCreate() {
-    MyPanel1->setAttribute(Qt::WA_OpaquePaintEvent);
+    // MyPanel1 needs no double-buffering switch: Qt paints every widget through a back buffer.
     setFixedSize(MyPanel1->width(), MyPanel4->y() + MyPanel4->height());
     if (const QScreen* primary = QGuiApplication::primaryScreen()) {
         const QRect work = primary->availableGeometry();

@@ -1,0 +1,132 @@
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+#include "MainWindowFixture.h"
+#include "TaskGridView.h"
+#include "TaskTable.h"
+#include "TaskTableModel.h"
+
+namespace vardo::test {
+namespace {
+
+using TaskGridTest = MainWindowFixture;
+
+const QString kDefaultTable = "Data/任务计划表.tab";
+
+std::string Row(int number, const std::string& application, const std::string& description) {
+    return "  " + std::to_string(number) + "^^" + application + "^^^^" + description +
+           "^^^^^^^^否^^是^^1^^^^^^^^^^^^^^\r\n";
+}
+
+QRect CellRect(TaskGridView& grid, int tableRow, int tableColumn) {
+    return grid.visualRect(grid.model()->index(TaskTableModel::ModelRow(tableRow),
+                                               TaskTableModel::ModelColumn(tableColumn)));
+}
+
+void MoveMouse(QWidget* widget, QPoint position, Qt::MouseButtons buttons = Qt::NoButton) {
+    QMouseEvent move(QEvent::MouseMove, position, widget->mapToGlobal(position), Qt::NoButton,
+                     buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+int RedPixels(const QImage& image, QRect area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor pixel = image.pixelColor(x, y);
+            if (pixel.red() > 200 && pixel.green() < 80 && pixel.blue() < 80) ++count;
+        }
+    }
+    return count;
+}
+
+TEST_F(TaskGridTest, Grid_ShowsCaptionsNumbersWidthsAndRowHeight) {
+    WriteFile(kDefaultTable, Row(1, "/bin/a", "first") + Row(2, "/bin/b", "second"));
+    const auto main = Start();
+    TaskGridView& grid = *main->sgJM;
+
+    EXPECT_EQ(grid.model()->headerData(0, Qt::Horizontal, Qt::DisplayRole), "程序文件");
+    EXPECT_EQ(grid.model()->headerData(1, Qt::Vertical, Qt::DisplayRole), "  2");
+    EXPECT_EQ(grid.model()->data(grid.model()->index(1, 2), Qt::DisplayRole), "second");
+    EXPECT_EQ(grid.columnWidth(TaskTableModel::ModelColumn(ColApplication)), 60);
+    EXPECT_EQ(grid.columnWidth(TaskTableModel::ModelColumn(ColReminder)), 52);
+    EXPECT_EQ(grid.verticalHeader()->width(), 30);
+    EXPECT_EQ(grid.rowHeight(0), 15);
+}
+
+TEST_F(TaskGridTest, ProgramColumn_PaintsTheBareNameInRedOnly) {
+    WriteFile(kDefaultTable, Row(1, "/opt/show/Player.bin", "Morning"));
+    const auto main = Start();
+    main->show();
+    TaskGridView& grid = *main->sgJM;
+    const QImage image = grid.viewport()->grab().toImage();
+
+    EXPECT_GT(RedPixels(image, CellRect(grid, 1, ColApplication)), 5);
+    EXPECT_EQ(RedPixels(image, CellRect(grid, 1, ColDescription)), 0);
+    EXPECT_EQ(grid.model()->data(grid.model()->index(0, 0), Qt::DisplayRole),
+              "/opt/show/Player.bin");
+}
+
+TEST_F(TaskGridTest, Click_OnAnotherRow_MakesItCurrentAndFillsTheFields) {
+    WriteFile(kDefaultTable, Row(1, "/bin/a", "first") + Row(2, "/bin/b", "second"));
+    const auto main = Start();
+    main->show();
+    TaskGridView& grid = *main->sgJM;
+
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      CellRect(grid, 2, ColCaption).center());
+
+    EXPECT_EQ(main->table().CurrentRow(), 2);
+    EXPECT_EQ(main->edApp->text(), "/bin/b");
+    EXPECT_EQ(main->StatusPanelText(2), " second");
+    EXPECT_EQ(grid.currentIndex().row(), 1);
+}
+
+TEST_F(TaskGridTest, CommandMovingTheCurrentRow_MovesTheSelection) {
+    WriteFile(kDefaultTable, Row(1, "/bin/a", "first") + Row(2, "/bin/b", "second"));
+    const auto main = Start();
+    main->btnEditClick();
+    main->btnAddClick();
+
+    EXPECT_EQ(main->sgJM->currentIndex().row(), 2);
+    EXPECT_EQ(main->sgJM->model()->rowCount(), 3);
+}
+
+TEST_F(TaskGridTest, MouseMove_OverTaskCells_ShowsTheColumnHint) {
+    WriteFile(kDefaultTable, Row(1, "/bin/a", "first"));
+    const auto main = Start();
+    main->show();
+    TaskGridView& grid = *main->sgJM;
+
+    MoveMouse(grid.viewport(), CellRect(grid, 1, ColStartTime).center());
+    EXPECT_EQ(main->MyPanel5->text(), " 【提示】：启动时间：对需要定时启动的任务，指定其启动时间");
+
+    QHeaderView* numbers = grid.verticalHeader();
+    MoveMouse(numbers->viewport(), QPoint(5, numbers->sectionViewportPosition(0) + 5));
+    EXPECT_EQ(main->MyPanel5->text(), " 【提示】：拖动序号栏，可改变节目先后顺序");
+}
+
+TEST_F(TaskGridTest, DragByNumberCell_MovesTheRowAndRenumbers) {
+    WriteFile(kDefaultTable,
+              Row(1, "/bin/a", "first") + Row(2, "/bin/b", "second") + Row(3, "/bin/c", "third"));
+    const auto main = Start();
+    main->show();
+    QHeaderView* numbers = main->sgJM->verticalHeader();
+
+    numbers->moveSection(0, 2);  // what a drag of the first number cell onto the third does
+
+    TaskTable& table = main->table();
+    EXPECT_EQ(table.Cell(ColApplication, 1), "/bin/b");
+    EXPECT_EQ(table.Cell(ColApplication, 2), "/bin/c");
+    EXPECT_EQ(table.Cell(ColApplication, 3), "/bin/a");
+    EXPECT_EQ(table.Cell(ColNumber, 3), "  3");
+    EXPECT_EQ(numbers->visualIndex(0), 0);
+    EXPECT_EQ(main->sgJM->model()->data(main->sgJM->model()->index(2, 0), Qt::DisplayRole),
+              "/bin/a");
+}
+
+}  // namespace
+}  // namespace vardo::test
