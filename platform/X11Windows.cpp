@@ -95,7 +95,7 @@ std::vector<unsigned char> ReadProperty(Display* display, Window window, Atom pr
 std::vector<long> ReadLongs(Display* display, Window window, Atom property, Atom type) {
     int format = 0;
     const auto bytes = ReadProperty(display, window, property, type, nullptr, &format);
-    if (format != 32) return {};
+    if (format != 32 || bytes.empty()) return {};
     std::vector<long> values(bytes.size() / sizeof(long));
     std::memcpy(values.data(), bytes.data(), values.size() * sizeof(long));
     return values;
