@@ -3,120 +3,331 @@
 #include <iconv.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdint>
+#include <vector>
 
 namespace vardo {
 
 namespace {
 
-bool IsAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+// GB18030 byte ranges.
+constexpr unsigned kLeadFirst = 0x81, kLeadLast = 0xFE;
+constexpr unsigned kTrailFirst = 0x40, kTrailLast = 0xFE, kTrailGap = 0x7F;
+constexpr unsigned kTrailCount = kTrailLast - kTrailFirst + 1;
+constexpr unsigned kDigitFirst = 0x30, kDigitLast = 0x39;
+// Four-byte codes count up linearly: 10 x 126 x 10 per first byte.
+constexpr std::uint32_t kFourByteBmpCount = 39420;             // 81308130..8431A439
+constexpr std::uint32_t kFourByteSupplementaryStart = 189000;  // linear index of 90308130
+constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+constexpr std::uint32_t kNoCode = 0xFFFFFFFF;
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+
+bool IsDigitByte(unsigned byte) {
+    return byte >= kDigitFirst && byte <= kDigitLast;
+}
+bool IsLeadByte(unsigned byte) {
+    return byte >= kLeadFirst && byte <= kLeadLast;
 }
 
-// One conversion direction of iconv, closed with its owner.
-class Converter {
+std::uint32_t FourByteIndex(unsigned b1, unsigned b2, unsigned b3, unsigned b4) {
+    return (((b1 - kLeadFirst) * 10 + (b2 - kDigitFirst)) * 126 + (b3 - kLeadFirst)) * 10 +
+           (b4 - kDigitFirst);
+}
+
+// The code point of the UTF-8 sequence at text[at], with its length; length 0 when the bytes there
+// are not a valid (shortest, non-surrogate, at most U+10FFFF) sequence.
+struct Utf8Character {
+    char32_t codePoint;
+    size_t length;
+};
+
+Utf8Character DecodeUtf8At(std::string_view text, size_t at) {
+    const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned lead = byte(at);
+    if (lead < 0x80) return {lead, 1};
+    size_t length = 0;
+    unsigned low = 0x80, high = 0xBF;  // allowed range of the second byte
+    char32_t codePoint = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        codePoint = lead & 0x0F;
+        if (lead == 0xE0) low = 0xA0;   // no overlong forms
+        if (lead == 0xED) high = 0x9F;  // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
+    } else {
+        return {0, 0};
+    }
+    if (text.size() - at < length) return {0, 0};
+    for (size_t k = 1; k < length; ++k) {
+        const unsigned next = byte(at + k);
+        if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) return {0, 0};
+        codePoint = codePoint << 6 | (next & 0x3F);
+    }
+    return {codePoint, length};
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    char bytes[4];
+    size_t length;
+    if (c < 0x80) {
+        bytes[0] = static_cast<char>(c);
+        length = 1;
+    } else if (c < 0x800) {
+        bytes[0] = static_cast<char>(0xC0 | c >> 6);
+        bytes[1] = static_cast<char>(0x80 | (c & 0x3F));
+        length = 2;
+    } else if (c < 0x10000) {
+        bytes[0] = static_cast<char>(0xE0 | c >> 12);
+        bytes[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        bytes[2] = static_cast<char>(0x80 | (c & 0x3F));
+        length = 3;
+    } else {
+        bytes[0] = static_cast<char>(0xF0 | c >> 18);
+        bytes[1] = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+        bytes[2] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        bytes[3] = static_cast<char>(0x80 | (c & 0x3F));
+        length = 4;
+    }
+    out.append(bytes, length);
+}
+
+// End of the run of ASCII bytes starting at from: ASCII is the same in every encoding here, so
+// such runs are copied whole.
+size_t AsciiRunEnd(std::string_view text, size_t from) {
+    while (from < text.size() && static_cast<unsigned char>(text[from]) < 0x80) ++from;
+    return from;
+}
+
+class Iconv {
   public:
-    Converter(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~Converter() {
+    Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
+    ~Iconv() {
         if (valid()) iconv_close(handle_);
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    Iconv(const Iconv&) = delete;
+    Iconv& operator=(const Iconv&) = delete;
 
     bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
 
-    // Converts all of input; each byte that cannot be converted is skipped and replaced by
-    // replacement. The output starts at the size valid text needs in either direction (1.5 times
-    // the input) and grows when malformed bytes or short characters need more.
-    std::string Convert(std::string_view input, std::string_view replacement) {
-        std::string output(input.size() + input.size() / 2 + 16, '\0');
+    // Converts input made of units of unitSize bytes; a unit that cannot be converted is skipped.
+    // Calls converted(unitIndex, outputBytes) for each unit that was, in order.
+    template <typename Converted>
+    void ConvertUnits(const std::string& input, size_t unitSize, Converted&& converted) {
+        std::vector<char> output(input.size() * 4 + 16);
         char* in = const_cast<char*>(input.data());
         size_t inLeft = input.size();
-        char* out = output.data();
-        size_t outLeft = output.size();
         while (inLeft > 0) {
-            if (iconv(handle_, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1)) break;
-            if (errno == E2BIG) {
-                const size_t used = static_cast<size_t>(out - output.data());
-                output.resize(output.size() * 2);
-                out = output.data() + used;
-                outLeft = output.size() - used;
-                continue;
-            }
-            // EILSEQ or EINVAL: one malformed or truncated byte.
+            char* unitStart = in;
+            char* out = output.data();
+            size_t outLeft = output.size();
+            const size_t result = iconv(handle_, &in, &inLeft, &out, &outLeft);
+            const size_t firstUnit = static_cast<size_t>(unitStart - input.data()) / unitSize;
+            converted(firstUnit, std::string_view(output.data(), out - output.data()));
+            if (result != static_cast<size_t>(-1)) break;
+            if (errno == E2BIG) continue;
             iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-            ++in;
-            --inLeft;
-            if (outLeft < replacement.size()) {
-                const size_t used = static_cast<size_t>(out - output.data());
-                output.resize(output.size() * 2 + replacement.size());
-                out = output.data() + used;
-                outLeft = output.size() - used;
-            }
-            out = std::copy(replacement.begin(), replacement.end(), out);
-            outLeft -= replacement.size();
+            in += unitSize;
+            inLeft -= std::min(inLeft, unitSize);
         }
-        output.resize(static_cast<size_t>(out - output.data()));
-        return output;
     }
 
   private:
     iconv_t handle_;
 };
 
-constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
+// The GB18030 mapping of the C library's iconv, read out once into tables, so that converting a
+// file is a table lookup per character instead of two iconv conversion steps.
+class Gb18030Tables {
+  public:
+    static const Gb18030Tables& Get() {
+        static const Gb18030Tables tables;
+        return tables;
+    }
+
+    // Code point of a two-byte code, or kNoCharacter.
+    char32_t TwoByte(unsigned lead, unsigned trail) const {
+        return twoByte_[(lead - kLeadFirst) * kTrailCount + (trail - kTrailFirst)];
+    }
+    // Code point of a four-byte code by linear index, or kNoCharacter.
+    char32_t FourByte(std::uint32_t index) const {
+        if (index < kFourByteBmpCount) return fourByteBmp_[index];
+        if (index < kFourByteSupplementaryStart) return kNoCharacter;
+        const std::uint32_t codePoint = 0x10000 + (index - kFourByteSupplementaryStart);
+        return codePoint <= 0x10FFFF ? codePoint : kNoCharacter;
+    }
+    // Appends the GB18030 bytes of a code point; false when it has none.
+    bool Encode(char32_t codePoint, std::string& out) const {
+        std::uint32_t code;
+        if (codePoint < 0x10000) {
+            code = encodeBmp_[codePoint];
+            if (code == kNoCode) return false;
+        } else {
+            code = FourByteCode(kFourByteSupplementaryStart + (codePoint - 0x10000));
+        }
+        if (code > 0xFFFF)
+            out += static_cast<char>(code >> 24), out += static_cast<char>(code >> 16);
+        if (code > 0xFF) out += static_cast<char>(code >> 8);
+        out += static_cast<char>(code);
+        return true;
+    }
+
+  private:
+    static std::uint32_t FourByteCode(std::uint32_t index) {
+        const std::uint32_t b4 = kDigitFirst + index % 10;
+        const std::uint32_t b3 = kLeadFirst + index / 10 % 126;
+        const std::uint32_t b2 = kDigitFirst + index / 1260 % 10;
+        const std::uint32_t b1 = kLeadFirst + index / 12600;
+        return b1 << 24 | b2 << 16 | b3 << 8 | b4;
+    }
+
+    Gb18030Tables() : encodeBmp_(0x10000, kNoCode), fourByteBmp_(kFourByteBmpCount, kNoCharacter) {
+        twoByte_.fill(kNoCharacter);
+        ReadTwoByteCodes();
+        ReadBmpEncodings();
+    }
+
+    void ReadTwoByteCodes() {
+        Iconv decoder("UTF-32LE", "GB18030");
+        if (!decoder.valid()) return;
+        std::string codes;
+        for (unsigned lead = kLeadFirst; lead <= kLeadLast; ++lead)
+            for (unsigned trail = kTrailFirst; trail <= kTrailLast; ++trail) {
+                codes += static_cast<char>(lead);
+                codes += static_cast<char>(trail == kTrailGap ? kTrailFirst : trail);
+            }
+        decoder.ConvertUnits(codes, 2, [this](size_t unit, std::string_view output) {
+            for (size_t k = 0; k + 4 <= output.size(); k += 4, ++unit) {
+                if (unit % kTrailCount + kTrailFirst == kTrailGap) continue;
+                twoByte_[unit] = static_cast<unsigned char>(output[k]) |
+                                 static_cast<unsigned char>(output[k + 1]) << 8 |
+                                 static_cast<unsigned char>(output[k + 2]) << 16 |
+                                 static_cast<char32_t>(static_cast<unsigned char>(output[k + 3]))
+                                     << 24;
+            }
+        });
+    }
+
+    void ReadBmpEncodings() {
+        Iconv encoder("GB18030", "UTF-32LE");
+        if (!encoder.valid()) return;
+        std::string codePoints;
+        for (char32_t c = 0; c < 0x10000; ++c) {
+            const char32_t unit = c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c;  // no lone surrogates
+            for (int shift = 0; shift < 32; shift += 8)
+                codePoints += static_cast<char>(unit >> shift);
+        }
+        encoder.ConvertUnits(codePoints, 4, [this](size_t unit, std::string_view output) {
+            const auto byte = [&output](size_t i) { return static_cast<unsigned char>(output[i]); };
+            for (size_t k = 0; k < output.size(); ++unit) {
+                std::uint32_t code = byte(k);
+                size_t length = 1;
+                if (code >= 0x80 && k + 1 < output.size())
+                    length = IsDigitByte(byte(k + 1)) ? 4 : 2;
+                if (k + length > output.size()) break;
+                for (size_t i = 1; i < length; ++i) code = code << 8 | byte(k + i);
+                if (unit < 0xD800 || unit > 0xDFFF)
+                    Record(static_cast<char32_t>(unit), code, length);
+                k += length;
+            }
+        });
+    }
+
+    void Record(char32_t codePoint, std::uint32_t code, size_t length) {
+        encodeBmp_[codePoint] = code;
+        if (length != 4) return;
+        const std::uint32_t index =
+            FourByteIndex(code >> 24, code >> 16 & 0xFF, code >> 8 & 0xFF, code & 0xFF);
+        if (index < kFourByteBmpCount) fourByteBmp_[index] = codePoint;
+    }
+
+    std::array<char32_t, (kLeadLast - kLeadFirst + 1) * kTrailCount> twoByte_;
+    std::vector<std::uint32_t> encodeBmp_;
+    std::vector<char32_t> fourByteBmp_;
+};
+
+// The code point of the GB18030 sequence at bytes[at] and its length; length 0 when malformed.
+struct GbCharacter {
+    char32_t codePoint;
+    size_t length;
+};
+
+GbCharacter DecodeGbAt(const Gb18030Tables& tables, std::string_view bytes, size_t at) {
+    const auto byte = [&bytes](size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned lead = byte(at);
+    if (lead < 0x80) return {lead, 1};
+    if (!IsLeadByte(lead) || at + 1 >= bytes.size()) return {0, 0};
+    const unsigned second = byte(at + 1);
+    if (second >= kTrailFirst && second <= kTrailLast && second != kTrailGap) {
+        const char32_t c = tables.TwoByte(lead, second);
+        return c == kNoCharacter ? GbCharacter{0, 0} : GbCharacter{c, 2};
+    }
+    if (!IsDigitByte(second) || at + 3 >= bytes.size() || !IsLeadByte(byte(at + 2)) ||
+        !IsDigitByte(byte(at + 3)))
+        return {0, 0};
+    const char32_t c = tables.FourByte(FourByteIndex(lead, second, byte(at + 2), byte(at + 3)));
+    return c == kNoCharacter ? GbCharacter{0, 0} : GbCharacter{c, 4};
+}
 
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-    size_t i = 0;
-    const size_t size = bytes.size();
-    while (i < size) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t length = 0;
-        unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            if (lead == 0xE0) low = 0xA0;   // no overlong forms
-            if (lead == 0xED) high = 0x9F;  // no surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            if (lead == 0xF0) low = 0x90;
-            if (lead == 0xF4) high = 0x8F;  // nothing above U+10FFFF
-        } else {
-            return false;
-        }
-        if (size - i < length) return false;
-        const auto second = static_cast<unsigned char>(bytes[i + 1]);
-        if (second < low || second > high) return false;
-        for (size_t k = 2; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + k]);
-            if (next < 0x80 || next > 0xBF) return false;
-        }
-        i += length;
+    for (size_t at = AsciiRunEnd(bytes, 0); at < bytes.size(); at = AsciiRunEnd(bytes, at)) {
+        const size_t length = DecodeUtf8At(bytes, at).length;
+        if (length == 0) return false;
+        at += length;
     }
     return true;
 }
 
 std::string Gb18030ToUtf8(std::string_view bytes) {
-    if (IsAscii(bytes)) return std::string(bytes);
-    Converter converter("UTF-8", "GB18030");
-    if (!converter.valid()) return std::string(bytes);
-    return converter.Convert(bytes, kReplacementCharacter);
+    const Gb18030Tables& tables = Gb18030Tables::Get();
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 2);
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t runEnd = AsciiRunEnd(bytes, at);
+        text.append(bytes.data() + at, runEnd - at);
+        at = runEnd;
+        if (at == bytes.size()) break;
+        const GbCharacter character = DecodeGbAt(tables, bytes, at);
+        if (character.length == 0) {
+            text += kReplacementCharacter;
+            ++at;
+            continue;
+        }
+        AppendUtf8(text, character.codePoint);
+        at += character.length;
+    }
+    return text;
 }
 
 std::string Utf8ToGb18030(std::string_view text) {
-    if (IsAscii(text)) return std::string(text);
-    Converter converter("GB18030", "UTF-8");
-    if (!converter.valid()) return std::string(text);
-    return converter.Convert(text, "?");
+    const Gb18030Tables& tables = Gb18030Tables::Get();
+    std::string bytes;
+    bytes.reserve(text.size() + text.size() / 2);
+    for (size_t at = 0; at < text.size();) {
+        const size_t runEnd = AsciiRunEnd(text, at);
+        bytes.append(text.data() + at, runEnd - at);
+        at = runEnd;
+        if (at == text.size()) break;
+        const Utf8Character character = DecodeUtf8At(text, at);
+        if (character.length == 0 || !tables.Encode(character.codePoint, bytes)) {
+            bytes += '?';
+            at += std::max<size_t>(character.length, 1);
+            continue;
+        }
+        at += character.length;
+    }
+    return bytes;
 }
 
 std::string DecodeFileText(std::string_view bytes) {

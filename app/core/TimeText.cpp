@@ -36,10 +36,16 @@ std::string SecondsToTimeText(std::int64_t seconds) {
 }
 
 std::int64_t TimeTextToSeconds(std::string_view text) {
-    constexpr std::string_view separator = ":";
-    return std::int64_t{FieldValue(GetField(text, separator, 1))} * 3600 +
-           std::int64_t{FieldValue(GetField(text, separator, 2))} * 60 +
-           FieldValue(GetField(text, separator, 3));
+    // Fields 1 to 3 split on ':' as GetField splits them, without copying them.
+    constexpr std::int64_t kFieldSeconds[] = {3600, 60, 1};
+    std::int64_t seconds = 0;
+    for (const std::int64_t unit : kFieldSeconds) {
+        const size_t colon = text.find(':');
+        seconds += unit * FieldValue(text.substr(0, colon));
+        if (colon == std::string_view::npos) break;
+        text.remove_prefix(colon + 1);
+    }
+    return seconds;
 }
 
 std::string NowTimeText() {
