@@ -368,6 +368,18 @@ TEST_F(TaskRunnerTest, ScanSchedule_SkipsRowsWithoutApplicationAndReadsBlankTime
     EXPECT_EQ(Cell(ColRunState, 2), "在播");
 }
 
+TEST_F(TaskRunnerTest, ScanSchedule_ReadsEveryWayOfWritingTheSameSecond) {
+    const std::vector<std::string> starts = {"08:30:00", "8:30:00",  " 8:30:0",
+                                             "08:30",    "08:29:60", "8:30:00 "};
+    for (std::size_t i = 0; i < starts.size(); ++i) {
+        SetRow(static_cast<int>(i) + 1, RowSpec().Start(starts[i]));
+    }
+    SetRow(7, RowSpec().Start("08:30:01"));
+    runner.ScanSchedule(8 * 3600 + 30 * 60);
+    EXPECT_EQ(processes.launches.size(), starts.size());
+    EXPECT_EQ(Cell(ColRunState, 7), "");
+}
+
 TEST_F(TaskRunnerTest, TaskEndingByItself_IsLoggedOnceAndNotEndedAgain) {
     SetRow(1, RowSpec().Start("08:30:00").End("08:30:10"));
     RunUntil(8, 30, 3);

@@ -1,0 +1,262 @@
+// The task runner's costs: one schedule tick plus one watch tick over large tables, the delay
+// from a wall-clock second to the created process, and from a task window's appearance to its
+// placement. The last two run in real time (about one start per second); the window benchmark
+// needs an X display with two monitors (scripts/bench.sh starts the test bed).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "AlignedSecondTimer.h"
+#include "ManualClock.h"
+#include "PosixProcesses.h"
+#include "RunnerFakes.h"
+#include "TaskRunner.h"
+#include "TaskTable.h"
+#include "TimeText.h"
+#include "X11Windows.h"
+
+namespace vardo {
+namespace {
+
+using namespace std::chrono_literals;
+
+// rows task rows, each starting and ending at some other second of the day than the ones the
+// benchmark visits, so nothing starts: the cost is reading every row's cells.
+void FillIdleTable(TaskTable& table, int rows) {
+    table.SetRowCount(rows + 1);
+    for (int row = 1; row <= rows; ++row) {
+        table.SetCell(ColNumber, row, std::to_string(row));
+        table.SetCell(ColApplication, row, "/opt/shows/player" + std::to_string(row));
+        table.SetCell(ColParameters, row, "\"/media/clip" + std::to_string(row) + ".mp4\"");
+        table.SetCell(ColDescription, row, "节目 " + std::to_string(row));
+        table.SetCell(ColStartTime, row, SecondsToTimeText(20 * 3600 + row % 3600));
+        table.SetCell(ColEndTime, row, SecondsToTimeText(21 * 3600 + row % 3600));
+        table.SetCell(ColExclusive, row, "否");
+        table.SetCell(ColWindowSetting, row, "否,最大");
+        table.SetCell(ColMonitor, row, "2");
+        table.SetCell(ColRunState, row, row % 2 == 0 ? "停播" : "");
+        table.SetCell(ColRunTime, row, "00:10:00");
+        table.SetCell(ColReminder, row, "01:00:00");
+    }
+}
+
+void BM_ScheduleAndWatchTick(benchmark::State& state) {
+    test::ManualClock clock(test::At(2026, 12, 7, 8, 0, 0));
+    TaskTable table;
+    FillIdleTable(table, static_cast<int>(state.range(0)));
+    test::FakeHost host;
+    test::FakeProcesses processes;
+    test::FakeWindows windows;
+    TaskRunner runner(table, host, processes, windows);
+    // 08:00 to 09:00 of one day after another: the rows' 20:00 and 21:00 are never reached.
+    const LocalTime base = clock.Now();
+    std::int64_t tick = 0;
+    for (auto _ : state) {
+        ++tick;
+        clock.Set(base + std::chrono::days(tick / 3600) + std::chrono::seconds(tick % 3600));
+        runner.ScheduleTick();
+        runner.WatchTick();
+    }
+    if (!processes.launches.empty()) state.SkipWithError("a task started");
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ScheduleAndWatchTick)->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// The same with ten real processes running among the rows, each watched through its handle.
+void BM_WatchTickWithRunningTasks(benchmark::State& state) {
+    TaskTable table;
+    FillIdleTable(table, static_cast<int>(state.range(0)));
+    test::FakeHost host;
+    host.programFolder = "/tmp/";
+    platform::PosixProcesses processes;
+    test::FakeWindows windows;
+    TaskRunner runner(table, host, processes, windows);
+    const int step = static_cast<int>(state.range(0)) / 10;
+    for (int row = step; row <= state.range(0); row += step) {
+        table.SetCell(ColApplication, row, "/bin/sleep");
+        table.SetCell(ColParameters, row, "600");
+        runner.StartTask(row);
+        // Placed already: the tick only asks whether each process still runs.
+        table.SetCell(ColWindowHandle, row, "1");
+    }
+    for (auto _ : state) runner.WatchTick();
+    runner.EndAllTasks();
+}
+BENCHMARK(BM_WatchTickWithRunningTasks)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// Records when each process creation returned, on the system clock.
+class TimedProcesses final : public platform::Processes {
+  public:
+    explicit TimedProcesses(platform::Processes& real) : real_(real) {}
+    bool CreateProcess(const std::string& commandLine, const std::string& workingDirectory,
+                       bool showWindow, platform::ProcessInformation& info) override {
+        const bool created = real_.CreateProcess(commandLine, workingDirectory, showWindow, info);
+        if (created) createdAtMs.push_back(QDateTime::currentMSecsSinceEpoch());
+        return created;
+    }
+    platform::ExitQuery GetExitCodeProcess(platform::ProcessHandle h) override {
+        return real_.GetExitCodeProcess(h);
+    }
+    bool TerminateProcess(platform::ProcessHandle h, std::uint32_t code) override {
+        return real_.TerminateProcess(h, code);
+    }
+    platform::ProcessHandle OpenProcess(int pid) override { return real_.OpenProcess(pid); }
+    void CloseHandle(platform::ProcessHandle h) override { real_.CloseHandle(h); }
+    int ProcessIdOfHandle(platform::ProcessHandle h) const override {
+        return real_.ProcessIdOfHandle(h);
+    }
+
+    std::vector<qint64> createdAtMs;
+
+  private:
+    platform::Processes& real_;
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+int StartCount() {
+    const char* count = std::getenv("VARDO_BENCH_STARTS");
+    return count != nullptr ? std::max(1, std::atoi(count)) : 100;
+}
+
+// One row per second, each starting /bin/sleep at its second and ending it the next, driven by
+// the second-aligned timer as the main window drives the schedule scan.
+void BM_StartLatency(benchmark::State& state) {
+    const int starts = StartCount();
+    for (auto _ : state) {
+        TaskTable table;
+        test::FakeHost host;
+        host.programFolder = "/tmp/";
+        platform::PosixProcesses real;
+        TimedProcesses processes(real);
+        test::FakeWindows windows;
+        TaskRunner runner(table, host, processes, windows);
+        // The system clock's seconds and the local ones share their boundaries.
+        const qint64 nowMs = QDateTime::currentMSecsSinceEpoch();
+        const int first =
+            QDateTime::fromMSecsSinceEpoch(nowMs).time().msecsSinceStartOfDay() / 1000 + 2;
+        const qint64 firstBoundaryMs = nowMs / 1000 * 1000 + 2000;
+        table.SetRowCount(starts + 1);
+        for (int row = 1; row <= starts; ++row) {
+            const int second = (first + row - 1) % 86400;
+            table.SetCell(ColApplication, row, "/bin/sleep");
+            table.SetCell(ColParameters, row, "30");
+            table.SetCell(ColStartTime, row, SecondsToTimeText(second));
+            table.SetCell(ColEndTime, row, SecondsToTimeText((second + 1) % 86400));
+        }
+        AlignedSecondTimer timer;
+        QEventLoop loop;
+        std::vector<double> tickOffsets;
+        QObject::connect(&timer, &AlignedSecondTimer::timeout, [&] {
+            tickOffsets.push_back(QDateTime::currentMSecsSinceEpoch() % 1000);
+            runner.ScheduleTick();
+            const bool allStarted = static_cast<int>(processes.createdAtMs.size()) == starts;
+            if (allStarted || static_cast<int>(tickOffsets.size()) > starts + 3) loop.quit();
+        });
+        timer.start();
+        loop.exec();
+        timer.stop();
+        runner.EndAllTasks();
+
+        if (processes.createdAtMs.size() != static_cast<std::size_t>(starts)) {
+            state.SkipWithError("a start failed");
+            return;
+        }
+        std::vector<double> latencies;
+        for (std::size_t k = 0; k < processes.createdAtMs.size(); ++k) {
+            const qint64 boundary = firstBoundaryMs + static_cast<qint64>(k) * 1000;
+            latencies.push_back(static_cast<double>(processes.createdAtMs[k] - boundary));
+        }
+        const double worst = *std::max_element(latencies.begin(), latencies.end());
+        state.SetIterationTime(Median(latencies) / 1000.0);
+        state.counters["starts"] = static_cast<double>(latencies.size());
+        state.counters["median_ms"] = Median(latencies);
+        state.counters["worst_ms"] = worst;
+        state.counters["tick_median_ms"] = Median(tickOffsets);
+    }
+}
+BENCHMARK(BM_StartLatency)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A task window from its first appearance to its placement on monitor 2, with the watch tick
+// running one second after the launch and every second after that, as in the program.
+void BM_WindowAppearanceToPlacement(benchmark::State& state) {
+    const char* display = std::getenv("DISPLAY");
+    if (display == nullptr) {
+        state.SkipWithError("needs DISPLAY (the X test bed)");
+        return;
+    }
+    platform::X11Windows windows(display);
+    platform::X11Windows observer(display);
+    platform::PosixProcesses processes;
+    test::FakeHost host;
+    host.programFolder = "/tmp/";
+    TaskTable table;
+    TaskRunner runner(table, host, processes, windows);
+    table.SetCell(ColApplication, 1, VARDO_XTESTCLIENT);
+    table.SetCell(ColParameters, 1, "--window \"Bench Placement\" --size 400x300");
+    table.SetCell(ColWindowSetting, 1, "否,最大");
+    table.SetCell(ColMonitor, 1, "2");
+    std::vector<double> delays;
+    std::vector<double> placements;
+    for (auto _ : state) {
+        using Clock = std::chrono::steady_clock;
+        runner.StartTask(1);
+        const int pid = std::atoi(table.Cell(ColProcessId, 1).c_str());
+        const auto launched = Clock::now();
+        auto nextTick = launched + 1s;
+        std::optional<Clock::time_point> appeared;
+        while (table.Cell(ColWindowHandle, 1).empty() && Clock::now() < launched + 10s) {
+            if (Clock::now() >= nextTick) {
+                const auto tickStart = Clock::now();
+                runner.WatchTick();
+                if (!table.Cell(ColWindowHandle, 1).empty()) {
+                    const auto placed = Clock::now();
+                    placements.push_back(
+                        std::chrono::duration<double, std::milli>(placed - tickStart).count());
+                    if (appeared) {
+                        delays.push_back(
+                            std::chrono::duration<double, std::milli>(placed - *appeared).count());
+                    }
+                }
+                nextTick += 1s;
+                continue;
+            }
+            if (!appeared) {
+                for (const auto& window : observer.EnumWindows()) {
+                    if (window.processId == pid) appeared = Clock::now();
+                }
+            }
+            std::this_thread::sleep_for(2ms);
+        }
+        runner.EndTask(1);
+        state.SetIterationTime(delays.empty() ? 0 : delays.back() / 1000.0);
+    }
+    state.counters["median_ms"] = Median(delays);
+    state.counters["worst_ms"] =
+        delays.empty() ? 0 : *std::max_element(delays.begin(), delays.end());
+    state.counters["find_and_place_ms"] = Median(placements);
+}
+BENCHMARK(BM_WindowAppearanceToPlacement)
+    ->Iterations(10)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vardo
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
