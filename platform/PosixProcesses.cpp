@@ -107,8 +107,14 @@ bool PosixProcesses::Reap(Child& child) {
     if (child.reapDescriptor < 0) return true;
     siginfo_t status{};
     if (waitid(static_cast<idtype_t>(P_PIDFD), static_cast<id_t>(child.reapDescriptor), &status,
-               WEXITED | WNOHANG) != 0)
-        return false;
+               WEXITED | WNOHANG) != 0) {
+        // Someone else in this process reaped it (a waitpid(-1) somewhere): the end is still
+        // visible on the pidfd, the exit code is lost.
+        if (errno != ECHILD || !IsEndedProcess(child.reapDescriptor)) return false;
+        status.si_code = CLD_EXITED;
+        status.si_status = 0;
+        status.si_pid = child.processId;
+    }
     if (status.si_pid == 0) return false;
     if (status.si_code == CLD_EXITED) {
         child.exitCode = static_cast<std::uint32_t>(status.si_status);
@@ -146,8 +152,10 @@ bool PosixProcesses::CreateProcess(const std::string& commandLine,
                                    ProcessInformation& info) {
     ReapExitedChildren();
     info = {};
+    // Without PATH, exec's own default applies.
     const char* path = std::getenv("PATH");
-    const auto command = SplitCommandLine(commandLine, workingDirectory, path ? path : "");
+    const auto command =
+        SplitCommandLine(commandLine, workingDirectory, path ? path : "/bin:/usr/bin");
     if (!command) return false;
     const auto processId = Spawn(*command, workingDirectory);
     if (!processId) return false;

@@ -143,6 +143,7 @@ X11Windows::X11Windows(const std::string& displayName)
         {"_NET_FRAME_EXTENTS", &atoms_.netFrameExtents},
         {"_NET_ACTIVE_WINDOW", &atoms_.netActiveWindow},
         {"_NET_CLIENT_LIST", &atoms_.netClientList},
+        {"_NET_REQUEST_FRAME_EXTENTS", &atoms_.netRequestFrameExtents},
         {selection.c_str(), &atoms_.windowManagerSelection},
     };
     std::vector<char*> names;
@@ -164,15 +165,16 @@ bool X11Windows::WindowManagerRunning() {
     return display_ && XGetSelectionOwner(display_, atoms_.windowManagerSelection) != None;
 }
 
+// Whether the window manager has (or is taking) the window: it sits in a frame, or, with a
+// window manager that does not reparent, it is mapped with a WM_STATE of normal or iconic.
 bool X11Windows::IsManaged(WindowHandle window) {
+    if (TopLevelAncestor(window) != window) return true;
     // WM_STATE has a type of its own; its first item is the state.
     const auto state = ReadLongs(display_, window, atoms_.wmState, atoms_.wmState);
     if (state.empty() || state.front() == WithdrawnState) return false;
-    // A withdrawn window is unmapped and back on the root before the window manager gets round
-    // to updating WM_STATE; it takes requests from nobody but the server then.
     XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(display_, window, &attributes)) return false;
-    return attributes.map_state != IsUnmapped || TopLevelAncestor(window) != window;
+    return XGetWindowAttributes(display_, window, &attributes) &&
+           attributes.map_state != IsUnmapped;
 }
 
 std::vector<WindowHandle> X11Windows::ChildrenTopFirst(WindowHandle window) {
@@ -346,11 +348,15 @@ void X11Windows::MoveResizeWindow(WindowHandle window, const Rect& rect) {
 }
 
 void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
-    bool throughWindowManager = false;
+    bool windowManagerRunning = false;
+    bool managed = false;
     {
         ErrorTrap trap(display_);
-        throughWindowManager = WindowManagerRunning() && IsManaged(window);
-        if (!throughWindowManager) {
+        windowManagerRunning = WindowManagerRunning();
+        managed = windowManagerRunning && IsManaged(window);
+        if (managed) {
+            RequestPlacement(window, rect, resize);
+        } else {
             XWindowAttributes attributes{};
             if (!XGetWindowAttributes(display_, window, &attributes)) return;
             const int border = attributes.border_width;
@@ -361,9 +367,13 @@ void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
             } else {
                 XMoveWindow(display_, window, rect.left, rect.top);
             }
-            return;
         }
-        RequestPlacement(window, rect, resize);
+    }
+    if (!managed) {
+        // A window manager receives even an unmanaged window's configure request and passes
+        // it on in its own time.
+        if (windowManagerRunning) WaitForWindowManager(window);
+        return;
     }
     if (WaitForPosition(window, rect.left, rect.top)) return;
     // openbox drops a request whose position equals one it had before under another gravity:
@@ -432,20 +442,37 @@ void X11Windows::RaiseWindow(WindowHandle window) {
 
 void X11Windows::HideWindow(WindowHandle window) {
     if (!display_ || window == 0) return;
-    bool wasManaged = false;
+    bool windowManagerRunning = false;
     {
         ErrorTrap trap(display_);
-        wasManaged = WindowManagerRunning() && IsManaged(window);
+        windowManagerRunning = WindowManagerRunning();
         XWithdrawWindow(display_, window, DefaultScreen(display_));
     }
-    if (!wasManaged) return;
-    // The window manager gives the withdrawn client back to the root; wait for that so the
-    // next query sees the window itself, not its old frame.
+    // The window manager gives the withdrawn client back to the root and restores its geometry
+    // (also when it was still taking the window on); a placement made before it has done so
+    // would be undone.
+    if (windowManagerRunning) WaitForWindowManager(window);
+}
+
+// The window manager handles requests in order, so once it has answered a frame-extents request
+// for the window it has also finished everything asked of it before.
+void X11Windows::WaitForWindowManager(WindowHandle window) {
+    {
+        ErrorTrap trap(display_);
+        XDeleteProperty(display_, window, atoms_.netFrameExtents);
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = atoms_.netRequestFrameExtents;
+        event.xclient.format = 32;
+        XSendEvent(display_, DefaultRootWindow(display_), False,
+                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    }
     const auto deadline = std::chrono::steady_clock::now() + kWindowManagerWait;
     while (std::chrono::steady_clock::now() < deadline) {
         {
             ErrorTrap trap(display_);
-            if (TopLevelAncestor(window) == window) return;
+            if (!ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL).empty()) return;
         }
         std::this_thread::sleep_for(kPollInterval);
     }

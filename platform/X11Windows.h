@@ -47,6 +47,7 @@ class X11Windows final : public Windows {
         unsigned long netFrameExtents = 0;
         unsigned long netActiveWindow = 0;
         unsigned long netClientList = 0;
+        unsigned long netRequestFrameExtents = 0;
         unsigned long windowManagerSelection = 0;
     };
 
@@ -59,6 +60,7 @@ class X11Windows final : public Windows {
     void Place(WindowHandle window, const Rect& rect, bool resize);
     void RequestPlacement(WindowHandle window, const Rect& rect, bool resize);
     bool WaitForPosition(WindowHandle window, int left, int top);
+    void WaitForWindowManager(WindowHandle window);
 
     _XDisplay* display_ = nullptr;
     Atoms atoms_;

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -199,6 +200,15 @@ TEST_F(PosixProcessesTest, GetExitCodeProcess_KilledBySomeoneElse_ReportsTheSign
     const auto ended = WaitForExit(info.processHandle);
     EXPECT_FALSE(ended.running);
     EXPECT_EQ(ended.exitCode, 128u + SIGTERM);
+}
+
+TEST_F(PosixProcessesTest, GetExitCodeProcess_ChildReapedBehindOurBack_IsStillSeenToEnd) {
+    const auto info = Start("--lifetime 0 --exit-code 9");
+    ASSERT_EQ(waitpid(info.processId, nullptr, 0), info.processId);
+    const auto ended = WaitForExit(info.processHandle);
+    EXPECT_TRUE(ended.succeeded);
+    EXPECT_FALSE(ended.running);
+    EXPECT_EQ(ended.exitCode, 0u) << "the real code went to whoever reaped it";
 }
 
 TEST_F(PosixProcessesTest, TerminateProcess_ClosedOrForeignHandle_SignalsNothing) {

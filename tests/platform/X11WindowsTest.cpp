@@ -69,14 +69,16 @@ class X11WindowsTest : public ::testing::TestWithParam<const char*> {
         return test::WaitForReadyPid(ready);
     }
 
-    // Waits until a window with this caption is listed (and, under a window manager and when
-    // mapped, managed so that its frame exists).
+    // Waits until a window with this caption is listed and, unless it stays unmapped, mapped
+    // (under a window manager: inside its frame).
     TopLevelWindow WaitForWindow(const std::string& caption, bool mapped = true) {
         std::optional<TopLevelWindow> found;
         WaitUntil([&] {
             found = FindByCaption(windows_->EnumWindows(), caption);
             if (!found) return false;
-            return !mapped || !WithWindowManager() || ParentOf(found->window) != Root();
+            if (!mapped) return true;
+            return IsMapped(found->window) &&
+                   (!WithWindowManager() || ParentOf(found->window) != Root());
         });
         EXPECT_TRUE(found) << "no window \"" << caption << "\"";
         return found.value_or(TopLevelWindow{});
@@ -200,6 +202,22 @@ TEST_P(X11WindowsTest, MoveResizeWindow_FillMonitor2_GivesExactlyItsRectangle) {
         windows_->MoveResizeWindow(window.window, kMonitor2);
         EXPECT_EQ(windows_->GetWindowRect(window.window), kMonitor2) << caption;
     }
+}
+
+TEST_P(X11WindowsTest, MoveResizeWindow_WindowWithResizeIncrements_StartsAtTheCornerAndFitsInside) {
+    helpers_.push_back(std::make_unique<HelperProcess>(std::vector<std::string>{
+        "xterm", "-display", *display_, "-title", "Vardo xterm", "-e", "sleep", "60"}));
+    const auto window = WaitForWindow("Vardo xterm");
+    windows_->MoveResizeWindow(window.window, kMonitor2);
+    const auto rect = windows_->GetWindowRect(window.window);
+    ASSERT_TRUE(rect);
+    EXPECT_EQ(rect->left, kMonitor2.left);
+    EXPECT_EQ(rect->top, kMonitor2.top);
+    // The terminal keeps to whole character cells, so it may end a little short.
+    EXPECT_LE(rect->width, kMonitor2.width);
+    EXPECT_GT(rect->width, kMonitor2.width - 40);
+    EXPECT_LE(rect->height, kMonitor2.height);
+    EXPECT_GT(rect->height, kMonitor2.height - 40);
 }
 
 TEST_P(X11WindowsTest, HideWindow_ReallyUnmapsAndStaysListed_ThenCanBePlaced) {
