@@ -1,6 +1,5 @@
 #include "utMain.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -25,6 +24,7 @@
 #include "TimeText.h"
 #include "TimetableFile.h"
 #include "Windows.h"
+#include "uShowMM.h"
 
 namespace vardo {
 
@@ -73,11 +73,11 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
     BuildCommandPanel();
     ConnectEditor();
 
-    for (QTimer* timer : {&tmScanOrlo, &tmChkFlash, &tmTimeDate}) timer->setInterval(1000);
+    tmChkFlash.setInterval(1000);
     tmMinute.setInterval(60'000);
-    connect(&tmScanOrlo, &QTimer::timeout, this, &TFrmMain::tmScanOrloTimer);
+    connect(&tmScanOrlo, &AlignedSecondTimer::timeout, this, &TFrmMain::tmScanOrloTimer);
     connect(&tmChkFlash, &QTimer::timeout, this, &TFrmMain::tmChkFlashTimer);
-    connect(&tmTimeDate, &QTimer::timeout, this, &TFrmMain::tmTimeDateTimer);
+    connect(&tmTimeDate, &AlignedSecondTimer::timeout, this, &TFrmMain::tmTimeDateTimer);
     connect(&tmMinute, &QTimer::timeout, this, &TFrmMain::tmMinuteTimer);
     tmScanOrlo.start();
     tmChkFlash.start();
@@ -272,9 +272,13 @@ void TFrmMain::RaiseMainWindow() {
     raise();
 }
 
+// Each reminder is a window of its own that deletes itself when closed; the ones still open go
+// with the main window.
 void TFrmMain::ShowReminder(const std::string& text) {
-    QApplication::setActiveWindow(this);
-    emit reminderRequested(Text(text));
+    activateWindow();
+    auto* reminder = new TFrmMM(this);
+    reminder->plMM()->setText(Text(text));
+    reminder->show();
 }
 
 // --- history and status -----------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "AlignedSecondTimer.h"
 #include "SecondSequencer.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
@@ -81,15 +82,11 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
 
     QString StatusPanelText(int panel) const;
 
-  signals:
-    // A reminder is due: the reminder pop-up shows this text.
-    void reminderRequested(const QString& text);
-
-  public:
-    // Timers (public so the start-up state can be checked).
-    QTimer tmScanOrlo;
+    // Timers (public so the start-up state can be checked). The schedule scan and the clock tick
+    // just after each wall-clock second; the watch counts its own ticks.
+    AlignedSecondTimer tmScanOrlo;
     QTimer tmChkFlash;
-    QTimer tmTimeDate;
+    AlignedSecondTimer tmTimeDate;
     QTimer tmMinute;
 
     // Top panel.

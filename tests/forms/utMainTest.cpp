@@ -4,10 +4,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
 #include <QTimeEdit>
 
 #include "MainWindowFixture.h"
 #include "TaskTable.h"
+#include "uShowMM.h"
+
+#include <sys/wait.h>
+#include <csignal>
 
 namespace vardo::test {
 namespace {
@@ -281,6 +286,85 @@ TEST_F(MainWindowTest, Transparency_StoredDegree_AppliesToBothWindows) {
     main->FrmSetup->tkTransparent->setValue(150);
     EXPECT_EQ(main->windowOpacity(), 1.0);
     EXPECT_EQ(ReadFile("VARDO.INI").find("TransDegree=150") != std::string::npos, true);
+}
+
+const std::string kSleepLine = "  1^^/bin/sleep^^30^^nap^^^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
+
+bool Alive(int pid) {
+    return pid > 0 && kill(pid, 0) == 0;
+}
+
+TEST_F(MainWindowTest, PlayAndStop_CurrentRow_RunsTheTaskAndLogsBothEvents) {
+    WriteFile(kDefaultTable, kSleepLine);
+    const auto main = Start();
+
+    main->btnPlayFlash->click();
+    EXPECT_EQ(main->table().Cell(ColRunState, 1), "在播");
+    const int pid = std::atoi(main->table().Cell(ColProcessId, 1).c_str());
+    EXPECT_TRUE(Alive(pid));
+    EXPECT_EQ(main->ListBox2->toPlainText(), "  08:00:00 启动任务: 【/bin/sleep 】  nap");
+    EXPECT_EQ(main->MyPanel5->text(), main->ListBox2->toPlainText());
+
+    main->btnStopFlash->click();
+    EXPECT_EQ(main->table().Cell(ColRunState, 1), "停播");
+    EXPECT_TRUE(
+        main->ListBox2->toPlainText().endsWith("  08:00:00 结束任务: 【/bin/sleep 】  nap"));
+}
+
+TEST_F(MainWindowTest, Close_WithChkShutTask_EndsTheRunningTasks) {
+    WriteFile(kDefaultTable, kSleepLine);
+    const auto main = Start();
+    main->show();
+    main->btnPlayFlashClick();
+
+    ASSERT_TRUE(main->close());
+    EXPECT_EQ(main->table().Cell(ColRunState, 1), "停播");
+}
+
+TEST_F(MainWindowTest, Close_WithoutChkShutTask_LeavesTasksRunning) {
+    WriteSettings("chkShutTask=NO\r\n");
+    WriteFile(kDefaultTable, kSleepLine);
+    const auto main = Start();
+    main->show();
+    main->btnPlayFlashClick();
+    const int pid = std::atoi(main->table().Cell(ColProcessId, 1).c_str());
+
+    ASSERT_TRUE(main->close());
+    EXPECT_EQ(main->table().Cell(ColRunState, 1), "在播");
+    EXPECT_TRUE(Alive(pid));
+    kill(pid, SIGKILL);
+}
+
+TEST_F(MainWindowTest, ShowReminder_OpensAPopUpPerReminder) {
+    const auto main = Start();
+    main->ShowReminder("  提示：任务1\n\r【nap】\n\r已经运行了：00:00:05");
+    main->ShowReminder("second");
+
+    const QList<TFrmMM*> reminders = main->findChildren<TFrmMM*>();
+    ASSERT_EQ(reminders.size(), 2);
+    EXPECT_TRUE(reminders[0]->isVisible());
+    EXPECT_EQ(reminders[0]->plMM()->text(), "  提示：任务1\n\r【nap】\n\r已经运行了：00:00:05");
+}
+
+TEST_F(MainWindowTest, SetupButton_ShowsTheSettingsDialogWithoutBlocking) {
+    const auto main = Start();
+    main->btnSetup->click();
+    EXPECT_TRUE(main->FrmSetup->isVisible());
+    EXPECT_FALSE(main->FrmSetup->isModal());
+}
+
+TEST_F(MainWindowTest, Dragging_TheWindowSurface_MovesTheWindowByThePointerPath) {
+    const auto main = Start();
+    main->show();
+    const QPoint start = main->pos();
+    QWidget* surface = main->MyPanel1;
+    QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(100, 20));
+    QMouseEvent move(QEvent::MouseMove, QPoint(130, 45), surface->mapToGlobal(QPoint(130, 45)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &move);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(130, 45));
+
+    EXPECT_EQ(main->pos(), start + QPoint(30, 25));
 }
 
 TEST_F(MainWindowTest, Layout_HasTheFourAreasAndTheWindowSize) {
