@@ -62,14 +62,5 @@ TEST(IniTextTest, Set_EncodesAsTheFileIsAndCutsValueAtLineEnd) {
     EXPECT_EQ(IniSetValue("", "S", "k", "a\r\nb=c"), "[S]\r\nk=a\r\n");
 }
 
-TEST(IniTextTest, Set_ThenFind_RoundTripsValues) {
-    std::string file;
-    for (const char* value : {"YES", "3:00:00", "", "任务 计划", "a=b"}) {
-        file = IniSetValue(file, "START", "key", value);
-        EXPECT_EQ(IniFindValue(file, "START", "key"), value);
-    }
-    EXPECT_EQ(file.find("[START]"), file.rfind("[START]"));
-}
-
 }  // namespace
 }  // namespace vardo

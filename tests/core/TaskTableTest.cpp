@@ -41,16 +41,6 @@ TEST(TaskTableTest, Cells_OutOfRangeReadsEmptyAndWritesAreIgnored) {
     EXPECT_TRUE(table.Row(9).empty());
 }
 
-TEST(TaskTableTest, Counts_NeverDropBelowTheMinimum) {
-    TaskTable table;
-    table.SetRowCount(0);
-    table.SetColCount(0);
-    EXPECT_EQ(table.RowCount(), 2);
-    EXPECT_EQ(table.ColCount(), 1);
-    table.SetCurrentRow(7);
-    EXPECT_EQ(table.CurrentRow(), 1);
-}
-
 TEST(TaskTableTest, SetColCount_DropsCellsBeyondIt) {
     TaskTable table = NumberedTable(1);
     table.SetCell(15, 1, "00:10:00");

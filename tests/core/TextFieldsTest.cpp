@@ -39,11 +39,5 @@ TEST(TextFieldsTest, PadLeft_PadsToWidthAndNeverTruncates) {
     EXPECT_EQ(PadLeft("7", ' ', -1), "");
 }
 
-TEST(TextFieldsTest, TrimBlanks_RemovesBlanksAndControlCharactersAtBothEnds) {
-    EXPECT_EQ(TrimBlanks("  a b \t\r"), "a b");
-    EXPECT_EQ(TrimBlanks("   "), "");
-    EXPECT_EQ(TrimBlanks(" 星期 "), "星期");
-}
-
 }  // namespace
 }  // namespace vardo
