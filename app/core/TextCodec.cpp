@@ -174,10 +174,10 @@ class Gb18030Tables {
         } else {
             code = FourByteCode(kFourByteSupplementaryStart + (codePoint - 0x10000));
         }
-        if (code > 0xFFFF)
-            out += static_cast<char>(code >> 24), out += static_cast<char>(code >> 16);
-        if (code > 0xFF) out += static_cast<char>(code >> 8);
-        out += static_cast<char>(code);
+        // One-byte codes lie below 0x80, two-byte ones below 0x10000, four-byte ones above.
+        const int length = code > 0xFFFF ? 4 : code > 0xFF ? 2 : 1;
+        for (int shift = (length - 1) * 8; shift >= 0; shift -= 8)
+            out += static_cast<char>(code >> shift);
         return true;
     }
 
@@ -203,6 +203,8 @@ class Gb18030Tables {
         for (unsigned lead = kLeadFirst; lead <= kLeadLast; ++lead)
             for (unsigned trail = kTrailFirst; trail <= kTrailLast; ++trail) {
                 codes += static_cast<char>(lead);
+                // 0x7F is no trail byte: a valid stand-in keeps every later code at its table
+                // index, and its result is not recorded.
                 codes += static_cast<char>(trail == kTrailGap ? kTrailFirst : trail);
             }
         decoder.ConvertUnits(codes, 2, [this](size_t unit, std::string_view output) {
