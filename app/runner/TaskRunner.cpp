@@ -1,5 +1,7 @@
 #include "TaskRunner.h"
 
+#include <unistd.h>
+
 #include <charconv>
 #include <chrono>
 
@@ -237,7 +239,10 @@ void TaskRunner::btnStopFlashClick() {
 
 TaskRunner::FoundWindow TaskRunner::FindWindowByCaption(const std::string& text) {
     if (text.empty()) return {};
+    // The program's own windows are never a task's: ending such a "task" would end the program.
+    const int ownProcessId = ::getpid();
     for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
+        if (window.processId == ownProcessId) continue;
         if (!window.caption.empty() && window.caption.starts_with(text)) {
             return {window.processId, window.window};
         }

@@ -3,6 +3,7 @@
 #include "TaskRunner.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "ManualClock.h"
 #include "RunnerFakes.h"
@@ -238,6 +239,14 @@ TEST_F(TaskRunnerTest, FindWindowByCaption_PrefixIsExactAndKeepsBlanks) {
     EXPECT_EQ(runner.FindWindowByCaption("Play").window, player);
     const auto upper = windows.Open(43, "Player 2");  // now above the first one
     EXPECT_EQ(runner.FindWindowByCaption("Player").window, upper);
+}
+
+TEST_F(TaskRunnerTest, FindWindowByCaption_NeverTakesTheProgramsOwnWindows) {
+    windows.Open(::getpid(), "Vardo");
+    EXPECT_EQ(runner.FindWindowByCaption("Var").processId, 0);
+    const auto task = windows.Open(4242, "Varieties");
+    windows.Open(::getpid(), "Vardo settings");
+    EXPECT_EQ(runner.FindWindowByCaption("Var").window, task);
 }
 
 TEST_F(TaskRunnerTest, CaptionMode_StartAndEndInOneSecondKeepsRunningPastItsEnd) {
