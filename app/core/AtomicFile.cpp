@@ -91,7 +91,12 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
 
     int error = 0;
     if (!WriteAll(file.get(), bytes)) error = errno;
-    if (!error && exists && ::fchmod(file.get(), existing.st_mode & 07777) != 0) error = errno;
+    if (!error && exists) {
+        // Only root can give the file back to another owner; anyone else owns it already.
+        if (::fchown(file.get(), existing.st_uid, existing.st_gid) != 0 && errno != EPERM)
+            error = errno;
+        if (!error && ::fchmod(file.get(), existing.st_mode & 07777) != 0) error = errno;
+    }
     if (!error && ::fsync(file.get()) != 0) error = errno;
     if (!file.Close() && !error) error = errno;
     if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;

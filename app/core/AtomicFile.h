@@ -17,8 +17,9 @@ struct WriteResult {
 
 // Replaces the file at path with bytes so that a failure at any point leaves the previous file
 // untouched: the bytes go to a temporary file in the same folder, are flushed to disk, and the
-// temporary file is renamed over path. An existing file keeps its permission bits; a symbolic
-// link at path is followed, so the file it names is replaced.
+// temporary file is renamed over path. An existing file keeps its permission bits (and, where
+// the process may set it, its owner); a symbolic link at path is followed, so the file it names
+// is replaced.
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // The whole content of a file. On failure returns "" and sets error
