@@ -37,18 +37,20 @@ struct XFreeDeleter {
 template <typename T>
 using XPointer = std::unique_ptr<T, XFreeDeleter>;
 
-// Routes X errors of one display into a counter while it lives and hands errors of any other
-// connection (the toolkit's) to the handler that was installed before. Xlib's handler is
-// process-wide, so it is installed only around our own requests and restored afterwards.
+// Swallows the X errors of one display (windows vanish while we look at them) and hands errors
+// of any other connection (the toolkit's) to the handler that was installed before. Xlib's
+// handler is process-wide, so it is installed only around our own requests and restored
+// afterwards; an inner trap for the same display leaves the outer one in place.
 class ErrorTrap {
   public:
-    explicit ErrorTrap(Display* display) : display_(display) {
+    explicit ErrorTrap(Display* display) : display_(display), outermost_(trapped_ == nullptr) {
+        if (!outermost_) return;
         trapped_ = display;
-        errors_ = 0;
         previous_ = XSetErrorHandler(&ErrorTrap::Handle);
     }
     ~ErrorTrap() {
         XSync(display_, False);
+        if (!outermost_) return;
         XSetErrorHandler(previous_);
         trapped_ = nullptr;
     }
@@ -57,30 +59,34 @@ class ErrorTrap {
 
   private:
     static int Handle(Display* display, XErrorEvent* event) {
-        if (display == trapped_) {
-            ++errors_;
-            return 0;
-        }
+        if (display == trapped_) return 0;
         return previous_ ? previous_(display, event) : 0;
     }
 
     Display* display_;
+    bool outermost_;
     static inline Display* trapped_ = nullptr;
-    static inline int errors_ = 0;
     static inline XErrorHandler previous_ = nullptr;
 };
 
-// The raw data of a window property of the given type (AnyPropertyType for any); empty when the
-// window has none or vanished. `actualType` receives the type found.
+// Enough for any caption that survives the cut to 255 characters; a client cannot make us
+// copy more than this per caption.
+constexpr long kCaptionLongs = 1024;
+// Enough for the managed-client list of any real desktop.
+constexpr long kListLongs = 1L << 20;
+
+// The raw data of a window property of the given type (AnyPropertyType for any), at most
+// maxLongs 32-bit units of it; empty when the window has none or vanished. `actualType` and
+// `format` receive what was found.
 std::vector<unsigned char> ReadProperty(Display* display, Window window, Atom property, Atom type,
-                                        Atom* actualType = nullptr, int* format = nullptr) {
+                                        Atom* actualType = nullptr, int* format = nullptr,
+                                        long maxLongs = kCaptionLongs) {
     Atom foundType = None;
     int foundFormat = 0;
     unsigned long items = 0;
     unsigned long remaining = 0;
     unsigned char* raw = nullptr;
-    // 1024 longs hold any caption that survives the cut to 255 characters.
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &foundType,
+    if (XGetWindowProperty(display, window, property, 0, maxLongs, False, type, &foundType,
                            &foundFormat, &items, &remaining, &raw) != Success)
         return {};
     XPointer<unsigned char> data(raw);
@@ -94,7 +100,7 @@ std::vector<unsigned char> ReadProperty(Display* display, Window window, Atom pr
 // A property of 32-bit items (Xlib hands them out as longs).
 std::vector<long> ReadLongs(Display* display, Window window, Atom property, Atom type) {
     int format = 0;
-    const auto bytes = ReadProperty(display, window, property, type, nullptr, &format);
+    const auto bytes = ReadProperty(display, window, property, type, nullptr, &format, kListLongs);
     if (format != 32 || bytes.empty()) return {};
     std::vector<long> values(bytes.size() / sizeof(long));
     std::memcpy(values.data(), bytes.data(), values.size() * sizeof(long));
