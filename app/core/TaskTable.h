@@ -102,8 +102,10 @@ void CopyTaskRow(TaskTable& table, int from, int to);
 void DeleteTaskRow(TaskTable& table, int row);
 
 // Renumbers as every caller does: column 0, first 1, blank padding, width 3.
+inline constexpr char kRowNumberPad = ' ';
+inline constexpr int kRowNumberWidth = 3;
 inline void RenumberTaskRows(TaskTable& table) {
-    RenumberRows(table, ColNumber, 1, ' ', 3);
+    RenumberRows(table, ColNumber, 1, kRowNumberPad, kRowNumberWidth);
 }
 
 // True when the number cell of row 1 is empty.

@@ -127,6 +127,8 @@ void LoadTableFromBytes(TaskTable& table, std::string_view bytes) {
 }
 
 void LoadTimetable(TaskTable& table, const std::string& path, const std::string& settingsFilePath) {
+    // The rows are prepared before they reach the table, so that its observers see one bulk
+    // change instead of a change per header and number cell.
     ReadTable read = ReadFileRows(path, table);
     read.columnCount = kStandardColumnCount;
     for (auto& row : read.rows) {
@@ -134,9 +136,10 @@ void LoadTimetable(TaskTable& table, const std::string& path, const std::string&
         for (int column = kFirstRunStateColumn; column <= kLastRunStateColumn; ++column)
             row[column].clear();
     }
+    std::copy(kHeaderCaptions.begin(), kHeaderCaptions.end(), read.rows[0].begin());
+    for (size_t row = 1; row < read.rows.size(); ++row)
+        read.rows[row][ColNumber] = PadLeft(std::to_string(row), kRowNumberPad, kRowNumberWidth);
     Install(table, std::move(read));
-    SetHeaderRow(table, kHeaderCaptions, kStandardColumnCount - 1);
-    RenumberTaskRows(table);
     WriteSetting(settingsFilePath, kSettingsSection, "LastOrloJM", path);
 }
 

@@ -148,6 +148,19 @@ TEST(TimetableFileTest, LoadTimetable_CutsToSixteenColumnsClearsRunStateAndNumbe
     EXPECT_EQ(ReadSetting(settings, kSettingsSection, "LastOrloJM"), path);
 }
 
+TEST(TimetableFileTest, LoadTimetable_ReportsOneBulkChangeAndNoCellChanges) {
+    test::TempFolder folder;
+    ASSERT_TRUE(SaveTable(TableOf(50), folder.File("a.tab")));
+    TaskTable table;
+    int structureChanges = 0, cellChanges = 0;
+    table.observer().structureChanged = [&] { ++structureChanges; };
+    table.observer().cellChanged = [&](int, int) { ++cellChanges; };
+    LoadTimetable(table, folder.File("a.tab"), folder.File("VARDO.INI"));
+    EXPECT_EQ(structureChanges, 1);
+    EXPECT_EQ(cellChanges, 0);
+    EXPECT_EQ(table.Cell(ColNumber, 50), " 50");
+}
+
 TEST(TimetableFileTest, LoadTimetable_EmptyFileGivesOneNumberedRow) {
     test::TempFolder folder;
     TaskTable table;
