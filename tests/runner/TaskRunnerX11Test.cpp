@@ -203,6 +203,18 @@ TEST_P(TaskRunnerX11Test, CaptionMode_FollowsAndEndsTheProcessShowingTheCaption)
     EXPECT_TRUE(WatchUntil([&] { return ::kill(owner, 0) != 0 && !HasWindowOf(owner); }));
 }
 
+TEST_P(TaskRunnerX11Test, CaptionMode_OwnChildShowingTheCaptionIsFollowedToItsEnd) {
+    SetClientRow(1, "--window \"Runner Own Caption\" --lifetime 1500", "是", "1", "Runner Own");
+    runner_->StartTask(1);
+    const int launched = runner_->LastCreation().processId;
+    strayProcesses_.push_back(launched);
+    ASSERT_TRUE(WatchUntil([&] { return Placed(1); }));
+    EXPECT_EQ(RowProcess(1), launched);
+    ASSERT_TRUE(WatchUntil([&] { return table_.Cell(ColRunState, 1) == "停播"; }));
+    EXPECT_NE(host_.history.back().find(" 任务结束: 【"), std::string::npos);
+    EXPECT_TRUE(WatchUntil([&] { return ProcessGone(launched); }));
+}
+
 TEST_P(TaskRunnerX11Test, TaskEndingByItself_IsNoticedAndLogged) {
     SetClientRow(1, "--window \"Runner Short\" --lifetime 600", "是", "1");
     runner_->StartTask(1);
