@@ -54,12 +54,18 @@ void ForEachLine(std::string_view text, EachLine&& eachLine) {
     }
 }
 
-ReadTable ReadRows(std::string_view bytes, int columnCount, std::vector<std::string> headerRow) {
+// Whether a first line with more separators than columns widens the table. Splitting into more
+// columns never changes the cells of the columns before them, so a reader that keeps only the
+// standard columns need not widen, and a malformed wide first line cannot blow up every row.
+enum class Widening { FromFirstLine, None };
+
+ReadTable ReadRows(std::string_view bytes, int columnCount, std::vector<std::string> headerRow,
+                   Widening widening) {
     const std::string text = DecodeFileText(bytes);
     ReadTable table{columnCount, {}};
     table.rows.push_back(std::move(headerRow));
-    ForEachLine(text, [&table](std::string_view line) {
-        if (table.rows.size() == 1)
+    ForEachLine(text, [&table, widening](std::string_view line) {
+        if (table.rows.size() == 1 && widening == Widening::FromFirstLine)
             table.columnCount = std::max(table.columnCount, CountSeparators(line));
         table.rows.push_back(SplitCells(line, table.columnCount));
     });
@@ -67,11 +73,10 @@ ReadTable ReadRows(std::string_view bytes, int columnCount, std::vector<std::str
     return table;
 }
 
-ReadTable ReadFileRows(const std::string& path, const TaskTable& table) {
+// A file that cannot be read loads as one empty task row, as a missing one does.
+std::string FileBytesOrNothing(const std::string& path) {
     std::error_code error;
-    // A file that cannot be read loads as one empty task row, as a missing one does.
-    const std::string bytes = ReadFileBytes(path, error);
-    return ReadRows(bytes, table.ColCount(), table.Row(0));
+    return ReadFileBytes(path, error);
 }
 
 void Install(TaskTable& table, ReadTable read) {
@@ -119,18 +124,18 @@ WriteResult SaveTable(const TaskTable& table, const std::string& path) {
 }
 
 void LoadTable(TaskTable& table, const std::string& path) {
-    Install(table, ReadFileRows(path, table));
+    LoadTableFromBytes(table, FileBytesOrNothing(path));
 }
 
 void LoadTableFromBytes(TaskTable& table, std::string_view bytes) {
-    Install(table, ReadRows(bytes, table.ColCount(), table.Row(0)));
+    Install(table, ReadRows(bytes, table.ColCount(), table.Row(0), Widening::FromFirstLine));
 }
 
 void LoadTimetable(TaskTable& table, const std::string& path, const std::string& settingsFilePath) {
     // The rows are prepared before they reach the table, so that its observers see one bulk
     // change instead of a change per header and number cell.
-    ReadTable read = ReadFileRows(path, table);
-    read.columnCount = kStandardColumnCount;
+    ReadTable read =
+        ReadRows(FileBytesOrNothing(path), kStandardColumnCount, table.Row(0), Widening::None);
     for (auto& row : read.rows) {
         row.resize(kStandardColumnCount);
         for (int column = kFirstRunStateColumn; column <= kLastRunStateColumn; ++column)

@@ -161,6 +161,18 @@ TEST(TimetableFileTest, LoadTimetable_ReportsOneBulkChangeAndNoCellChanges) {
     EXPECT_EQ(table.Cell(ColNumber, 50), " 50");
 }
 
+TEST(TimetableFileTest, LoadTimetable_HugeFirstLineDoesNotWidenEveryRow) {
+    test::TempFolder folder;
+    std::string bytes = "a^^b^^" + std::string(400000, '^') + "\r\n";
+    bytes += std::string(100000, '\n');
+    test::WriteBytes(folder.File("wide.tab"), bytes);
+    TaskTable table;
+    LoadTimetable(table, folder.File("wide.tab"), folder.File("VARDO.INI"));
+    EXPECT_EQ(table.ColCount(), 16);
+    EXPECT_EQ(table.RowCount(), 100002);
+    EXPECT_EQ(table.Cell(1, 1), "b");
+}
+
 TEST(TimetableFileTest, LoadTimetable_EmptyFileGivesOneNumberedRow) {
     test::TempFolder folder;
     TaskTable table;
