@@ -122,10 +122,10 @@ TEST_P(X11WindowsTest, EnumWindows_SeveralProcesses_TopFirstWithCaptionsAndPids)
     WaitForWindow("Vardo second b");
     const int hidden = StartClient({"--unmapped", "--window", "Vardo never mapped"});
     WaitForWindow("Vardo never mapped", false);
-    helpers_.push_back(
-        std::make_unique<HelperProcess>(std::vector<std::string>{"xlogo", "-display", *display_}));
+    helpers_.push_back(std::make_unique<HelperProcess>(
+        std::vector<std::string>{"xlogo", "-display", *display_, "-title", "Vardo xlogo"}));
     const int xlogo = helpers_.back()->pid();
-    WaitForWindow("xlogo");
+    WaitForWindow("Vardo xlogo");
 
     const auto windows = windows_->EnumWindows();
     EXPECT_EQ(FindByCaption(windows, "Vardo first")->processId, first);
@@ -133,9 +133,9 @@ TEST_P(X11WindowsTest, EnumWindows_SeveralProcesses_TopFirstWithCaptionsAndPids)
     EXPECT_EQ(FindByCaption(windows, "Vardo second b")->processId, second);
     EXPECT_EQ(FindByCaption(windows, "Vardo never mapped")->processId, hidden);
     // xlogo sets no _NET_WM_PID: its pid comes from the X server.
-    EXPECT_EQ(FindByCaption(windows, "xlogo")->processId, xlogo);
+    EXPECT_EQ(FindByCaption(windows, "Vardo xlogo")->processId, xlogo);
     // Mapped later means higher in the stack.
-    EXPECT_LT(PositionOf(windows, "xlogo"), PositionOf(windows, "Vardo second b"));
+    EXPECT_LT(PositionOf(windows, "Vardo xlogo"), PositionOf(windows, "Vardo second b"));
     EXPECT_LT(PositionOf(windows, "Vardo second b"), PositionOf(windows, "Vardo second a"));
     EXPECT_LT(PositionOf(windows, "Vardo second a"), PositionOf(windows, "Vardo first"));
     EXPECT_FALSE(IsMapped(FindByCaption(windows, "Vardo never mapped")->window));
@@ -193,9 +193,9 @@ TEST_P(X11WindowsTest, MoveWindow_OnMonitor2_KeepsTheSize) {
 
 TEST_P(X11WindowsTest, MoveResizeWindow_FillMonitor2_GivesExactlyItsRectangle) {
     StartClient({"--window", "Vardo fill"});
-    helpers_.push_back(
-        std::make_unique<HelperProcess>(std::vector<std::string>{"xlogo", "-display", *display_}));
-    for (const char* caption : {"Vardo fill", "xlogo"}) {
+    helpers_.push_back(std::make_unique<HelperProcess>(
+        std::vector<std::string>{"xlogo", "-display", *display_, "-title", "Vardo xlogo"}));
+    for (const char* caption : {"Vardo fill", "Vardo xlogo"}) {
         const auto window = WaitForWindow(caption);
         windows_->MoveResizeWindow(window.window, kMonitor2);
         EXPECT_EQ(windows_->GetWindowRect(window.window), kMonitor2) << caption;
