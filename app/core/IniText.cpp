@@ -51,6 +51,9 @@ struct ParsedLine {
 };
 
 ParsedLine Parse(std::string_view raw, bool fileIsUtf8) {
+    // Editors that save UTF-8 may put a byte-order mark before the first line.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (fileIsUtf8 && raw.starts_with(kByteOrderMark)) raw.remove_prefix(kByteOrderMark.size());
     const std::string decoded = fileIsUtf8 ? std::string(raw) : Gb18030ToUtf8(raw);
     const std::string_view line = TrimBlanks(decoded);
     ParsedLine parsed;

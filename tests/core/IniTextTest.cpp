@@ -33,6 +33,12 @@ TEST(IniTextTest, Find_ReadsGb18030AndUtf8Files) {
     EXPECT_EQ(IniFindValue("[START]\r\ncbskn=蓝.skn\r\n", "START", "cbskn"), "蓝.skn");
 }
 
+TEST(IniTextTest, Utf8ByteOrderMark_IsNoPartOfTheFirstSectionName) {
+    const std::string file = "\xEF\xBB\xBF[START]\r\nchkMin=YES\r\n";
+    EXPECT_EQ(IniFindValue(file, "START", "chkMin"), "YES");
+    EXPECT_EQ(IniSetValue(file, "START", "chkMin", "NO"), "\xEF\xBB\xBF[START]\r\nchkMin=NO\r\n");
+}
+
 TEST(IniTextTest, Set_ReplacesValueInPlaceKeepingOtherLinesByteForByte) {
     const std::string file =
         "; comment \xB7\xF1\r\n[Other]\r\nchkMin=NO\r\n\r\n[START]\r\n  chkMin = NO "
