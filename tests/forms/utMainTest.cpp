@@ -367,6 +367,17 @@ TEST_F(MainWindowTest, Dragging_TheWindowSurface_MovesTheWindowByThePointerPath)
     EXPECT_EQ(main->pos(), start + QPoint(30, 25));
 }
 
+// The fixture's window layer connects to $DISPLAY, which the test command points at the test bed.
+TEST_F(MainWindowTest, MonitorList_TestBedWithTwoMonitors_OffersOneAndTwo) {
+    if (!windows_.Available()) GTEST_SKIP() << "no X display";
+    const auto main = Start();
+
+    ASSERT_EQ(main->cbMonitor->count(), static_cast<int>(windows_.Monitors().size()));
+    EXPECT_EQ(main->cbMonitor->itemText(0), "1");
+    EXPECT_EQ(main->cbMonitor->itemText(main->cbMonitor->count() - 1),
+              QString::number(main->cbMonitor->count()));
+}
+
 TEST_F(MainWindowTest, Layout_HasTheFourAreasAndTheWindowSize) {
     const auto main = Start();
     EXPECT_EQ(main->size(), QSize(792, 566));
