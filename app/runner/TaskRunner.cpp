@@ -60,6 +60,18 @@ std::int64_t ScheduledSeconds(std::string_view text) {
     return pair(0) * 3600 + pair(3) * 60 + pair(6);
 }
 
+// Marks a tick as running for its lifetime.
+class TickInProgress {
+  public:
+    explicit TickInProgress(bool& flag) : flag_(flag) { flag_ = true; }
+    ~TickInProgress() { flag_ = false; }
+    TickInProgress(const TickInProgress&) = delete;
+    TickInProgress& operator=(const TickInProgress&) = delete;
+
+  private:
+    bool& flag_;
+};
+
 int SecondOfDay(LocalSeconds second) {
     return static_cast<int>((second - std::chrono::floor<std::chrono::days>(second)).count());
 }
@@ -86,7 +98,7 @@ void TaskRunner::ScheduleTick() {
     // A message box opened from inside a tick (a history write failing) runs a nested event
     // loop; the seconds it would process are caught up by the next tick instead.
     if (inScheduleTick_) return;
-    inScheduleTick_ = true;
+    const TickInProgress tick(inScheduleTick_);
     if (editStateSeen_) {
         sequencer_->Resume();
         editStateSeen_ = false;
@@ -94,7 +106,6 @@ void TaskRunner::ScheduleTick() {
     const LocalTime now = CurrentClock().Now();
     host_.SetStatusText(kTimePanel, NowTimeText());
     for (const LocalSeconds second : sequencer_->Advance(now)) ScanSchedule(SecondOfDay(second));
-    inScheduleTick_ = false;
 }
 
 void TaskRunner::ScanSchedule(int now) {
@@ -116,7 +127,7 @@ void TaskRunner::ScanSchedule(int now) {
 
 void TaskRunner::WatchTick() {
     if (host_.IsEditState() || inWatchTick_) return;
-    inWatchTick_ = true;
+    const TickInProgress tick(inWatchTick_);
     ++watchTickCount_;
     host_.SetStatusText(kWatchTickPanel, DecimalText(watchTickCount_));
     for (int row = 1; row < table_.RowCount(); ++row) {
@@ -129,7 +140,6 @@ void TaskRunner::WatchTick() {
         if (!DetectEnd(row)) CountRunTime(row);
     }
     ReleaseUntrackedHandles();
-    inWatchTick_ = false;
 }
 
 void TaskRunner::DiscoverWindows(int row, bool& skipRest) {

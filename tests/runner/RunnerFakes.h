@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -188,7 +189,10 @@ class FakeHost final : public TaskRunnerHost {
     }
     void SetStatusLine(const std::string& text) override { statusLine = text; }
     std::string StatusLineText() const override { return statusLine; }
-    void AppendHistoryLine(const std::string& line) override { history.push_back(line); }
+    void AppendHistoryLine(const std::string& line) override {
+        history.push_back(line);
+        if (onHistoryLine) onHistoryLine();
+    }
     void ShowReminder(const std::string& text) override { reminders.push_back(text); }
     void RaiseMainWindow() override { ++mainWindowRaises; }
     void StopWatchTimer() override { watchTimerEvents.push_back("stop"); }
@@ -199,6 +203,8 @@ class FakeHost final : public TaskRunnerHost {
     std::array<std::string, 5> panels;
     std::string statusLine = "  正在播放：无";
     std::vector<std::string> history;
+    // Runs after each appended line, as a message box's nested event loop would.
+    std::function<void()> onHistoryLine;
     std::vector<std::string> reminders;
     int mainWindowRaises = 0;
     std::vector<std::string> watchTimerEvents;

@@ -405,6 +405,21 @@ TEST_F(TaskRunnerTest, EditState_StopsBothTicksAndSkipsItsSeconds) {
     EXPECT_EQ(host.panels[4], " 3");
 }
 
+TEST_F(TaskRunnerTest, TickNestedInAHistoryWrite_IsLeftToTheNextTick) {
+    SetRow(1, {{ColStartTime, "08:30:00"}});
+    SetRow(2, {{ColStartTime, "08:30:01"}});
+    clock.Set(At(2026, 12, 7, 8, 30, 0, 5));
+    host.onHistoryLine = [&] {
+        clock.Set(At(2026, 12, 7, 8, 30, 1, 5));
+        runner.ScheduleTick();
+    };
+    runner.ScheduleTick();
+    host.onHistoryLine = nullptr;
+    EXPECT_EQ(processes.launches.size(), 1u);
+    runner.ScheduleTick();
+    EXPECT_EQ(processes.launches.size(), 2u);
+}
+
 TEST_F(TaskRunnerTest, Midnight_IsJustTheNextSecond) {
     SetRow(1, {{ColStartTime, "00:00:00"}});
     clock.Set(At(2026, 12, 7, 23, 59, 59, 500));
