@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
@@ -18,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -226,7 +226,6 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     SecondSequencer clockSeconds_;
     std::unique_ptr<TaskRunner> runner_;
     std::vector<QLabel*> statusPanels_;
-    QString pickerFolder_;
 };
 
 }  // namespace vardo
