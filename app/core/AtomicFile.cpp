@@ -65,12 +65,6 @@ std::string TemporaryName(const std::filesystem::path& target) {
     return (target.parent_path() / name).string();
 }
 
-void SyncFolder(const std::filesystem::path& target) {
-    const std::string folder = target.has_parent_path() ? target.parent_path().string() : ".";
-    UniqueFd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid()) ::fsync(fd.get());  // best effort: the rename itself has succeeded
-}
-
 }  // namespace
 
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
@@ -104,7 +98,7 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
         ::unlink(temporary.c_str());
         return Failure(path, error);
     }
-    SyncFolder(target);
+    // The folder is not flushed: until it is, a crash leaves the previous file, which is whole.
     return {};
 }
 
