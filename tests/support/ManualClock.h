@@ -9,7 +9,7 @@ namespace vardo::test {
 // A clock that stands still until the test moves it. Installs itself as the current clock for
 // its lifetime.
 class ManualClock final : public Clock {
-public:
+  public:
     explicit ManualClock(LocalTime start) : now_(start) { SetClock(this); }
     ~ManualClock() override { SetClock(nullptr); }
     ManualClock(const ManualClock&) = delete;
@@ -21,7 +21,7 @@ public:
     void AdvanceSecond() { now_ += std::chrono::seconds(1); }
     void AdvanceDay() { now_ += std::chrono::days(1); }
 
-private:
+  private:
     LocalTime now_;
 };
 
