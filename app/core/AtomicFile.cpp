@@ -104,14 +104,21 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
 
 std::string ReadFileBytes(const std::string& path, std::error_code& error) {
     error.clear();
-    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK keeps a FIFO at path from blocking the open; only regular files are read, so a
+    // device or pipe chosen by mistake can neither hang the program nor fill its memory.
+    UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!file.valid()) {
         error.assign(errno, std::system_category());
         return {};
     }
     struct stat info {};
-    if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        error = std::make_error_code(std::errc::is_a_directory);
+    if (::fstat(file.get(), &info) != 0) {
+        error.assign(errno, std::system_category());
+        return {};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = std::make_error_code(S_ISDIR(info.st_mode) ? std::errc::is_a_directory
+                                                           : std::errc::invalid_argument);
         return {};
     }
     std::string bytes;

@@ -22,8 +22,9 @@ struct WriteResult {
 // is replaced.
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 
-// The whole content of a file. On failure returns "" and sets error
-// (std::errc::no_such_file_or_directory when nothing exists at path).
+// The whole content of a regular file. On failure returns "" and sets error
+// (std::errc::no_such_file_or_directory when nothing exists at path, is_a_directory for a folder,
+// invalid_argument for a device, pipe or socket).
 std::string ReadFileBytes(const std::string& path, std::error_code& error);
 
 }  // namespace vardo

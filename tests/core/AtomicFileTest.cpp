@@ -75,5 +75,15 @@ TEST(AtomicFileTest, ReadFileBytes_DistinguishesMissingFromUnreadable) {
     EXPECT_EQ(error, std::errc::is_a_directory);
 }
 
+TEST(AtomicFileTest, ReadFileBytes_RefusesPipesAndDevicesWithoutBlocking) {
+    test::TempFolder folder;
+    ASSERT_EQ(::mkfifo(folder.File("pipe").c_str(), 0600), 0);
+    std::error_code error;
+    ReadFileBytes(folder.File("pipe"), error);
+    EXPECT_EQ(error, std::errc::invalid_argument);
+    ReadFileBytes("/dev/zero", error);
+    EXPECT_EQ(error, std::errc::invalid_argument);
+}
+
 }  // namespace
 }  // namespace vardo
