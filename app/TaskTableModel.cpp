@@ -1,10 +1,12 @@
 #include "TaskTableModel.h"
 
+#include "QtText.h"
+
 namespace vardo {
 
 namespace {
 
-QString Text(const std::string& cell) {
+QString ToQString(const std::string& cell) {
     return QString::fromStdString(cell);
 }
 
@@ -45,13 +47,13 @@ int TaskTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TaskTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
-    return Text(table_.Cell(TableColumn(index.column()), TableRow(index.row())));
+    return ToQString(table_.Cell(TableColumn(index.column()), TableRow(index.row())));
 }
 
 QVariant TaskTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
-    if (orientation == Qt::Horizontal) return Text(table_.Cell(TableColumn(section), 0));
-    return Text(table_.Cell(ColNumber, TableRow(section)));
+    if (orientation == Qt::Horizontal) return ToQString(table_.Cell(TableColumn(section), 0));
+    return ToQString(table_.Cell(ColNumber, TableRow(section)));
 }
 
 }  // namespace vardo

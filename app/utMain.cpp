@@ -17,6 +17,7 @@
 #include "HistoryFile.h"
 #include "PrivateFont.h"
 #include "Prompts.h"
+#include "QtText.h"
 #include "SettingsStore.h"
 #include "SystemServices.h"
 #include "TaskGridView.h"
@@ -33,10 +34,6 @@ namespace {
 
 const QString kCloseQuestion = "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。";
 const QString kCloseCaption = "确认退出";
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 std::chrono::year_month_day DateOf(LocalTime time) {
     return std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(time));
@@ -114,7 +111,6 @@ void TFrmMain::FormCreate() {
     LoadHistoryMemo();
 
     FrmSetup = new TFrmSetup(programFilePath_, *this, services_.prompts, this);
-    FrmSetup->setWindowFlag(Qt::Dialog);
     FrmSetup->FormCreate();
 
     tmTimeDate.start();
@@ -127,12 +123,9 @@ void TFrmMain::FormCreate() {
 
 void TFrmMain::FillMonitorList() {
     cbMonitor->clear();
-    int count = 1;
-    if (services_.windows.Available()) {
-        count = static_cast<int>(services_.windows.Monitors().size());
-    } else {
-        count = static_cast<int>(QGuiApplication::screens().size());
-    }
+    const int count = services_.windows.Available()
+                          ? static_cast<int>(services_.windows.Monitors().size())
+                          : static_cast<int>(QGuiApplication::screens().size());
     for (int monitor = 1; monitor <= std::max(count, 1); ++monitor) {
         cbMonitor->addItem(QString::number(monitor));
     }
@@ -151,7 +144,7 @@ void TFrmMain::LoadTimetable(const std::string& path) {
 }
 
 void TFrmMain::ReportSettingsError(const std::exception& error) {
-    services_.prompts.ShowError(this, Text(error.what()));
+    services_.prompts.ShowError(this, ToQString(error.what()));
 }
 
 // --- closing and dragging -------------------------------------------------------------------
@@ -240,7 +233,7 @@ bool TFrmMain::DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) c
 
 void TFrmMain::DailyLoad(std::chrono::year_month_day today) {
     lastLoadDate_ = today;
-    lbWeek->setText(Text(WeekdayName(today)));
+    lbWeek->setText(ToQString(WeekdayName(today)));
     currentTablePath_ = DailyTablePath(programFolder_.toStdString(), today);
     SetStatusText(0, currentTablePath_);
     QDir::setCurrent(programFolder_);
@@ -249,9 +242,9 @@ void TFrmMain::DailyLoad(std::chrono::year_month_day today) {
 
 void TFrmMain::ShowClock(LocalTime now) {
     const auto today = DateOf(now);
-    shpDate->setText(Text(DateText(true, today)));
-    shpTime->setText(Text(SecondsToTimeText(TimeOfDaySeconds(now))));
-    lbWeek->setText(Text(WeekdayName(today)));
+    shpDate->setText(ToQString(DateText(true, today)));
+    shpTime->setText(ToQString(SecondsToTimeText(TimeOfDaySeconds(now))));
+    lbWeek->setText(ToQString(WeekdayName(today)));
 }
 
 // --- task runner --------------------------------------------------------------------------------
@@ -278,7 +271,7 @@ void TFrmMain::RaiseMainWindow() {
 void TFrmMain::ShowReminder(const std::string& text) {
     activateWindow();
     auto* reminder = new TFrmMM(this);
-    reminder->plMM()->setText(Text(text));
+    reminder->plMM()->setText(ToQString(text));
     reminder->show();
 }
 
@@ -286,7 +279,7 @@ void TFrmMain::ShowReminder(const std::string& text) {
 
 void TFrmMain::SetStatusText(int panel, const std::string& text) {
     if (panel < 0 || panel >= static_cast<int>(statusPanels_.size())) return;
-    statusPanels_[static_cast<size_t>(panel)]->setText(" " + Text(text));
+    statusPanels_[static_cast<size_t>(panel)]->setText(" " + ToQString(text));
 }
 
 QString TFrmMain::StatusPanelText(int panel) const {
@@ -295,7 +288,7 @@ QString TFrmMain::StatusPanelText(int panel) const {
 }
 
 void TFrmMain::SetStatusLine(const std::string& text) {
-    MyPanel5->setText(Text(text));
+    MyPanel5->setText(ToQString(text));
 }
 
 std::string TFrmMain::StatusLineText() const {
@@ -303,7 +296,7 @@ std::string TFrmMain::StatusLineText() const {
 }
 
 void TFrmMain::AppendHistoryLine(const std::string& line) {
-    ListBox2->appendPlainText(Text(line));
+    ListBox2->appendPlainText(ToQString(line));
     ListBox2Change();
 }
 
@@ -320,15 +313,15 @@ std::vector<std::string> TFrmMain::HistoryLines() const {
 void TFrmMain::ListBox2Change() {
     if (!FrmSetup || !FrmSetup->chkSaveHis->isChecked()) return;
     const WriteResult result = SaveHistoryLines(historyFilePath_, HistoryLines());
-    if (!result) services_.prompts.ShowError(this, Text(result.error));
+    if (!result) services_.prompts.ShowError(this, ToQString(result.error));
 }
 
 void TFrmMain::LoadHistoryMemo() {
     ListBox2->clear();
     const HistoryLoad loaded = LoadHistoryLines(historyFilePath_);
-    if (!loaded.error.empty()) services_.prompts.ShowError(this, Text(loaded.error));
+    if (!loaded.error.empty()) services_.prompts.ShowError(this, ToQString(loaded.error));
     QStringList lines;
-    for (const std::string& line : loaded.lines) lines.push_back(Text(line));
+    for (const std::string& line : loaded.lines) lines.push_back(ToQString(line));
     if (!lines.isEmpty()) ListBox2->setPlainText(lines.join('\n'));
 }
 

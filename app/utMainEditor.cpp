@@ -14,6 +14,7 @@
 #include <QValidator>
 
 #include "Prompts.h"
+#include "QtText.h"
 #include "SettingsStore.h"
 #include "TaskGridView.h"
 #include "TextFields.h"
@@ -24,13 +25,6 @@
 namespace vardo {
 
 namespace {
-
-const QString kWindowMaximised = "最大";
-const QString kWindowNotShown = "无";
-
-QString Text(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // A timetable line has no escaping, so a cell must never hold CR, LF or "^^", nor end in "^"
 // (which would run into the separator that follows it).
@@ -206,14 +200,14 @@ bool TFrmMain::SaveCurrentTable() {
     const WriteResult result = SaveTable(table_, currentTablePath_);
     if (result) return true;
     SetStatusText(0, "保存失败：" + result.error);
-    services_.prompts.ShowError(this, "任务计划表保存失败：\n" + Text(result.error));
+    services_.prompts.ShowError(this, "任务计划表保存失败：\n" + ToQString(result.error));
     return false;
 }
 
 void TFrmMain::btnSaveasClick() {
     const std::optional<QString> chosen = services_.prompts.ChooseSaveFile(
         this,
-        {"任务计划表另存为...", "任务计划表文件(*.tab) (*.tab)", Text(currentTablePath_), {}});
+        {"任务计划表另存为...", "任务计划表文件(*.tab) (*.tab)", ToQString(currentTablePath_), {}});
     if (!chosen) return;
     currentTablePath_ = chosen->toStdString();
     QDir::setCurrent(programFolder_);
@@ -231,7 +225,8 @@ void TFrmMain::btnSaveasClick() {
 void TFrmMain::btnOpenTaskClick() {
     QDir::setCurrent(programFolder_);
     Prompts::FileRequest request{{}, "Vardo(*.tab (*.tab)", {}, programFolder_};
-    if (QFile::exists(Text(currentTablePath_))) request.fileName = Text(currentTablePath_);
+    if (QFile::exists(ToQString(currentTablePath_)))
+        request.fileName = ToQString(currentTablePath_);
     const std::optional<QString> chosen = services_.prompts.ChooseOpenFile(this, request);
     if (!chosen) return;
     currentTablePath_ = chosen->toStdString();
@@ -269,8 +264,7 @@ void TFrmMain::sgJMRowMoved() {
 
 void TFrmMain::sgJMMouseMove(int tableColumn) {
     if (tableColumn < 0 || tableColumn >= kStandardColumnCount) return;
-    MyPanel5->setText(" 【提示】：" + QString::fromUtf8(kColumnHints[tableColumn].data(),
-                                                        kColumnHints[tableColumn].size()));
+    MyPanel5->setText(" 【提示】：" + ToQString(kColumnHints[tableColumn]));
 }
 
 const std::string& TFrmMain::CurrentCell(int column) const {
@@ -283,24 +277,24 @@ void TFrmMain::RowToFields() {
     const QSignalBlocker detachMax(rbMax);
     const QSignalBlocker detachNone(rbNone);
     const QSignalBlocker detachSize(chkSize);
-    edName->setText(Text(CurrentCell(ColDescription)));
-    edApp->setText(Text(CurrentCell(ColApplication)));
-    edPara->setText(Text(CurrentCell(ColParameters)));
-    edSTime->setText(Text(CurrentCell(ColStartTime)));
-    edETime->setText(Text(CurrentCell(ColEndTime)));
-    edTitle->setText(Text(CurrentCell(ColCaption)));
-    edTLen->setText(Text(CurrentCell(ColReminder)));
+    edName->setText(ToQString(CurrentCell(ColDescription)));
+    edApp->setText(ToQString(CurrentCell(ColApplication)));
+    edPara->setText(ToQString(CurrentCell(ColParameters)));
+    edSTime->setText(ToQString(CurrentCell(ColStartTime)));
+    edETime->setText(ToQString(CurrentCell(ColEndTime)));
+    edTitle->setText(ToQString(CurrentCell(ColCaption)));
+    edTLen->setText(ToQString(CurrentCell(ColReminder)));
     edExclusive->setChecked(CurrentCell(ColExclusive) == kYes);
 
     const std::string& windowSetting = CurrentCell(ColWindowSetting);
     chkSize->setChecked(GetField(windowSetting, ",", 1) == kYes);
     rbMax->setEnabled(!chkSize->isChecked());
     rbNone->setEnabled(!chkSize->isChecked());
-    const bool maximised = Text(GetField(windowSetting, ",", 2)) == rbMax->text();
+    const bool maximised = ToQString(GetField(windowSetting, ",", 2)) == rbMax->text();
     rbMax->setChecked(maximised);
     rbNone->setChecked(!maximised);
 
-    const int monitor = cbMonitor->findText(Text(CurrentCell(ColMonitor)));
+    const int monitor = cbMonitor->findText(ToQString(CurrentCell(ColMonitor)));
     cbMonitor->setCurrentIndex(monitor >= 0 ? monitor : 0);
 
     const int row = table_.CurrentRow();
@@ -343,11 +337,11 @@ void TFrmMain::cbMonitorChange() {
 }
 
 void TFrmMain::edExclusiveClick() {
-    SetCell(ColExclusive, Text(std::string(edExclusive->isChecked() ? kYes : kNo)));
+    SetCell(ColExclusive, ToQString(edExclusive->isChecked() ? kYes : kNo));
 }
 
 void TFrmMain::WriteWindowSetting() {
-    const QString keepSize = Text(std::string(chkSize->isChecked() ? kYes : kNo));
+    const QString keepSize = ToQString(chkSize->isChecked() ? kYes : kNo);
     const QString show = rbMax->isChecked() ? rbMax->text() : rbNone->text();
     SetCell(ColWindowSetting, keepSize + "," + show);
 }
@@ -381,12 +375,12 @@ void TFrmMain::edAppDblClick() {
     QDir::setCurrent(programFolder_);
     // Programs here carry no ".exe": the filter lists every file.
     const std::optional<QString> chosen = services_.prompts.ChooseOpenFile(
-        this, {{}, "应用程序文件(*)", Text(CurrentCell(ColApplication)), programFolder_});
+        this, {{}, "应用程序文件(*)", ToQString(CurrentCell(ColApplication)), programFolder_});
     if (!chosen) return;
     SetCell(ColApplication, *chosen);
     if (CurrentCell(ColDescription).empty()) {
         const std::string name = QFileInfo(*chosen).fileName().toStdString();
-        SetCell(ColDescription, Text(GetField(name, ".", 1)));
+        SetCell(ColDescription, ToQString(GetField(name, ".", 1)));
     }
     sgJMClick();
 }
@@ -398,7 +392,7 @@ void TFrmMain::edParaDblClick() {
     if (!chosen) return;
     const QString quoted = '"' + *chosen + '"';
     if (chkAppend->isChecked()) {
-        SetCell(ColParameters, Text(CurrentCell(ColParameters)) + ' ' + quoted);
+        SetCell(ColParameters, ToQString(CurrentCell(ColParameters)) + ' ' + quoted);
     } else {
         SetCell(ColParameters, quoted);
     }
