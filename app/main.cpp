@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "ApplicationHints.h"
 #include "PosixProcesses.h"
 #include "Prompts.h"
 #include "SystemServices.h"
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QApplication::setApplicationName("Vardo");
+    vardo::ApplicationHints hints(application);
 
     vardo::QtPrompts prompts;
     vardo::platform::PosixProcesses processes;
