@@ -76,8 +76,7 @@ TEST_F(TaskGridTest, Click_OnAnotherRow_MakesItCurrentAndFillsTheFields) {
     main->show();
     TaskGridView& grid = *main->sgJM;
 
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                      CellRect(grid, 2, ColCaption).center());
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, CellRect(grid, 2, ColCaption).center());
 
     EXPECT_EQ(main->table().CurrentRow(), 2);
     EXPECT_EQ(main->edApp->text(), "/bin/b");
@@ -116,7 +115,12 @@ TEST_F(TaskGridTest, DragByNumberCell_MovesTheRowAndRenumbers) {
     main->show();
     QHeaderView* numbers = main->sgJM->verticalHeader();
 
-    numbers->moveSection(0, 2);  // what a drag of the first number cell onto the third does
+    QWidget* surface = numbers->viewport();
+    const QPoint from(10, numbers->sectionViewportPosition(0) + 7);
+    const QPoint to(10, numbers->sectionViewportPosition(2) + 12);
+    QTest::mousePress(surface, Qt::LeftButton, {}, from);
+    for (int y = from.y(); y <= to.y(); y += 3) MoveMouse(surface, QPoint(10, y), Qt::LeftButton);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, to);
 
     TaskTable& table = main->table();
     EXPECT_EQ(table.Cell(ColApplication, 1), "/bin/b");
