@@ -54,6 +54,14 @@ bool ContainsBlank(const std::string& cell) {
     return cell.find(' ') != std::string::npos;
 }
 
+// The masked time fields hold exactly HH:MM:SS. A hand-written time such as "8:0:0" would land
+// in the mask as "8 :0 :0 " and then read as a blank time, so it is shown as the save would
+// store it.
+QString TimeFieldText(const std::string& cell) {
+    if (cell.empty() || ContainsBlank(cell)) return ToQString(cell);
+    return ToQString(SecondsToTimeText(TimeTextToSeconds(cell)));
+}
+
 }  // namespace
 
 void TFrmMain::ConnectEditor() {
@@ -280,10 +288,10 @@ void TFrmMain::RowToFields() {
     edName->setText(ToQString(CurrentCell(ColDescription)));
     edApp->setText(ToQString(CurrentCell(ColApplication)));
     edPara->setText(ToQString(CurrentCell(ColParameters)));
-    edSTime->setText(ToQString(CurrentCell(ColStartTime)));
-    edETime->setText(ToQString(CurrentCell(ColEndTime)));
+    edSTime->setText(TimeFieldText(CurrentCell(ColStartTime)));
+    edETime->setText(TimeFieldText(CurrentCell(ColEndTime)));
     edTitle->setText(ToQString(CurrentCell(ColCaption)));
-    edTLen->setText(ToQString(CurrentCell(ColReminder)));
+    edTLen->setText(TimeFieldText(CurrentCell(ColReminder)));
     edExclusive->setChecked(CurrentCell(ColExclusive) == kYes);
 
     const std::string& windowSetting = CurrentCell(ColWindowSetting);

@@ -116,6 +116,17 @@ TEST_F(TableEditorTest, Save_TimesAreNormalisedAndRowsWithoutProgramDropped) {
                                              "", "否", "是", "1", "", "", "", "", "", "00:05:00"}));
 }
 
+TEST_F(TableEditorTest, RowToFields_HandWrittenTimes_AreShownAndKeptNormalised) {
+    WriteFile(kDefaultTable, Line({"  1", "/bin/true", "", "x", "8:0:0", "9:30:0", "", "否", "是",
+                                   "1", "", "", "", "", "", "0:5:0"}));
+    const auto main = Start();
+
+    EXPECT_EQ(main->edSTime->text(), "08:00:00");
+    EXPECT_EQ(main->table().Cell(ColStartTime, 1), "08:00:00");
+    EXPECT_EQ(main->table().Cell(ColEndTime, 1), "09:30:00");
+    EXPECT_EQ(main->table().Cell(ColReminder, 1), "00:05:00");
+}
+
 TEST_F(TableEditorTest, Add_OnFreshEmptyTable_AppendsAndTheEmptyRowIsDroppedOnSave) {
     const auto main = Start();
     main->btnEditClick();
