@@ -12,14 +12,14 @@
 #include <memory>
 #include <thread>
 #include <unordered_map>
-#include <unordered_set>
 
 namespace vardo::platform {
 namespace {
 
 constexpr std::size_t kCaptionCharacters = 255;
-// How long a placement waits for the window manager to carry it out, per attempt.
-constexpr auto kWindowManagerWait = std::chrono::milliseconds(100);
+// How long a call waits for the window manager to carry out a request (per attempt). It answers
+// within a few milliseconds; the margin is for a heavily loaded machine.
+constexpr auto kWindowManagerWait = std::chrono::milliseconds(500);
 constexpr auto kPollInterval = std::chrono::milliseconds(2);
 
 // _NET_MOVERESIZE_WINDOW: NorthWest gravity, x/y/width/height present, sent by a pager-like tool
@@ -69,24 +69,20 @@ class ErrorTrap {
     static inline XErrorHandler previous_ = nullptr;
 };
 
-// Enough for any caption that survives the cut to 255 characters; a client cannot make us
-// copy more than this per caption.
-constexpr long kCaptionLongs = 1024;
-// Enough for the managed-client list of any real desktop.
-constexpr long kListLongs = 1L << 20;
+// Enough for any caption that survives the cut to 255 characters and for every other property
+// read here; a client cannot make us copy more than this.
+constexpr long kPropertyLongs = 1024;
 
-// The raw data of a window property of the given type (AnyPropertyType for any), at most
-// maxLongs 32-bit units of it; empty when the window has none or vanished. `actualType` and
-// `format` receive what was found.
+// The raw data of a window property of the given type (AnyPropertyType for any); empty when the
+// window has none or vanished. `actualType` and `format` receive what was found.
 std::vector<unsigned char> ReadProperty(Display* display, Window window, Atom property, Atom type,
-                                        Atom* actualType = nullptr, int* format = nullptr,
-                                        long maxLongs = kCaptionLongs) {
+                                        Atom* actualType = nullptr, int* format = nullptr) {
     Atom foundType = None;
     int foundFormat = 0;
     unsigned long items = 0;
     unsigned long remaining = 0;
     unsigned char* raw = nullptr;
-    if (XGetWindowProperty(display, window, property, 0, maxLongs, False, type, &foundType,
+    if (XGetWindowProperty(display, window, property, 0, kPropertyLongs, False, type, &foundType,
                            &foundFormat, &items, &remaining, &raw) != Success)
         return {};
     XPointer<unsigned char> data(raw);
@@ -100,7 +96,7 @@ std::vector<unsigned char> ReadProperty(Display* display, Window window, Atom pr
 // A property of 32-bit items (Xlib hands them out as longs).
 std::vector<long> ReadLongs(Display* display, Window window, Atom property, Atom type) {
     int format = 0;
-    const auto bytes = ReadProperty(display, window, property, type, nullptr, &format, kListLongs);
+    const auto bytes = ReadProperty(display, window, property, type, nullptr, &format);
     if (format != 32 || bytes.empty()) return {};
     std::vector<long> values(bytes.size() / sizeof(long));
     std::memcpy(values.data(), bytes.data(), values.size() * sizeof(long));
@@ -148,7 +144,6 @@ X11Windows::X11Windows(const std::string& displayName)
         {"_NET_MOVERESIZE_WINDOW", &atoms_.netMoveResizeWindow},
         {"_NET_FRAME_EXTENTS", &atoms_.netFrameExtents},
         {"_NET_ACTIVE_WINDOW", &atoms_.netActiveWindow},
-        {"_NET_CLIENT_LIST", &atoms_.netClientList},
         {"_NET_REQUEST_FRAME_EXTENTS", &atoms_.netRequestFrameExtents},
         {selection.c_str(), &atoms_.windowManagerSelection},
     };
@@ -195,20 +190,27 @@ std::vector<WindowHandle> X11Windows::ChildrenTopFirst(WindowHandle window) {
             std::make_reverse_iterator(children.get())};
 }
 
-// The client inside a window manager's frame: a child the window manager lists as managed, or,
-// with a window manager that keeps no such list, the child carrying WM_STATE. 0 when the window
-// is no frame.
-WindowHandle X11Windows::ClientInFrame(WindowHandle frame,
-                                       const std::unordered_set<WindowHandle>& managed) {
-    const auto children = ChildrenTopFirst(frame);
-    for (const WindowHandle child : children) {
-        if (managed.count(child)) return child;
-    }
-    if (!managed.empty()) return 0;
-    for (const WindowHandle child : children) {
-        if (!ReadProperty(display_, child, atoms_.wmState, AnyPropertyType).empty()) return child;
+// The client a window manager has put into a frame: the one child window that another
+// connection created. 0 when the frame holds none (an internal window of the manager).
+WindowHandle X11Windows::ClientInFrame(WindowHandle frame, const ClientProcesses& clients) {
+    for (const WindowHandle child : ChildrenTopFirst(frame)) {
+        if (!clients.SameClient(child, frame)) return child;
     }
     return 0;
+}
+
+// Without the X-Resource extension frames cannot be told by their creator; the client is then
+// the window (or child) carrying WM_STATE. 0 when there is none.
+WindowHandle X11Windows::ClientCarryingWmState(WindowHandle window) {
+    if (HasWmState(window)) return window;
+    for (const WindowHandle child : ChildrenTopFirst(window)) {
+        if (HasWmState(child)) return child;
+    }
+    return 0;
+}
+
+bool X11Windows::HasWmState(WindowHandle window) {
+    return !ReadProperty(display_, window, atoms_.wmState, AnyPropertyType).empty();
 }
 
 WindowHandle X11Windows::TopLevelAncestor(WindowHandle window) {
@@ -248,81 +250,72 @@ std::string X11Windows::Caption(WindowHandle window) {
     return CutUtf8(std::move(caption), kCaptionCharacters);
 }
 
-// Process ids of windows from the X-Resource extension, which knows the process of the connection
-// that created a window even when the window sets no _NET_WM_PID. Two requests cover all
-// windows: the process of every client, and the resource-id mask that tells a window's client.
-std::vector<int> X11Windows::ProcessIds(const std::vector<WindowHandle>& windows) {
-    std::unordered_map<XID, int> processOfClient;
-    XID resourceMask = 0;
+bool X11Windows::ClientProcesses::SameClient(WindowHandle a, WindowHandle b) const {
+    return resourceMask != 0 && (a & ~resourceMask) == (b & ~resourceMask);
+}
+
+// Every connection's process from the X-Resource extension, which knows it even for windows
+// that set no _NET_WM_PID, and the resource-id mask that tells which connection created a window.
+// Two requests, whatever the number of windows; empty without the extension.
+X11Windows::ClientProcesses X11Windows::QueryClientProcesses() {
+    ClientProcesses clients;
     int eventBase = 0;
     int errorBase = 0;
-    if (!windows.empty() && XResQueryExtension(display_, &eventBase, &errorBase)) {
-        int clientCount = 0;
-        XResClient* rawClients = nullptr;
-        // Unlike XResQueryClientIds, this one returns a true Status on success.
-        if (XResQueryClients(display_, &clientCount, &rawClients)) {
-            XPointer<XResClient> clients(rawClients);
-            if (clientCount > 0) resourceMask = clients.get()[0].resource_mask;
-        }
-        XResClientIdSpec everyClient{0, XRES_CLIENT_ID_PID_MASK};
-        long count = 0;
-        XResClientIdValue* values = nullptr;
-        if (resourceMask != 0 &&
-            XResQueryClientIds(display_, 1, &everyClient, &count, &values) == Success) {
-            for (long i = 0; i < count; ++i) {
-                const pid_t pid = XResGetClientPid(&values[i]);
-                if (pid > 0) processOfClient[values[i].spec.client & ~resourceMask] = pid;
-            }
-            XResClientIdsDestroy(count, values);
-        }
+    if (!XResQueryExtension(display_, &eventBase, &errorBase)) return clients;
+    int clientCount = 0;
+    XResClient* rawClients = nullptr;
+    // Unlike XResQueryClientIds, this one returns a true Status on success.
+    if (!XResQueryClients(display_, &clientCount, &rawClients)) return clients;
+    XPointer<XResClient> list(rawClients);
+    if (clientCount == 0) return clients;
+    clients.resourceMask = list.get()[0].resource_mask;
+    XResClientIdSpec everyClient{0, XRES_CLIENT_ID_PID_MASK};
+    long count = 0;
+    XResClientIdValue* values = nullptr;
+    if (XResQueryClientIds(display_, 1, &everyClient, &count, &values) != Success) return clients;
+    for (long i = 0; i < count; ++i) {
+        const pid_t pid = XResGetClientPid(&values[i]);
+        if (pid > 0) clients.processOfClient[values[i].spec.client & ~clients.resourceMask] = pid;
     }
-    std::vector<int> result(windows.size(), 0);
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        const auto found = processOfClient.find(static_cast<XID>(windows[i]) & ~resourceMask);
-        if (resourceMask != 0 && found != processOfClient.end()) {
-            result[i] = found->second;
-            continue;
-        }
-        const auto pid = ReadLongs(display_, windows[i], atoms_.netWmPid, XA_CARDINAL);
-        if (!pid.empty() && pid.front() > 0) result[i] = static_cast<int>(pid.front());
+    XResClientIdsDestroy(count, values);
+    return clients;
+}
+
+int X11Windows::ProcessOf(WindowHandle window, const ClientProcesses& clients) {
+    if (clients.resourceMask != 0) {
+        const auto found = clients.processOfClient.find(window & ~clients.resourceMask);
+        if (found != clients.processOfClient.end()) return found->second;
     }
-    return result;
+    const auto pid = ReadLongs(display_, window, atoms_.netWmPid, XA_CARDINAL);
+    return !pid.empty() && pid.front() > 0 ? static_cast<int>(pid.front()) : 0;
 }
 
 std::vector<TopLevelWindow> X11Windows::EnumWindows() {
     if (!display_) return {};
     ErrorTrap trap(display_);
-    const bool windowManagerRunning = WindowManagerRunning();
-    std::unordered_set<WindowHandle> managed;
-    if (windowManagerRunning) {
-        for (long window :
-             ReadLongs(display_, DefaultRootWindow(display_), atoms_.netClientList, XA_WINDOW))
-            managed.insert(static_cast<WindowHandle>(window));
-    }
-    std::vector<WindowHandle> clients;
-    for (const WindowHandle topLevel : ChildrenTopFirst(DefaultRootWindow(display_))) {
-        if (managed.count(topLevel)) {
-            clients.push_back(topLevel);
-            continue;
-        }
-        if (windowManagerRunning) {
-            if (const WindowHandle client = ClientInFrame(topLevel, managed)) {
-                clients.push_back(client);
-                continue;
-            }
-        }
-        // Not a frame: an unmanaged top-level window (no window manager, never mapped, or
-        // withdrawn), unless it is a popup or an input-only helper.
-        XWindowAttributes attributes{};
-        if (!XGetWindowAttributes(display_, topLevel, &attributes)) continue;
-        if (attributes.override_redirect || attributes.c_class == InputOnly) continue;
-        clients.push_back(topLevel);
-    }
-    const auto processIds = ProcessIds(clients);
+    const auto clients = QueryClientProcesses();
+    // The window manager's frames are made by the connection that owns the WM_Sn selection.
+    const Window windowManager = XGetSelectionOwner(display_, atoms_.windowManagerSelection);
     std::vector<TopLevelWindow> windows;
-    windows.reserve(clients.size());
-    for (std::size_t i = 0; i < clients.size(); ++i)
-        windows.push_back({clients[i], processIds[i], Caption(clients[i])});
+    for (const WindowHandle topLevel : ChildrenTopFirst(DefaultRootWindow(display_))) {
+        WindowHandle client = topLevel;
+        if (windowManager != None && clients.resourceMask != 0) {
+            if (clients.SameClient(topLevel, windowManager)) {
+                client = ClientInFrame(topLevel, clients);
+                if (client == 0) continue;
+            }
+        } else if (windowManager != None) {
+            if (const WindowHandle found = ClientCarryingWmState(topLevel)) client = found;
+        }
+        if (client == topLevel) {
+            // An unmanaged top-level window (no window manager, never mapped, or withdrawn),
+            // unless it is a popup or an input-only helper.
+            XWindowAttributes attributes{};
+            if (!XGetWindowAttributes(display_, topLevel, &attributes)) continue;
+            if (attributes.override_redirect || attributes.c_class == InputOnly) continue;
+        }
+        windows.push_back({client, ProcessOf(client, clients), Caption(client)});
+    }
     return windows;
 }
 
@@ -360,25 +353,22 @@ void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
         ErrorTrap trap(display_);
         windowManagerRunning = WindowManagerRunning();
         managed = windowManagerRunning && IsManaged(window);
-        if (managed) {
+        if (managed)
             RequestPlacement(window, rect, resize);
-        } else {
-            XWindowAttributes attributes{};
-            if (!XGetWindowAttributes(display_, window, &attributes)) return;
-            const int border = attributes.border_width;
-            if (resize) {
-                XMoveResizeWindow(display_, window, rect.left, rect.top,
-                                  static_cast<unsigned>(std::max(1, rect.width - 2 * border)),
-                                  static_cast<unsigned>(std::max(1, rect.height - 2 * border)));
-            } else {
-                XMoveWindow(display_, window, rect.left, rect.top);
-            }
-        }
+        else
+            ConfigureDirectly(window, rect, resize);
     }
     if (!managed) {
-        // A window manager receives even an unmanaged window's configure request and passes
-        // it on in its own time.
-        if (windowManagerRunning) WaitForWindowManager(window);
+        // A window manager receives even an unmanaged window's configure request, passes it on
+        // in its own time and, now and then, drops it: check, and ask again.
+        for (int attempt = 1; windowManagerRunning; ++attempt) {
+            WaitForWindowManager(window);
+            const auto placed = GetWindowRect(window);
+            if (!placed || (placed->left == rect.left && placed->top == rect.top) || attempt == 3)
+                return;
+            ErrorTrap trap(display_);
+            ConfigureDirectly(window, rect, resize);
+        }
         return;
     }
     if (WaitForPosition(window, rect.left, rect.top)) return;
@@ -390,6 +380,20 @@ void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
         RequestPlacement(window, rect, resize);
     }
     WaitForPosition(window, rect.left, rect.top);
+}
+
+// Configures the window itself; its border counts towards the outer rectangle.
+void X11Windows::ConfigureDirectly(WindowHandle window, const Rect& rect, bool resize) {
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display_, window, &attributes)) return;
+    const int border = attributes.border_width;
+    if (resize) {
+        XMoveResizeWindow(display_, window, rect.left, rect.top,
+                          static_cast<unsigned>(std::max(1, rect.width - 2 * border)),
+                          static_cast<unsigned>(std::max(1, rect.height - 2 * border)));
+    } else {
+        XMoveWindow(display_, window, rect.left, rect.top);
+    }
 }
 
 void X11Windows::RequestPlacement(WindowHandle window, const Rect& rect, bool resize) {

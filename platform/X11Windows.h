@@ -1,7 +1,7 @@
 #pragma once
 
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "Windows.h"
 
@@ -46,19 +46,29 @@ class X11Windows final : public Windows {
         unsigned long netMoveResizeWindow = 0;
         unsigned long netFrameExtents = 0;
         unsigned long netActiveWindow = 0;
-        unsigned long netClientList = 0;
         unsigned long netRequestFrameExtents = 0;
         unsigned long windowManagerSelection = 0;
     };
 
+    // Which connection made a window, and the process behind each connection.
+    struct ClientProcesses {
+        unsigned long resourceMask = 0;  // 0 when the server cannot tell
+        std::unordered_map<unsigned long, int> processOfClient;
+        bool SameClient(WindowHandle a, WindowHandle b) const;
+    };
+
     bool IsManaged(WindowHandle window);
     std::vector<WindowHandle> ChildrenTopFirst(WindowHandle window);
-    WindowHandle ClientInFrame(WindowHandle frame, const std::unordered_set<WindowHandle>& managed);
+    WindowHandle ClientInFrame(WindowHandle frame, const ClientProcesses& clients);
+    WindowHandle ClientCarryingWmState(WindowHandle window);
+    bool HasWmState(WindowHandle window);
     WindowHandle TopLevelAncestor(WindowHandle window);
     std::string Caption(WindowHandle window);
-    std::vector<int> ProcessIds(const std::vector<WindowHandle>& windows);
+    ClientProcesses QueryClientProcesses();
+    int ProcessOf(WindowHandle window, const ClientProcesses& clients);
     void Place(WindowHandle window, const Rect& rect, bool resize);
     void RequestPlacement(WindowHandle window, const Rect& rect, bool resize);
+    void ConfigureDirectly(WindowHandle window, const Rect& rect, bool resize);
     bool WaitForPosition(WindowHandle window, int left, int top);
     void WaitForWindowManager(WindowHandle window);
 
