@@ -241,7 +241,10 @@ void TFrmMain::btnOpenTaskClick() {
     LoadTimetable(currentTablePath_);
 }
 
+// Dropping rows can change which task the current row index points at; the fields then follow,
+// so that typing after a save never writes into a row other than the one shown.
 void TFrmMain::ValidateTable() {
+    const int rowsBefore = table_.RowCount();
     for (int row = table_.RowCount() - 1; row >= 1; --row) {
         if (TrimBlanks(table_.Cell(ColApplication, row)).empty()) {
             DeleteTaskRow(table_, row);
@@ -257,6 +260,7 @@ void TFrmMain::ValidateTable() {
         }
     }
     RenumberTaskRows(table_);
+    if (table_.RowCount() != rowsBefore) sgJMClick();
 }
 
 // --- grid --------------------------------------------------------------------------------------

@@ -114,6 +114,7 @@ TEST_F(TableEditorTest, Save_TimesAreNormalisedAndRowsWithoutProgramDropped) {
 
     EXPECT_EQ(ReadFile(kDefaultTable), Line({"  1", "/bin/true", "", "kept", "08:30:00", "08:00:00",
                                              "", "否", "是", "1", "", "", "", "", "", "00:05:00"}));
+    EXPECT_EQ(main->edName->text(), "kept");
 }
 
 TEST_F(TableEditorTest, RowToFields_HandWrittenTimes_AreShownAndKeptNormalised) {
