@@ -33,8 +33,19 @@ std::string Display() {
 }
 
 // A program folder holding a copy of vardo, a 1,000-row default timetable and settings that
-// start neither minimised nor with any timed action.
-fs::path PrepareProgramFolder() {
+// start neither minimised nor with any timed action; removed when the benchmark ends.
+class ProgramFolder {
+  public:
+    ProgramFolder() : path_(Prepare()) {}
+    ~ProgramFolder() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+
+  private:
+    static fs::path Prepare();
+    fs::path path_;
+};
+
+fs::path ProgramFolder::Prepare() {
     const fs::path folder = fs::temp_directory_path() / ("vardo-bench-" + std::to_string(getpid()));
     fs::remove_all(folder);
     fs::create_directories(folder / "Data");
@@ -126,8 +137,8 @@ void RunStartup(benchmark::State& state, const fs::path& program) {
 }
 
 void BM_VardoStartup_1000Rows(benchmark::State& state) {
-    static const fs::path folder = PrepareProgramFolder();
-    RunStartup(state, folder / "vardo");
+    static const ProgramFolder folder;
+    RunStartup(state, folder.path() / "vardo");
 }
 
 void BM_BareQtWindowStartup_50Rows(benchmark::State& state) {
