@@ -6,6 +6,8 @@
 #include <X11/extensions/XRes.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstring>
 #include <iterator>
@@ -405,17 +407,22 @@ void X11Windows::RequestPlacement(WindowHandle window, const Rect& rect, bool re
         horizontal = extents[0] + extents[1];
         vertical = extents[2] + extents[3];
     }
+    SendToWindowManager(
+        window, atoms_.netMoveResizeWindow,
+        {kGravityNorthWest | kMoveFlags | (resize ? kResizeFlags : 0) | (kSourcePager << 12),
+         rect.left, rect.top, std::max(1L, rect.width - horizontal),
+         std::max(1L, rect.height - vertical)});
+}
+
+// An EWMH request about a window, sent to the root where the window manager listens.
+void X11Windows::SendToWindowManager(WindowHandle window, unsigned long type,
+                                     const std::array<long, 5>& data) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = atoms_.netMoveResizeWindow;
+    event.xclient.message_type = type;
     event.xclient.format = 32;
-    event.xclient.data.l[0] =
-        kGravityNorthWest | kMoveFlags | (resize ? kResizeFlags : 0) | (kSourcePager << 12);
-    event.xclient.data.l[1] = rect.left;
-    event.xclient.data.l[2] = rect.top;
-    event.xclient.data.l[3] = std::max(1L, rect.width - horizontal);
-    event.xclient.data.l[4] = std::max(1L, rect.height - vertical);
+    std::copy(data.begin(), data.end(), event.xclient.data.l);
     XSendEvent(display_, DefaultRootWindow(display_), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display_);
@@ -436,15 +443,9 @@ void X11Windows::RaiseWindow(WindowHandle window) {
     if (!display_ || window == 0) return;
     ErrorTrap trap(display_);
     if (WindowManagerRunning() && IsManaged(window)) {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = atoms_.netActiveWindow;
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = kSourcePager;
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display_, DefaultRootWindow(display_), False,
-                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        // Carried out when the window manager gets to it (it answers nothing that could be
+        // waited for).
+        SendToWindowManager(window, atoms_.netActiveWindow, {kSourcePager, CurrentTime, 0, 0, 0});
     } else if (const WindowHandle outer = TopLevelAncestor(window)) {
         XRaiseWindow(display_, outer);
     }
@@ -470,13 +471,7 @@ void X11Windows::WaitForWindowManager(WindowHandle window) {
     {
         ErrorTrap trap(display_);
         XDeleteProperty(display_, window, atoms_.netFrameExtents);
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = atoms_.netRequestFrameExtents;
-        event.xclient.format = 32;
-        XSendEvent(display_, DefaultRootWindow(display_), False,
-                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        SendToWindowManager(window, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
     }
     const auto deadline = std::chrono::steady_clock::now() + kWindowManagerWait;
     while (std::chrono::steady_clock::now() < deadline) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <unordered_map>
 
@@ -69,6 +70,8 @@ class X11Windows final : public Windows {
     void Place(WindowHandle window, const Rect& rect, bool resize);
     void RequestPlacement(WindowHandle window, const Rect& rect, bool resize);
     void ConfigureDirectly(WindowHandle window, const Rect& rect, bool resize);
+    void SendToWindowManager(WindowHandle window, unsigned long type,
+                             const std::array<long, 5>& data);
     bool WaitForPosition(WindowHandle window, int left, int top);
     void WaitForWindowManager(WindowHandle window);
 
