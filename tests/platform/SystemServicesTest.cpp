@@ -23,11 +23,5 @@ TEST(SystemServices, HighResolutionCounter_IsPresentOnLinux) {
     EXPECT_TRUE(HasHighResolutionCounter());
 }
 
-TEST(SystemServices, DebugPrivilegeAndFontSmoothing_NeedNothing) {
-    EXPECT_TRUE(EnableDebugPrivilege(true));
-    EXPECT_TRUE(EnableDebugPrivilege(false));
-    SetFontSmoothing(true);
-}
-
 }  // namespace
 }  // namespace vardo::platform
