@@ -22,6 +22,9 @@ constexpr std::size_t kCaptionCharacters = 255;
 // How long a call waits for the window manager to carry out a request (per attempt). It answers
 // within a few milliseconds; the margin is for a heavily loaded machine.
 constexpr auto kWindowManagerWait = std::chrono::milliseconds(500);
+// A placement the window manager dropped shows no effect at all; this is long enough to tell
+// that from one still on its way, short enough not to stall the caller.
+constexpr auto kFirstPlacementWait = std::chrono::milliseconds(100);
 constexpr auto kPollInterval = std::chrono::milliseconds(2);
 
 // _NET_MOVERESIZE_WINDOW: NorthWest gravity, x/y/width/height present, sent by a pager-like tool
@@ -351,10 +354,12 @@ void X11Windows::MoveResizeWindow(WindowHandle window, const Rect& rect) {
 void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
     bool windowManagerRunning = false;
     bool managed = false;
+    std::optional<Rect> before;
     {
         ErrorTrap trap(display_);
         windowManagerRunning = WindowManagerRunning();
         managed = windowManagerRunning && IsManaged(window);
+        before = GetWindowRect(window);
         if (managed)
             RequestPlacement(window, rect, resize);
         else
@@ -373,15 +378,15 @@ void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
         }
         return;
     }
-    if (WaitForPosition(window, rect.left, rect.top)) return;
-    // openbox drops a request whose position equals one it had before under another gravity:
-    // ask for a neighbouring position first, then for the wanted one again.
+    if (WaitForPlacement(window, rect, resize, before, kFirstPlacementWait)) return;
+    // openbox drops a request whose position equals one it had before under another gravity
+    // (size included): ask for a neighbouring position first, then for the wanted one again.
     {
         ErrorTrap trap(display_);
         RequestPlacement(window, {rect.left + 1, rect.top, rect.width, rect.height}, resize);
         RequestPlacement(window, rect, resize);
     }
-    WaitForPosition(window, rect.left, rect.top);
+    WaitForPlacement(window, rect, resize, before, kWindowManagerWait);
 }
 
 // Configures the window itself; its border counts towards the outer rectangle.
@@ -428,12 +433,19 @@ void X11Windows::SendToWindowManager(WindowHandle window, unsigned long type,
     XFlush(display_);
 }
 
-bool X11Windows::WaitForPosition(WindowHandle window, int left, int top) {
-    const auto deadline = std::chrono::steady_clock::now() + kWindowManagerWait;
+// Waits until the window stands at the wanted position and, when resized, has taken a new size
+// (the wanted one, or as close as its own size rules allow). False when the time ran out.
+bool X11Windows::WaitForPlacement(WindowHandle window, const Rect& rect, bool resize,
+                                  const std::optional<Rect>& before,
+                                  std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
     for (;;) {
-        const auto rect = GetWindowRect(window);
-        if (!rect) return false;
-        if (rect->left == left && rect->top == top) return true;
+        const auto placed = GetWindowRect(window);
+        if (!placed) return false;
+        const bool sized = !resize || !before ||
+                           (placed->width == rect.width && placed->height == rect.height) ||
+                           placed->width != before->width || placed->height != before->height;
+        if (placed->left == rect.left && placed->top == rect.top && sized) return true;
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(kPollInterval);
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <chrono>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -72,7 +74,8 @@ class X11Windows final : public Windows {
     void ConfigureDirectly(WindowHandle window, const Rect& rect, bool resize);
     void SendToWindowManager(WindowHandle window, unsigned long type,
                              const std::array<long, 5>& data);
-    bool WaitForPosition(WindowHandle window, int left, int top);
+    bool WaitForPlacement(WindowHandle window, const Rect& rect, bool resize,
+                          const std::optional<Rect>& before, std::chrono::milliseconds timeout);
     void WaitForWindowManager(WindowHandle window);
 
     _XDisplay* display_ = nullptr;

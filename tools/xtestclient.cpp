@@ -31,6 +31,9 @@ do not start with "--" are accepted and ignored (--write-args reports them).
   --window CAPTION     open a top-level window with this UTF-8 caption (repeatable; windows are
                        created in order, so the last one ends on top)
   --size WxH           size of every window (default 300x200)
+  --position X,Y       ask for this position of every window (user-specified position)
+  --static-gravity     declare static window gravity (the position is the client's own corner,
+                       not the frame's, as many toolkits do)
   --delay MS           wait MS milliseconds before opening the windows
   --child              open the windows in a forked child process; the started process waits
                        for it and exits with its exit code (the windows belong to another pid)
@@ -51,6 +54,8 @@ struct Options {
     std::vector<std::string> captions;
     unsigned width = 300;
     unsigned height = 200;
+    std::optional<std::pair<int, int>> position;
+    bool staticGravity = false;
     int delayMs = 0;
     bool child = false;
     bool unmapped = false;
@@ -98,6 +103,14 @@ Options ParseOptions(int argc, char** argv) {
             if (x == std::string::npos) Fail("bad size: " + size);
             options.width = static_cast<unsigned>(ParseInt(size.substr(0, x), option));
             options.height = static_cast<unsigned>(ParseInt(size.substr(x + 1), option));
+        } else if (option == "--position") {
+            const std::string position = value();
+            const auto comma = position.find(',');
+            if (comma == std::string::npos) Fail("bad position: " + position);
+            options.position = {ParseInt(position.substr(0, comma), option),
+                                ParseInt(position.substr(comma + 1), option)};
+        } else if (option == "--static-gravity") {
+            options.staticGravity = true;
         } else if (option == "--delay") {
             options.delayMs = ParseInt(value(), option);
         } else if (option == "--child") {
@@ -168,9 +181,17 @@ std::vector<Window> OpenWindows(Display* display, const Options& options) {
     const long pid = getpid();
     std::vector<Window> windows;
     for (const auto& caption : options.captions) {
+        const auto [x, y] = options.position.value_or(std::pair{0, 0});
         const Window window = XCreateSimpleWindow(
-            display, RootWindow(display, screen), 0, 0, options.width, options.height, 0,
+            display, RootWindow(display, screen), x, y, options.width, options.height, 0,
             BlackPixel(display, screen), WhitePixel(display, screen));
+        XSizeHints hints{};
+        if (options.position) hints.flags |= USPosition;
+        if (options.staticGravity) {
+            hints.flags |= PWinGravity;
+            hints.win_gravity = StaticGravity;
+        }
+        XSetWMNormalHints(display, window, &hints);
         SetCaption(display, window, caption, options.wmNameOnly);
         if (options.setPid) {
             XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False),

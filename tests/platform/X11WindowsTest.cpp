@@ -234,6 +234,17 @@ TEST_P(X11WindowsTest, MoveResizeWindow_FillMonitor2_GivesExactlyItsRectangle) {
     }
 }
 
+TEST_P(X11WindowsTest, MoveResizeWindow_SamePlaceTheClientAskedForUnderStaticGravity_IsCarriedOut) {
+    // openbox drops a request for the very position the client asked for under another
+    // gravity, size and all, unless it is asked for a different position first.
+    StartClient({"--position", "2000,100", "--static-gravity", "--window", Named("Vardo static")});
+    const auto window = WaitForWindow(Named("Vardo static"));
+    ASSERT_TRUE(SettledRect(window.window));
+    windows_->MoveWindow(window.window, 2000, 100);
+    windows_->MoveResizeWindow(window.window, {2000, 100, 500, 400});
+    EXPECT_EQ(windows_->GetWindowRect(window.window), (Rect{2000, 100, 500, 400}));
+}
+
 TEST_P(X11WindowsTest, MoveResizeWindow_WindowWithResizeIncrements_StartsAtTheCornerAndFitsInside) {
     helpers_.push_back(std::make_unique<HelperProcess>(std::vector<std::string>{
         "xterm", "-display", *display_, "-title", Named("Vardo xterm"), "-e", "sleep", "60"}));
