@@ -150,6 +150,7 @@ X11Windows::X11Windows(const std::string& displayName)
         {"_NET_FRAME_EXTENTS", &atoms_.netFrameExtents},
         {"_NET_ACTIVE_WINDOW", &atoms_.netActiveWindow},
         {"_NET_REQUEST_FRAME_EXTENTS", &atoms_.netRequestFrameExtents},
+        {"_NET_SUPPORTED", &atoms_.netSupported},
         {selection.c_str(), &atoms_.windowManagerSelection},
     };
     std::vector<char*> names;
@@ -482,6 +483,12 @@ void X11Windows::HideWindow(WindowHandle window) {
 void X11Windows::WaitForWindowManager(WindowHandle window) {
     {
         ErrorTrap trap(display_);
+        // A window manager that does not offer the request would leave us waiting in vain.
+        const auto supported =
+            ReadLongs(display_, DefaultRootWindow(display_), atoms_.netSupported, XA_ATOM);
+        if (std::find(supported.begin(), supported.end(),
+                      static_cast<long>(atoms_.netRequestFrameExtents)) == supported.end())
+            return;
         XDeleteProperty(display_, window, atoms_.netFrameExtents);
         SendToWindowManager(window, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
     }

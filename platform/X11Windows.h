@@ -50,6 +50,7 @@ class X11Windows final : public Windows {
         unsigned long netFrameExtents = 0;
         unsigned long netActiveWindow = 0;
         unsigned long netRequestFrameExtents = 0;
+        unsigned long netSupported = 0;
         unsigned long windowManagerSelection = 0;
     };
 
