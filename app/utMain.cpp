@@ -69,6 +69,7 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
     BuildTopPanel();
     BuildFieldPanel();
     BuildCommandPanel();
+    BuildDiagnosticPanel();
     ConnectEditor();
 
     tmChkFlash.setInterval(1000);
@@ -107,6 +108,7 @@ void TFrmMain::FormCreate() {
 
     ListBox2->clear();
     FillMonitorList();
+    lbWindowsUnavailable->setVisible(!services_.windows.Available());
     historyFilePath_ = DatedFilePath(programFolder_.toStdString(), "History", "txt");
     LoadHistoryMemo();
 
@@ -254,12 +256,28 @@ void TFrmMain::tmScanOrloTimer() {
 }
 void TFrmMain::tmChkFlashTimer() {
     runner_->WatchTick();
+    ShowHandleList();
 }
 void TFrmMain::btnPlayFlashClick() {
     runner_->btnPlayFlashClick();
 }
 void TFrmMain::btnStopFlashClick() {
     runner_->btnStopFlashClick();
+}
+void TFrmMain::MyEnumWindowClick() {
+    runner_->MyEnumWindow();
+    ShowHandleList();
+}
+void TFrmMain::MyGetWindowClick() {
+    runner_->MyGetWindow();
+    ShowHandleList();
+}
+
+void TFrmMain::ShowHandleList() {
+    QStringList lines;
+    for (const std::string& line : runner_->HandleList()) lines << ToQString(line);
+    const QString text = lines.join('\n');
+    if (ListBox1->toPlainText() != text) ListBox1->setPlainText(text);
 }
 
 void TFrmMain::RaiseMainWindow() {

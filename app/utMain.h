@@ -131,6 +131,13 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     TaskGridView* sgJM;
     QPlainTextEdit* ListBox2;
     QStatusBar* StatusBar2;
+    // Shown in the status bar only when the windows of other programs cannot be reached.
+    QLabel* lbWindowsUnavailable;
+    // Never shown: the handle list and the two diagnostic commands.
+    QPlainTextEdit* ListBox1;
+    QFrame* Panel1;
+    QPushButton* MyEnumWindow;
+    QPushButton* MyGetWindow;
 
     // Start-up, closing, clock and history.
     void LoadTimetable(const std::string& path);
@@ -156,6 +163,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void btnOpenTaskClick();
     void btnPlayFlashClick();
     void btnStopFlashClick();
+    void MyEnumWindowClick();
+    void MyGetWindowClick();
     void ValidateTable();
     void RowToFields();
     void sgJMClick();
@@ -191,6 +200,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void BuildTopPanel();
     void BuildFieldPanel();
     void BuildCommandPanel();
+    void BuildDiagnosticPanel();
+    void ShowHandleList();
     void ConnectEditor();
     void FillMonitorList();
     void LoadHistoryMemo();

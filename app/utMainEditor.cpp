@@ -78,6 +78,8 @@ void TFrmMain::ConnectEditor() {
     connect(btnSaveas, &QPushButton::clicked, this, &TFrmMain::btnSaveasClick);
     connect(btnOpenTask, &QPushButton::clicked, this, &TFrmMain::btnOpenTaskClick);
     connect(btnPlayFlash, &QPushButton::clicked, this, &TFrmMain::btnPlayFlashClick);
+    connect(MyEnumWindow, &QPushButton::clicked, this, &TFrmMain::MyEnumWindowClick);
+    connect(MyGetWindow, &QPushButton::clicked, this, &TFrmMain::MyGetWindowClick);
     connect(btnStopFlash, &QPushButton::clicked, this, &TFrmMain::btnStopFlashClick);
 
     for (QLineEdit* edit : {edName, edApp, edPara, edTitle}) {

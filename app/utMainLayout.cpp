@@ -194,9 +194,27 @@ void TFrmMain::BuildCommandPanel() {
         StatusBar2->addWidget(panel);
         statusPanels_.push_back(panel);
     }
+    lbWindowsUnavailable = new QLabel("窗口定位不可用", StatusBar2);
+    lbWindowsUnavailable->setObjectName("lbWindowsUnavailable");
+    lbWindowsUnavailable->setToolTip(
+        "无法连接 X 显示服务：任务照常启动和结束，但不能查找和放置其窗口");
+    lbWindowsUnavailable->setPalette(navy);
+    StatusBar2->addWidget(lbWindowsUnavailable);
+    lbWindowsUnavailable->hide();
     statusPanels_[1]->setText(" 任务说明");
     statusPanels_[2]->setText(" 节目表状态：运行播出检查");
     SetEditControls(false);
+}
+
+void TFrmMain::BuildDiagnosticPanel() {
+    ListBox1 = new QPlainTextEdit(this);
+    ListBox1->setObjectName("ListBox1");
+    ListBox1->setReadOnly(true);
+    ListBox1->hide();
+    Panel1 = MakePanel(this, "Panel1", {0, 0, 200, 32});
+    MyEnumWindow = MakeButton(Panel1, "MyEnumWindow", "MyEnumWindow", {2, 2, 96, 28});
+    MyGetWindow = MakeButton(Panel1, "MyGetWindow", "MyGetWindow", {100, 2, 96, 28});
+    Panel1->hide();
 }
 
 }  // namespace vardo

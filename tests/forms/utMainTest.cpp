@@ -336,6 +336,38 @@ TEST_F(MainWindowTest, Close_WithoutChkShutTask_LeavesTasksRunning) {
     kill(pid, SIGKILL);
 }
 
+TEST_F(MainWindowTest, StatusBar_NoXDisplay_SaysWindowPlacementIsUnavailable) {
+    platform::X11Windows unreachable(":9999");
+    TFrmMain main(ProgramFile(), MainWindowServices{prompts_, processes_, unreachable});
+    EXPECT_FALSE(main.lbWindowsUnavailable->isHidden());
+    EXPECT_EQ(main.lbWindowsUnavailable->text(), "窗口定位不可用");
+
+    const auto reachable = Start();
+    EXPECT_EQ(reachable->lbWindowsUnavailable->isHidden(), windows_.Available());
+}
+
+TEST_F(MainWindowTest, Diagnostics_MyEnumWindow_ListsTheWindowsOfTheLastStart) {
+    if (!windows_.Available()) GTEST_SKIP() << "no X display";
+    const QString ready = Path("ready");
+    WriteFile(kDefaultTable, "  1^^" VARDO_XTESTCLIENT "^^--window diag --ready " +
+                                 ready.toStdString() +
+                                 "^^diag^^^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n");
+    const auto main = Start();
+    main->btnPlayFlash->click();
+    const int pid = std::atoi(main->table().Cell(ColProcessId, 1).c_str());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(ready); }, 5000));
+
+    main->MyEnumWindow->click();
+    const QStringList handles = main->ListBox1->toPlainText().split('\n');
+    ASSERT_EQ(handles.size(), 1);
+    EXPECT_GT(handles.front().toULongLong(), 0u);
+    EXPECT_TRUE(main->ListBox1->isHidden());
+
+    main->MyGetWindow->click();
+    EXPECT_TRUE(main->ListBox1->toPlainText().contains("=============Finded:" + handles.front()));
+    kill(pid, SIGKILL);
+}
+
 TEST_F(MainWindowTest, ShowReminder_OpensAPopUpPerReminder) {
     const auto main = Start();
     main->ShowReminder("  提示：任务1\n\r【nap】\n\r已经运行了：00:00:05");
