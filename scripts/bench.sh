@@ -15,5 +15,8 @@ scripts/xbed.sh start "$runtime/xbed"
 export DISPLAY="$(cat "$runtime/xbed/wm.display")"
 export VARDO_TEST_DISPLAY_WM="$DISPLAY"
 for bench in build-bench/bench/*/bench_*; do
-    [ -x "$bench" ] && "$bench" "$@"
+    if [ -f "$bench" ] && [ -x "$bench" ]; then
+        echo "== $(basename "$bench")"
+        "$bench" "$@"
+    fi
 done
