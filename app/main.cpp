@@ -1,34 +1,13 @@
 #include <QApplication>
 #include <QMessageBox>
-#include <QPainter>
-#include <cstdio>
-#include <cstdlib>
 
 #include "ApplicationHints.h"
+#include "FirstPaintReporter.h"
 #include "PosixProcesses.h"
 #include "Prompts.h"
 #include "SystemServices.h"
 #include "X11Windows.h"
 #include "utMain.h"
-
-namespace {
-
-// With VARDO_REPORT_FIRST_PAINT set, the main window's first paint is reported on stderr, so the
-// start-up benchmark can tell when the window is on screen.
-class FirstPaintReporter final : public QObject {
-  public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            std::fputs("vardo: first paint\n", stderr);
-            std::fflush(stderr);
-            watched->removeEventFilter(this);
-        }
-        return false;
-    }
-};
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -46,8 +25,8 @@ int main(int argc, char* argv[]) {
     vardo::platform::X11Windows windows;
     vardo::TFrmMain main(QString::fromStdString(vardo::platform::ProgramFilePath()),
                          {prompts, processes, windows});
-    FirstPaintReporter reporter;
-    if (std::getenv("VARDO_REPORT_FIRST_PAINT")) main.installEventFilter(&reporter);
+    vardo::FirstPaintReporter reporter;
+    reporter.WatchWhenAsked(main);
     main.show();
     return application.exec();
 }

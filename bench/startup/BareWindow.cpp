@@ -1,28 +1,10 @@
 // The yardstick for the start-up benchmark: a bare Qt main window holding a 50-row table, with the
 // same first-paint report as vardo.
 #include <QApplication>
-#include <QEvent>
 #include <QMainWindow>
 #include <QTableWidget>
-#include <cstdio>
-#include <cstdlib>
 
-namespace {
-
-class FirstPaintReporter final : public QObject {
-  public:
-    using QObject::QObject;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint) {
-            std::fputs("vardo: first paint\n", stderr);
-            std::fflush(stderr);
-            watched->removeEventFilter(this);
-        }
-        return false;
-    }
-};
-
-}  // namespace
+#include "FirstPaintReporter.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -35,8 +17,8 @@ int main(int argc, char* argv[]) {
     }
     window.setCentralWidget(table);
     window.resize(792, 566);
-    FirstPaintReporter reporter;
-    if (std::getenv("VARDO_REPORT_FIRST_PAINT")) window.installEventFilter(&reporter);
+    vardo::FirstPaintReporter reporter;
+    reporter.WatchWhenAsked(window);
     window.show();
     return application.exec();
 }
