@@ -49,6 +49,8 @@ TaskGridView::TaskGridView(TaskTableModel& model, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setShowGrid(true);
     setWordWrap(false);
+    // Narrow columns clip their text, so the digits of a time stay readable instead of "…".
+    setTextElideMode(Qt::ElideNone);
     setMouseTracking(true);
 
     QHeaderView* rows = verticalHeader();
