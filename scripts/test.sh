@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds Vardo and runs every test: the unit tests also under AddressSanitizer and UBSan, the fuzz
-# targets for a short bounded time, and the widget, X11 and end-to-end tests on the X test bed.
+# Builds Vardo and runs every test on the X test bed, once under AddressSanitizer and UBSan and once
+# in the ordinary build, and runs the fuzz targets for a short bounded time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -28,13 +28,20 @@ export XDG_RUNTIME_DIR="$runtime"
 cleanup() { scripts/xbed.sh stop "$runtime/xbed" || true; rm -rf "$runtime"; }
 trap cleanup EXIT
 
-echo "== unit tests under sanitizers"
-ASAN_OPTIONS=detect_leaks=1 QT_QPA_PLATFORM=offscreen \
-    ctest --test-dir build-asan -L unit --output-on-failure -j "$jobs" --timeout 120
+echo "== X test bed"
+scripts/xbed.sh start "$runtime/xbed"
+export VARDO_TEST_DISPLAY_WM="$(cat "$runtime/xbed/wm.display")"
+export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
+export DISPLAY="$VARDO_TEST_DISPLAY_WM"
+export QT_QPA_PLATFORM=offscreen
+
+echo "== all tests under sanitizers"
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" timeout 1500 \
+    ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 300
 
 echo "== fuzz (${fuzz_seconds}s each)"
 for target in build-fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+    [ -f "$target" ] && [ -x "$target" ] || continue
     corpus="$runtime/corpus-$(basename "$target")"
     mkdir -p "$corpus"
     "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 "$corpus" 2>"$runtime/fuzz.log" \
@@ -42,12 +49,5 @@ for target in build-fuzz/fuzz/fuzz_*; do
     echo "$(basename "$target"): $(grep -o 'Done [0-9]* runs' "$runtime/fuzz.log" || echo done)"
 done
 
-echo "== X test bed"
-scripts/xbed.sh start "$runtime/xbed"
-export VARDO_TEST_DISPLAY_WM="$(cat "$runtime/xbed/wm.display")"
-export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
-export DISPLAY="$VARDO_TEST_DISPLAY_WM"
-
 echo "== all tests"
-QT_QPA_PLATFORM=offscreen timeout 1500 \
-    ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+timeout 1500 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
