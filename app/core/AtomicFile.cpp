@@ -57,6 +57,14 @@ std::string ReplacedFile(const std::string& path) {
     return error ? path : resolved.string();
 }
 
+// Renaming over a file needs only the folder's permission, so without this check a read-only
+// file would be replaced silently where a write in place fails. Root passes every access check;
+// for it a file without any write bit counts as read-only, as the read-only attribute does.
+bool MayReplace(const std::filesystem::path& target, const struct stat& existing) {
+    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 &&
+           (existing.st_mode & 0222) != 0;
+}
+
 std::string TemporaryName(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
     std::string name(1, '.');
@@ -72,6 +80,7 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return Failure(path, EISDIR);
+    if (exists && !MayReplace(target, existing)) return Failure(path, EACCES);
 
     std::string temporary;
     int fd = -1;

@@ -37,6 +37,18 @@ TEST(AtomicFileTest, Write_KeepsPermissionsOfTheReplacedFile) {
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
+TEST(AtomicFileTest, Write_RefusesAReadOnlyFileAndKeepsIt) {
+    test::TempFolder folder;
+    const std::string path = folder.File("VARDO.INI");
+    test::WriteBytes(path, "old");
+    ::chmod(path.c_str(), 0444);
+    const WriteResult result = WriteFileAtomically(path, "new");
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.error.rfind(path + ": ", 0), 0u);
+    EXPECT_EQ(test::ReadBytes(path), "old");
+    EXPECT_EQ(EntryCount(folder.path()), 1u);
+}
+
 TEST(AtomicFileTest, Write_ThroughSymbolicLinkReplacesTheLinkedFile) {
     test::TempFolder folder;
     const std::string target = folder.File("real.tab");
