@@ -185,8 +185,10 @@ bool TaskRunner::DetectEnd(int row) {
     if (!query.succeeded || query.running) return false;
     ReleaseHandle(handle);
     host_.SetStatusLine(EventLine(kEndedEvent, row));
-    AppendStatusLineToHistory();
+    // The row is stopped before the history write, whose error box runs a nested event loop: a
+    // schedule tick in there must neither end this run again nor lose a run it starts.
     ClearTracking(row);
+    AppendStatusLineToHistory();
     return true;
 }
 

@@ -420,6 +420,27 @@ TEST_F(TaskRunnerTest, TickNestedInAHistoryWrite_IsLeftToTheNextTick) {
     EXPECT_EQ(processes.launches.size(), 2u);
 }
 
+TEST_F(TaskRunnerTest, EndNoticedByTheWatch_ScheduleTickNestedInItsHistoryWriteKeepsTheNewRun) {
+    SetRow(1, {{ColStartTime, "08:30:04"}});
+    runner.StartTask(1);
+    processes.Exit(RowProcess(1), 0);
+    host.onHistoryLine = [&] {
+        host.onHistoryLine = nullptr;
+        clock.Set(At(2026, 12, 7, 8, 30, 4, 2));
+        runner.ScheduleTick();
+    };
+    runner.WatchTick();
+    ASSERT_EQ(processes.launches.size(), 2u);
+    EXPECT_EQ(host.history, (std::vector<std::string>{
+                                Line("08:29:58", " 启动任务: 【", "/apps/player", "News"),
+                                Line("08:29:58", " 任务结束: 【", "/apps/player", "News"),
+                                Line("08:30:04", " 启动任务: 【", "/apps/player", "News")}));
+    EXPECT_EQ(Cell(ColRunState, 1), "在播");
+    EXPECT_EQ(RowProcess(1), processes.launches[1].processId);
+    runner.EndTask(1);
+    EXPECT_EQ(processes.terminated, std::vector<int>{processes.launches[1].processId});
+}
+
 TEST_F(TaskRunnerTest, Midnight_IsJustTheNextSecond) {
     SetRow(1, {{ColStartTime, "00:00:00"}});
     clock.Set(At(2026, 12, 7, 23, 59, 59, 500));
