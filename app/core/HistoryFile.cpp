@@ -20,12 +20,8 @@ HistoryLoad LoadHistoryLines(const std::string& path) {
     size_t start = 0;
     while (start < text.size()) {
         const size_t end = FindLineBreak(text, start);
-        if (end == text.size()) {
-            load.lines.push_back(text.substr(start));
-            break;
-        }
         load.lines.push_back(text.substr(start, end - start));
-        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+        start = end + LineEndLength(text, end);
     }
     return load;
 }

@@ -10,7 +10,7 @@ namespace vardo {
 namespace {
 
 // One line of the file as stored: its bytes without the line end, and the line end itself
-// ("\r\n", "\n" or nothing on a last line without end).
+// ("\r\n", "\n", "\r" or nothing on a last line without end).
 struct RawLine {
     std::string_view text;
     std::string_view end;
@@ -20,16 +20,10 @@ std::vector<RawLine> SplitLines(std::string_view bytes) {
     std::vector<RawLine> lines;
     size_t start = 0;
     while (start < bytes.size()) {
-        const size_t feed = bytes.find('\n', start);
-        if (feed == std::string_view::npos) {
-            lines.push_back({bytes.substr(start), {}});
-            break;
-        }
-        size_t textEnd = feed;
-        if (textEnd > start && bytes[textEnd - 1] == '\r') --textEnd;
-        lines.push_back(
-            {bytes.substr(start, textEnd - start), bytes.substr(textEnd, feed + 1 - textEnd)});
-        start = feed + 1;
+        const size_t textEnd = FindLineBreak(bytes, start);
+        const size_t endLength = LineEndLength(bytes, textEnd);
+        lines.push_back({bytes.substr(start, textEnd - start), bytes.substr(textEnd, endLength)});
+        start = textEnd + endLength;
     }
     return lines;
 }
@@ -57,11 +51,11 @@ ParsedLine Parse(std::string_view raw, bool fileIsUtf8) {
     const std::string decoded = fileIsUtf8 ? std::string(raw) : Gb18030ToUtf8(raw);
     const std::string_view line = TrimBlanks(decoded);
     ParsedLine parsed;
-    if (!line.empty() && line.front() == '[') {
-        const size_t close = line.find(']');
+    // A '[' without ']' opens no section: such a line is an entry or nothing, and the keys below
+    // it stay in their section.
+    if (const size_t close = line.find(']'); line.starts_with('[') && close != line.npos) {
         parsed.kind = ParsedLine::Section;
-        parsed.name =
-            TrimBlanks(line.substr(1, close == std::string_view::npos ? close : close - 1));
+        parsed.name = TrimBlanks(line.substr(1, close - 1));
         return parsed;
     }
     const size_t equals = line.find('=');

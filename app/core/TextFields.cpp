@@ -43,6 +43,13 @@ size_t FindLineBreak(std::string_view text, size_t from) {
     return carriageReturn == std::string_view::npos ? feed : carriageReturn;
 }
 
+size_t LineEndLength(std::string_view text, size_t at) {
+    if (at >= text.size()) return 0;
+    if (text[at] == '\n') return 1;
+    if (text[at] != '\r') return 0;
+    return at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);

@@ -21,6 +21,9 @@ std::string PadLeft(std::string_view text, char padChar, int width);
 // Index of the first CR or LF at or after from, or text.size() when there is none.
 size_t FindLineBreak(std::string_view text, size_t from);
 
+// Length of the line end at index at: 2 for CR LF, 1 for a lone CR or LF, 0 anywhere else.
+size_t LineEndLength(std::string_view text, size_t at);
+
 // text without leading and trailing blanks and control characters (bytes up to 0x20).
 std::string_view TrimBlanks(std::string_view text);
 

@@ -20,6 +20,21 @@ TEST(IniTextTest, Find_FirstMatchingKeyWinsAndOtherSectionsDoNotLeak) {
     EXPECT_EQ(IniFindValue(file, "START", "a"), std::nullopt);
 }
 
+TEST(IniTextTest, LineEnds_CrLfLfAndLoneCrAllEndALineAndAreKept) {
+    const std::string file = "[START]\rchkMin=YES\rchkSure=NO\n[X]\r\nk=1";
+    EXPECT_EQ(IniFindValue(file, "START", "chkMin"), "YES");
+    EXPECT_EQ(IniFindValue(file, "START", "chkSure"), "NO");
+    EXPECT_EQ(IniFindValue(file, "X", "k"), "1");
+    EXPECT_EQ(IniSetValue(file, "START", "chkMin", "NO"),
+              "[START]\rchkMin=NO\rchkSure=NO\n[X]\r\nk=1");
+}
+
+TEST(IniTextTest, BracketWithoutClose_OpensNoSection) {
+    const std::string file = "[START]\r\n[oops\r\nchkMin=YES\r\n";
+    EXPECT_EQ(IniFindValue(file, "START", "chkMin"), "YES");
+    EXPECT_EQ(IniSetValue(file, "START", "chkMin", "NO"), "[START]\r\n[oops\r\nchkMin=NO\r\n");
+}
+
 TEST(IniTextTest, Find_StripsMatchingQuotesAndKeepsInnerEquals) {
     const std::string file = "[S]\nq=\"a b\"\nh='x'\nm=\"a'\ne=a=b\n";
     EXPECT_EQ(IniFindValue(file, "S", "q"), "a b");
