@@ -65,11 +65,12 @@ bool MayReplace(const std::filesystem::path& target, const struct stat& existing
            (existing.st_mode & 0222) != 0;
 }
 
+// A short name of its own: one built from the target's name would exceed the file system's
+// limit on name length for targets whose own name is near it.
 std::string TemporaryName(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
-    std::string name(1, '.');
-    name += target.filename().string();
-    name += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    const std::string name =
+        ".vardo-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
     return (target.parent_path() / name).string();
 }
 

@@ -23,7 +23,12 @@ TEST(AtomicFileTest, Write_CreatesAndReplacesWithoutLeavingTemporaryFiles) {
     ASSERT_TRUE(WriteFileAtomically(path, "first"));
     ASSERT_TRUE(WriteFileAtomically(path, "second\r\n"));
     EXPECT_EQ(test::ReadBytes(path), "second\r\n");
-    EXPECT_EQ(EntryCount(folder.path()), 1u);
+    // A name at the file system's length limit (255 bytes) can be replaced as well.
+    const std::string longPath = folder.File(std::string(251, 'n') + ".tab");
+    ASSERT_TRUE(WriteFileAtomically(longPath, "first"));
+    ASSERT_TRUE(WriteFileAtomically(longPath, "second"));
+    EXPECT_EQ(test::ReadBytes(longPath), "second");
+    EXPECT_EQ(EntryCount(folder.path()), 2u);
 }
 
 TEST(AtomicFileTest, Write_KeepsPermissionsOfTheReplacedFile) {
