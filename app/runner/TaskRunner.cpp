@@ -252,9 +252,11 @@ void TaskRunner::btnStopFlashClick() {
 TaskRunner::FoundWindow TaskRunner::FindWindowByCaption(const std::string& text) {
     if (text.empty()) return {};
     // The program's own windows are never a task's: ending such a "task" would end the program.
+    // Nor is a window whose owner cannot be told: it could not be followed, and taking it would
+    // hide a matching window of a known process further down.
     const int ownProcessId = ::getpid();
     for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
-        if (window.processId == ownProcessId) continue;
+        if (window.processId == ownProcessId || window.processId == 0) continue;
         if (!window.caption.empty() && window.caption.starts_with(text)) {
             return {window.processId, window.window};
         }
@@ -265,6 +267,7 @@ TaskRunner::FoundWindow TaskRunner::FindWindowByCaption(const std::string& text)
 platform::WindowHandle TaskRunner::FindProcessWindows(int processId) {
     handleList_.clear();
     platform::WindowHandle last = 0;
+    if (processId == 0) return last;  // 0 marks windows whose owner is unknown, not a process
     for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
         if (window.processId != processId) continue;
         last = window.window;

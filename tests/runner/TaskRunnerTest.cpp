@@ -190,11 +190,12 @@ TEST_F(TaskRunnerTest, FindWindowByCaption_PrefixIsExactAndKeepsBlanks) {
     EXPECT_EQ(runner.FindWindowByCaption("Player").window, upper);
 }
 
-TEST_F(TaskRunnerTest, FindWindowByCaption_NeverTakesTheProgramsOwnWindows) {
+TEST_F(TaskRunnerTest, FindWindowByCaption_NeverTakesTheProgramsOwnOrOwnerlessWindows) {
     windows.Open(::getpid(), "Vardo");
     EXPECT_EQ(runner.FindWindowByCaption("Var").processId, 0);
     const auto task = windows.Open(4242, "Varieties");
     windows.Open(::getpid(), "Vardo settings");
+    windows.Open(0, "Variable owner unknown");
     EXPECT_EQ(runner.FindWindowByCaption("Var").window, task);
 }
 
@@ -612,6 +613,9 @@ TEST_F(TaskRunnerTest, ReleaseAllHandles_ClosesEveryHandleWithoutEndingTasks) {
 TEST_F(TaskRunnerTest, Diagnostics_ListTheMostRecentCreationsWindows) {
     SetRow(1, {});
     windows.Open(999, "Other");
+    windows.Open(0, "");    // owner unknown
+    runner.MyEnumWindow();  // before any creation
+    EXPECT_TRUE(runner.HandleList().empty());
     runner.StartTask(1);
     const int pid = RowProcess(1);
     const auto a = windows.Open(pid, "");
