@@ -103,8 +103,9 @@ void TaskRunner::ScheduleTick() {
         sequencer_->Resume();
         editStateSeen_ = false;
     }
+    // One reading for both, so panel 3 never shows a second other than the one scanned.
     const LocalTime now = CurrentClock().Now();
-    host_.SetStatusText(kTimePanel, NowTimeText());
+    host_.SetStatusText(kTimePanel, SecondsToTimeText(TimeOfDaySeconds(now)));
     for (const LocalSeconds second : sequencer_->Advance(now)) ScanSchedule(SecondOfDay(second));
 }
 

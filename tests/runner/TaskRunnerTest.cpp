@@ -381,6 +381,19 @@ TEST_F(TaskRunnerTest, SkippedSecond_IsCaughtUpOnce) {
     EXPECT_EQ(host.panels[3], " 08:30:01");
 }
 
+TEST_F(TaskRunnerTest, ScheduleTick_ShowsTheSecondItScans) {
+    // Every reading of this clock is a millisecond later than the one before.
+    class SteppingClock final : public Clock {
+      public:
+        LocalTime Now() const override { return now += std::chrono::milliseconds(1); }
+        mutable LocalTime now = At(2026, 12, 7, 8, 29, 59, 998);
+    } stepping;
+    SetClock(&stepping);
+    runner.ScheduleTick();
+    SetClock(&clock);
+    EXPECT_EQ(host.panels[3], " 08:29:59");
+}
+
 TEST_F(TaskRunnerTest, RepeatedSecond_IsNotProcessedTwice) {
     SetRow(1, {{ColStartTime, "08:30:00"}});
     clock.Set(At(2026, 12, 7, 8, 30, 0, 1));
