@@ -26,29 +26,23 @@ namespace {
 // itself was started with standard input closed.
 constexpr int kLowestHandle = 3;
 
-class SpawnFileActions {
+// Owner of one of posix_spawn's setting objects.
+template <typename Object, int (*Init)(Object*), int (*Destroy)(Object*)>
+class SpawnSetting {
   public:
-    SpawnFileActions() { posix_spawn_file_actions_init(&actions_); }
-    ~SpawnFileActions() { posix_spawn_file_actions_destroy(&actions_); }
-    SpawnFileActions(const SpawnFileActions&) = delete;
-    SpawnFileActions& operator=(const SpawnFileActions&) = delete;
-    posix_spawn_file_actions_t* get() { return &actions_; }
+    SpawnSetting() { Init(&object_); }
+    ~SpawnSetting() { Destroy(&object_); }
+    SpawnSetting(const SpawnSetting&) = delete;
+    SpawnSetting& operator=(const SpawnSetting&) = delete;
+    Object* get() { return &object_; }
 
   private:
-    posix_spawn_file_actions_t actions_;
+    Object object_;
 };
-
-class SpawnAttributes {
-  public:
-    SpawnAttributes() { posix_spawnattr_init(&attributes_); }
-    ~SpawnAttributes() { posix_spawnattr_destroy(&attributes_); }
-    SpawnAttributes(const SpawnAttributes&) = delete;
-    SpawnAttributes& operator=(const SpawnAttributes&) = delete;
-    posix_spawnattr_t* get() { return &attributes_; }
-
-  private:
-    posix_spawnattr_t attributes_;
-};
+using SpawnFileActions = SpawnSetting<posix_spawn_file_actions_t, posix_spawn_file_actions_init,
+                                      posix_spawn_file_actions_destroy>;
+using SpawnAttributes =
+    SpawnSetting<posix_spawnattr_t, posix_spawnattr_init, posix_spawnattr_destroy>;
 
 // A task gets standard streams of its own and no other descriptor of ours (not even one that
 // lacks close-on-exec, inherited from whoever started us), its working folder,
