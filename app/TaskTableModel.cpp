@@ -4,14 +4,6 @@
 
 namespace vardo {
 
-namespace {
-
-QString ToQString(const std::string& cell) {
-    return QString::fromStdString(cell);
-}
-
-}  // namespace
-
 TaskTableModel::TaskTableModel(TaskTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table) {
     auto& observer = table_.observer();
