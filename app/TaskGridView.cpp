@@ -14,6 +14,14 @@ namespace {
 constexpr int kRowHeight = 15;
 constexpr QPoint kProgramTextOffset{2, 2};
 
+// Where a table row ends up when the row from is dragged to to: rows in between close the gap.
+int RowAfterMove(int row, int from, int to) {
+    if (row == from) return to;
+    if (from < row && row <= to) return row - 1;
+    if (to <= row && row < from) return row + 1;
+    return row;
+}
+
 }  // namespace
 
 void ProgramNameDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -117,7 +125,8 @@ bool TaskGridView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // The header only moves its own sections; the table is what moves. The header is put back in
-// order so that visual and model rows stay the same.
+// order so that visual and model rows stay the same. The current row stays on its task, so the
+// fields, which show that task, go on writing into it.
 void TaskGridView::MoveDraggedRow(int, int oldVisualIndex, int newVisualIndex) {
     QHeaderView* rows = verticalHeader();
     {
@@ -126,7 +135,10 @@ void TaskGridView::MoveDraggedRow(int, int oldVisualIndex, int newVisualIndex) {
     }
     const int from = TaskTableModel::TableRow(oldVisualIndex);
     const int to = TaskTableModel::TableRow(newVisualIndex);
-    model_.table().MoveRow(from, to);
+    TaskTable& table = model_.table();
+    const int current = RowAfterMove(table.CurrentRow(), from, to);
+    table.MoveRow(from, to);
+    table.SetCurrentRow(current);
     emit rowMoved(from, to);
 }
 

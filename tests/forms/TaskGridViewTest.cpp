@@ -130,6 +130,10 @@ TEST_F(TaskGridTest, DragByNumberCell_MovesTheRowAndRenumbers) {
     EXPECT_EQ(numbers->visualIndex(0), 0);
     EXPECT_EQ(main->sgJM->model()->data(main->sgJM->model()->index(2, 0), Qt::DisplayRole),
               "/bin/a");
+    // The dragged row stays current, so the fields go on writing into the task they show.
+    EXPECT_EQ(table.CurrentRow(), 3);
+    EXPECT_EQ(main->sgJM->currentIndex().row(), 2);
+    EXPECT_EQ(main->edApp->text(), "/bin/a");
 }
 
 }  // namespace
