@@ -108,6 +108,16 @@ void TaskGridView::currentChanged(const QModelIndex& current, const QModelIndex&
     emit rowChosen(tableRow);
 }
 
+// A press on the current row changes nothing in the view, but still chooses that row.
+void TaskGridView::mousePressEvent(QMouseEvent* event) {
+    const int currentBefore = currentIndex().row();
+    QTableView::mousePressEvent(event);
+    const QModelIndex cell = indexAt(event->position().toPoint());
+    if (cell.isValid() && cell.row() == currentBefore) {
+        emit rowChosen(TaskTableModel::TableRow(cell.row()));
+    }
+}
+
 void TaskGridView::mouseMoveEvent(QMouseEvent* event) {
     const QModelIndex cell = indexAt(event->position().toPoint());
     if (cell.isValid()) emit taskCellHovered(TaskTableModel::TableColumn(cell.column()));

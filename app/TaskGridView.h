@@ -28,7 +28,7 @@ class TaskGridView final : public QTableView {
     void SelectTableRow(int tableRow);
 
   signals:
-    // The operator made another row current (click or keys).
+    // The operator chose a row: a click, also on the row already current, or keys.
     void rowChosen(int tableRow);
     // The pointer moves over a task row of this table column.
     void taskCellHovered(int tableColumn);
@@ -37,6 +37,7 @@ class TaskGridView final : public QTableView {
 
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -84,6 +84,20 @@ TEST_F(TaskGridTest, Click_OnAnotherRow_MakesItCurrentAndFillsTheFields) {
     EXPECT_EQ(grid.currentIndex().row(), 1);
 }
 
+TEST_F(TaskGridTest, Click_OnTheCurrentRow_ShowsItsDescriptionOverTheStateText) {
+    WriteFile(kDefaultTable, Row(1, "/bin/a", "first"));
+    const auto main = Start();
+    main->show();
+    main->btnEditClick();
+    main->btnEditClick();
+    ASSERT_EQ(main->StatusPanelText(2), " 节目表状态：运行播出检查");
+
+    QTest::mouseClick(main->sgJM->viewport(), Qt::LeftButton, {},
+                      CellRect(*main->sgJM, 1, ColCaption).center());
+
+    EXPECT_EQ(main->StatusPanelText(2), " first");
+}
+
 TEST_F(TaskGridTest, CommandMovingTheCurrentRow_MovesTheSelection) {
     WriteFile(kDefaultTable, Row(1, "/bin/a", "first") + Row(2, "/bin/b", "second"));
     const auto main = Start();
