@@ -81,6 +81,8 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return Failure(path, EISDIR);
+    // A device, pipe or socket chosen as the target must not be swapped for a plain file.
+    if (exists && !S_ISREG(existing.st_mode)) return Failure(path, EINVAL);
     if (exists && !MayReplace(target, existing)) return Failure(path, EACCES);
 
     std::string temporary;

@@ -17,9 +17,9 @@ struct WriteResult {
 
 // Replaces the file at path with bytes so that a failure at any point leaves the previous file
 // untouched: the bytes go to a temporary file in the same folder, are flushed to disk, and the
-// temporary file is renamed over path. An existing file that may not be written (no write
-// permission, or no write bit at all) is not replaced. An existing file keeps its permission bits
-// (and, where the process may set it, its owner); a symbolic link at path is followed, so the
+// temporary file is renamed over path. Only a regular file is replaced, and only one that may be
+// written (write permission, and at least one write bit). An existing file keeps its permission
+// bits (and, where the process may set it, its owner); a symbolic link at path is followed, so the
 // file it names is replaced.
 WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes);
 

@@ -76,8 +76,11 @@ TEST(AtomicFileTest, FailedWrite_ReportsPathAndKeepsTheOldFile) {
     fs::create_directory(folder.File("dir"));
     EXPECT_FALSE(WriteFileAtomically(folder.File("dir"), "x"));
     EXPECT_TRUE(fs::is_directory(folder.File("dir")));
+    ASSERT_EQ(::mkfifo(folder.File("pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(WriteFileAtomically(folder.File("pipe"), "x"));
+    EXPECT_TRUE(fs::is_fifo(folder.File("pipe")));
     EXPECT_EQ(test::ReadBytes(blocker), "keep");
-    EXPECT_EQ(EntryCount(folder.path()), 2u);
+    EXPECT_EQ(EntryCount(folder.path()), 3u);
 }
 
 TEST(AtomicFileTest, ReadFileBytes_DistinguishesMissingFromUnreadable) {
