@@ -131,6 +131,8 @@ void TFrmMain::FillMonitorList() {
     for (int monitor = 1; monitor <= std::max(count, 1); ++monitor) {
         cbMonitor->addItem(QString::number(monitor));
     }
+    // The first row was loaded before the list existed.
+    ShowCurrentMonitor();
 }
 
 void TFrmMain::LoadTimetable(const std::string& path) {

@@ -215,6 +215,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     // The current row's cell; writes from the editor go only through SetCell.
     const std::string& CurrentCell(int column) const;
     bool SaveCurrentTable();
+    void ShowCurrentMonitor();
     void ReportSettingsError(const std::exception& error);
     std::vector<std::string> HistoryLines() const;
 

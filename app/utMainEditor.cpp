@@ -308,13 +308,18 @@ void TFrmMain::RowToFields() {
     rbMax->setChecked(maximised);
     rbNone->setChecked(!maximised);
 
-    const int monitor = cbMonitor->findText(ToQString(CurrentCell(ColMonitor)));
-    cbMonitor->setCurrentIndex(monitor >= 0 ? monitor : 0);
+    ShowCurrentMonitor();
 
     const int row = table_.CurrentRow();
     for (const int column : {ColStartTime, ColEndTime}) {
         if (ContainsBlank(table_.Cell(column, row))) table_.SetCell(column, row, {});
     }
+}
+
+// The item equal to the current row's monitor, else the first; the cell keeps its text.
+void TFrmMain::ShowCurrentMonitor() {
+    const int monitor = cbMonitor->findText(ToQString(CurrentCell(ColMonitor)));
+    cbMonitor->setCurrentIndex(monitor >= 0 ? monitor : 0);
 }
 
 // --- field writers -----------------------------------------------------------------------------

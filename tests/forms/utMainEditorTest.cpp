@@ -275,6 +275,15 @@ TEST_F(TableEditorTest, Open_ChosenFileLoads_CancelChangesNothing) {
     EXPECT_EQ(main->StatusPanelText(0), " " + Path("elsewhere/week.tab"));
 }
 
+// The monitor list is filled after the first load; the field still shows the first row's monitor.
+TEST_F(TableEditorTest, Start_FirstRowOnSecondMonitor_ShowsThatMonitor) {
+    if (!windows_.Available() || windows_.Monitors().size() < 2) GTEST_SKIP() << "one monitor";
+    WriteFile(kDefaultTable, Line({"  1", "/bin/true", "", "x", "", "", "", "否", "是", "2"}));
+    const auto main = Start();
+
+    EXPECT_EQ(main->cbMonitor->currentText(), "2");
+}
+
 TEST_F(TableEditorTest, RowToFields_UnknownMonitor_ShowsFirstItemKeepsTheCell) {
     WriteFile(kDefaultTable, Line({"  1", "/bin/true", "", "x", "", "", "", "是", "是,最大", "9"}));
     const auto main = Start();
