@@ -243,13 +243,14 @@ void TFrmMain::btnOpenTaskClick() {
     LoadTimetable(currentTablePath_);
 }
 
-// Dropping rows can change which task the current row index points at; the fields then follow,
-// so that typing after a save never writes into a row other than the one shown.
+// Dropping rows can change or empty the task the current row index points at; the fields then
+// follow, so that typing after a save never writes into a row other than the one shown.
 void TFrmMain::ValidateTable() {
-    const int rowsBefore = table_.RowCount();
+    bool dropped = false;
     for (int row = table_.RowCount() - 1; row >= 1; --row) {
         if (TrimBlanks(table_.Cell(ColApplication, row)).empty()) {
             DeleteTaskRow(table_, row);
+            dropped = true;
             continue;
         }
         for (const int column : {ColStartTime, ColEndTime, ColReminder}) {
@@ -262,7 +263,7 @@ void TFrmMain::ValidateTable() {
         }
     }
     RenumberTaskRows(table_);
-    if (table_.RowCount() != rowsBefore) sgJMClick();
+    if (dropped) sgJMClick();
 }
 
 // --- grid --------------------------------------------------------------------------------------

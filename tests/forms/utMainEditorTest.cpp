@@ -117,6 +117,17 @@ TEST_F(TableEditorTest, Save_TimesAreNormalisedAndRowsWithoutProgramDropped) {
     EXPECT_EQ(main->edName->text(), "kept");
 }
 
+TEST_F(TableEditorTest, Save_OnlyRowWithoutProgram_EmptiesTheFieldsWithTheRow) {
+    WriteFile(kDefaultTable, TaskLine("  1", "", "no program"));
+    const auto main = Start();
+    main->btnEditClick();
+    main->btnSaveClick();
+
+    EXPECT_EQ(main->table().Cell(ColDescription, 1), "");
+    EXPECT_EQ(main->edName->text(), "");
+    EXPECT_EQ(main->StatusPanelText(2), " ");
+}
+
 TEST_F(TableEditorTest, RowToFields_HandWrittenTimes_AreShownAndKeptNormalised) {
     WriteFile(kDefaultTable, Line({"  1", "/bin/true", "", "x", "8:0:0", "9:30:0", "", "否", "是",
                                    "1", "", "", "", "", "", "0:5:0"}));
