@@ -214,7 +214,9 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void WriteWindowSetting();
     // The current row's cell; writes from the editor go only through SetCell.
     const std::string& CurrentCell(int column) const;
-    bool SaveCurrentTable();
+    // The save steps of save and save-as on the current timetable path; false when the file could
+    // not be written.
+    bool SaveTimetable();
     void ShowCurrentMonitor();
     void ReportSettingsError(const std::exception& error);
     std::vector<std::string> HistoryLines() const;

@@ -119,14 +119,17 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 // --- edit state --------------------------------------------------------------------------------
 
+// Leaving saves first and stays in the edit state when the save fails: the scans and a waiting
+// daily load would otherwise act on, or replace, a table that exists nowhere else.
 void TFrmMain::btnEditClick() {
-    editState_ = !editState_;
-    if (editState_) {
+    if (!editState_) {
+        editState_ = true;
         btnEdit->setText("退出编辑状态");
         SetStatusText(2, "节目表状态：编辑状态，运行播出检查停止");
     } else {
+        if (!SaveTimetable()) return;
+        editState_ = false;
         btnEdit->setText("进入编辑状态");
-        btnSaveClick();
         SetStatusText(2, "节目表状态：运行播出检查");
     }
     SetEditControls(editState_);
@@ -194,24 +197,26 @@ void TFrmMain::btnCancelClick() {
 }
 
 void TFrmMain::btnSaveClick() {
+    SaveTimetable();
+}
+
+// A failed save is told to the operator; the grid keeps the data so nothing is lost yet.
+bool TFrmMain::SaveTimetable() {
     ValidateTable();
     QDir::setCurrent(programFolder_);
     SetHeaderRow(table_, kHeaderCaptions, kStandardColumnCount - 1);
-    if (!SaveCurrentTable()) return;
+    const WriteResult result = SaveTable(table_, currentTablePath_);
+    if (!result) {
+        SetStatusText(0, "保存失败：" + result.error);
+        services_.prompts.ShowError(this, "任务计划表保存失败：\n" + ToQString(result.error));
+        return false;
+    }
     try {
         WriteSetting(settingsPath_, kSettingsSection, "LastOrloJM", currentTablePath_);
     } catch (const SettingsWriteError& error) {
         ReportSettingsError(error);
     }
-}
-
-// A failed save is told to the operator; the grid keeps the data so nothing is lost yet.
-bool TFrmMain::SaveCurrentTable() {
-    const WriteResult result = SaveTable(table_, currentTablePath_);
-    if (result) return true;
-    SetStatusText(0, "保存失败：" + result.error);
-    services_.prompts.ShowError(this, "任务计划表保存失败：\n" + ToQString(result.error));
-    return false;
+    return true;
 }
 
 void TFrmMain::btnSaveasClick() {
@@ -220,16 +225,8 @@ void TFrmMain::btnSaveasClick() {
         {"任务计划表另存为...", "任务计划表文件(*.tab) (*.tab)", ToQString(currentTablePath_), {}});
     if (!chosen) return;
     currentTablePath_ = chosen->toStdString();
-    QDir::setCurrent(programFolder_);
     SetStatusText(0, currentTablePath_);
-    ValidateTable();
-    SetHeaderRow(table_, kHeaderCaptions, kStandardColumnCount - 1);
-    if (!SaveCurrentTable()) return;
-    try {
-        WriteSetting(settingsPath_, kSettingsSection, "LastOrloJM", currentTablePath_);
-    } catch (const SettingsWriteError& error) {
-        ReportSettingsError(error);
-    }
+    SaveTimetable();
 }
 
 void TFrmMain::btnOpenTaskClick() {

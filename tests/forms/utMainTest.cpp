@@ -213,6 +213,30 @@ TEST_F(MainWindowTest, DailyLoad_InEditState_WaitsUntilTheEditsAreSaved) {
     EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
 }
 
+// Leaving the edit state would let the waiting daily load replace edits that were never saved.
+TEST_F(MainWindowTest, LeaveEditState_SaveFails_KeepsEditingAndTheDailyLoadWaiting) {
+    WriteSettings("chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\n");
+    QDir().mkpath(Path(kDefaultTable));  // a folder where the timetable should be written
+    clock_.Set(At(2026, 3, 5, 8, 59, 59));
+    const auto main = Start();
+    WriteFile("Data/2026-03-05.tab", kTaskLine);
+    main->btnEditClick();
+    main->edApp->setText("/bin/edited");
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+
+    main->btnEditClick();
+    EXPECT_EQ(prompts_.errors.size(), 1);
+    EXPECT_TRUE(main->editState());
+    EXPECT_EQ(main->btnEdit->text(), "退出编辑状态");
+    EXPECT_TRUE(main->btnSaveas->isEnabled());
+
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->currentTablePath(), StdPath(kDefaultTable));
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/edited");
+}
+
 TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDate) {
     WriteSettings("chkSaveHis=YES\r\n");
     WriteFile("History/20260305.txt", "  07:00:00 earlier\r\n");
