@@ -92,11 +92,7 @@ bool IsFile(const std::string& path) {
 }  // namespace
 
 int CountSeparators(std::string_view line) {
-    int count = 0;
-    for (size_t at = line.find(kFieldSeparator); at != std::string_view::npos;
-         at = line.find(kFieldSeparator, at + kFieldSeparator.size()))
-        ++count;
-    return count;
+    return CountFields(line, kFieldSeparator) - 1;
 }
 
 std::string RowToLine(const TaskTable& table, int row) {
