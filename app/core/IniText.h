@@ -9,8 +9,9 @@ namespace vardo {
 // Reading and writing one value in the bytes of an INI file, as the private-profile functions of
 // the original platform do: section and key names match without regard to ASCII case, blanks
 // around names and values are ignored, a value in matching quotes loses them, the first matching
-// section and the first matching key in it win. The file is decoded as UTF-8 when it is valid
-// UTF-8, else as GB18030; values are returned and taken as UTF-8.
+// section and the first matching key in it win. Lines end at CR LF, LF or a lone CR; a line opens
+// a section only when it starts with '[' and holds a ']'. The file is decoded as UTF-8 when it is
+// valid UTF-8, else as GB18030; values are returned and taken as UTF-8.
 
 // The value of key in section, or nothing when the section or key is absent.
 std::optional<std::string> IniFindValue(std::string_view fileBytes, std::string_view section,
