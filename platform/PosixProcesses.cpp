@@ -85,6 +85,18 @@ std::optional<int> Spawn(const SplitCommand& command, const std::string& working
     return processId;
 }
 
+// A SIGCHLD ignored by whoever started us is inherited through exec and makes the kernel reap our
+// children at once: their exit codes would be lost, and a child that ends straight away could
+// have its pid taken by another process before we open a pidfd for it.
+void KeepChildrenWaitable() {
+    struct sigaction current {};
+    if (sigaction(SIGCHLD, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) {
+        struct sigaction defaultAction {};
+        defaultAction.sa_handler = SIG_DFL;
+        sigaction(SIGCHLD, &defaultAction, nullptr);
+    }
+}
+
 bool IsEndedProcess(int pidfd) {
     pollfd entry{pidfd, POLLIN, 0};
     return poll(&entry, 1, 0) == 1 && (entry.revents & (POLLIN | POLLHUP | POLLERR)) != 0;
@@ -151,6 +163,7 @@ bool PosixProcesses::CreateProcess(const std::string& commandLine,
     const auto command =
         SplitCommandLine(commandLine, workingDirectory, path ? path : "/bin:/usr/bin");
     if (!command) return false;
+    KeepChildrenWaitable();
     const auto processId = Spawn(*command, workingDirectory);
     if (!processId) return false;
 
@@ -168,7 +181,11 @@ bool PosixProcesses::CreateProcess(const std::string& commandLine,
     child->reapDescriptor = reapDescriptor;
     unreaped_.push_back(child);
     const ProcessHandle handle = AddHandle(handleDescriptor, {*processId, child, !showWindow});
-    if (handle == 0) return false;  // the child runs on and is reaped by a later sweep
+    if (handle == 0) {
+        // A task nobody can follow or end must not run on; a later sweep reaps it.
+        pidfd_send_signal(reapDescriptor, SIGKILL, nullptr, 0);
+        return false;
+    }
     info = {handle, handle, *processId, *processId};
     return true;
 }

@@ -3,10 +3,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <set>
 
 #include "PlatformTestSupport.h"
 
@@ -34,12 +36,13 @@ int CountOpenDescriptors(const std::string& folder = "/proc/self/fd") {
     return count;
 }
 
-// Children of this process that have exited and not been reaped.
-int CountZombieChildren() {
+// Those of the given children of this process that have exited and not been reaped (earlier
+// tests in the same run may leave zombies of their own).
+int CountZombieChildren(const std::vector<int>& children) {
     int zombies = 0;
     const std::string self = std::to_string(getpid());
-    for (const auto& entry : fs::directory_iterator("/proc")) {
-        const std::string stat = ReadWholeFile(entry.path().string() + "/stat");
+    for (const int child : children) {
+        const std::string stat = ReadWholeFile("/proc/" + std::to_string(child) + "/stat");
         const auto close = stat.rfind(')');
         if (close == std::string::npos) continue;
         std::istringstream fields(stat.substr(close + 2));
@@ -49,6 +52,24 @@ int CountZombieChildren() {
         if (state == "Z" && parent == self) ++zombies;
     }
     return zombies;
+}
+
+// Children of this process that still run.
+std::set<int> LiveChildren() {
+    std::set<int> children;
+    const std::string self = std::to_string(getpid());
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+        const std::string stat = ReadWholeFile(entry.path().string() + "/stat");
+        const auto close = stat.rfind(')');
+        if (close == std::string::npos) continue;
+        std::istringstream fields(stat.substr(close + 2));
+        std::string state;
+        std::string parent;
+        fields >> state >> parent;
+        if (parent == self && state != "Z" && state != "X")
+            children.insert(std::atoi(entry.path().filename().c_str()));
+    }
+    return children;
 }
 
 class PosixProcessesTest : public ::testing::Test {
@@ -144,6 +165,35 @@ TEST_F(PosixProcessesTest, CreateProcess_Child_GetsOwnSessionNullStreamsAndNoOth
         EXPECT_EQ(fs::read_symlink(fds + stream), "/dev/null");
 }
 
+TEST_F(PosixProcessesTest, CreateProcess_NoDescriptorLeftForTheHandle_FailsAndEndsTheChild) {
+    const std::set<int> childrenBefore = LiveChildren();
+    rlimit limits{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limits), 0);
+    const rlimit previous = limits;
+    limits.rlim_cur = std::min<rlim_t>(limits.rlim_max, CountOpenDescriptors() + 64);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limits), 0);
+    // Every descriptor in use but two: both pidfds can be opened, the handle cannot.
+    std::vector<int> filler;
+    for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;) filler.push_back(fd);
+    for (int i = 0; i < 2 && !filler.empty(); ++i) {
+        close(filler.back());
+        filler.pop_back();
+    }
+    ProcessInformation info{7, 7, 7, 7};
+    const bool created = processes_.CreateProcess(TestClientPath(), "", true, info);
+    for (const int fd : filler) close(fd);
+    setrlimit(RLIMIT_NOFILE, &previous);
+
+    EXPECT_FALSE(created);
+    EXPECT_EQ(info.processId, 0);
+    EXPECT_TRUE(WaitUntil([&] {
+        processes_.CloseHandle(0);
+        return LiveChildren() == childrenBefore;
+    })) << "a task without a handle must not run on";
+    for (const int child : LiveChildren())
+        if (!childrenBefore.contains(child)) KillOnExit{child};
+}
+
 TEST_F(PosixProcessesTest, CreateProcess_ShowWindowFalse_IsRecordedAsHiddenStart) {
     const auto hidden = Start("--lifetime 5000", "", false);
     const auto shown = Start("--lifetime 5000", "", true);
@@ -177,6 +227,18 @@ TEST_F(PosixProcessesTest, GetExitCodeProcess_ExitZeroAndExit259_AreEnded) {
     const auto end259 = WaitForExit(code259.processHandle);
     EXPECT_FALSE(end259.running);
     EXPECT_EQ(end259.exitCode, 3u);
+}
+
+TEST_F(PosixProcessesTest, GetExitCodeProcess_StartedWithChildSignalIgnored_StillHasTheCode) {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGCHLD, &ignore, &previous), 0);
+    const auto info = Start("--lifetime 0 --exit-code 7");
+    const auto ended = WaitForExit(info.processHandle);
+    sigaction(SIGCHLD, &previous, nullptr);
+    EXPECT_FALSE(ended.running);
+    EXPECT_EQ(ended.exitCode, 7u);
 }
 
 TEST_F(PosixProcessesTest, GetExitCodeProcess_UnknownHandle_Fails) {
@@ -270,9 +332,11 @@ TEST_F(PosixProcessesTest, OpenProcess_NoSuchProcess_GivesNoHandle) {
 
 TEST_F(PosixProcessesTest, ThousandLaunches_LeaveNoZombiesAndNoOpenDescriptors) {
     const int descriptorsBefore = CountOpenDescriptors();
+    std::vector<int> children;
     for (int i = 0; i < 1000; ++i) {
         ProcessInformation info;
         ASSERT_TRUE(processes_.CreateProcess(TestClientPath() + " --lifetime 0", "", true, info));
+        children.push_back(info.processId);
         if (i % 2 == 0) WaitForExit(info.processHandle);  // reaped by the query ...
         processes_.CloseHandle(info.processHandle);       // ... or after the handle is gone
     }
@@ -280,10 +344,11 @@ TEST_F(PosixProcessesTest, ThousandLaunches_LeaveNoZombiesAndNoOpenDescriptors) 
     EXPECT_TRUE(WaitUntil(
         [&] {
             processes_.CloseHandle(0);
-            return CountZombieChildren() == 0 && CountOpenDescriptors() == descriptorsBefore;
+            return CountZombieChildren(children) == 0 &&
+                   CountOpenDescriptors() == descriptorsBefore;
         },
         10s));
-    EXPECT_EQ(CountZombieChildren(), 0);
+    EXPECT_EQ(CountZombieChildren(children), 0);
     EXPECT_EQ(CountOpenDescriptors(), descriptorsBefore);
 }
 
