@@ -30,7 +30,8 @@ class Windows {
   public:
     virtual ~Windows() = default;
 
-    // False when no X display can be reached (for example a Wayland session without XWayland).
+    // False when no X display can be reached (for example a Wayland session without XWayland),
+    // or once the connection to it has been lost; every other call then does nothing.
     virtual bool Available() const = 0;
     // Every top-level client window, mapped or not, of every process, in stacking order, top first.
     virtual std::vector<TopLevelWindow> EnumWindows() = 0;

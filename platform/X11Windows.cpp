@@ -74,6 +74,28 @@ class ErrorTrap {
     static inline XErrorHandler previous_ = nullptr;
 };
 
+// Xlib ends the process when a connection breaks (the X server ends or goes away), unless both
+// the process-wide I/O error handler and the display's exit handler return. Our handler returns
+// for our own connections and hands every other one (the toolkit's) to the handler installed
+// before; the exit handler marks the connection lost, and from then on every request fails at once.
+std::vector<Display*> survivingDisplays;
+XIOErrorHandler previousIOErrorHandler = nullptr;
+
+int SurviveConnectionLoss(Display* display) {
+    if (std::find(survivingDisplays.begin(), survivingDisplays.end(), display) !=
+        survivingDisplays.end())
+        return 0;
+    return previousIOErrorHandler ? previousIOErrorHandler(display) : 0;
+}
+
+void SurviveLossOf(Display* display, bool& lost) {
+    if (survivingDisplays.empty())
+        previousIOErrorHandler = XSetIOErrorHandler(&SurviveConnectionLoss);
+    survivingDisplays.push_back(display);
+    XSetIOErrorExitHandler(
+        display, [](Display*, void* flag) { *static_cast<bool*>(flag) = true; }, &lost);
+}
+
 // Enough for any caption that survives the cut to 255 characters and for every other property
 // read here; a client cannot make us copy more than this.
 constexpr long kPropertyLongs = 1024;
@@ -139,6 +161,7 @@ std::string CutUtf8(std::string text, std::size_t characters) {
 X11Windows::X11Windows(const std::string& displayName)
     : display_(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str())) {
     if (!display_) return;
+    SurviveLossOf(display_, connectionLost_);
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(display_));
     const std::pair<const char*, unsigned long*> wanted[] = {
         {"WM_STATE", &atoms_.wmState},
@@ -161,15 +184,17 @@ X11Windows::X11Windows(const std::string& displayName)
 }
 
 X11Windows::~X11Windows() {
-    if (display_) XCloseDisplay(display_);
+    if (!display_) return;
+    XCloseDisplay(display_);
+    std::erase(survivingDisplays, display_);
 }
 
 bool X11Windows::Available() const {
-    return display_ != nullptr;
+    return display_ != nullptr && !connectionLost_;
 }
 
 bool X11Windows::WindowManagerRunning() {
-    return display_ && XGetSelectionOwner(display_, atoms_.windowManagerSelection) != None;
+    return Available() && XGetSelectionOwner(display_, atoms_.windowManagerSelection) != None;
 }
 
 // Whether the window manager has (or is taking) the window: it sits in a frame, or, with a
@@ -297,7 +322,7 @@ int X11Windows::ProcessOf(WindowHandle window, const ClientProcesses& clients) {
 }
 
 std::vector<TopLevelWindow> X11Windows::EnumWindows() {
-    if (!display_) return {};
+    if (!Available()) return {};
     ErrorTrap trap(display_);
     const auto clients = QueryClientProcesses();
     // The window manager's frames are made by the connection that owns the WM_Sn selection.
@@ -326,7 +351,7 @@ std::vector<TopLevelWindow> X11Windows::EnumWindows() {
 }
 
 std::optional<Rect> X11Windows::GetWindowRect(WindowHandle window) {
-    if (!display_ || window == 0) return std::nullopt;
+    if (!Available() || window == 0) return std::nullopt;
     ErrorTrap trap(display_);
     const WindowHandle outer = TopLevelAncestor(window);
     if (outer == 0) return std::nullopt;
@@ -343,12 +368,12 @@ std::optional<Rect> X11Windows::GetWindowRect(WindowHandle window) {
 }
 
 void X11Windows::MoveWindow(WindowHandle window, int left, int top) {
-    if (!display_ || window == 0) return;
+    if (!Available() || window == 0) return;
     Place(window, {left, top, 0, 0}, false);
 }
 
 void X11Windows::MoveResizeWindow(WindowHandle window, const Rect& rect) {
-    if (!display_ || window == 0) return;
+    if (!Available() || window == 0) return;
     Place(window, rect, true);
 }
 
@@ -453,7 +478,7 @@ bool X11Windows::WaitForPlacement(WindowHandle window, const Rect& rect, bool re
 }
 
 void X11Windows::RaiseWindow(WindowHandle window) {
-    if (!display_ || window == 0) return;
+    if (!Available() || window == 0) return;
     ErrorTrap trap(display_);
     if (WindowManagerRunning() && IsManaged(window)) {
         // Carried out when the window manager gets to it (it answers nothing that could be
@@ -465,7 +490,7 @@ void X11Windows::RaiseWindow(WindowHandle window) {
 }
 
 void X11Windows::HideWindow(WindowHandle window) {
-    if (!display_ || window == 0) return;
+    if (!Available() || window == 0) return;
     bool windowManagerRunning = false;
     {
         ErrorTrap trap(display_);
@@ -493,7 +518,7 @@ void X11Windows::WaitForWindowManager(WindowHandle window) {
         SendToWindowManager(window, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
     }
     const auto deadline = std::chrono::steady_clock::now() + kWindowManagerWait;
-    while (std::chrono::steady_clock::now() < deadline) {
+    while (Available() && std::chrono::steady_clock::now() < deadline) {
         {
             ErrorTrap trap(display_);
             if (!ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL).empty()) return;
@@ -503,7 +528,7 @@ void X11Windows::WaitForWindowManager(WindowHandle window) {
 }
 
 std::vector<Rect> X11Windows::Monitors() {
-    if (!display_) return {};
+    if (!Available()) return {};
     ErrorTrap trap(display_);
     const Window root = DefaultRootWindow(display_);
     std::vector<Rect> monitors;
@@ -516,7 +541,7 @@ std::vector<Rect> X11Windows::Monitors() {
             monitors.push_back({raw[i].x, raw[i].y, raw[i].width, raw[i].height});
         if (raw) XRRFreeMonitors(raw);
     }
-    if (monitors.empty()) {
+    if (monitors.empty() && Available()) {
         const int screen = DefaultScreen(display_);
         monitors.push_back({0, 0, DisplayWidth(display_, screen), DisplayHeight(display_, screen)});
     }

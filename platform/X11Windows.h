@@ -18,7 +18,8 @@ namespace vardo::platform {
 // included. Placements go through the window manager (EWMH) when one runs and manages the
 // window, and straight to the server otherwise; every call returns once its effect is visible
 // to the next query (or a short wait for the window manager has run out). X errors caused by
-// windows that vanish meanwhile are swallowed. Use it from one thread.
+// windows that vanish meanwhile are swallowed; a server that goes away does not end the program
+// (Xlib's default), it makes the object unavailable. Use it from one thread.
 class X11Windows final : public Windows {
   public:
     // Connects to displayName, or to $DISPLAY when it is empty.
@@ -80,6 +81,7 @@ class X11Windows final : public Windows {
     void WaitForWindowManager(WindowHandle window);
 
     _XDisplay* display_ = nullptr;
+    bool connectionLost_ = false;  // set by Xlib when the server went away
     Atoms atoms_;
 };
 

@@ -1,6 +1,8 @@
 #include "X11Windows.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -309,6 +311,42 @@ INSTANTIATE_TEST_SUITE_P(TestBed, X11WindowsTest,
                                         ? "WithWindowManager"
                                         : "WithoutWindowManager";
                          });
+
+// Starts an X server of the test's own (which it may end) and returns its display name; empty
+// when it did not come up.
+std::string StartOwnServer(std::unique_ptr<HelperProcess>& server) {
+    int ready[2] = {-1, -1};
+    if (pipe(ready) != 0) return {};
+    server = std::make_unique<HelperProcess>(std::vector<std::string>{
+        "Xvfb", "-displayfd", std::to_string(ready[1]), "-nolisten", "tcp", "-noreset"});
+    close(ready[1]);
+    std::string number;
+    pollfd entry{ready[0], POLLIN, 0};
+    char c = 0;
+    while (poll(&entry, 1, 10000) == 1 && read(ready[0], &c, 1) == 1 && c != '\n') number += c;
+    close(ready[0]);
+    return number.empty() ? std::string{} : ":" + number;
+}
+
+TEST(X11WindowsConnectionLoss, ServerGoesAway_ProgramRunsOnAndCallsDoNothing) {
+    std::unique_ptr<HelperProcess> server;
+    const std::string display = StartOwnServer(server);
+    if (display.empty()) GTEST_SKIP() << "Xvfb did not start";
+    X11Windows windows(display);
+    ASSERT_TRUE(windows.Available());
+    ASSERT_FALSE(windows.Monitors().empty());
+    server.reset();  // ends the server
+
+    // Xlib's default would end this process at the first request.
+    EXPECT_TRUE(windows.EnumWindows().empty());
+    EXPECT_FALSE(windows.Available());
+    EXPECT_TRUE(windows.Monitors().empty());
+    EXPECT_FALSE(windows.GetWindowRect(1));
+    windows.MoveResizeWindow(1, kMonitor2);
+    windows.RaiseWindow(1);
+    windows.HideWindow(1);
+    EXPECT_FALSE(windows.WindowManagerRunning());
+}
 
 TEST(X11WindowsUnreachable, NoSuchDisplay_IsUnavailableAndEmpty) {
     X11Windows windows(":987");
