@@ -176,10 +176,6 @@ void TFrmSetup::FillSkinList() {
     cbskn->setCurrentIndex(stored.isEmpty() ? -1 : cbskn->findText(stored, Qt::MatchFixedString));
 }
 
-int TFrmSetup::TransparencyDegree() const {
-    return tkTransparent->value();
-}
-
 bool TFrmSetup::WriteOrReport(std::string_view key, const std::string& value) {
     try {
         WriteSetting(settingsPath_, kSection, key, value);

@@ -38,8 +38,6 @@ class TFrmSetup final : public QDialog {
 
     void FormCreate();
 
-    int TransparencyDegree() const;
-
     QLabel* MyShape2;
     QCheckBox* chkMin;
     QCheckBox* chkAutoStart;
