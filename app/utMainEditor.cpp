@@ -26,12 +26,12 @@ namespace vardo {
 
 namespace {
 
-// A timetable line has no escaping, so a cell must never hold CR, LF or "^^", nor end in "^"
-// (which would run into the separator that follows it).
+// A timetable line has no escaping, so a cell must never hold CR, LF or "^^".
 bool IsStorableText(const QString& text) {
     return !text.contains(QLatin1String("^^")) && !text.contains('\r') && !text.contains('\n');
 }
 
+// What the cell keeps of a field's text; a trailing "^" would run into the separator after it.
 std::string StorableText(QString text) {
     text.remove('\r');
     text.remove('\n');
