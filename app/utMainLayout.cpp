@@ -165,6 +165,8 @@ void TFrmMain::BuildCommandPanel() {
         left += command.width + 2;
     }
     btnEdit->setToolTip("！进入任务表编辑状态，将停止扫描检查任务表。退出时，恢复检查！");
+    btnPlayFlash->setToolTip("人工启动指定程序");
+    btnStopFlash->setToolTip("手动结束指定程序");
 
     MyPanel5 = MakeLabel(MyPanel4, "  正在播放：无", {7, 32, 778, 24}, "MyPanel5");
     MyPanel5->setFrameShape(QFrame::Panel);

@@ -444,6 +444,8 @@ TEST_F(MainWindowTest, Layout_HasTheFourAreasAndTheWindowSize) {
     EXPECT_EQ(main->windowTitle(), "Vardo");
     EXPECT_EQ(main->btnSetup->toolTip(), "系统参数设置");
     EXPECT_EQ(main->btnExit->toolTip(), "退出程序");
+    EXPECT_EQ(main->btnPlayFlash->toolTip(), "人工启动指定程序");
+    EXPECT_EQ(main->btnStopFlash->toolTip(), "手动结束指定程序");
     EXPECT_FALSE(main->MyPanel6->isEnabled());
     EXPECT_GE(main->cbMonitor->count(), 1);
 }
