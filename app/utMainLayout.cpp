@@ -55,6 +55,17 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry, const QSt
     return edit;
 }
 
+// A check box or radio button.
+template <typename Choice>
+Choice* MakeChoice(QWidget* parent, const char* name, const QString& caption, QRect geometry,
+                   const QString& hint = {}) {
+    auto* choice = new Choice(caption, parent);
+    choice->setObjectName(name);
+    choice->setGeometry(geometry);
+    choice->setToolTip(hint);
+    return choice;
+}
+
 // Blank positions read as spaces, so an empty field's text is "  :  :  ".
 QLineEdit* MakeTimeEdit(QWidget* parent, const char* name, QRect geometry) {
     QLineEdit* edit = MakeEdit(parent, name, geometry);
@@ -103,9 +114,8 @@ void TFrmMain::BuildFieldPanel() {
 
     MakeLabel(MyPanel6, "应用程序标题：", {8, 68, 100, 22});
     edTitle = MakeEdit(MyPanel6, "edTitle", {108, 68, 280, 22});
-    chkAppend = new QCheckBox("参数添加到原参数后面", MyPanel6);
-    chkAppend->setObjectName("chkAppend");
-    chkAppend->setGeometry(500, 68, 284, 22);
+    chkAppend =
+        MakeChoice<QCheckBox>(MyPanel6, "chkAppend", "参数添加到原参数后面", {500, 68, 284, 22});
 
     Label3 = MakeLabel(MyPanel6, "任务启动时间：", {8, 96, 100, 22}, "Label3");
     edSTime = MakeTimeEdit(MyPanel6, "edSTime", {108, 96, kTimeFieldWidth, 22});
@@ -119,20 +129,12 @@ void TFrmMain::BuildFieldPanel() {
     cbMonitor = new QComboBox(MyPanel6);
     cbMonitor->setObjectName("cbMonitor");
     cbMonitor->setGeometry(138, 120, 50, 22);
-    edExclusive = new QCheckBox("排它运行", MyPanel6);
-    edExclusive->setObjectName("edExclusive");
-    edExclusive->setGeometry(210, 122, 90, 20);
-    chkSize = new QCheckBox("维持窗口大小", MyPanel6);
-    chkSize->setObjectName("chkSize");
-    chkSize->setGeometry(310, 122, 110, 20);
-    rbMax = new QRadioButton("最大", MyPanel6);
-    rbMax->setObjectName("rbMax");
-    rbMax->setGeometry(430, 122, 60, 20);
-    rbMax->setToolTip("应用程序窗口最大化");
-    rbNone = new QRadioButton("无", MyPanel6);
-    rbNone->setObjectName("rbNone");
-    rbNone->setGeometry(500, 122, 60, 20);
-    rbNone->setToolTip("应用程序窗口不显示");
+    edExclusive = MakeChoice<QCheckBox>(MyPanel6, "edExclusive", "排它运行", {210, 122, 90, 20});
+    chkSize = MakeChoice<QCheckBox>(MyPanel6, "chkSize", "维持窗口大小", {310, 122, 110, 20});
+    rbMax = MakeChoice<QRadioButton>(MyPanel6, "rbMax", "最大", {430, 122, 60, 20},
+                                     "应用程序窗口最大化");
+    rbNone = MakeChoice<QRadioButton>(MyPanel6, "rbNone", "无", {500, 122, 60, 20},
+                                      "应用程序窗口不显示");
 }
 
 void TFrmMain::BuildCommandPanel() {
