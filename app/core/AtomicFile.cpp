@@ -57,12 +57,13 @@ std::string ReplacedFile(const std::string& path) {
     return error ? path : resolved.string();
 }
 
-// Renaming over a file needs only the folder's permission, so without this check a read-only
-// file would be replaced silently where a write in place fails. Root passes every access check;
-// for it a file without any write bit counts as read-only, as the read-only attribute does.
-bool MayReplace(const std::filesystem::path& target, const struct stat& existing) {
-    return ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) == 0 &&
-           (existing.st_mode & 0222) != 0;
+// Why an existing file may not be written, or 0. Renaming over a file needs only the folder's
+// permission, so without this check a read-only file would be replaced silently where a write in
+// place fails. Root passes every access check; for it a file without any write bit counts as
+// read-only, as the read-only attribute does.
+int WhyNotWritable(const std::filesystem::path& target, const struct stat& existing) {
+    if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return errno;
+    return (existing.st_mode & 0222) == 0 ? EACCES : 0;
 }
 
 // A short name of its own: one built from the target's name would exceed the file system's
@@ -83,7 +84,8 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
     if (exists && S_ISDIR(existing.st_mode)) return Failure(path, EISDIR);
     // A device, pipe or socket chosen as the target must not be swapped for a plain file.
     if (exists && !S_ISREG(existing.st_mode)) return Failure(path, EINVAL);
-    if (exists && !MayReplace(target, existing)) return Failure(path, EACCES);
+    if (const int error = exists ? WhyNotWritable(target, existing) : 0)
+        return Failure(path, error);
 
     std::string temporary;
     int fd = -1;
