@@ -138,6 +138,7 @@ void TFrmMain::FillMonitorList() {
 void TFrmMain::LoadTimetable(const std::string& path) {
     SetStatusText(0, path);
     runner_->ReleaseAllHandles();
+    unsavedEdits_ = false;
     try {
         vardo::LoadTimetable(table_, path, settingsPath_);
     } catch (const SettingsWriteError& error) {
@@ -228,11 +229,11 @@ bool TFrmMain::AutoShutDownDue(LocalSeconds second) const {
            SecondOfDay(second) == autoShutDownSeconds_;
 }
 
-// Never while editing: the load would throw away unsaved edits. Leaving the edit state saves, and
-// the next tick then loads.
+// Never while editing or while the grid holds edits a save could not write: the load would throw
+// them away. Leaving the edit state saves, and the next tick then loads.
 bool TFrmMain::DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) const {
     return lastLoadDate_ != today && FrmSetup && FrmSetup->chkLoadTime->isChecked() &&
-           nowSeconds >= autoLoadSeconds_ && !editState_;
+           nowSeconds >= autoLoadSeconds_ && !editState_ && !unsavedEdits_;
 }
 
 void TFrmMain::DailyLoad(std::chrono::year_month_day today) {

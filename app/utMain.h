@@ -226,6 +226,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     std::string currentTablePath_;
     std::string historyFilePath_;
     bool editState_ = false;
+    // The grid holds edits that the last save could not write.
+    bool unsavedEdits_ = false;
     int autoShutDownSeconds_ = 0;
     int autoLoadSeconds_ = 0;
     std::optional<std::chrono::year_month_day> lastLoadDate_;

@@ -119,17 +119,17 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 // --- edit state --------------------------------------------------------------------------------
 
-// Leaving saves first and stays in the edit state when the save fails: the scans and a waiting
-// daily load would otherwise act on, or replace, a table that exists nowhere else.
+// Leaving always ends the edit state, so the scans resume even when the save fails: a station
+// that stops scheduling because its folder is read-only misses its starts. The failure is shown,
+// and the unsaved grid holds back the daily load until a save succeeds.
 void TFrmMain::btnEditClick() {
-    if (!editState_) {
-        editState_ = true;
+    editState_ = !editState_;
+    if (editState_) {
         btnEdit->setText("退出编辑状态");
         SetStatusText(2, "节目表状态：编辑状态，运行播出检查停止");
     } else {
-        if (!SaveTimetable()) return;
-        editState_ = false;
         btnEdit->setText("进入编辑状态");
+        SaveTimetable();
         SetStatusText(2, "节目表状态：运行播出检查");
     }
     SetEditControls(editState_);
@@ -206,6 +206,7 @@ bool TFrmMain::SaveTimetable() {
     QDir::setCurrent(programFolder_);
     SetHeaderRow(table_, kHeaderCaptions, kStandardColumnCount - 1);
     const WriteResult result = SaveTable(table_, currentTablePath_);
+    unsavedEdits_ = !result;
     if (!result) {
         SetStatusText(0, "保存失败：" + result.error);
         services_.prompts.ShowError(this, "任务计划表保存失败：\n" + ToQString(result.error));

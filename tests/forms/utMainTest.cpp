@@ -214,7 +214,7 @@ TEST_F(MainWindowTest, DailyLoad_InEditState_WaitsUntilTheEditsAreSaved) {
 }
 
 // Leaving the edit state would let the waiting daily load replace edits that were never saved.
-TEST_F(MainWindowTest, LeaveEditState_SaveFails_KeepsEditingAndTheDailyLoadWaiting) {
+TEST_F(MainWindowTest, LeaveEditState_SaveFails_ResumesScansButHoldsTheDailyLoadUntilSaved) {
     WriteSettings("chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\n");
     QDir().mkpath(Path(kDefaultTable));  // a folder where the timetable should be written
     clock_.Set(At(2026, 3, 5, 8, 59, 59));
@@ -227,14 +227,21 @@ TEST_F(MainWindowTest, LeaveEditState_SaveFails_KeepsEditingAndTheDailyLoadWaiti
 
     main->btnEditClick();
     EXPECT_EQ(prompts_.errors.size(), 1);
-    EXPECT_TRUE(main->editState());
-    EXPECT_EQ(main->btnEdit->text(), "退出编辑状态");
-    EXPECT_TRUE(main->btnSaveas->isEnabled());
+    EXPECT_FALSE(main->editState());
+    EXPECT_EQ(main->btnEdit->text(), "进入编辑状态");
 
     clock_.AdvanceSecond();
     main->tmTimeDateTimer();
     EXPECT_EQ(main->currentTablePath(), StdPath(kDefaultTable));
     EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/edited");
+
+    // Once the edits are saved, the day's table is loaded at the next tick.
+    QDir(Path(kDefaultTable)).removeRecursively();
+    main->btnEditClick();
+    main->btnEditClick();
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
 }
 
 TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDate) {
