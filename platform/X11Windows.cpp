@@ -77,7 +77,7 @@ class ErrorTrap {
 // Xlib ends the process when a connection breaks (the X server ends or goes away), unless both
 // the process-wide I/O error handler and the display's exit handler return. Our handler returns
 // for our own connections and hands every other one (the toolkit's) to the handler installed
-// before; the exit handler marks the connection lost, and from then on every request fails at once.
+// before it; the exit handler marks the connection lost, after which every request fails at once.
 std::vector<Display*> survivingDisplays;
 XIOErrorHandler previousIOErrorHandler = nullptr;
 
@@ -89,8 +89,11 @@ int SurviveConnectionLoss(Display* display) {
 }
 
 void SurviveLossOf(Display* display, bool& lost) {
-    if (survivingDisplays.empty())
+    // Installed once: installing it again would make it its own predecessor.
+    [[maybe_unused]] static const bool installed = [] {
         previousIOErrorHandler = XSetIOErrorHandler(&SurviveConnectionLoss);
+        return true;
+    }();
     survivingDisplays.push_back(display);
     XSetIOErrorExitHandler(
         display, [](Display*, void* flag) { *static_cast<bool*>(flag) = true; }, &lost);

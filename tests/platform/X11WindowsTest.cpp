@@ -328,10 +328,23 @@ std::string StartOwnServer(std::unique_ptr<HelperProcess>& server) {
     return number.empty() ? std::string{} : ":" + number;
 }
 
-TEST(X11WindowsConnectionLoss, ServerGoesAway_ProgramRunsOnAndCallsDoNothing) {
+// Connections whose loss reached the test's own I/O error handler.
+std::vector<Display*> lostForeignConnections;
+
+TEST(X11WindowsConnectionLoss, ServerGoesAway_ProgramRunsOnAndOtherConnectionsKeepTheirHandler) {
     std::unique_ptr<HelperProcess> server;
     const std::string display = StartOwnServer(server);
     if (display.empty()) GTEST_SKIP() << "Xvfb did not start";
+    // Another connection of the process (as the toolkit's would be) with a handler of its own.
+    XSetIOErrorHandler([](Display* lost) {
+        lostForeignConnections.push_back(lost);
+        return 0;
+    });
+    Display* foreign = XOpenDisplay(display.c_str());
+    ASSERT_NE(foreign, nullptr);
+    XSetIOErrorExitHandler(
+        foreign, [](Display*, void*) {}, nullptr);
+    X11Windows{display};  // one that came and went before
     X11Windows windows(display);
     ASSERT_TRUE(windows.Available());
     ASSERT_FALSE(windows.Monitors().empty());
@@ -346,6 +359,11 @@ TEST(X11WindowsConnectionLoss, ServerGoesAway_ProgramRunsOnAndCallsDoNothing) {
     windows.RaiseWindow(1);
     windows.HideWindow(1);
     EXPECT_FALSE(windows.WindowManagerRunning());
+
+    XSync(foreign, False);
+    EXPECT_NE(std::find(lostForeignConnections.begin(), lostForeignConnections.end(), foreign),
+              lostForeignConnections.end());
+    XCloseDisplay(foreign);
 }
 
 TEST(X11WindowsUnreachable, NoSuchDisplay_IsUnavailableAndEmpty) {
