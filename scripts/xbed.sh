@@ -20,8 +20,9 @@ start_xvfb() { # name
     [ -s "$state/$name.display" ] || { echo "Xvfb ($name) did not start" >&2; return 1; }
     local display=":$(tr -d '[:space:]' <"$state/$name.display")"
     echo "$display" >"$state/$name.display"
-    DISPLAY="$display" xrandr --setmonitor '*MON1' 1920/508x1080/286+0+0 screen >/dev/null
-    DISPLAY="$display" xrandr --setmonitor MON2 1920/508x1080/286+1920+0 none >/dev/null
+    DISPLAY="$display" xrandr --setmonitor '*MON1' 1920/508x1080/286+0+0 screen >/dev/null &&
+        DISPLAY="$display" xrandr --setmonitor MON2 1920/508x1080/286+1920+0 none >/dev/null ||
+        { echo "the two monitors of Xvfb ($name) could not be set" >&2; return 1; }
 }
 
 start_openbox() {
