@@ -39,10 +39,6 @@ std::chrono::year_month_day DateOf(LocalTime time) {
     return std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(time));
 }
 
-int SecondOfDay(LocalSeconds second) {
-    return static_cast<int>((second - std::chrono::floor<std::chrono::days>(second)).count());
-}
-
 // 宋体 does not exist here; a CJK face at the same pixel size stands in for it.
 QFont InterfaceFont() {
     QFont font("WenQuanYi Micro Hei");
@@ -108,7 +104,7 @@ void TFrmMain::FormCreate() {
 
     ListBox2->clear();
     FillMonitorList();
-    lbWindowsUnavailable->setVisible(!services_.windows.Available());
+    ShowWindowsAvailability();
     historyFilePath_ = DatedFilePath(programFolder_.toStdString(), "History", "txt");
     LoadHistoryMemo();
 
@@ -226,7 +222,7 @@ void TFrmMain::tmTimeDateTimer() {
 
 bool TFrmMain::AutoShutDownDue(LocalSeconds second) const {
     return FrmSetup && FrmSetup->chkAutoShutDown->isChecked() &&
-           SecondOfDay(second) == autoShutDownSeconds_;
+           TimeOfDaySeconds(second) == autoShutDownSeconds_;
 }
 
 // Never while editing or while the grid holds edits a save could not write: the load would throw
@@ -260,6 +256,12 @@ void TFrmMain::tmScanOrloTimer() {
 void TFrmMain::tmChkFlashTimer() {
     runner_->WatchTick();
     ShowHandleList();
+    ShowWindowsAvailability();
+}
+
+// The X connection can also be lost while the program runs.
+void TFrmMain::ShowWindowsAvailability() {
+    lbWindowsUnavailable->setVisible(!services_.windows.Available());
 }
 void TFrmMain::btnPlayFlashClick() {
     runner_->btnPlayFlashClick();

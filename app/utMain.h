@@ -201,6 +201,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void BuildCommandPanel();
     void BuildDiagnosticPanel();
     void ShowHandleList();
+    void ShowWindowsAvailability();
     void ConnectEditor();
     void FillMonitorList();
     void LoadHistoryMemo();

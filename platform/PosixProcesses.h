@@ -29,6 +29,7 @@ class PosixProcesses final : public Processes {
     void CloseHandle(ProcessHandle handle) override;
     int ProcessIdOfHandle(ProcessHandle handle) const override;
     bool StartedHidden(ProcessHandle handle) const override;
+    void ReapExitedChildren() override;
 
   private:
     // One process we spawned, shared by every handle that refers to it until it has been reaped.
@@ -47,7 +48,6 @@ class PosixProcesses final : public Processes {
 
     // Reaps a child if it has exited; true when it has (now or before).
     static bool Reap(Child& child);
-    void ReapExitedChildren();
     std::shared_ptr<Child> UnreapedChild(int processId) const;
     ProcessHandle AddHandle(int pidfd, Handle handle);
 

@@ -52,6 +52,9 @@ class Processes {
     // Whether the process behind a handle was created with showWindow false; its windows are
     // then to be hidden as soon as they are found (X has no start-up show state).
     virtual bool StartedHidden(ProcessHandle /*handle*/) const { return false; }
+    // Reaps the children that ended after their handles were closed, so a task ended by the
+    // scheduler does not linger as a zombie. Cheap; the task watch calls it every tick.
+    virtual void ReapExitedChildren() {}
 };
 
 }  // namespace vardo::platform

@@ -72,10 +72,6 @@ class TickInProgress {
     bool& flag_;
 };
 
-int SecondOfDay(LocalSeconds second) {
-    return static_cast<int>((second - std::chrono::floor<std::chrono::days>(second)).count());
-}
-
 }  // namespace
 
 TaskRunner::TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
@@ -106,7 +102,8 @@ void TaskRunner::ScheduleTick() {
     // One reading for both, so panel 3 never shows a second other than the one scanned.
     const LocalTime now = CurrentClock().Now();
     host_.SetStatusText(kTimePanel, SecondsToTimeText(TimeOfDaySeconds(now)));
-    for (const LocalSeconds second : sequencer_->Advance(now)) ScanSchedule(SecondOfDay(second));
+    for (const LocalSeconds second : sequencer_->Advance(now))
+        ScanSchedule(TimeOfDaySeconds(second));
 }
 
 void TaskRunner::ScanSchedule(int now) {
@@ -127,6 +124,7 @@ void TaskRunner::ScanSchedule(int now) {
 }
 
 void TaskRunner::WatchTick() {
+    processes_.ReapExitedChildren();
     if (host_.IsEditState() || inWatchTick_) return;
     const TickInProgress tick(inWatchTick_);
     ++watchTickCount_;

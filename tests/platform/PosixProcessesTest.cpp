@@ -343,10 +343,10 @@ TEST_F(PosixProcessesTest, ThousandLaunches_LeaveNoZombiesAndNoOpenDescriptors) 
         if (i % 2 == 0) WaitForExit(info.processHandle);  // reaped by the query ...
         processes_.CloseHandle(info.processHandle);       // ... or after the handle is gone
     }
-    // Any later call sweeps the children that ended after their handles were closed.
+    // The sweep the task watch makes every tick reaps the children whose handles were closed.
     EXPECT_TRUE(WaitUntil(
         [&] {
-            processes_.CloseHandle(0);
+            processes_.ReapExitedChildren();
             return CountZombieChildren(children) == 0 &&
                    CountOpenDescriptors() == descriptorsBefore;
         },
