@@ -21,49 +21,42 @@ constexpr int kPanelWidth = 792;
 constexpr int kTimeFieldWidth = 64;
 constexpr int kStatusPanelWidths[] = {300, 64, 240, 68, 50};
 
+// A named control at its place with its hint.
+template <typename Control>
+Control* Place(Control* control, const char* name, QRect geometry, const QString& hint) {
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    control->setToolTip(hint);
+    return control;
+}
+
 QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(name);
+    auto* panel = Place(new QFrame(parent), name, geometry, {});
     panel->setFrameShape(QFrame::StyledPanel);
-    panel->setGeometry(geometry);
     return panel;
 }
 
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                         const QString& hint = {}) {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    button->setToolTip(hint);
+    auto* button = Place(new QPushButton(caption, parent), name, geometry, hint);
     button->setFlat(true);
     button->setCursor(Qt::ArrowCursor);
     return button;
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, QRect geometry, const char* name = "") {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(geometry);
-    return label;
+    return Place(new QLabel(caption, parent), name, geometry, {});
 }
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry, const QString& hint = {}) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setGeometry(geometry);
-    edit->setToolTip(hint);
-    return edit;
+    return Place(new QLineEdit(parent), name, geometry, hint);
 }
 
 // A check box or radio button.
 template <typename Choice>
 Choice* MakeChoice(QWidget* parent, const char* name, const QString& caption, QRect geometry,
                    const QString& hint = {}) {
-    auto* choice = new Choice(caption, parent);
-    choice->setObjectName(name);
-    choice->setGeometry(geometry);
-    choice->setToolTip(hint);
-    return choice;
+    return Place(new Choice(caption, parent), name, geometry, hint);
 }
 
 // Blank positions read as spaces, so an empty field's text is "  :  :  ".

@@ -36,37 +36,40 @@ int CountOpenDescriptors(const std::string& folder = "/proc/self/fd") {
     return count;
 }
 
+// State letter and parent pid of a process from /proc/<pid>/stat; empty when it has gone.
+struct ProcessStatus {
+    std::string state;
+    std::string parent;
+};
+
+ProcessStatus ReadProcessStatus(const std::string& procFolder) {
+    const std::string stat = ReadWholeFile(procFolder + "/stat");
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos) return {};
+    ProcessStatus status;
+    std::istringstream(stat.substr(close + 2)) >> status.state >> status.parent;
+    return status;
+}
+
 // Those of the given children of this process that have exited and not been reaped (earlier
 // tests in the same run may leave zombies of their own).
 int CountZombieChildren(const std::vector<int>& children) {
-    int zombies = 0;
     const std::string self = std::to_string(getpid());
+    int zombies = 0;
     for (const int child : children) {
-        const std::string stat = ReadWholeFile("/proc/" + std::to_string(child) + "/stat");
-        const auto close = stat.rfind(')');
-        if (close == std::string::npos) continue;
-        std::istringstream fields(stat.substr(close + 2));
-        std::string state;
-        std::string parent;
-        fields >> state >> parent;
-        if (state == "Z" && parent == self) ++zombies;
+        const ProcessStatus status = ReadProcessStatus("/proc/" + std::to_string(child));
+        if (status.state == "Z" && status.parent == self) ++zombies;
     }
     return zombies;
 }
 
 // Children of this process that still run.
 std::set<int> LiveChildren() {
-    std::set<int> children;
     const std::string self = std::to_string(getpid());
+    std::set<int> children;
     for (const auto& entry : fs::directory_iterator("/proc")) {
-        const std::string stat = ReadWholeFile(entry.path().string() + "/stat");
-        const auto close = stat.rfind(')');
-        if (close == std::string::npos) continue;
-        std::istringstream fields(stat.substr(close + 2));
-        std::string state;
-        std::string parent;
-        fields >> state >> parent;
-        if (parent == self && state != "Z" && state != "X")
+        const ProcessStatus status = ReadProcessStatus(entry.path().string());
+        if (status.parent == self && status.state != "Z" && status.state != "X")
             children.insert(std::atoi(entry.path().filename().c_str()));
     }
     return children;
