@@ -110,14 +110,7 @@ void TaskRunner::ScanSchedule(int now) {
     for (int row = 1; row < table_.RowCount(); ++row) {
         if (table_.Cell(ColApplication, row).empty()) continue;
         const std::string& start = table_.Cell(ColStartTime, row);
-        if (!start.empty() && ScheduledSeconds(start) == now) {
-            if (table_.Cell(ColExclusive, row) == kYes) {
-                EndAllTasks();
-            } else {
-                EndTask(row);
-            }
-            StartTask(row);
-        }
+        if (!start.empty() && ScheduledSeconds(start) == now) RestartTask(row);
         const std::string& end = table_.Cell(ColEndTime, row);
         if (!end.empty() && ScheduledSeconds(end) == now) EndTask(row);
     }
@@ -234,14 +227,17 @@ bool TaskRunner::LaunchProcess(const std::string& applicationFile, const std::st
                                     showWindow, lastCreation_);
 }
 
-void TaskRunner::btnPlayFlashClick() {
-    const int row = table_.CurrentRow();
+void TaskRunner::RestartTask(int row) {
     if (table_.Cell(ColExclusive, row) == kYes) {
         EndAllTasks();
     } else {
         EndTask(row);
     }
     StartTask(row);
+}
+
+void TaskRunner::btnPlayFlashClick() {
+    RestartTask(table_.CurrentRow());
 }
 
 void TaskRunner::btnStopFlashClick() {

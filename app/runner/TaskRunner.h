@@ -98,6 +98,8 @@ class TaskRunner {
         int row = 0;  // the row it was handed to; follows the row when rows are moved
     };
 
+    // Ends the row's own task, or every task when the row is exclusive, then starts the row.
+    void RestartTask(int row);
     void DiscoverWindows(int row, bool& skipRest);
     // Returns true when the row's task was found ended (stage C is then skipped).
     bool DetectEnd(int row);
