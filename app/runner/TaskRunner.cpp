@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <charconv>
-#include <chrono>
 
 #include "Clock.h"
 #include "SecondSequencer.h"
@@ -42,10 +41,6 @@ int ProcessIdValue(std::string_view text) {
 
 platform::ProcessHandle HandleValue(std::string_view text) {
     return ProcessIdValue(text);
-}
-
-std::string DecimalText(std::int64_t value) {
-    return std::to_string(value);
 }
 
 // The scan reads every row's two times each second. Times the editor writes are "HH:MM:SS" and
@@ -121,7 +116,7 @@ void TaskRunner::WatchTick() {
     if (host_.IsEditState() || inWatchTick_) return;
     const TickInProgress tick(inWatchTick_);
     ++watchTickCount_;
-    host_.SetStatusText(kWatchTickPanel, DecimalText(watchTickCount_));
+    host_.SetStatusText(kWatchTickPanel, std::to_string(watchTickCount_));
     for (int row = 1; row < table_.RowCount(); ++row) {
         bool skipRest = false;
         DiscoverWindows(row, skipRest);
@@ -138,11 +133,11 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
     if (table_.Cell(ColRunState, row) == kRunning && table_.Cell(ColProcessId, row).empty()) {
         const FoundWindow found = FindWindowByCaption(table_.Cell(ColCaption, row));
         if (found.processId == 0) return;
-        table_.SetCell(ColProcessId, row, DecimalText(found.processId));
-        table_.SetCell(ColWindowHandle, row, DecimalText(static_cast<std::int64_t>(found.window)));
+        table_.SetCell(ColProcessId, row, std::to_string(found.processId));
+        table_.SetCell(ColWindowHandle, row, std::to_string(found.window));
         const platform::ProcessHandle handle =
             HoldHandle(processes_.OpenProcess(found.processId), found.processId, row);
-        table_.SetCell(ColProcessHandle, row, DecimalText(handle));
+        table_.SetCell(ColProcessHandle, row, std::to_string(handle));
         PlaceTaskWindow(found.window, row);
         host_.RaiseMainWindow();
         return;
@@ -157,7 +152,7 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
     }
     const platform::WindowHandle last = FindProcessWindows(processId);
     if (last == 0) return;
-    table_.SetCell(ColWindowHandle, row, DecimalText(static_cast<std::int64_t>(last)));
+    table_.SetCell(ColWindowHandle, row, std::to_string(last));
     // X has no start-up show state: a hidden start's windows are hidden once found, whatever
     // the row's setting has become since.
     const bool startedHidden = processes_.StartedHidden(TrackedHandle(row));
@@ -189,7 +184,7 @@ void TaskRunner::CountRunTime(int row) {
         SecondsToTimeText(TimeTextToSeconds(table_.Cell(ColRunTime, row)) + 1);
     table_.SetCell(ColRunTime, row, runTime);
     if (table_.Cell(ColReminder, row) != runTime) return;
-    host_.ShowReminder("  提示：任务" + DecimalText(row) + "\n\r【" +
+    host_.ShowReminder("  提示：任务" + std::to_string(row) + "\n\r【" +
                        table_.Cell(ColDescription, row) + "】\n\r已经运行了：" + runTime);
 }
 
@@ -210,9 +205,9 @@ void TaskRunner::StartTask(int row) {
         const int processId = lastCreation_.processId;
         const platform::ProcessHandle handle =
             processId == 0 ? 0 : HoldHandle(lastCreation_.processHandle, processId, row);
-        table_.SetCell(ColProcessId, row, processId == 0 ? "" : DecimalText(processId));
+        table_.SetCell(ColProcessId, row, processId == 0 ? "" : std::to_string(processId));
         table_.SetCell(ColWindowHandle, row, "");
-        table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : DecimalText(handle));
+        table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : std::to_string(handle));
     }
     // The thread handle is the process handle here, so it needs no closing of its own.
     host_.SetStatusLine(EventLine(kStartEvent, row));
@@ -266,7 +261,7 @@ platform::WindowHandle TaskRunner::FindProcessWindows(int processId) {
     for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
         if (window.processId != processId) continue;
         last = window.window;
-        handleList_.push_back(DecimalText(static_cast<std::int64_t>(window.window)));
+        handleList_.push_back(std::to_string(window.window));
     }
     return last;
 }
@@ -279,7 +274,7 @@ void TaskRunner::PlaceTaskWindow(platform::WindowHandle window, int row) {
     platform::Rect monitor = monitors.front();
     const std::string& monitorText = table_.Cell(ColMonitor, row);
     for (std::size_t i = 0; i < monitors.size(); ++i) {
-        if (monitorText == DecimalText(static_cast<std::int64_t>(i + 1))) monitor = monitors[i];
+        if (monitorText == std::to_string(i + 1)) monitor = monitors[i];
     }
     const std::string& setting = table_.Cell(ColWindowSetting, row);
     const int left = monitor.left + rect.left;
@@ -313,12 +308,8 @@ void TaskRunner::EndAllTasks() {
 }
 
 void TaskRunner::KillProcess(platform::ProcessHandle handle) {
-    EnableDebugPrivilege(true);
+    platform::EnableDebugPrivilege(true);
     processes_.TerminateProcess(handle, kTerminatedExitCode);
-}
-
-bool TaskRunner::EnableDebugPrivilege(bool enable) {
-    return platform::EnableDebugPrivilege(enable);
 }
 
 void TaskRunner::ReleaseAllHandles() {
@@ -336,8 +327,7 @@ void TaskRunner::MyGetWindow() {
         // There are no threads of their own here: a window's thread id is its process id.
         if (window.processId != 0 && window.processId == lastCreation_.processId &&
             window.processId == lastCreation_.threadId) {
-            handleList_.push_back(std::string(kFoundMark) +
-                                  DecimalText(static_cast<std::int64_t>(window.window)));
+            handleList_.push_back(std::string(kFoundMark) + std::to_string(window.window));
         }
         if (!window.caption.empty()) handleList_.push_back(window.caption);
     }

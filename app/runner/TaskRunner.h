@@ -76,7 +76,6 @@ class TaskRunner {
     void EndAllTasks();
     // Terminates a process through a handle the runner holds, with exit code 1; never by pid.
     void KillProcess(platform::ProcessHandle handle);
-    bool EnableDebugPrivilege(bool enable);
 
     // Closes every process handle the rows hold. Called before a timetable load, which empties
     // columns 10 to 14; the tasks themselves keep running.
@@ -87,7 +86,6 @@ class TaskRunner {
     void MyEnumWindow();
     void MyGetWindow();
 
-    int WatchTickCount() const { return watchTickCount_; }
     // The handle list (ListBox1): one line per entry.
     const std::vector<std::string>& HandleList() const { return handleList_; }
     const platform::ProcessInformation& LastCreation() const { return lastCreation_; }
