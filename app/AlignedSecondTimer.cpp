@@ -11,12 +11,10 @@ AlignedSecondTimer::AlignedSecondTimer(QObject* parent) : QObject(parent) {
 }
 
 void AlignedSecondTimer::start() {
-    active_ = true;
     Arm();
 }
 
 void AlignedSecondTimer::stop() {
-    active_ = false;
     timer_.stop();
 }
 

@@ -20,7 +20,7 @@ class AlignedSecondTimer : public QObject {
 
     void start();
     void stop();
-    bool isActive() const { return active_; }
+    bool isActive() const { return timer_.isActive(); }
 
     // Milliseconds from a system-clock time (ms since the epoch) to just past its next second.
     static int DelayToNextSecond(qint64 epochMs);
@@ -33,7 +33,6 @@ class AlignedSecondTimer : public QObject {
     void Fire();
 
     QTimer timer_;
-    bool active_ = false;
 };
 
 }  // namespace vardo
