@@ -13,7 +13,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -176,10 +175,9 @@ void SetCaption(Display* display, Window window, const std::string& caption, boo
     XChangeProperty(display, window, XA_WM_NAME, utf8, 8, PropModeReplace, bytes, length);
 }
 
-std::vector<Window> OpenWindows(Display* display, const Options& options) {
+void OpenWindows(Display* display, const Options& options) {
     const int screen = DefaultScreen(display);
     const long pid = getpid();
-    std::vector<Window> windows;
     for (const auto& caption : options.captions) {
         const auto [x, y] = options.position.value_or(std::pair{0, 0});
         const Window window = XCreateSimpleWindow(
@@ -201,10 +199,8 @@ std::vector<Window> OpenWindows(Display* display, const Options& options) {
         XClassHint classHint{const_cast<char*>("xtestclient"), const_cast<char*>("XTestClient")};
         XSetClassHint(display, window, &classHint);
         if (!options.unmapped) XMapWindow(display, window);
-        windows.push_back(window);
     }
     XSync(display, False);
-    return windows;
 }
 
 // Serves the X connection (if any) until the lifetime has passed; forever without a lifetime.
