@@ -31,8 +31,6 @@ class SecondSequencer {
     // caught up: the next Advance yields only its current second.
     void Resume() { last_.reset(); }
 
-    std::optional<LocalSeconds> LastSecond() const { return last_; }
-
   private:
     std::optional<LocalSeconds> last_;
 };
