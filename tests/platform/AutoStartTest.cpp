@@ -11,20 +11,20 @@ namespace vardo::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ReadWholeFile;
+using test::ReadBytes;
 using test::ScopedEnvironment;
-using test::TemporaryFolder;
+using test::TempFolder;
 
 class AutoStartTest : public ::testing::Test {
   protected:
-    std::string EntryPath() const { return config_ / "autostart/AutoTask.desktop"; }
+    std::string EntryPath() const { return config_.File("autostart/AutoTask.desktop"); }
     void WriteEntry(const std::string& text) {
-        fs::create_directories(config_.path() / "autostart");
+        fs::create_directories(config_.File("autostart"));
         std::ofstream(EntryPath()) << text;
     }
 
-    TemporaryFolder config_;
-    ScopedEnvironment configHome_{"XDG_CONFIG_HOME", config_.path().string()};
+    TempFolder config_;
+    ScopedEnvironment configHome_{"XDG_CONFIG_HOME", config_.path()};
 };
 
 TEST_F(AutoStartTest, AutoStartEntryPath_FollowsXdgConfigHome) {
@@ -32,12 +32,12 @@ TEST_F(AutoStartTest, AutoStartEntryPath_FollowsXdgConfigHome) {
 }
 
 TEST_F(AutoStartTest, AutoStartEntryPath_UnsetOrRelativeConfigHome_UsesHomeConfig) {
-    TemporaryFolder home;
-    ScopedEnvironment homeVariable("HOME", home.path().string());
+    TempFolder home;
+    ScopedEnvironment homeVariable("HOME", home.path());
     for (const std::optional<std::string>& value :
          {std::optional<std::string>{}, std::optional<std::string>{"relative/dir"}}) {
         ScopedEnvironment config("XDG_CONFIG_HOME", value);
-        EXPECT_EQ(AutoStartEntryPath("AutoTask"), home / ".config/autostart/AutoTask.desktop");
+        EXPECT_EQ(AutoStartEntryPath("AutoTask"), home.File(".config/autostart/AutoTask.desktop"));
     }
 }
 
@@ -46,7 +46,7 @@ TEST_F(AutoStartTest, RegWriteText_ThenRegReadEquals_RoundTripsThePath) {
     EXPECT_FALSE(RegReadEquals("AutoTask", program));
     ASSERT_TRUE(RegWriteText("AutoTask", program));
     EXPECT_TRUE(RegReadEquals("AutoTask", program));
-    const std::string text = ReadWholeFile(EntryPath());
+    const std::string text = ReadBytes(EntryPath());
     EXPECT_EQ(text.rfind("[Desktop Entry]\n", 0), 0u);
     EXPECT_NE(text.find("\nType=Application\n"), std::string::npos);
     EXPECT_NE(text.find("\nExec=/opt/vardo/vardo\n"), std::string::npos);
@@ -56,7 +56,7 @@ TEST_F(AutoStartTest, RegWriteText_PathWithBlanksAndReservedCharacters_IsQuotedA
     const std::string program = "/opt/my apps/va$r\"do\\100%";
     ASSERT_TRUE(RegWriteText("AutoTask", program));
     EXPECT_TRUE(RegReadEquals("AutoTask", program));
-    EXPECT_NE(ReadWholeFile(EntryPath()).find(R"(Exec="/opt/my apps/va\\$r\\"do\\\\100%%")"),
+    EXPECT_NE(ReadBytes(EntryPath()).find(R"(Exec="/opt/my apps/va\\$r\\"do\\\\100%%")"),
               std::string::npos);
 }
 
@@ -89,9 +89,9 @@ TEST_F(AutoStartTest, RegDeleteName_RemovesTheEntryAndToleratesAbsence) {
 }
 
 TEST_F(AutoStartTest, RegWriteText_FolderCannotBeMade_LeavesEverythingAsItIs) {
-    std::ofstream(config_ / "autostart") << "a file where the folder should be";
+    std::ofstream(config_.File("autostart")) << "a file where the folder should be";
     EXPECT_FALSE(RegWriteText("AutoTask", "/opt/vardo/vardo"));
-    EXPECT_EQ(ReadWholeFile(config_ / "autostart"), "a file where the folder should be");
+    EXPECT_EQ(ReadBytes(config_.File("autostart")), "a file where the folder should be");
     EXPECT_FALSE(RegReadEquals("AutoTask", "/opt/vardo/vardo"));
 }
 

@@ -12,21 +12,21 @@ namespace vardo::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using test::TemporaryFolder;
+using test::TempFolder;
 
 class CommandLineTest : public ::testing::Test {
   protected:
     // An executable script file at a path relative to the temporary folder.
     std::string MakeProgram(const std::string& relative, bool executable = true) {
-        const fs::path path = folder_.path() / relative;
+        const fs::path path = folder_.File(relative);
         fs::create_directories(path.parent_path());
         std::ofstream(path) << "#!/bin/sh\n";
         chmod(path.c_str(), executable ? 0755 : 0644);
         return path.string();
     }
-    std::string SearchPath() const { return folder_ / "bin"; }
+    std::string SearchPath() const { return folder_.File("bin"); }
 
-    TemporaryFolder folder_;
+    TempFolder folder_;
 };
 
 TEST_F(CommandLineTest, SplitCommandLine_UnquotedPathWithBlanks_ShortestExecutablePrefixWins) {
@@ -59,7 +59,7 @@ TEST_F(CommandLineTest, SplitCommandLine_LeadingQuotedPath_IsTheProgramEvenWithB
 
 TEST_F(CommandLineTest, SplitCommandLine_QuotedPathThatIsNoProgram_Fails) {
     MakeProgram("a");
-    EXPECT_FALSE(SplitCommandLine("\"" + (folder_ / "a") + " missing\" x", "", SearchPath()));
+    EXPECT_FALSE(SplitCommandLine("\"" + folder_.File("a") + " missing\" x", "", SearchPath()));
 }
 
 TEST_F(CommandLineTest, SplitCommandLine_BareName_IsSearchedOnPath) {
@@ -72,7 +72,7 @@ TEST_F(CommandLineTest, SplitCommandLine_BareName_IsSearchedOnPath) {
 
 TEST_F(CommandLineTest, SplitCommandLine_RelativePathWithSlash_IsTakenFromTheWorkingFolder) {
     const std::string program = MakeProgram("work/tools/run");
-    const auto command = SplitCommandLine("tools/run x", folder_ / "work", SearchPath());
+    const auto command = SplitCommandLine("tools/run x", folder_.File("work"), SearchPath());
     ASSERT_TRUE(command);
     EXPECT_EQ(command->program, program);
 }

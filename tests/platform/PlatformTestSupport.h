@@ -17,33 +17,14 @@
 #include <thread>
 #include <vector>
 
+#include "TempFolder.h"
+
 namespace vardo::test {
 
 // Path of the X test client built next to the tests.
 inline std::string TestClientPath() {
     return VARDO_XTESTCLIENT;
 }
-
-// A fresh folder that is removed with everything in it.
-class TemporaryFolder {
-  public:
-    TemporaryFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vardo-platform-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    const std::filesystem::path& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
 
 // Sets (or, with nullopt, removes) an environment variable and restores it afterwards.
 class ScopedEnvironment {
@@ -78,13 +59,6 @@ inline bool WaitUntil(const std::function<bool()>& condition,
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
-}
-
-inline std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 // A helper process started by the test itself (not through the code under test). It dies with
@@ -143,7 +117,7 @@ class KillOnExit {
 // The pid an xtestclient wrote to its --ready file, once the file is there.
 inline int WaitForReadyPid(const std::string& readyFile) {
     if (!WaitUntil([&] { return std::filesystem::exists(readyFile); })) return 0;
-    return std::atoi(ReadWholeFile(readyFile).c_str());
+    return std::atoi(ReadBytes(readyFile).c_str());
 }
 
 }  // namespace vardo::test

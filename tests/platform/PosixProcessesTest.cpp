@@ -18,8 +18,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using test::KillOnExit;
-using test::ReadWholeFile;
-using test::TemporaryFolder;
+using test::ReadBytes;
+using test::TempFolder;
 using test::TestClientPath;
 using test::WaitUntil;
 
@@ -43,7 +43,7 @@ struct ProcessStatus {
 };
 
 ProcessStatus ReadProcessStatus(const std::string& procFolder) {
-    const std::string stat = ReadWholeFile(procFolder + "/stat");
+    const std::string stat = ReadBytes(procFolder + "/stat");
     const auto close = stat.rfind(')');
     if (close == std::string::npos) return {};
     ProcessStatus status;
@@ -68,9 +68,12 @@ std::set<int> LiveChildren() {
     const std::string self = std::to_string(getpid());
     std::set<int> children;
     for (const auto& entry : fs::directory_iterator("/proc")) {
+        // Only the numbered folders are processes (/proc/net/stat is a folder, for one).
+        const std::string name = entry.path().filename().string();
+        if (name.find_first_not_of("0123456789") != std::string::npos) continue;
         const ProcessStatus status = ReadProcessStatus(entry.path().string());
         if (status.parent == self && status.state != "Z" && status.state != "X")
-            children.insert(std::atoi(entry.path().filename().c_str()));
+            children.insert(std::atoi(name.c_str()));
     }
     return children;
 }
@@ -96,30 +99,30 @@ class PosixProcessesTest : public ::testing::Test {
         return query;
     }
 
-    TemporaryFolder folder_;
+    TempFolder folder_;
     PosixProcesses processes_;
     std::vector<std::unique_ptr<KillOnExit>> cleanups_;
 };
 
 TEST_F(PosixProcessesTest, CreateProcess_PathWithBlanksAndQuotedParameters_ReachesTheProgram) {
-    const std::string program = folder_ / "my tools/client";
+    const std::string program = folder_.File("my tools/client");
     fs::create_directories(fs::path(program).parent_path());
     fs::copy_file(TestClientPath(), program);
-    const std::string argsFile = folder_ / "args";
+    const std::string argsFile = folder_.File("args");
     ProcessInformation info;
     ASSERT_TRUE(processes_.CreateProcess(
         program + " --write-args " + argsFile + " \"two words\" plain", "", true, info));
     KillOnExit cleanup(info.processId);
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(argsFile); }));
-    EXPECT_EQ(Lines(ReadWholeFile(argsFile)),
+    EXPECT_EQ(Lines(ReadBytes(argsFile)),
               (std::vector<std::string>{program, "--write-args", argsFile, "two words", "plain"}));
 }
 
 TEST_F(PosixProcessesTest, CreateProcess_BareNameOnPath_IsFound) {
-    fs::create_directories(folder_.path() / "bin");
-    fs::copy_file(TestClientPath(), folder_ / "bin/vardo-test-client");
-    test::ScopedEnvironment path("PATH", folder_ / "bin");
-    const std::string cwdFile = folder_ / "cwd";
+    fs::create_directories(folder_.File("bin"));
+    fs::copy_file(TestClientPath(), folder_.File("bin/vardo-test-client"));
+    test::ScopedEnvironment path("PATH", folder_.File("bin"));
+    const std::string cwdFile = folder_.File("cwd");
     ProcessInformation info;
     ASSERT_TRUE(
         processes_.CreateProcess("vardo-test-client --write-cwd " + cwdFile, "", true, info));
@@ -128,11 +131,11 @@ TEST_F(PosixProcessesTest, CreateProcess_BareNameOnPath_IsFound) {
 }
 
 TEST_F(PosixProcessesTest, CreateProcess_WorkingDirectory_BecomesTheChildsCurrentFolder) {
-    const std::string cwdFile = folder_ / "cwd";
-    fs::create_directories(folder_.path() / "work place");
-    Start("--write-cwd " + cwdFile, folder_ / "work place");
+    const std::string cwdFile = folder_.File("cwd");
+    fs::create_directories(folder_.File("work place"));
+    Start("--write-cwd " + cwdFile, folder_.File("work place"));
     ASSERT_TRUE(WaitUntil([&] { return fs::exists(cwdFile); }));
-    EXPECT_EQ(fs::path(ReadWholeFile(cwdFile)), fs::canonical(folder_.path() / "work place"));
+    EXPECT_EQ(fs::path(ReadBytes(cwdFile)), fs::canonical(folder_.File("work place")));
 }
 
 TEST_F(PosixProcessesTest, CreateProcess_MissingProgramOrFolder_FailsWithInfoZeroed) {
@@ -144,7 +147,7 @@ TEST_F(PosixProcessesTest, CreateProcess_MissingProgramOrFolder_FailsWithInfoZer
     EXPECT_EQ(info.threadId, 0);
 
     info = {7, 7, 7, 7};
-    EXPECT_FALSE(processes_.CreateProcess(TestClientPath(), folder_ / "missing", true, info));
+    EXPECT_FALSE(processes_.CreateProcess(TestClientPath(), folder_.File("missing"), true, info));
     EXPECT_EQ(info.processId, 0);
     EXPECT_EQ(info.processHandle, 0);
 }
@@ -297,7 +300,7 @@ TEST_F(PosixProcessesTest, TerminateProcess_ClosedOrForeignHandle_SignalsNothing
 }
 
 TEST_F(PosixProcessesTest, OpenProcess_NonChild_SeesItsEndAndCanEndIt) {
-    const std::string ready = folder_ / "ready";
+    const std::string ready = folder_.File("ready");
     const auto launcher = Start("--child --ready " + ready);
     const int grandchild = test::WaitForReadyPid(ready);
     ASSERT_GT(grandchild, 0);

@@ -20,10 +20,10 @@ TEST(PrivateFont, AddPrivateFont_FontFile_MakesItsFamilyAvailable) {
 }
 
 TEST(PrivateFont, AddPrivateFont_MissingOrBrokenFile_Fails) {
-    test::TemporaryFolder folder;
-    EXPECT_FALSE(AddPrivateFont(folder / "Digirtu_.ttf"));
-    std::ofstream(folder / "broken.ttf") << "not a font";
-    EXPECT_FALSE(AddPrivateFont(folder / "broken.ttf"));
+    test::TempFolder folder;
+    EXPECT_FALSE(AddPrivateFont(folder.File("Digirtu_.ttf")));
+    std::ofstream(folder.File("broken.ttf")) << "not a font";
+    EXPECT_FALSE(AddPrivateFont(folder.File("broken.ttf")));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ namespace vardo::platform {
 namespace {
 
 using test::HelperProcess;
-using test::TemporaryFolder;
+using test::TempFolder;
 using test::TestClientPath;
 using test::WaitUntil;
 
@@ -76,7 +76,7 @@ class X11WindowsTest : public ::testing::TestWithParam<const char*> {
 
     // Starts the X test client on the test display; returns the pid that owns its windows.
     int StartClient(const std::vector<std::string>& options) {
-        const std::string ready = folder_ / ("ready" + std::to_string(helpers_.size()));
+        const std::string ready = folder_.File("ready" + std::to_string(helpers_.size()));
         std::vector<std::string> argv{TestClientPath(), "--display", *display_, "--ready", ready};
         argv.insert(argv.end(), options.begin(), options.end());
         helpers_.push_back(std::make_unique<HelperProcess>(argv));
@@ -130,7 +130,7 @@ class X11WindowsTest : public ::testing::TestWithParam<const char*> {
     std::optional<std::string> display_;
     std::unique_ptr<X11Windows> windows_;
     Display* observer_ = nullptr;
-    TemporaryFolder folder_;
+    TempFolder folder_;
     std::vector<std::unique_ptr<HelperProcess>> helpers_;
     const int run_ = ++runs_;
     static inline int runs_ = 0;
@@ -176,7 +176,7 @@ TEST_P(X11WindowsTest, EnumWindows_SeveralProcesses_TopFirstWithCaptionsAndPids)
 }
 
 TEST_P(X11WindowsTest, EnumWindows_WindowOpenedByForkedChild_BelongsToTheChild) {
-    const std::string ready = folder_ / "forked";
+    const std::string ready = folder_.File("forked");
     helpers_.push_back(std::make_unique<HelperProcess>(
         std::vector<std::string>{TestClientPath(), "--display", *display_, "--child", "--ready",
                                  ready, "--no-pid", "--window", Named("Vardo forked")}));
