@@ -92,17 +92,12 @@ void TFrmMain::FormCreate() {
         const QRect work = primary->availableGeometry();
         move((work.width() - width()) / 2, (work.height() - height()) / 2);
     }
-    editState_ = false;
     QDir().mkpath(programFolder_ + "Data");
 
     platform::SetFontSmoothing(true);
     platform::AddPrivateFont((programFolder_ + "Digirtu_.ttf").toStdString());
-    currentTablePath_ = DailyTablePath(programFolder_.toStdString(), Today());
-    SetStatusText(0, currentTablePath_);
-    QDir::setCurrent(programFolder_);
-    LoadTimetable(currentTablePath_);
+    LoadDailyTimetable(Today());
 
-    ListBox2->clear();
     FillMonitorList();
     ShowWindowsAvailability();
     historyFilePath_ = DatedFilePath(programFolder_.toStdString(), "History", "txt");
@@ -216,7 +211,10 @@ void TFrmMain::tmTimeDateTimer() {
         }
     }
     const auto today = DateOf(now);
-    if (DailyLoadDue(today, TimeOfDaySeconds(now))) DailyLoad(today);
+    if (DailyLoadDue(today, TimeOfDaySeconds(now))) {
+        lastLoadDate_ = today;
+        LoadDailyTimetable(today);
+    }
     ShowClock(now);
 }
 
@@ -232,11 +230,8 @@ bool TFrmMain::DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) c
            nowSeconds >= autoLoadSeconds_ && !editState_ && !unsavedEdits_;
 }
 
-void TFrmMain::DailyLoad(std::chrono::year_month_day today) {
-    lastLoadDate_ = today;
-    lbWeek->setText(ToQString(WeekdayName(today)));
-    currentTablePath_ = DailyTablePath(programFolder_.toStdString(), today);
-    SetStatusText(0, currentTablePath_);
+void TFrmMain::LoadDailyTimetable(std::chrono::year_month_day date) {
+    currentTablePath_ = DailyTablePath(programFolder_.toStdString(), date);
     QDir::setCurrent(programFolder_);
     LoadTimetable(currentTablePath_);
 }

@@ -206,7 +206,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void FillMonitorList();
     void LoadHistoryMemo();
     void ShowClock(LocalTime now);
-    void DailyLoad(std::chrono::year_month_day today);
+    // The timetable for date, chosen as the daily load chooses it, becomes the current one.
+    void LoadDailyTimetable(std::chrono::year_month_day date);
     bool DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) const;
     bool AutoShutDownDue(LocalSeconds second) const;
     void SetCell(int column, const QString& text);
