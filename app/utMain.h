@@ -213,6 +213,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void SetCell(int column, const QString& text);
     void WriteNewRowValues(int row);
     void WriteWindowSetting();
+    void EnableShowChoices();
     // The current row's cell; writes from the editor go only through SetCell.
     const std::string& CurrentCell(int column) const;
     // The save steps of save and save-as on the current timetable path; false when the file could

@@ -54,12 +54,18 @@ bool ContainsBlank(const std::string& cell) {
     return cell.find(' ') != std::string::npos;
 }
 
+// What the save keeps of a time cell: a time with blank positions is no time, any other is
+// written as HH:MM:SS.
+std::string SavedTimeText(const std::string& cell) {
+    if (cell.empty() || ContainsBlank(cell)) return {};
+    return SecondsToTimeText(TimeTextToSeconds(cell));
+}
+
 // The masked time fields hold exactly HH:MM:SS. A hand-written time such as "8:0:0" would land
 // in the mask as "8 :0 :0 " and then read as a blank time, so it is shown as the save would
 // store it.
 QString TimeFieldText(const std::string& cell) {
-    if (cell.empty() || ContainsBlank(cell)) return ToQString(cell);
-    return ToQString(SecondsToTimeText(TimeTextToSeconds(cell)));
+    return ToQString(ContainsBlank(cell) ? cell : SavedTimeText(cell));
 }
 
 }  // namespace
@@ -253,11 +259,7 @@ void TFrmMain::ValidateTable() {
         }
         for (const int column : {ColStartTime, ColEndTime, ColReminder}) {
             const std::string& cell = table_.Cell(column, row);
-            if (ContainsBlank(cell)) {
-                table_.SetCell(column, row, {});
-            } else if (!cell.empty()) {
-                table_.SetCell(column, row, SecondsToTimeText(TimeTextToSeconds(cell)));
-            }
+            if (!cell.empty()) table_.SetCell(column, row, SavedTimeText(cell));
         }
     }
     RenumberTaskRows(table_);
@@ -301,8 +303,7 @@ void TFrmMain::RowToFields() {
 
     const std::string& windowSetting = CurrentCell(ColWindowSetting);
     chkSize->setChecked(GetField(windowSetting, ",", 1) == kYes);
-    rbMax->setEnabled(!chkSize->isChecked());
-    rbNone->setEnabled(!chkSize->isChecked());
+    EnableShowChoices();
     const bool maximised = ToQString(GetField(windowSetting, ",", 2)) == rbMax->text();
     rbMax->setChecked(maximised);
     rbNone->setChecked(!maximised);
@@ -366,6 +367,11 @@ void TFrmMain::WriteWindowSetting() {
 
 void TFrmMain::chkSizeClick() {
     WriteWindowSetting();
+    EnableShowChoices();
+}
+
+// A window that keeps its size is only moved to its monitor, so the show choices do not apply.
+void TFrmMain::EnableShowChoices() {
     rbMax->setEnabled(!chkSize->isChecked());
     rbNone->setEnabled(!chkSize->isChecked());
 }
