@@ -56,7 +56,6 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QString programFolder() const { return programFolder_; }
     const std::string& currentTablePath() const { return currentTablePath_; }
     const std::string& historyFilePath() const { return historyFilePath_; }
-    bool editState() const { return editState_; }
     int autoShutDownSeconds() const { return autoShutDownSeconds_; }
     int autoLoadSeconds() const { return autoLoadSeconds_; }
     TaskTable& table() { return table_; }

@@ -197,7 +197,7 @@ TEST_F(TableEditorTest, Cancel_DiscardsUnsavedEditsAndStaysInEditState) {
 
     EXPECT_EQ(main->table().Cell(ColDescription, 1), "x");
     EXPECT_EQ(main->edName->text(), "x");
-    EXPECT_TRUE(main->editState());
+    EXPECT_TRUE(main->IsEditState());
 }
 
 TEST_F(TableEditorTest, Fields_RefuseTextACellCannotHold) {

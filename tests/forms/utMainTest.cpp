@@ -227,7 +227,7 @@ TEST_F(MainWindowTest, LeaveEditState_SaveFails_ResumesScansButHoldsTheDailyLoad
 
     main->btnEditClick();
     EXPECT_EQ(prompts_.errors.size(), 1);
-    EXPECT_FALSE(main->editState());
+    EXPECT_FALSE(main->IsEditState());
     EXPECT_EQ(main->btnEdit->text(), "进入编辑状态");
 
     clock_.AdvanceSecond();
