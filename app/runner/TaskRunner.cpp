@@ -5,7 +5,6 @@
 #include <charconv>
 
 #include "Clock.h"
-#include "SecondSequencer.h"
 #include "SystemServices.h"
 #include "TaskTable.h"
 #include "TextFields.h"
@@ -71,11 +70,7 @@ class TickInProgress {
 
 TaskRunner::TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
                        platform::Windows& windows)
-    : table_(table),
-      host_(host),
-      processes_(processes),
-      windows_(windows),
-      sequencer_(std::make_unique<SecondSequencer>()) {}
+    : table_(table), host_(host), processes_(processes), windows_(windows) {}
 
 TaskRunner::~TaskRunner() {
     ReleaseAllHandles();
@@ -83,21 +78,18 @@ TaskRunner::~TaskRunner() {
 
 void TaskRunner::ScheduleTick() {
     if (host_.IsEditState()) {
-        editStateSeen_ = true;
+        // The seconds of the edit state are not caught up once it is left.
+        sequencer_.Resume();
         return;
     }
     // A message box opened from inside a tick (a history write failing) runs a nested event
     // loop; the seconds it would process are caught up by the next tick instead.
     if (inScheduleTick_) return;
     const TickInProgress tick(inScheduleTick_);
-    if (editStateSeen_) {
-        sequencer_->Resume();
-        editStateSeen_ = false;
-    }
     // One reading for both, so panel 3 never shows a second other than the one scanned.
     const LocalTime now = CurrentClock().Now();
     host_.SetStatusText(kTimePanel, SecondsToTimeText(TimeOfDaySeconds(now)));
-    for (const LocalSeconds second : sequencer_->Advance(now))
+    for (const LocalSeconds second : sequencer_.Advance(now))
         ScanSchedule(TimeOfDaySeconds(second));
 }
 

@@ -1,19 +1,18 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "Processes.h"
+#include "SecondSequencer.h"
 #include "TaskRunnerHost.h"
 #include "Windows.h"
 
 namespace vardo {
 
-class SecondSequencer;
 class TaskTable;
 
 // Starts, follows and ends the tasks of the timetable grid. Two one-second ticks drive it: the
@@ -119,8 +118,7 @@ class TaskRunner {
     TaskRunnerHost& host_;
     platform::Processes& processes_;
     platform::Windows& windows_;
-    std::unique_ptr<SecondSequencer> sequencer_;
-    bool editStateSeen_ = false;
+    SecondSequencer sequencer_;
     bool inScheduleTick_ = false;
     bool inWatchTick_ = false;
     int watchTickCount_ = 0;
