@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "QtText.h"
 #include "TaskTableModel.h"
 
 namespace vardo {
@@ -41,7 +42,7 @@ void ProgramNameDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     const QRect textRect =
         option.rect.adjusted(kProgramTextOffset.x(), kProgramTextOffset.y(), 0, 0);
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      QString::fromStdString(BareProgramName(path.toStdString())));
+                      ToQString(BareProgramName(path.toStdString())));
     painter->restore();
 }
 

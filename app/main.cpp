@@ -5,6 +5,7 @@
 #include "FirstPaintReporter.h"
 #include "PosixProcesses.h"
 #include "Prompts.h"
+#include "QtText.h"
 #include "SystemServices.h"
 #include "X11Windows.h"
 #include "utMain.h"
@@ -23,7 +24,7 @@ int main(int argc, char* argv[]) {
     vardo::QtPrompts prompts;
     vardo::platform::PosixProcesses processes;
     vardo::platform::X11Windows windows;
-    vardo::TFrmMain main(QString::fromStdString(vardo::platform::ProgramFilePath()),
+    vardo::TFrmMain main(vardo::ToQString(vardo::platform::ProgramFilePath()),
                          {prompts, processes, windows});
     vardo::FirstPaintReporter reporter;
     reporter.WatchWhenAsked(main);

@@ -13,6 +13,7 @@
 
 #include "AutoStart.h"
 #include "Prompts.h"
+#include "QtText.h"
 #include "SettingsStore.h"
 #include "TimeText.h"
 
@@ -170,7 +171,7 @@ void TFrmSetup::ReadStoredTime(QTimeEdit& picker, std::string_view key) {
 }
 
 void TFrmSetup::FillSkinList() {
-    const QString stored = QString::fromStdString(ReadSetting(settingsPath_, kSection, "cbskn"));
+    const QString stored = ToQString(ReadSetting(settingsPath_, kSection, "cbskn"));
     const QSignalBlocker detached(cbskn);
     ListFiles(*cbskn, programFolder_ + "Skins/", "skn");
     cbskn->setCurrentIndex(stored.isEmpty() ? -1 : cbskn->findText(stored, Qt::MatchFixedString));
@@ -181,7 +182,7 @@ bool TFrmSetup::WriteOrReport(std::string_view key, const std::string& value) {
         WriteSetting(settingsPath_, kSection, key, value);
         return true;
     } catch (const SettingsWriteError& error) {
-        prompts_.ShowError(this, QString::fromStdString(error.what()));
+        prompts_.ShowError(this, ToQString(error.what()));
         return false;
     }
 }
