@@ -141,25 +141,27 @@ void TFrmSetup::ConnectHandlers() {
 void TFrmSetup::FormCreate() {
     chkAutoStart->setChecked(
         platform::RegReadEquals(kAutoStartName, programFilePath_.toStdString()));
-    chkAutoShutDown->setChecked(
-        IsYes(ReadSettingDef(settingsPath_, kSection, "chkAutoShutDown", "NO")));
+    chkAutoShutDown->setChecked(StoredYes("chkAutoShutDown", "NO"));
     ReadStoredTime(*TimePicker, "TimePicker");
     ReadStoredTime(*loadTimePicker, "loadTimePicker");
     owner_.SetAutoShutDownSeconds(SecondsOfDay(TimePicker->time()));
     owner_.SetAutoLoadSeconds(SecondsOfDay(loadTimePicker->time()));
-    chkLoadTime->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkLoadTime", "NO")));
-    chkMin->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkMin", "NO")));
-    chkShutTask->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkShutTask", "YES")));
-    chkSure->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkSure", "NO")));
-    chkSaveHis->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chkSaveHis", "NO")));
+    chkLoadTime->setChecked(StoredYes("chkLoadTime", "NO"));
+    chkMin->setChecked(StoredYes("chkMin", "NO"));
+    chkShutTask->setChecked(StoredYes("chkShutTask", "YES"));
+    chkSure->setChecked(StoredYes("chkSure", "NO"));
+    chkSaveHis->setChecked(StoredYes("chkSaveHis", "NO"));
     {
         const QSignalBlocker detached(tkTransparent);
         tkTransparent->setValue(ReadTransDegree(settingsPath_, kSection, "TransDegree"));
     }
-    chkTransparent->setChecked(
-        IsYes(ReadSettingDef(settingsPath_, kSection, "chkTransparent", "NO")));
+    chkTransparent->setChecked(StoredYes("chkTransparent", "NO"));
     FillSkinList();
-    chktskn->setChecked(IsYes(ReadSettingDef(settingsPath_, kSection, "chktskn", "NO")));
+    chktskn->setChecked(StoredYes("chktskn", "NO"));
+}
+
+bool TFrmSetup::StoredYes(std::string_view key, std::string_view byDefault) const {
+    return IsYes(ReadSettingDef(settingsPath_, kSection, key, byDefault));
 }
 
 // Loading a stored time is not an operator's change: the picker's change handler stays quiet.

@@ -80,6 +80,8 @@ class TFrmSetup final : public QDialog {
     // handler skips the rest of its work.
     bool WriteOrReport(std::string_view key, const std::string& value);
     bool WriteYesNo(std::string_view key, const QCheckBox& box);
+    // Whether the stored option key (byDefault when missing) reads as yes.
+    bool StoredYes(std::string_view key, std::string_view byDefault) const;
     void ReadStoredTime(QTimeEdit& picker, std::string_view key);
     // The skins of Skins/, with the stored one selected (letter case ignored) or none.
     void FillSkinList();
