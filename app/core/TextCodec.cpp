@@ -280,6 +280,21 @@ GbCharacter DecodeGbAt(const Gb18030Tables& tables, std::string_view bytes, size
     return c == kNoCharacter ? GbCharacter{0, 0} : GbCharacter{c, 4};
 }
 
+// The input with its ASCII runs copied whole and every other character handed to convertAt,
+// which appends what the character at that index becomes and returns how many bytes it used.
+template <typename ConvertAt>
+std::string Transcode(std::string_view input, ConvertAt&& convertAt) {
+    std::string output;
+    output.reserve(input.size() + input.size() / 2);
+    for (size_t at = 0; at < input.size();) {
+        const size_t runEnd = AsciiRunEnd(input, at);
+        output.append(input.data() + at, runEnd - at);
+        at = runEnd;
+        if (at < input.size()) at += convertAt(at, output);
+    }
+    return output;
+}
+
 }  // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
@@ -293,43 +308,24 @@ bool IsValidUtf8(std::string_view bytes) {
 
 std::string Gb18030ToUtf8(std::string_view bytes) {
     const Gb18030Tables& tables = Gb18030Tables::Get();
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 2);
-    for (size_t at = 0; at < bytes.size();) {
-        const size_t runEnd = AsciiRunEnd(bytes, at);
-        text.append(bytes.data() + at, runEnd - at);
-        at = runEnd;
-        if (at == bytes.size()) break;
+    return Transcode(bytes, [&tables, bytes](size_t at, std::string& text) -> size_t {
         const GbCharacter character = DecodeGbAt(tables, bytes, at);
         if (character.length == 0) {
             text += kReplacementCharacter;
-            ++at;
-            continue;
+            return 1;
         }
         AppendUtf8(text, character.codePoint);
-        at += character.length;
-    }
-    return text;
+        return character.length;
+    });
 }
 
 std::string Utf8ToGb18030(std::string_view text) {
     const Gb18030Tables& tables = Gb18030Tables::Get();
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 2);
-    for (size_t at = 0; at < text.size();) {
-        const size_t runEnd = AsciiRunEnd(text, at);
-        bytes.append(text.data() + at, runEnd - at);
-        at = runEnd;
-        if (at == text.size()) break;
+    return Transcode(text, [&tables, text](size_t at, std::string& bytes) -> size_t {
         const Utf8Character character = DecodeUtf8At(text, at);
-        if (character.length == 0 || !tables.Encode(character.codePoint, bytes)) {
-            bytes += '?';
-            at += std::max<size_t>(character.length, 1);
-            continue;
-        }
-        at += character.length;
-    }
-    return bytes;
+        if (character.length == 0 || !tables.Encode(character.codePoint, bytes)) bytes += '?';
+        return std::max<size_t>(character.length, 1);
+    });
 }
 
 std::string DecodeFileText(std::string_view bytes) {
