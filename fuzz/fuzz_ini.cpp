@@ -2,13 +2,13 @@
 // with simple names must read back unchanged.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "IniText.h"
+#include "TextCodec.h"
 
 namespace {
 
@@ -16,11 +16,6 @@ std::string SimpleName(FuzzedDataProvider& provider) {
     std::string name = provider.ConsumeRandomLengthString(8);
     std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
     return name.empty() ? "k" : name;
-}
-
-bool IsAscii(const std::string& text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
@@ -35,6 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vardo::IniFindValue(content, section, key);
     const std::string written = vardo::IniSetValue(content, section, key, value);
     const auto readBack = vardo::IniFindValue(written, section, key);
-    if (IsAscii(content) && readBack != value) std::abort();
+    if (vardo::IsAscii(content) && readBack != value) std::abort();
     return 0;
 }

@@ -100,12 +100,6 @@ KeyPlace Locate(const std::vector<RawLine>& lines, bool fileIsUtf8, std::string_
     return place;
 }
 
-bool IsAscii(std::string_view bytes) {
-    for (char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 }  // namespace
 
 std::optional<std::string> IniFindValue(std::string_view fileBytes, std::string_view section,

@@ -306,6 +306,10 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+bool IsAscii(std::string_view bytes) {
+    return AsciiRunEnd(bytes, 0) == bytes.size();
+}
+
 std::string Gb18030ToUtf8(std::string_view bytes) {
     const Gb18030Tables& tables = Gb18030Tables::Get();
     return Transcode(bytes, [&tables, bytes](size_t at, std::string& text) -> size_t {

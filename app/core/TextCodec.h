@@ -10,6 +10,9 @@ namespace vardo {
 
 bool IsValidUtf8(std::string_view bytes);
 
+// True when every byte is below 0x80: such text reads the same in every encoding here.
+bool IsAscii(std::string_view bytes);
+
 // Malformed or truncated sequences become U+FFFD, one per byte.
 std::string Gb18030ToUtf8(std::string_view bytes);
 
