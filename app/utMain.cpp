@@ -108,7 +108,8 @@ void TFrmMain::FormCreate() {
 
     tmTimeDate.start();
     tmMinute.start();
-    if (IsYes(ReadSettingDef(settingsPath_, kSettingsSection, "chkMin", "NO"))) {
+    // The dialog has just read the stored option into chkMin.
+    if (FrmSetup->chkMin->isChecked()) {
         setWindowState(windowState() | Qt::WindowMinimized);
     }
     // The skin engine is switched here from FrmSetup->chktskn once it is part of the program.
