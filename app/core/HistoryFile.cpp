@@ -17,12 +17,7 @@ HistoryLoad LoadHistoryLines(const std::string& path) {
         return load;
     }
     const std::string text = DecodeFileText(bytes);
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = FindLineBreak(text, start);
-        load.lines.push_back(text.substr(start, end - start));
-        start = end + LineEndLength(text, end);
-    }
+    for (const TextLine& line : SplitLines(text)) load.lines.emplace_back(line.text);
     return load;
 }
 

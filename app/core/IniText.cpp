@@ -9,25 +9,6 @@ namespace vardo {
 
 namespace {
 
-// One line of the file as stored: its bytes without the line end, and the line end itself
-// ("\r\n", "\n", "\r" or nothing on a last line without end).
-struct RawLine {
-    std::string_view text;
-    std::string_view end;
-};
-
-std::vector<RawLine> SplitLines(std::string_view bytes) {
-    std::vector<RawLine> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t textEnd = FindLineBreak(bytes, start);
-        const size_t endLength = LineEndLength(bytes, textEnd);
-        lines.push_back({bytes.substr(start, textEnd - start), bytes.substr(textEnd, endLength)});
-        start = textEnd + endLength;
-    }
-    return lines;
-}
-
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
@@ -78,7 +59,7 @@ struct KeyPlace {
     std::optional<std::string> value;
 };
 
-KeyPlace Locate(const std::vector<RawLine>& lines, bool fileIsUtf8, std::string_view section,
+KeyPlace Locate(const std::vector<TextLine>& lines, bool fileIsUtf8, std::string_view section,
                 std::string_view key) {
     KeyPlace place;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -117,7 +98,7 @@ std::string IniSetValue(std::string_view fileBytes, std::string_view section, st
     };
     constexpr std::string_view kLineEnd = "\r\n";
 
-    const std::vector<RawLine> lines = SplitLines(fileBytes);
+    const std::vector<TextLine> lines = SplitLines(fileBytes);
     const KeyPlace place = Locate(lines, fileIsUtf8, section, key);
 
     std::string result;

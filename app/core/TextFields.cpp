@@ -4,6 +4,18 @@
 
 namespace vardo {
 
+namespace {
+
+// Length of the line end at index at: 2 for CR LF, 1 for a lone CR or LF, 0 anywhere else.
+size_t LineEndLength(std::string_view text, size_t at) {
+    if (at >= text.size()) return 0;
+    if (text[at] == '\n') return 1;
+    if (text[at] != '\r') return 0;
+    return at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+}
+
+}  // namespace
+
 int CountFields(std::string_view text, std::string_view separator) {
     if (separator.empty()) return 1;
     int count = 1;
@@ -43,11 +55,16 @@ size_t FindLineBreak(std::string_view text, size_t from) {
     return carriageReturn == std::string_view::npos ? feed : carriageReturn;
 }
 
-size_t LineEndLength(std::string_view text, size_t at) {
-    if (at >= text.size()) return 0;
-    if (text[at] == '\n') return 1;
-    if (text[at] != '\r') return 0;
-    return at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+std::vector<TextLine> SplitLines(std::string_view text) {
+    std::vector<TextLine> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t textEnd = FindLineBreak(text, start);
+        const size_t endLength = LineEndLength(text, textEnd);
+        lines.push_back({text.substr(start, textEnd - start), text.substr(textEnd, endLength)});
+        start = textEnd + endLength;
+    }
+    return lines;
 }
 
 std::string_view TrimBlanks(std::string_view text) {

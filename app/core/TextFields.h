@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vardo {
 
@@ -21,8 +22,16 @@ std::string PadLeft(std::string_view text, char padChar, int width);
 // Index of the first CR or LF at or after from, or text.size() when there is none.
 size_t FindLineBreak(std::string_view text, size_t from);
 
-// Length of the line end at index at: 2 for CR LF, 1 for a lone CR or LF, 0 anywhere else.
-size_t LineEndLength(std::string_view text, size_t at);
+// One line of a text as stored: its bytes without the line end, and the line end itself ("\r\n",
+// "\n", "\r", or empty for a last line without one).
+struct TextLine {
+    std::string_view text;
+    std::string_view end;
+};
+
+// The lines of text, each ended by CR LF, a lone LF or a lone CR; the end of the text ends the
+// last line. The views point into text.
+std::vector<TextLine> SplitLines(std::string_view text);
 
 // text without leading and trailing blanks and control characters (bytes up to 0x20).
 std::string_view TrimBlanks(std::string_view text);

@@ -39,5 +39,17 @@ TEST(TextFieldsTest, PadLeft_PadsToWidthAndNeverTruncates) {
     EXPECT_EQ(PadLeft("7", ' ', -1), "");
 }
 
+TEST(TextFieldsTest, SplitLines_KeepsEachLineEndAndAnUnendedLastLine) {
+    const std::vector<TextLine> lines = SplitLines("a\r\nb\rc\n\r\nd");
+    std::vector<std::string> texts, ends;
+    for (const TextLine& line : lines) {
+        texts.emplace_back(line.text);
+        ends.emplace_back(line.end);
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"a", "b", "c", "", "d"}));
+    EXPECT_EQ(ends, (std::vector<std::string>{"\r\n", "\r", "\n", "\r\n", ""}));
+    EXPECT_TRUE(SplitLines("").empty());
+}
+
 }  // namespace
 }  // namespace vardo
