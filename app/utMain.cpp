@@ -274,11 +274,14 @@ void TFrmMain::MyGetWindowClick() {
     ShowHandleList();
 }
 
+// Runs every watch tick; the list rarely changes, so an unchanged one costs a comparison only.
 void TFrmMain::ShowHandleList() {
+    const std::vector<std::string>& handles = runner_->HandleList();
+    if (handles == shownHandles_) return;
+    shownHandles_ = handles;
     QStringList lines;
-    for (const std::string& line : runner_->HandleList()) lines << ToQString(line);
-    const QString text = lines.join('\n');
-    if (ListBox1->toPlainText() != text) ListBox1->setPlainText(text);
+    for (const std::string& line : handles) lines << ToQString(line);
+    ListBox1->setPlainText(lines.join('\n'));
 }
 
 void TFrmMain::RaiseMainWindow() {

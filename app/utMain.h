@@ -243,6 +243,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     SecondSequencer clockSeconds_;
     std::unique_ptr<TaskRunner> runner_;
     std::vector<QLabel*> statusPanels_;
+    // The handle list as ListBox1 shows it.
+    std::vector<std::string> shownHandles_;
 };
 
 }  // namespace vardo
