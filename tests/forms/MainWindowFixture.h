@@ -17,6 +17,9 @@
 
 namespace vardo::test {
 
+// The timetable loaded when the program folder holds no timetable for the day.
+inline const QString kDefaultTable = "Data/任务计划表.tab";
+
 // A program folder in a temporary directory, a clock the test moves, scripted prompts, and the
 // real platform. The auto-start entry goes to a private configuration folder.
 class MainWindowFixture : public ::testing::Test {

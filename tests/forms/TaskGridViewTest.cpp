@@ -14,8 +14,6 @@ namespace {
 
 using TaskGridTest = MainWindowFixture;
 
-const QString kDefaultTable = "Data/任务计划表.tab";
-
 std::string Row(int number, const std::string& application, const std::string& description) {
     return "  " + std::to_string(number) + "^^" + application + "^^^^" + description +
            "^^^^^^^^否^^是^^1^^^^^^^^^^^^^^\r\n";

@@ -14,8 +14,6 @@ namespace {
 
 using TableEditorTest = MainWindowFixture;
 
-const QString kDefaultTable = "Data/任务计划表.tab";
-
 // One timetable line of 16 cells.
 std::string Line(std::array<std::string, kStandardColumnCount> cells) {
     std::string line;

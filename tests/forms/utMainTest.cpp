@@ -22,7 +22,6 @@ using namespace std::chrono_literals;
 
 using MainWindowTest = MainWindowFixture;
 
-const QString kDefaultTable = "Data/任务计划表.tab";
 const std::string kTaskLine =
     "  1^^/bin/true^^^^晨间节目^^08:00:00^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
 
