@@ -1,6 +1,5 @@
 #include "SettingsStore.h"
 
-#include <charconv>
 #include <system_error>
 
 #include "AtomicFile.h"
@@ -75,11 +74,9 @@ std::string_view YesNoText(bool flag) {
 int TransDegreeFromText(std::string_view text) {
     constexpr int kOpaque = 255;
     constexpr int kLeastOpacity = 128;
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return kOpaque;
-    const int degree = value & 0xFF;
+    const std::optional<int> value = ParseInt(text);
+    if (!value) return kOpaque;
+    const int degree = *value & 0xFF;
     return degree < kLeastOpacity ? kLeastOpacity : degree;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <charconv>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +17,17 @@ int CountFields(std::string_view text, std::string_view separator);
 // The n-th field (1-based) of text split on separator; empty when n < 1 or text has fewer fields.
 // The last field is everything after the last separator.
 std::string GetField(std::string_view text, std::string_view separator, int n);
+
+// text as a decimal int with an optional leading '+' or '-'; nothing when it is empty, holds any
+// other character or is out of range.
+// Inline: the time-text reader calls it for every field of every row it reads.
+inline std::optional<int> ParseInt(std::string_view text) {
+    if (text.starts_with('+')) text.remove_prefix(1);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
 
 // text prefixed with padChar up to width bytes; longer texts unchanged; a negative width gives "".
 std::string PadLeft(std::string_view text, char padChar, int width);

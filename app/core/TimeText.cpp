@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <charconv>
 #include <cstdio>
 
 #include "TextFields.h"
@@ -10,16 +9,6 @@
 namespace vardo {
 
 namespace {
-
-// A field as a 32-bit decimal integer with an optional sign; anything else counts 0.
-int FieldValue(std::string_view field) {
-    field = TrimBlanks(field);
-    if (!field.empty() && field.front() == '+') field.remove_prefix(1);
-    int value = 0;
-    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (error != std::errc() || end != field.data() + field.size()) return 0;
-    return value;
-}
 
 std::chrono::hh_mm_ss<std::chrono::milliseconds> TimeOfDay(LocalTime time) {
     return std::chrono::hh_mm_ss{time - std::chrono::floor<std::chrono::days>(time)};
@@ -41,7 +30,7 @@ std::int64_t TimeTextToSeconds(std::string_view text) {
     std::int64_t seconds = 0;
     for (const std::int64_t unit : kFieldSeconds) {
         const size_t colon = text.find(':');
-        seconds += unit * FieldValue(text.substr(0, colon));
+        seconds += unit * ParseInt(TrimBlanks(text.substr(0, colon))).value_or(0);
         if (colon == std::string_view::npos) break;
         text.remove_prefix(colon + 1);
     }

@@ -30,6 +30,14 @@ TEST(TextFieldsTest, GetField_LastFieldIsEverythingAfterLastSeparator) {
     EXPECT_EQ(GetField("a^^^b", "^^", 2), "^b");
 }
 
+TEST(TextFieldsTest, ParseInt_TakesOnlyAWholeSignedDecimalInRange) {
+    EXPECT_EQ(ParseInt("42"), 42);
+    EXPECT_EQ(ParseInt("+7"), 7);
+    EXPECT_EQ(ParseInt("-3"), -3);
+    for (const char* bad : {"", "+", " 1", "1 ", "1x", "0x10", "99999999999"})
+        EXPECT_EQ(ParseInt(bad), std::nullopt) << bad;
+}
+
 TEST(TextFieldsTest, PadLeft_PadsToWidthAndNeverTruncates) {
     EXPECT_EQ(PadLeft("1", ' ', 3), "  1");
     EXPECT_EQ(PadLeft("12", ' ', 3), " 12");
