@@ -8,14 +8,6 @@
 
 namespace vardo {
 
-namespace {
-
-std::chrono::hh_mm_ss<std::chrono::milliseconds> TimeOfDay(LocalTime time) {
-    return std::chrono::hh_mm_ss{time - std::chrono::floor<std::chrono::days>(time)};
-}
-
-}  // namespace
-
 std::string SecondsToTimeText(std::int64_t seconds) {
     char text[64];
     std::snprintf(text, sizeof text, "%2.2lld:%2.2lld:%2.2lld",
@@ -58,9 +50,8 @@ std::string DateText(bool withDashes) {
 }
 
 int TimeOfDaySeconds(LocalTime time) {
-    const auto clock = TimeOfDay(time);
-    return static_cast<int>(clock.hours().count() * 3600 + clock.minutes().count() * 60 +
-                            clock.seconds().count());
+    using namespace std::chrono;
+    return static_cast<int>(floor<seconds>(time - floor<days>(time)).count());
 }
 
 std::string LongTimeText(int secondsOfDay) {
