@@ -9,15 +9,6 @@ namespace vardo {
 
 namespace {
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
-
 // What a line means to the reader.
 struct ParsedLine {
     enum Kind { Other, Section, Entry } kind = Other;

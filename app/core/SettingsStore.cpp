@@ -63,8 +63,7 @@ std::string ReadSettingDef(const std::string& file, std::string_view section, st
 }
 
 bool IsYes(std::string_view text) {
-    const std::string upper = UpperAscii(text);
-    return upper == "YES" || upper == "TRUE";
+    return EqualsIgnoringCase(text, "YES") || EqualsIgnoringCase(text, "TRUE");
 }
 
 std::string_view YesNoText(bool flag) {

@@ -67,6 +67,11 @@ std::vector<TextLine> SplitLines(std::string_view text) {
     return lines;
 }
 
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    return std::ranges::equal(a, b, {}, lower, lower);
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);

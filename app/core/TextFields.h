@@ -46,6 +46,9 @@ struct TextLine {
 // last line. The views point into text.
 std::vector<TextLine> SplitLines(std::string_view text);
 
+// True when a and b differ at most in the case of ASCII letters.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 // text without leading and trailing blanks and control characters (bytes up to 0x20).
 std::string_view TrimBlanks(std::string_view text);
 
