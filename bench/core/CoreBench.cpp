@@ -1,13 +1,13 @@
 // Timetable load and save of 10,000 rows (target: under 10 ms each), and the per-call cost of the
 // time-text and field helpers the schedule scan uses on every row each second.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
-#include <filesystem>
+#include <cstdlib>
 #include <string>
 
 #include "SettingsStore.h"
 #include "TaskTable.h"
+#include "TempFolder.h"
 #include "TextFields.h"
 #include "TimeText.h"
 #include "TimetableFile.h"
@@ -20,10 +20,6 @@ constexpr int kRows = 10000;
 class TimetableFixture {
   public:
     TimetableFixture() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vardo-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        folder_ = pattern;
         table_.SetRowCount(kRows + 1);
         for (int row = 1; row <= kRows; ++row) {
             table_.SetCell(vardo::ColApplication, row, "/opt/show/播放器/player.bin");
@@ -40,17 +36,13 @@ class TimetableFixture {
         vardo::RenumberTaskRows(table_);
         if (!vardo::SaveTable(table_, TablePath())) std::abort();
     }
-    ~TimetableFixture() {
-        std::error_code error;
-        std::filesystem::remove_all(folder_, error);
-    }
 
     const vardo::TaskTable& table() const { return table_; }
-    std::string TablePath() const { return folder_ + "/bench.tab"; }
-    std::string SettingsPath() const { return folder_ + "/VARDO.INI"; }
+    std::string TablePath() const { return folder_.File("bench.tab"); }
+    std::string SettingsPath() const { return folder_.File("VARDO.INI"); }
 
   private:
-    std::string folder_;
+    vardo::test::TempFolder folder_;
     vardo::TaskTable table_;
 };
 
