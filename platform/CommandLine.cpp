@@ -42,6 +42,14 @@ std::string ResolveProgram(const std::string& name, const std::string& workingDi
     return {};
 }
 
+// The resolved program, with the name it was written as and the split arguments as its argv.
+SplitCommand MakeCommand(std::string program, const std::string& name,
+                         const std::string& arguments) {
+    SplitCommand command{std::move(program), {name}};
+    for (auto& argument : SplitArguments(arguments)) command.argv.push_back(std::move(argument));
+    return command;
+}
+
 }  // namespace
 
 std::vector<std::string> SplitArguments(const std::string& text) {
@@ -80,22 +88,14 @@ std::optional<SplitCommand> SplitCommandLine(const std::string& commandLine,
             commandLine.substr(1, close == std::string::npos ? std::string::npos : close - 1);
         std::string program = ResolveProgram(name, workingDirectory, searchPath);
         if (program.empty()) return std::nullopt;
-        SplitCommand command{std::move(program), {name}};
-        if (close != std::string::npos) {
-            for (auto& argument : SplitArguments(commandLine.substr(close + 1)))
-                command.argv.push_back(std::move(argument));
-        }
-        return command;
+        return MakeCommand(std::move(program), name,
+                           close == std::string::npos ? "" : commandLine.substr(close + 1));
     }
     for (std::size_t end = 0; end <= commandLine.size(); ++end) {
         if (end < commandLine.size() && !IsBlank(commandLine[end])) continue;
         const std::string name = commandLine.substr(0, end);
         std::string program = ResolveProgram(name, workingDirectory, searchPath);
-        if (program.empty()) continue;
-        SplitCommand command{std::move(program), {name}};
-        for (auto& argument : SplitArguments(commandLine.substr(end)))
-            command.argv.push_back(std::move(argument));
-        return command;
+        if (!program.empty()) return MakeCommand(std::move(program), name, commandLine.substr(end));
     }
     return std::nullopt;
 }
