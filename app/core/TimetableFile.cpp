@@ -69,7 +69,7 @@ ReadTable ReadRows(std::string_view bytes, int columnCount, std::vector<std::str
             table.columnCount = std::max(table.columnCount, CountSeparators(line));
         table.rows.push_back(SplitCells(line, table.columnCount));
     });
-    if (table.rows.size() == 1) table.rows.emplace_back();
+    if (table.rows.size() == 1) table.rows.emplace_back(table.columnCount);
     return table;
 }
 
@@ -130,16 +130,14 @@ void LoadTableFromBytes(TaskTable& table, std::string_view bytes) {
 void LoadTimetable(TaskTable& table, const std::string& path, const std::string& settingsFilePath) {
     // The rows are prepared before they reach the table, so that its observers see one bulk
     // change instead of a change per header and number cell.
-    ReadTable read =
-        ReadRows(FileBytesOrNothing(path), kStandardColumnCount, table.Row(0), Widening::None);
-    for (auto& row : read.rows) {
-        row.resize(kStandardColumnCount);
+    ReadTable read = ReadRows(FileBytesOrNothing(path), kStandardColumnCount,
+                              {kHeaderCaptions.begin(), kHeaderCaptions.end()}, Widening::None);
+    for (size_t row = 1; row < read.rows.size(); ++row) {
+        std::vector<std::string>& cells = read.rows[row];
         for (int column = kFirstRunStateColumn; column <= kLastRunStateColumn; ++column)
-            row[column].clear();
+            cells[column].clear();
+        cells[ColNumber] = PadLeft(std::to_string(row), kRowNumberPad, kRowNumberWidth);
     }
-    std::copy(kHeaderCaptions.begin(), kHeaderCaptions.end(), read.rows[0].begin());
-    for (size_t row = 1; row < read.rows.size(); ++row)
-        read.rows[row][ColNumber] = PadLeft(std::to_string(row), kRowNumberPad, kRowNumberWidth);
     Install(table, std::move(read));
     WriteSetting(settingsFilePath, kSettingsSection, "LastOrloJM", path);
 }
