@@ -19,7 +19,6 @@ class ManualClock final : public Clock {
     void Set(LocalTime t) { now_ = t; }
     void Advance(std::chrono::milliseconds d) { now_ += d; }
     void AdvanceSecond() { now_ += std::chrono::seconds(1); }
-    void AdvanceDay() { now_ += std::chrono::days(1); }
 
   private:
     LocalTime now_;
