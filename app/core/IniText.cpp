@@ -92,8 +92,9 @@ std::string IniSetValue(std::string_view fileBytes, std::string_view section, st
     const std::vector<TextLine> lines = SplitLines(fileBytes);
     const KeyPlace place = Locate(lines, fileIsUtf8, section, key);
 
+    const std::string newEntry = encode(std::string(key) + "=" + std::string(value));
     std::string result;
-    result.reserve(fileBytes.size() + key.size() + value.size() + section.size() + 8);
+    result.reserve(fileBytes.size() + newEntry.size() + section.size() + 8);
     const auto appendLine = [&result](std::string_view text, std::string_view end) {
         result += text;
         result += end;
@@ -110,13 +111,13 @@ std::string IniSetValue(std::string_view fileBytes, std::string_view section, st
         appendLine(lines[i].text, lines[i].end);
         if (place.key < 0 && index == place.lastLine) {
             if (lines[i].end.empty()) result += kLineEnd;
-            appendLine(encode(std::string(key) + "=" + std::string(value)), kLineEnd);
+            appendLine(newEntry, kLineEnd);
         }
     }
     if (place.section < 0) {
         if (!result.empty() && result.back() != '\n') result += kLineEnd;
         appendLine(encode("[" + std::string(section) + "]"), kLineEnd);
-        appendLine(encode(std::string(key) + "=" + std::string(value)), kLineEnd);
+        appendLine(newEntry, kLineEnd);
     }
     return result;
 }
