@@ -10,7 +10,6 @@
 #include <array>
 #include <chrono>
 #include <cstring>
-#include <iterator>
 #include <memory>
 #include <thread>
 #include <unordered_map>
@@ -133,6 +132,24 @@ std::vector<long> ReadLongs(Display* display, Window window, Atom property, Atom
     return values;
 }
 
+// XQueryTree's answer for one window; nullopt when the window has gone.
+struct WindowTree {
+    Window root = None;
+    Window parent = None;
+    std::vector<Window> children;  // bottom to top
+};
+
+std::optional<WindowTree> QueryTree(Display* display, Window window) {
+    WindowTree tree;
+    Window* rawChildren = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &tree.root, &tree.parent, &rawChildren, &count))
+        return std::nullopt;
+    XPointer<Window> children(rawChildren);
+    tree.children.assign(children.get(), children.get() + count);
+    return tree;
+}
+
 std::string Latin1ToUtf8(const std::vector<unsigned char>& text) {
     std::string utf8;
     for (unsigned char c : text) {
@@ -213,15 +230,9 @@ bool X11Windows::IsManaged(WindowHandle window) {
 }
 
 std::vector<WindowHandle> X11Windows::ChildrenTopFirst(WindowHandle window) {
-    Window root = None;
-    Window parent = None;
-    Window* rawChildren = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display_, window, &root, &parent, &rawChildren, &count)) return {};
-    XPointer<Window> children(rawChildren);
-    // XQueryTree lists bottom to top.
-    return {std::make_reverse_iterator(children.get() + count),
-            std::make_reverse_iterator(children.get())};
+    const auto tree = QueryTree(display_, window);
+    if (!tree) return {};
+    return {tree->children.rbegin(), tree->children.rend()};
 }
 
 // The client a window manager has put into a frame: the one child window that another
@@ -249,16 +260,11 @@ bool X11Windows::HasWmState(WindowHandle window) {
 
 WindowHandle X11Windows::TopLevelAncestor(WindowHandle window) {
     Window current = window;
-    for (;;) {
-        Window root = None;
-        Window parent = None;
-        Window* rawChildren = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(display_, current, &root, &parent, &rawChildren, &count)) return 0;
-        XPointer<Window> children(rawChildren);
-        if (parent == root || parent == None) return current;
-        current = parent;
+    while (const auto tree = QueryTree(display_, current)) {
+        if (tree->parent == tree->root || tree->parent == None) return current;
+        current = tree->parent;
     }
+    return 0;
 }
 
 std::string X11Windows::Caption(WindowHandle window) {
