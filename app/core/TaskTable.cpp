@@ -144,9 +144,9 @@ void AppendTaskRow(TaskTable& table) {
         table.SetCurrentRow(1);
         return;
     }
+    // SetRowCount adds the row empty.
     table.SetRowCount(table.RowCount() + 1);
     table.SetCurrentRow(table.RowCount() - 1);
-    table.ClearRow(table.RowCount() - 1);
 }
 
 void InsertTaskRow(TaskTable& table, int row) {
