@@ -42,18 +42,6 @@ platform::ProcessHandle HandleValue(std::string_view text) {
     return ProcessIdValue(text);
 }
 
-// The scan reads every row's two times each second. Times the editor writes are "HH:MM:SS" and
-// are read directly; anything else takes the general rule, which gives the same result.
-std::int64_t ScheduledSeconds(std::string_view text) {
-    const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
-    if (text.size() != 8 || text[2] != ':' || text[5] != ':' || !digit(0) || !digit(1) ||
-        !digit(3) || !digit(4) || !digit(6) || !digit(7)) {
-        return TimeTextToSeconds(text);
-    }
-    const auto pair = [&](std::size_t i) { return (text[i] - '0') * 10 + (text[i + 1] - '0'); };
-    return pair(0) * 3600 + pair(3) * 60 + pair(6);
-}
-
 // Marks a tick as running for its lifetime.
 class TickInProgress {
   public:
@@ -97,9 +85,9 @@ void TaskRunner::ScanSchedule(int now) {
     for (int row = 1; row < table_.RowCount(); ++row) {
         if (table_.Cell(ColApplication, row).empty()) continue;
         const std::string& start = table_.Cell(ColStartTime, row);
-        if (!start.empty() && ScheduledSeconds(start) == now) RestartTask(row);
+        if (!start.empty() && TimeTextToSeconds(start) == now) RestartTask(row);
         const std::string& end = table_.Cell(ColEndTime, row);
-        if (!end.empty() && ScheduledSeconds(end) == now) EndTask(row);
+        if (!end.empty() && TimeTextToSeconds(end) == now) EndTask(row);
     }
 }
 
