@@ -58,8 +58,9 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
       runner_(std::make_unique<TaskRunner>(table_, *this, services.processes, services.windows)) {
     setObjectName("FrmMain");
     setWindowTitle("Vardo");
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    // A close box only: no minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFont(InterfaceFont());
     setCursor(Qt::SizeAllCursor);
     BuildTopPanel();
