@@ -111,6 +111,9 @@ void TaskRunner::WatchTick() {
 
 void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
     if (table_.Cell(ColRunState, row) == kRunning && table_.Cell(ColProcessId, row).empty()) {
+        // A process-mode row whose launch failed has no process to follow; searching with its
+        // caption of blanks would adopt, and at its end time kill, any window's owner.
+        if (!CaptionMode(row)) return;
         const FoundWindow found = FindWindowByCaption(table_.Cell(ColCaption, row));
         if (found.processId == 0) return;
         table_.SetCell(ColProcessId, row, std::to_string(found.processId));
@@ -174,8 +177,7 @@ void TaskRunner::StartTask(int row) {
     host_.StopWatchTimer();
     const bool showWindow = table_.Cell(ColWindowSetting, row) != kHiddenStart;
     LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
-    const bool captionMode = !TrimBlanks(table_.Cell(ColCaption, row)).empty();
-    if (captionMode) {
+    if (CaptionMode(row)) {
         // The task is followed through whichever process shows the caption; the created
         // process's own handle is never used.
         if (lastCreation_.processHandle != 0) processes_.CloseHandle(lastCreation_.processHandle);
@@ -200,6 +202,10 @@ bool TaskRunner::LaunchProcess(const std::string& applicationFile, const std::st
     lastCreation_ = {};
     return processes_.CreateProcess(applicationFile + " " + parameters, host_.ProgramFolder(),
                                     showWindow, lastCreation_);
+}
+
+bool TaskRunner::CaptionMode(int row) const {
+    return !TrimBlanks(table_.Cell(ColCaption, row)).empty();
 }
 
 void TaskRunner::RestartTask(int row) {

@@ -97,6 +97,9 @@ class TaskRunner {
 
     // Ends the row's own task, or every task when the row is exclusive, then starts the row.
     void RestartTask(int row);
+    // Whether the row follows its task by window caption (column 6 not blank) rather than by
+    // the created process.
+    bool CaptionMode(int row) const;
     void DiscoverWindows(int row, bool& skipRest);
     // Returns true when the row's task was found ended (stage C is then skipped).
     bool DetectEnd(int row);

@@ -490,8 +490,8 @@ TEST_F(TaskRunnerTest, PlayButton_EmptyApplicationStillMarksAndLogs) {
     EXPECT_EQ(host.history.back(), Line("08:29:58", " 启动任务: 【", "", "News"));
 }
 
-TEST_F(TaskRunnerTest, FailedLaunch_NeverKeepsAnEarlierLaunchsProcess) {
-    SetRow(1, {});
+TEST_F(TaskRunnerTest, FailedLaunch_NeverKeepsAnEarlierLaunchsProcessNorAdoptsAWindow) {
+    SetRow(1, {{ColCaption, "  "}});  // blanks only: process mode
     runner.StartTask(1);
     const int first = RowProcess(1);
     table.SetCurrentRow(1);
@@ -502,6 +502,9 @@ TEST_F(TaskRunnerTest, FailedLaunch_NeverKeepsAnEarlierLaunchsProcess) {
     EXPECT_EQ(Cell(ColProcessHandle, 1), "");
     EXPECT_EQ(Cell(ColRunState, 1), "在播");
     EXPECT_EQ(runner.LastCreation().processId, 0);
+    windows.Open(processes.AddForeignProcess(), "  Other");
+    runner.WatchTick();
+    EXPECT_EQ(Cell(ColProcessId, 1), "");
     runner.btnStopFlashClick();  // nothing left to end
     EXPECT_EQ(processes.terminated.size(), 1u);
 }
