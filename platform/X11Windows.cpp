@@ -254,6 +254,11 @@ WindowHandle X11Windows::ClientCarryingWmState(WindowHandle window) {
     return 0;
 }
 
+bool X11Windows::Exists(WindowHandle window) {
+    XWindowAttributes attributes{};
+    return XGetWindowAttributes(display_, window, &attributes) != 0;
+}
+
 bool X11Windows::HasWmState(WindowHandle window) {
     return !ReadProperty(display_, window, atoms_.wmState, AnyPropertyType).empty();
 }
@@ -523,6 +528,8 @@ void X11Windows::WaitForWindowManager(WindowHandle window) {
         if (std::find(supported.begin(), supported.end(),
                       static_cast<long>(atoms_.netRequestFrameExtents)) == supported.end())
             return;
+        // Nor does a window that has gone ever get an answer.
+        if (!Exists(window)) return;
         XDeleteProperty(display_, window, atoms_.netFrameExtents);
         SendToWindowManager(window, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
     }
@@ -530,7 +537,9 @@ void X11Windows::WaitForWindowManager(WindowHandle window) {
     while (Available() && std::chrono::steady_clock::now() < deadline) {
         {
             ErrorTrap trap(display_);
-            if (!ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL).empty()) return;
+            if (!ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL).empty() ||
+                !Exists(window))
+                return;
         }
         std::this_thread::sleep_for(kPollInterval);
     }

@@ -66,6 +66,7 @@ class X11Windows final : public Windows {
     std::vector<WindowHandle> ChildrenTopFirst(WindowHandle window);
     WindowHandle ClientInFrame(WindowHandle frame, const ClientProcesses& clients);
     WindowHandle ClientCarryingWmState(WindowHandle window);
+    bool Exists(WindowHandle window);
     bool HasWmState(WindowHandle window);
     WindowHandle TopLevelAncestor(WindowHandle window);
     std::string Caption(WindowHandle window);

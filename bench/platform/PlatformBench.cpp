@@ -77,6 +77,25 @@ BENCHMARK_CAPTURE(EnumerateWindows, WithWindowManager, "VARDO_TEST_DISPLAY_WM")
 BENCHMARK_CAPTURE(EnumerateWindows, WithoutWindowManager, "VARDO_TEST_DISPLAY_BARE")
     ->Unit(benchmark::kMillisecond);
 
+// Placing and hiding a window that has gone between its enumeration and its placement, as the
+// hide mode does: the X errors are swallowed and nothing waits for an answer that never comes.
+void PlaceVanishedWindow(benchmark::State& state, const char* displayVariable) {
+    X11Windows windows(BenchDisplay(displayVariable));
+    if (!windows.Available()) {
+        state.SkipWithError("no X display (set DISPLAY or the test bed variables)");
+        return;
+    }
+    constexpr WindowHandle kGone = 0x7ffffff;
+    for (auto _ : state) {
+        windows.MoveResizeWindow(kGone, {1920, 0, 1920, 1080});
+        windows.HideWindow(kGone);
+    }
+}
+BENCHMARK_CAPTURE(PlaceVanishedWindow, WithWindowManager, "VARDO_TEST_DISPLAY_WM")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PlaceVanishedWindow, WithoutWindowManager, "VARDO_TEST_DISPLAY_BARE")
+    ->Unit(benchmark::kMillisecond);
+
 // From the call to the moment the pid and handle are known.
 void LaunchTrivialProgram(benchmark::State& state) {
     PosixProcesses processes;
