@@ -218,6 +218,8 @@ bool TFrmMain::SaveTimetable() {
         services_.prompts.ShowError(this, "任务计划表保存失败：\n" + ToQString(result.error));
         return false;
     }
+    // Replaces the report of an earlier failed save.
+    SetStatusText(0, currentTablePath_);
     try {
         WriteSetting(settingsPath_, kSettingsSection, "LastOrloJM", currentTablePath_);
     } catch (const SettingsWriteError& error) {

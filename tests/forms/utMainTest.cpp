@@ -226,6 +226,7 @@ TEST_F(MainWindowTest, LeaveEditState_SaveFails_ResumesScansButHoldsTheDailyLoad
 
     main->btnEditClick();
     EXPECT_EQ(prompts_.errors.size(), 1);
+    EXPECT_TRUE(main->StatusPanelText(0).startsWith(" 保存失败："));
     EXPECT_FALSE(main->IsEditState());
     EXPECT_EQ(main->btnEdit->text(), "进入编辑状态");
 
@@ -238,6 +239,7 @@ TEST_F(MainWindowTest, LeaveEditState_SaveFails_ResumesScansButHoldsTheDailyLoad
     QDir(Path(kDefaultTable)).removeRecursively();
     main->btnEditClick();
     main->btnEditClick();
+    EXPECT_EQ(main->StatusPanelText(0), " " + Path(kDefaultTable));
     clock_.AdvanceSecond();
     main->tmTimeDateTimer();
     EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
