@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -333,10 +334,15 @@ std::vector<std::string> TFrmMain::HistoryLines() const {
     return lines;
 }
 
+// Lines keep coming while an error box waits for the operator, and each would open another box
+// inside it: on an unattended station with a full disk they would nest until the stack runs
+// out. So only one history error box is open at a time; every new line retries the write.
 void TFrmMain::ListBox2Change() {
     if (!FrmSetup || !FrmSetup->chkSaveHis->isChecked()) return;
     const WriteResult result = SaveHistoryLines(historyFilePath_, HistoryLines());
-    if (!result) services_.prompts.ShowError(this, ToQString(result.error));
+    if (result || historyErrorShown_) return;
+    const QScopedValueRollback shown(historyErrorShown_, true);
+    services_.prompts.ShowError(this, ToQString(result.error));
 }
 
 void TFrmMain::LoadHistoryMemo() {

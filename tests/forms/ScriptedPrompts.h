@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,8 @@ class ScriptedPrompts final : public Prompts {
     QStringList errors;
     std::vector<FileRequest> openRequests;
     std::vector<FileRequest> saveRequests;
+    // Runs while an error box would wait for the operator, with the box's parent.
+    std::function<void(QWidget*)> whileErrorShown;
 
     bool ConfirmOkCancel(QWidget*, const QString& caption, const QString& text) override {
         confirmations.push_back({caption, text});
@@ -32,7 +35,10 @@ class ScriptedPrompts final : public Prompts {
         confirmAnswers.pop_front();
         return answer;
     }
-    void ShowError(QWidget*, const QString& text) override { errors.push_back(text); }
+    void ShowError(QWidget* parent, const QString& text) override {
+        errors.push_back(text);
+        if (whileErrorShown) whileErrorShown(parent);
+    }
     std::optional<QString> ChooseOpenFile(QWidget*, const FileRequest& request) override {
         openRequests.push_back(request);
         return NextFile();

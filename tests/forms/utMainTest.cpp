@@ -286,15 +286,25 @@ TEST_F(MainWindowTest, History_FileCannotBeWritten_ShowsErrorKeepsLinesAndRetrie
     WriteSettings("chkSaveHis=YES\r\n");
     const auto main = Start();
     QDir().mkpath(Path("History/20260305.txt"));  // a folder where the file should be
+    // A line logged while the error box waits fails too, but opens no box inside the first.
+    bool lineLogged = false;
+    prompts_.whileErrorShown = [&](QWidget*) {
+        if (std::exchange(lineLogged, true)) return;
+        main->AppendHistoryLine("  08:00:01 two");
+    };
 
     main->AppendHistoryLine("  08:00:00 one");
     ASSERT_EQ(prompts_.errors.size(), 1);
     EXPECT_TRUE(prompts_.errors[0].contains("20260305.txt")) << prompts_.errors[0].toStdString();
-    EXPECT_EQ(main->ListBox2->toPlainText(), "  08:00:00 one");
+    EXPECT_EQ(main->ListBox2->toPlainText(), "  08:00:00 one\n  08:00:01 two");
+
+    main->AppendHistoryLine("  08:00:02 three");
+    EXPECT_EQ(prompts_.errors.size(), 2);
 
     QDir().rmdir(Path("History/20260305.txt"));
-    main->AppendHistoryLine("  08:00:01 two");
-    EXPECT_EQ(ReadFile("History/20260305.txt"), "  08:00:00 one\r\n  08:00:01 two\r\n");
+    main->AppendHistoryLine("  08:00:03 four");
+    EXPECT_EQ(ReadFile("History/20260305.txt"),
+              "  08:00:00 one\r\n  08:00:01 two\r\n  08:00:02 three\r\n  08:00:03 four\r\n");
 }
 
 TEST_F(MainWindowTest, SetStatusText_PanelOutOfRange_ChangesNothing) {
