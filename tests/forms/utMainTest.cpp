@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -7,6 +8,7 @@
 #include <QSlider>
 #include <QTest>
 #include <QTimeEdit>
+#include <QTimer>
 
 #include "MainWindowFixture.h"
 #include "TaskTable.h"
@@ -104,6 +106,29 @@ TEST_F(MainWindowTest, Close_WithoutChkSure_AsksNothing) {
 
     EXPECT_TRUE(main->close());
     EXPECT_TRUE(prompts_.confirmations.empty());
+}
+
+// The automatic close can come while a settings error box, a child of the dialog, waits in its
+// own event loop.
+TEST_F(MainWindowTest, Close_WhileTheSettingsDialogShowsAnError_LeavesTheBoxToFinish) {
+    const auto main = Start();
+    main->show();
+    QFile::remove(Path("VARDO.INI"));
+    QDir().mkpath(Path("VARDO.INI"));  // no settings write can succeed now
+    prompts_.whileErrorShown = [&](QWidget* parent) {
+        QDialog box(parent);
+        QTimer::singleShot(0, &box, [&] {
+            main->close();
+            box.reject();
+        });
+        box.exec();
+    };
+
+    main->FrmSetup->chkMin->setChecked(true);
+
+    EXPECT_EQ(prompts_.errors.size(), 1);
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(main->FrmSetup, nullptr);
 }
 
 TEST_F(MainWindowTest, Clock_Tick_ShowsDateTimeAndWeekday) {
