@@ -192,9 +192,11 @@ void TaskRunner::StartTask(int row) {
         table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : std::to_string(handle));
     }
     // The thread handle is the process handle here, so it needs no closing of its own.
+    // The watch is switched on again before the history write: that write's error box waits for
+    // the operator, and the watch must keep following the tasks meanwhile.
+    host_.StartWatchTimer();
     host_.SetStatusLine(EventLine(kStartEvent, row));
     AppendStatusLineToHistory();
-    host_.StartWatchTimer();
 }
 
 bool TaskRunner::LaunchProcess(const std::string& applicationFile, const std::string& parameters,

@@ -455,6 +455,15 @@ TEST_F(TaskRunnerTest, EndNoticedByTheWatch_ScheduleTickNestedInItsHistoryWriteK
     EXPECT_EQ(processes.terminated, std::vector<int>{processes.launches[1].processId});
 }
 
+TEST_F(TaskRunnerTest, StartLoggedThroughAnErrorBox_KeepsTheWatchRunningMeanwhile) {
+    SetRow(1, {});
+    std::string watchDuringWrite;
+    host.onHistoryLine = [&] { watchDuringWrite = host.watchTimerEvents.back(); };
+    runner.StartTask(1);
+    EXPECT_EQ(watchDuringWrite, "start");
+    EXPECT_EQ(host.watchTimerEvents, (std::vector<std::string>{"stop", "start"}));
+}
+
 TEST_F(TaskRunnerTest, Midnight_IsJustTheNextSecond) {
     SetRow(1, {{ColStartTime, "00:00:00"}});
     clock.Set(At(2026, 12, 7, 23, 59, 59, 500));
