@@ -3,7 +3,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,8 @@
 #include <sstream>
 #include <string_view>
 #include <vector>
+
+#include "AtomicFile.h"
 
 namespace vardo::platform {
 namespace {
@@ -188,19 +189,7 @@ bool RegWriteText(const std::string& name, const std::string& programPath) {
          << "Name=" << EscapeStringValue(fs::path(programPath).filename().string()) << "\n"
          << "Exec=" << EscapeStringValue(QuoteExecArgument(programPath)) << "\n"
          << "Terminal=false\n";
-    const fs::path temporary = target.string() + ".new";
-    {
-        std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-        if (!(file << text.str()) || !file.flush()) {
-            file.close();
-            fs::remove(temporary, error);
-            return false;
-        }
-    }
-    fs::rename(temporary, target, error);
-    if (!error) return true;
-    fs::remove(temporary, error);
-    return false;
+    return WriteFileAtomically(target.string(), text.str()).ok();
 }
 
 void RegDeleteName(const std::string& name) {

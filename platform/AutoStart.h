@@ -16,8 +16,9 @@ std::string AutoStartEntryPath(const std::string& name);
 bool RegReadEquals(const std::string& name, const std::string& programPath);
 
 // Writes (or replaces) the entry so that it starts programPath. The previous entry is replaced
-// atomically; when the folder or file cannot be written the entry is left as it is and false is
-// returned (the settings dialog ignores it).
+// atomically and the new one is on disk before it takes its place, so a power cut never leaves an
+// empty entry; when the folder or file cannot be written (a read-only entry included) the entry is
+// left as it is and false is returned (the settings dialog ignores it).
 bool RegWriteText(const std::string& name, const std::string& programPath);
 
 // Removes the entry; an absent or undeletable entry is left as it is.

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "PlatformTestSupport.h"
 
@@ -97,10 +98,14 @@ TEST_F(AutoStartTest, RegWriteText_FolderCannotBeMade_LeavesEverythingAsItIs) {
 
 TEST_F(AutoStartTest, RegWriteText_EntryCannotBeReplaced_KeepsTheOldEntry) {
     WriteEntry("[Desktop Entry]\nExec=/old/program\n");
-    // A folder in the way of the temporary file makes the write fail before the rename.
-    fs::create_directories(EntryPath() + ".new/blocker");
+    fs::permissions(EntryPath(),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_FALSE(RegWriteText("AutoTask", "/opt/vardo/vardo"));
     EXPECT_TRUE(RegReadEquals("AutoTask", "/old/program"));
+    EXPECT_EQ(
+        std::distance(fs::directory_iterator(config_.File("autostart")), fs::directory_iterator()),
+        1)
+        << "no temporary file is left behind";
 }
 
 }  // namespace
