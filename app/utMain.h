@@ -219,6 +219,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     // not be written.
     bool SaveTimetable();
     void ShowCurrentMonitor();
+    void ShowTimeCell(QLineEdit& field, int column);
     void ReportSettingsError(const std::exception& error);
     std::vector<std::string> HistoryLines() const;
 

@@ -50,6 +50,9 @@ class StorableTextValidator final : public QValidator {
     }
 };
 
+// HH:MM:SS, as the masked time fields hold it.
+constexpr qsizetype kTimeFieldLength = 8;
+
 bool ContainsBlank(const std::string& cell) {
     return cell.find(' ') != std::string::npos;
 }
@@ -297,10 +300,10 @@ void TFrmMain::RowToFields() {
     edName->setText(ToQString(CurrentCell(ColDescription)));
     edApp->setText(ToQString(CurrentCell(ColApplication)));
     edPara->setText(ToQString(CurrentCell(ColParameters)));
-    edSTime->setText(TimeFieldText(CurrentCell(ColStartTime)));
-    edETime->setText(TimeFieldText(CurrentCell(ColEndTime)));
+    ShowTimeCell(*edSTime, ColStartTime);
+    ShowTimeCell(*edETime, ColEndTime);
     edTitle->setText(ToQString(CurrentCell(ColCaption)));
-    edTLen->setText(TimeFieldText(CurrentCell(ColReminder)));
+    ShowTimeCell(*edTLen, ColReminder);
     edExclusive->setChecked(CurrentCell(ColExclusive) == kYes);
 
     const std::string& windowSetting = CurrentCell(ColWindowSetting);
@@ -316,6 +319,16 @@ void TFrmMain::RowToFields() {
     for (const int column : {ColStartTime, ColEndTime}) {
         if (ContainsBlank(table_.Cell(column, row))) table_.SetCell(column, row, {});
     }
+}
+
+// A time of 100 hours or more (a long reminder) does not fit the field's two hour digits, and
+// the cut text it would write back reads as a blank time: such a cell is shown without being
+// rewritten.
+void TFrmMain::ShowTimeCell(QLineEdit& field, int column) {
+    const QString text = TimeFieldText(CurrentCell(column));
+    QSignalBlocker keepCell(&field);
+    if (text.size() <= kTimeFieldLength) keepCell.unblock();
+    field.setText(text);
 }
 
 // The item equal to the current row's monitor, else the first; the cell keeps its text.

@@ -137,6 +137,19 @@ TEST_F(TableEditorTest, RowToFields_HandWrittenTimes_AreShownAndKeptNormalised) 
     EXPECT_EQ(main->table().Cell(ColReminder, 1), "00:05:00");
 }
 
+TEST_F(TableEditorTest, RowToFields_ReminderOf100HoursOrMore_IsKeptThroughSelectionAndSave) {
+    WriteFile(kDefaultTable, Line({"  1", "/bin/true", "", "x", "", "", "", "否", "是", "1", "", "",
+                                   "", "", "", "120:30:00"}));
+    const auto main = Start();
+    EXPECT_EQ(main->table().Cell(ColReminder, 1), "120:30:00");
+
+    main->btnEditClick();
+    main->edName->setText("renamed");
+    main->btnEditClick();
+    EXPECT_NE(ReadFile(kDefaultTable).find("^^renamed^^"), std::string::npos);
+    EXPECT_NE(ReadFile(kDefaultTable).find("^^120:30:00^^"), std::string::npos);
+}
+
 TEST_F(TableEditorTest, Add_OnFreshEmptyTable_AppendsAndTheEmptyRowIsDroppedOnSave) {
     const auto main = Start();
     main->btnEditClick();
