@@ -73,7 +73,10 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
 
     void TearDown() override {
         if (runner_) runner_->EndAllTasks();
-        for (const int pid : strayProcesses_) ::kill(pid, SIGKILL);
+        // A failed launch leaves 0, and kill(0) would signal the whole process group.
+        for (const int pid : strayProcesses_) {
+            if (pid > 0) ::kill(pid, SIGKILL);
+        }
         if (xlib_ != nullptr) XCloseDisplay(xlib_);
     }
 
@@ -102,6 +105,13 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
     }
 
     bool Placed(int row) { return !table_.Cell(ColWindowHandle, row).empty(); }
+
+    // Starts a process-mode row and runs the watch until its windows are placed; 0 on timeout.
+    platform::WindowHandle StartUntilPlaced(int row) {
+        runner_->StartTask(row);
+        strayProcesses_.push_back(RowProcess(row));
+        return WatchUntil([&] { return Placed(row); }) ? RowWindow(row) : 0;
+    }
     int RowProcess(int row) { return std::atoi(table_.Cell(ColProcessId, row).c_str()); }
     platform::WindowHandle RowWindow(int row) {
         return std::strtoull(table_.Cell(ColWindowHandle, row).c_str(), nullptr, 10);
@@ -139,12 +149,10 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
 
 TEST_P(TaskRunnerX11Test, ProcessMode_FillsMonitorTwoAndEndsTheProcess) {
     SetClientRow(1, "--window \"Runner Fill\" --write-cwd cwd.txt", "否,最大", "2");
-    runner_->StartTask(1);
+    const platform::WindowHandle window = StartUntilPlaced(1);
+    ASSERT_NE(window, 0u);
     const int pid = RowProcess(1);
-    ASSERT_NE(pid, 0);
-    strayProcesses_.push_back(pid);
-    ASSERT_TRUE(WatchUntil([&] { return Placed(1); }));
-    const auto rect = xwindows_->GetWindowRect(RowWindow(1));
+    const auto rect = xwindows_->GetWindowRect(window);
     ASSERT_TRUE(rect.has_value());
     EXPECT_EQ(*rect, (platform::Rect{1920, 0, 1920, 1080}));
 
@@ -160,10 +168,8 @@ TEST_P(TaskRunnerX11Test, ProcessMode_FillsMonitorTwoAndEndsTheProcess) {
 
 TEST_P(TaskRunnerX11Test, KeepSize_ShiftsByTheMonitorOrigin) {
     SetClientRow(1, "--window \"Runner Keep\" --size 320x240", "是,无", "2");
-    runner_->StartTask(1);
-    strayProcesses_.push_back(RowProcess(1));
-    ASSERT_TRUE(WatchUntil([&] { return Placed(1); }));
-    const platform::WindowHandle window = RowWindow(1);
+    const platform::WindowHandle window = StartUntilPlaced(1);
+    ASSERT_NE(window, 0u);
     ASSERT_TRUE(windows_->firstRects.contains(window));
     const platform::Rect before = windows_->firstRects[window];
     const auto after = xwindows_->GetWindowRect(window);
@@ -175,10 +181,8 @@ TEST_P(TaskRunnerX11Test, KeepSize_ShiftsByTheMonitorOrigin) {
 
 TEST_P(TaskRunnerX11Test, HiddenStart_StartsHiddenAndWithdrawsTheWindow) {
     SetClientRow(1, "--window \"Runner Hidden\"", "否,无", "2");
-    runner_->StartTask(1);
-    strayProcesses_.push_back(RowProcess(1));
-    ASSERT_TRUE(WatchUntil([&] { return Placed(1); }));
-    const platform::WindowHandle window = RowWindow(1);
+    const platform::WindowHandle window = StartUntilPlaced(1);
+    ASSERT_NE(window, 0u);
     EXPECT_FALSE(Viewable(window));
     bool stillListed = false;
     for (const auto& listed : xwindows_->EnumWindows()) stillListed |= listed.window == window;
