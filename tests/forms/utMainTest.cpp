@@ -87,10 +87,12 @@ TEST_F(MainWindowTest, Close_ConfirmationCancelled_KeepsRunningWithClock) {
     EXPECT_NE(main->FrmSetup, nullptr);
 }
 
-TEST_F(MainWindowTest, Close_ConfirmationAnsweredOk_StopsClockAndDestroysSettingsDialog) {
+TEST_F(MainWindowTest, Close_ConfirmationAnsweredOk_StopsClockAndLetsGoOfTheSettingsDialog) {
     WriteSettings("chkSure=YES\r\n");
     const auto main = Start();
     main->show();
+    main->btnSetupClick();
+    const TFrmSetup* dialog = main->FrmSetup;
     prompts_.confirmAnswers = {true};
 
     EXPECT_TRUE(main->close());
@@ -98,6 +100,7 @@ TEST_F(MainWindowTest, Close_ConfirmationAnsweredOk_StopsClockAndDestroysSetting
     EXPECT_FALSE(main->isVisible());
     EXPECT_FALSE(main->tmTimeDate.isActive());
     EXPECT_EQ(main->FrmSetup, nullptr);
+    EXPECT_FALSE(dialog->isVisible());  // it goes with the main window
 }
 
 TEST_F(MainWindowTest, Close_WithoutChkSure_AsksNothing) {
