@@ -90,9 +90,13 @@ TFrmMain::~TFrmMain() {
 void TFrmMain::FormCreate() {
     // MyPanel1 needs no double-buffering switch: Qt paints every widget through a back buffer.
     setFixedSize(MyPanel1->width(), MyPanel4->y() + MyPanel4->height());
+    // Centred in the primary monitor's work area, measured from that monitor's corner: on Windows
+    // the primary monitor's corner is the desktop's origin, under X it can be anywhere, and from
+    // the origin the window would land on whichever monitor lies there (a playout monitor).
     if (const QScreen* primary = QGuiApplication::primaryScreen()) {
         const QRect work = primary->availableGeometry();
-        move((work.width() - width()) / 2, (work.height() - height()) / 2);
+        const QPoint corner = primary->geometry().topLeft();
+        move(corner + QPoint((work.width() - width()) / 2, (work.height() - height()) / 2));
     }
     QDir().mkpath(programFolder_ + "Data");
 
