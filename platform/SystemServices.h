@@ -10,8 +10,8 @@ namespace vardo::platform {
 // antialiased); there is no system-wide switch to turn on, so this does nothing.
 void SetFontSmoothing(bool on);
 
-// Whether the monotonic clock has a high-resolution timer behind it (resolution of 1 µs or
-// finer), the stand-in for the performance counter check at start-up.
+// Whether the machine has a monotonic counter, the stand-in for the performance counter check
+// at start-up.
 bool HasHighResolutionCounter();
 
 // Nothing needs adjusting: a process may always signal its own tasks through their handles.
