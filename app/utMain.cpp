@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -341,15 +340,20 @@ std::vector<std::string> TFrmMain::HistoryLines() const {
     return lines;
 }
 
-// Lines keep coming while an error box waits for the operator, and each would open another box
-// inside it: on an unattended station with a full disk they would nest until the stack runs
-// out. So only one history error box is open at a time; every new line retries the write.
+// The error box waits for the operator in an event loop of its own. Opened inside the start or
+// end that logged the line, it would hold that tick, and with it the schedule, until someone
+// clicks OK; so it opens once the tick has finished. Lines keep coming while it waits, and
+// each would open another box inside it: only one is pending or open at a time, and every new
+// line retries the write.
 void TFrmMain::ListBox2Change() {
     if (!FrmSetup || !FrmSetup->chkSaveHis->isChecked()) return;
     const WriteResult result = SaveHistoryLines(historyFilePath_, HistoryLines());
-    if (result || historyErrorShown_) return;
-    const QScopedValueRollback shown(historyErrorShown_, true);
-    services_.prompts.ShowError(this, ToQString(result.error));
+    if (result || historyErrorPending_) return;
+    historyErrorPending_ = true;
+    QTimer::singleShot(0, this, [this, text = ToQString(result.error)] {
+        services_.prompts.ShowError(this, text);
+        historyErrorPending_ = false;
+    });
 }
 
 void TFrmMain::LoadHistoryMemo() {

@@ -237,7 +237,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     bool dragging_ = false;
     QPoint dragPoint_;
     bool closing_ = false;
-    bool historyErrorShown_ = false;
+    bool historyErrorPending_ = false;
 
     MainWindowServices services_;
     TaskTable table_;

@@ -321,12 +321,18 @@ TEST_F(MainWindowTest, History_FileCannotBeWritten_ShowsErrorKeepsLinesAndRetrie
         main->AppendHistoryLine("  08:00:01 two");
     };
 
+    // The box opens after the start or end that logged the line, never inside it.
     main->AppendHistoryLine("  08:00:00 one");
+    EXPECT_TRUE(prompts_.errors.isEmpty());
+    QCoreApplication::processEvents();
     ASSERT_EQ(prompts_.errors.size(), 1);
     EXPECT_TRUE(prompts_.errors[0].contains("20260305.txt")) << prompts_.errors[0].toStdString();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(prompts_.errors.size(), 1);
     EXPECT_EQ(main->ListBox2->toPlainText(), "  08:00:00 one\n  08:00:01 two");
 
     main->AppendHistoryLine("  08:00:02 three");
+    QCoreApplication::processEvents();
     EXPECT_EQ(prompts_.errors.size(), 2);
 
     QDir().rmdir(Path("History/20260305.txt"));
