@@ -326,8 +326,8 @@ void TFrmMain::RowToFields() {
 // rewritten.
 void TFrmMain::ShowTimeCell(QLineEdit& field, int column) {
     const QString text = TimeFieldText(CurrentCell(column));
-    QSignalBlocker keepCell(&field);
-    if (text.size() <= kTimeFieldLength) keepCell.unblock();
+    const bool fits = text.size() <= kTimeFieldLength;
+    const QSignalBlocker keepCell(fits ? nullptr : &field);
     field.setText(text);
 }
 
