@@ -444,8 +444,14 @@ void X11Windows::ConfigureDirectly(WindowHandle window, const Rect& rect, bool r
 }
 
 void X11Windows::RequestPlacement(WindowHandle window, const Rect& rect, bool resize) {
-    // Sizes in the request are the client's; the frame adds its extents around it.
-    const auto extents = ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL);
+    // Sizes in the request are the client's; the frame adds its extents around it. A window the
+    // manager has framed a moment ago may not carry them yet (the manager sets them a little
+    // later): ask for them, or the frame would overhang the wanted rectangle.
+    auto extents = ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL);
+    if (extents.size() < 4) {
+        WaitForWindowManager(window);
+        extents = ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL);
+    }
     long horizontal = 0;
     long vertical = 0;
     if (extents.size() >= 4) {
