@@ -394,29 +394,45 @@ void X11Windows::MoveResizeWindow(WindowHandle window, const Rect& rect) {
 void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
     bool windowManagerRunning = false;
     bool managed = false;
-    std::optional<Rect> before;
     {
         ErrorTrap trap(display_);
         windowManagerRunning = WindowManagerRunning();
         managed = windowManagerRunning && IsManaged(window);
-        before = GetWindowRect(window);
-        if (managed)
-            RequestPlacement(window, rect, resize);
-        else
-            ConfigureDirectly(window, rect, resize);
     }
-    if (!managed) {
-        // A window manager receives even an unmanaged window's configure request, passes it on
-        // in its own time and, now and then, drops it: check, and ask again.
-        for (int attempt = 1; windowManagerRunning; ++attempt) {
-            WaitForWindowManager(window);
-            const auto placed = GetWindowRect(window);
-            if (!placed || (placed->left == rect.left && placed->top == rect.top) || attempt == 3)
-                return;
-            ErrorTrap trap(display_);
-            ConfigureDirectly(window, rect, resize);
-        }
-        return;
+    // A window the manager takes on while it is being configured gets its frame around the size
+    // given to the client: it is placed once more through the manager, which sizes the frame.
+    if (managed || ConfigureUntilPlaced(window, rect, resize, windowManagerRunning))
+        RequestUntilPlaced(window, rect, resize);
+}
+
+// Places a window no window manager has taken on by configuring it. A running manager receives
+// even such a window's configure request, passes it on in its own time and, now and then, drops
+// it: check, and ask again. True when the manager has taken the window on meanwhile.
+bool X11Windows::ConfigureUntilPlaced(WindowHandle window, const Rect& rect, bool resize,
+                                      bool windowManagerRunning) {
+    {
+        ErrorTrap trap(display_);
+        ConfigureDirectly(window, rect, resize);
+    }
+    for (int attempt = 1; windowManagerRunning; ++attempt) {
+        WaitForWindowManager(window);
+        ErrorTrap trap(display_);
+        if (IsManaged(window)) return true;
+        const auto placed = GetWindowRect(window);
+        if (!placed || (placed->left == rect.left && placed->top == rect.top) || attempt == 3)
+            return false;
+        ConfigureDirectly(window, rect, resize);
+    }
+    return false;
+}
+
+// Places a managed window through EWMH requests to its window manager, and waits for them.
+void X11Windows::RequestUntilPlaced(WindowHandle window, const Rect& rect, bool resize) {
+    std::optional<Rect> before;
+    {
+        ErrorTrap trap(display_);
+        before = GetWindowRect(window);
+        RequestPlacement(window, rect, resize);
     }
     if (WaitForPlacement(window, rect, resize, before, kFirstPlacementWait)) return;
     // openbox drops a request whose position equals one it had before under another gravity

@@ -73,6 +73,9 @@ class X11Windows final : public Windows {
     ClientProcesses QueryClientProcesses();
     int ProcessOf(WindowHandle window, const ClientProcesses& clients);
     void Place(WindowHandle window, const Rect& rect, bool resize);
+    bool ConfigureUntilPlaced(WindowHandle window, const Rect& rect, bool resize,
+                              bool windowManagerRunning);
+    void RequestUntilPlaced(WindowHandle window, const Rect& rect, bool resize);
     void RequestPlacement(WindowHandle window, const Rect& rect, bool resize);
     void ConfigureDirectly(WindowHandle window, const Rect& rect, bool resize);
     void SendToWindowManager(WindowHandle window, unsigned long type,
