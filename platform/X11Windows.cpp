@@ -254,11 +254,6 @@ WindowHandle X11Windows::ClientCarryingWmState(WindowHandle window) {
     return 0;
 }
 
-bool X11Windows::Exists(WindowHandle window) {
-    XWindowAttributes attributes{};
-    return XGetWindowAttributes(display_, window, &attributes) != 0;
-}
-
 bool X11Windows::HasWmState(WindowHandle window) {
     return !ReadProperty(display_, window, atoms_.wmState, AnyPropertyType).empty();
 }
@@ -415,7 +410,7 @@ bool X11Windows::ConfigureUntilPlaced(WindowHandle window, const Rect& rect, boo
         ConfigureDirectly(window, rect, resize);
     }
     for (int attempt = 1; windowManagerRunning; ++attempt) {
-        WaitForWindowManager(window);
+        WaitForWindowManager();
         ErrorTrap trap(display_);
         if (IsManaged(window)) return true;
         const auto placed = GetWindowRect(window);
@@ -461,11 +456,11 @@ void X11Windows::ConfigureDirectly(WindowHandle window, const Rect& rect, bool r
 
 void X11Windows::RequestPlacement(WindowHandle window, const Rect& rect, bool resize) {
     // Sizes in the request are the client's; the frame adds its extents around it. A window the
-    // manager has framed a moment ago may not carry them yet (the manager sets them a little
-    // later): ask for them, or the frame would overhang the wanted rectangle.
+    // manager is still taking on has none yet: wait until it has finished, or the frame would
+    // overhang the wanted rectangle.
     auto extents = ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL);
     if (extents.size() < 4) {
-        WaitForWindowManager(window);
+        WaitForWindowManager();
         extents = ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL);
     }
     long horizontal = 0;
@@ -536,12 +531,14 @@ void X11Windows::HideWindow(WindowHandle window) {
     // The window manager gives the withdrawn client back to the root and restores its geometry
     // (also when it was still taking the window on); a placement made before it has done so
     // would be undone.
-    if (windowManagerRunning) WaitForWindowManager(window);
+    if (windowManagerRunning) WaitForWindowManager();
 }
 
 // The window manager handles requests in order, so once it has answered a frame-extents request
-// for the window it has also finished everything asked of it before.
-void X11Windows::WaitForWindowManager(WindowHandle window) {
+// it has also finished everything asked of it before. The request is made for a window of our
+// own that is never mapped: a manager answers it only for windows it does not manage, and a
+// task's window may be taken on, or vanish, in the meantime (its own extents would be lost).
+void X11Windows::WaitForWindowManager() {
     {
         ErrorTrap trap(display_);
         // A window manager that does not offer the request would leave us waiting in vain.
@@ -550,18 +547,18 @@ void X11Windows::WaitForWindowManager(WindowHandle window) {
         if (std::find(supported.begin(), supported.end(),
                       static_cast<long>(atoms_.netRequestFrameExtents)) == supported.end())
             return;
-        // Nor does a window that has gone ever get an answer.
-        if (!Exists(window)) return;
-        XDeleteProperty(display_, window, atoms_.netFrameExtents);
-        SendToWindowManager(window, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
+        // Goes with the connection when it closes.
+        if (barrier_ == 0)
+            barrier_ =
+                XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
+        XDeleteProperty(display_, barrier_, atoms_.netFrameExtents);
+        SendToWindowManager(barrier_, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
     }
     const auto deadline = std::chrono::steady_clock::now() + kWindowManagerWait;
     while (Available() && std::chrono::steady_clock::now() < deadline) {
         {
             ErrorTrap trap(display_);
-            if (!ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL).empty() ||
-                !Exists(window))
-                return;
+            if (!ReadLongs(display_, barrier_, atoms_.netFrameExtents, XA_CARDINAL).empty()) return;
         }
         std::this_thread::sleep_for(kPollInterval);
     }

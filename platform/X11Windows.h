@@ -66,7 +66,6 @@ class X11Windows final : public Windows {
     std::vector<WindowHandle> ChildrenTopFirst(WindowHandle window);
     WindowHandle ClientInFrame(WindowHandle frame, const ClientProcesses& clients);
     WindowHandle ClientCarryingWmState(WindowHandle window);
-    bool Exists(WindowHandle window);
     bool HasWmState(WindowHandle window);
     WindowHandle TopLevelAncestor(WindowHandle window);
     std::string Caption(WindowHandle window);
@@ -82,10 +81,11 @@ class X11Windows final : public Windows {
                              const std::array<long, 5>& data);
     bool WaitForPlacement(WindowHandle window, const Rect& rect, bool resize,
                           const std::optional<Rect>& before, std::chrono::milliseconds timeout);
-    void WaitForWindowManager(WindowHandle window);
+    void WaitForWindowManager();
 
     _XDisplay* display_ = nullptr;
     bool connectionLost_ = false;  // set by Xlib when the server went away
+    WindowHandle barrier_ = 0;     // never mapped; see WaitForWindowManager
     Atoms atoms_;
 };
 

@@ -236,6 +236,18 @@ TEST_P(X11WindowsTest, MoveResizeWindow_FillMonitor2_GivesExactlyItsRectangle) {
     }
 }
 
+TEST_P(X11WindowsTest, MoveResizeWindow_WindowJustMapped_ItsFrameFillsMonitor2) {
+    // Placed before the window manager has taken the window on: the frame it adds afterwards
+    // must not be put around a client that already has the whole monitor's size.
+    const Window window = XCreateSimpleWindow(observer_, Root(), 0, 0, 400, 300, 0, 0, 0);
+    XMapWindow(observer_, window);
+    XSync(observer_, False);
+    windows_->MoveResizeWindow(window, kMonitor2);
+    EXPECT_EQ(SettledRect(window), kMonitor2);
+    XDestroyWindow(observer_, window);
+    XSync(observer_, False);
+}
+
 TEST_P(X11WindowsTest, MoveResizeWindow_SamePlaceTheClientAskedForUnderStaticGravity_IsCarriedOut) {
     // openbox drops a request for the very position the client asked for under another
     // gravity, size and all, unless it is asked for a different position first.
