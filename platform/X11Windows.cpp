@@ -427,6 +427,7 @@ void X11Windows::RequestUntilPlaced(WindowHandle window, const Rect& rect, bool 
     {
         ErrorTrap trap(display_);
         before = GetWindowRect(window);
+        if (!before) return;  // the window has gone
         RequestPlacement(window, rect, resize);
     }
     if (WaitForPlacement(window, rect, resize, before, kFirstPlacementWait)) return;
