@@ -14,6 +14,7 @@ trap 'scripts/xbed.sh stop "$runtime/xbed" || true; rm -rf "$runtime"' EXIT
 scripts/xbed.sh start "$runtime/xbed"
 export DISPLAY="$(cat "$runtime/xbed/wm.display")"
 export VARDO_TEST_DISPLAY_WM="$DISPLAY"
+export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
 for bench in build-bench/bench/*/bench_*; do
     if [ -f "$bench" ] && [ -x "$bench" ]; then
         echo "== $(basename "$bench")"
