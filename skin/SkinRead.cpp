@@ -1,0 +1,190 @@
+#include "SkinRead.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "WinConvert.h"
+
+namespace vardo {
+
+namespace {
+
+constexpr std::size_t kFixedHeaderSize = 16;  // version, name-text length, 8 reserved bytes
+
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string AsciiLower(std::string_view text) {
+    std::string folded(text);
+    std::transform(folded.begin(), folded.end(), folded.begin(),
+                   [](char c) { return AsciiLower(c); });
+    return folded;
+}
+
+std::uint32_t ReadU32(std::string_view bytes, std::size_t offset) {
+    unsigned char b[4];
+    std::memcpy(b, bytes.data() + offset, 4);
+    return std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 |
+           std::uint32_t{b[3]} << 24;
+}
+
+std::int32_t ReadI32(std::string_view bytes, std::size_t offset) {
+    return static_cast<std::int32_t>(ReadU32(bytes, offset));
+}
+
+void AppendU32(std::string& out, std::uint32_t value) {
+    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<char>(value >> shift));
+}
+
+// The lines of the name text as a string list reads them: a line ends at CR LF, CR or LF, a
+// final line break adds no empty line, and a NUL ends the text.
+std::vector<std::string_view> SplitNameText(std::string_view text) {
+    text = text.substr(0, text.find('\0'));
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(end);
+        if (!text.empty() && text.front() == '\r') text.remove_prefix(1);
+        if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+        if (lines.size() > kMaxSkinEntries) break;  // already too many; the caller refuses
+    }
+    return lines;
+}
+
+}  // namespace
+
+std::optional<int> SkinHeaderSize(std::uint32_t version) {
+    switch (version) {
+        case kSkinVersion20000:
+            return 16;
+        case kSkinVersion30000:
+            return 272;
+        case kSkinVersion40000:
+            return 96;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::string_view BareEntryName(std::string_view reference) {
+    const std::size_t separator = reference.find_last_of("\\/");
+    return separator == std::string_view::npos ? reference : reference.substr(separator + 1);
+}
+
+void TSkinReader::Clear() {
+    version_ = 0;
+    entries_.clear();
+    data_.clear();
+}
+
+bool TSkinReader::LoadFromStream(std::string_view skinFile) {
+    Clear();
+    loadError_ = kForeignSkinVersionText;
+    if (skinFile.size() < 4) return false;
+    const std::int32_t textSize = ReadI32(skinFile, 0);
+    if (textSize < static_cast<std::int32_t>(kFixedHeaderSize) || textSize > TLZH::kMaxTextSize) {
+        return false;
+    }
+    std::string container = TLZH::LZHUnpack(textSize, skinFile.substr(4));
+    const std::string_view bytes = container;
+
+    const std::uint32_t version = ReadU32(bytes, 0);
+    const std::int32_t nameLength = ReadI32(bytes, 4);
+    const std::optional<int> headerSize = SkinHeaderSize(version);
+    if (!headerSize || nameLength < 0) return false;
+    const std::size_t namesEnd = static_cast<std::size_t>(*headerSize) + nameLength;
+    if (namesEnd > bytes.size()) return false;
+
+    const std::vector<std::string_view> names =
+        SplitNameText(bytes.substr(*headerSize, nameLength));
+    if (names.size() > kMaxSkinEntries) return false;
+    const std::size_t dataStart = namesEnd + 4 * names.size();
+    if (dataStart > bytes.size()) return false;
+
+    std::vector<Entry> entries;
+    entries.reserve(names.size());
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::int32_t size = ReadI32(bytes, namesEnd + 4 * i);
+        if (size < 0 || static_cast<std::size_t>(size) > bytes.size() - dataStart - offset) {
+            return false;
+        }
+        entries.push_back(
+            {std::string(names[i]), AsciiLower(names[i]), offset, static_cast<std::size_t>(size)});
+        offset += size;
+    }
+    if (offset != bytes.size() - dataStart) return false;
+
+    container.erase(0, dataStart);
+    data_ = std::move(container);
+    entries_ = std::move(entries);
+    version_ = version;
+    loadError_.clear();
+    return true;
+}
+
+void TSkinReader::GetEntry(std::string_view name, std::string& out) const {
+    out.clear();
+    const std::string folded = AsciiLower(name);
+    const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                    [&](const Entry& entry) { return entry.folded == folded; });
+    if (found != entries_.end()) out.assign(data_, found->offset, found->size);
+}
+
+std::optional<std::string> TSkinReader::FindEntry(std::string_view pattern,
+                                                  std::string& out) const {
+    out.clear();
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) {
+        return entry.folded.find(pattern) != std::string::npos;
+    });
+    if (found == entries_.end()) return std::nullopt;
+    out.assign(data_, found->offset, found->size);
+    return found->folded;
+}
+
+std::string_view TSkinReader::EntryName(int index) const {
+    return entries_.at(index).name;
+}
+
+std::string_view TSkinReader::EntryData(int index) const {
+    const Entry& entry = entries_.at(index);
+    return std::string_view(data_).substr(entry.offset, entry.size);
+}
+
+std::string BuildSkinContainer(const std::vector<SkinEntry>& entries, std::uint32_t version) {
+    const std::optional<int> headerSize = SkinHeaderSize(version);
+    if (!headerSize) throw std::invalid_argument("unknown skin container version");
+    if (entries.size() > kMaxSkinEntries) throw std::invalid_argument("too many skin entries");
+
+    std::string names;
+    std::size_t dataSize = 0;
+    for (const SkinEntry& entry : entries) {
+        if (entry.name.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) {
+            throw std::invalid_argument("a skin entry name holds a line break or NUL");
+        }
+        names += entry.name;
+        names += "\r\n";
+        dataSize += entry.data.size();
+    }
+    const std::size_t total = *headerSize + names.size() + 4 * entries.size() + dataSize;
+    if (total > static_cast<std::size_t>(TLZH::kMaxTextSize)) {
+        throw std::invalid_argument("skin container too large");
+    }
+
+    std::string container;
+    container.reserve(total);
+    AppendU32(container, version);
+    AppendU32(container, static_cast<std::uint32_t>(names.size()));
+    container.resize(*headerSize, '\0');
+    container += names;
+    for (const SkinEntry& entry : entries) {
+        AppendU32(container, static_cast<std::uint32_t>(entry.data.size()));
+    }
+    for (const SkinEntry& entry : entries) container += entry.data;
+    return container;
+}
+
+}  // namespace vardo
