@@ -1,0 +1,135 @@
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "SampleBytes.h"
+#include "SkinRead.h"
+#include "TempFolder.h"
+#include "WinConvert.h"
+
+namespace vardo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
+
+struct ToolRun {
+    int status = -1;
+    std::string output;  // standard output and standard error together
+};
+
+// Runs the real tool with arguments (each quoted for the shell).
+ToolRun RunTool(const std::vector<std::string>& args) {
+    std::string command = "'" + std::string(VARDO_SKIN_TOOL) + "'";
+    for (const std::string& arg : args) command += " '" + arg + "'";
+    command += " 2>&1";
+    ToolRun run;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return run;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        run.output.append(buffer, n);
+    }
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+int CountLines(const std::string& text) {
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+TEST(VardoSkinToolTest, PackListUnpack_RoundTripsEveryFile) {
+    TempFolder temp;
+    const std::string in = temp.File("in");
+    fs::create_directory(in);
+    fs::create_directory(in + "/subfolder");  // not a file: not packed
+    WriteBytes(in + "/skin.ini", "[Personality]\r\nTop=top.bmp\r\n");
+    WriteBytes(in + "/top.bmp", test::SkinLikeBitmapBytes(120, 30, 1));
+    WriteBytes(in + "/empty.bmp", "");
+
+    for (const std::string version : {"20000", "30000", "40000"}) {
+        const std::string skin = temp.File("s" + version + ".skn");
+        const std::vector<std::string> packArgs =
+            version == "20000" ? std::vector<std::string>{"pack", in, skin}
+                               : std::vector<std::string>{"pack", in, skin, "--version", version};
+        ASSERT_EQ(RunTool(packArgs).status, 0) << version;
+
+        const ToolRun list = RunTool({"list", skin});
+        EXPECT_EQ(list.status, 0);
+        EXPECT_EQ(list.output, "version " + version + "\nempty.bmp\t0\nskin.ini\t28\ntop.bmp\t" +
+                                   std::to_string(fs::file_size(in + "/top.bmp")) + "\n");
+
+        const std::string out = temp.File("out" + version);
+        ASSERT_EQ(RunTool({"unpack", skin, out}).status, 0);
+        for (const char* name : {"skin.ini", "top.bmp", "empty.bmp"}) {
+            EXPECT_EQ(ReadBytes(out + "/" + name), ReadBytes(in + "/" + name)) << name;
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 3);
+    }
+}
+
+TEST(VardoSkinToolTest, Unpack_WritesTheFirstOfRepeatedNames) {
+    TempFolder temp;
+    const std::string skin = temp.File("dup.skn");
+    WriteBytes(skin, PackSkinFile(BuildSkinContainer(
+                         {{"a.bmp", "first"}, {"A.BMP", "second"}, {"b.ini", "x"}})));
+    ASSERT_EQ(RunTool({"unpack", skin, temp.File("out")}).status, 0);
+    EXPECT_EQ(ReadBytes(temp.File("out/a.bmp")), "first");
+    EXPECT_FALSE(fs::exists(temp.File("out/A.BMP")));
+}
+
+TEST(VardoSkinToolTest, BadInput_OneLineOnStandardErrorAndNothingWrittenOutside) {
+    TempFolder temp;
+    WriteBytes(temp.File("foreign.skn"),
+               PackSkinFile(std::string("\x10\x27\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16)));
+    const std::string damaged = PackSkinFile(BuildSkinContainer({{"a.bmp", "abc"}}));
+    WriteBytes(temp.File("damaged.skn"), damaged.substr(0, 4) + "\xFF\xFF\xFF");
+    WriteBytes(temp.File("escape.skn"),
+               PackSkinFile(BuildSkinContainer({{"ok.bmp", "1"}, {"../x", "2"}})));
+    WriteBytes(temp.File("absolute.skn"),
+               PackSkinFile(BuildSkinContainer({{temp.File("abs"), "3"}})));
+
+    const std::vector<std::vector<std::string>> refused = {
+        {"pack", temp.File("missing"), temp.File("p.skn")},
+        {"pack", temp.File("foreign.skn"), temp.File("p.skn")},
+        {"pack", temp.path(), temp.File("p.skn"), "--version", "25000"},
+        {"list", temp.File("foreign.skn")},
+        {"list", temp.File("damaged.skn")},
+        {"list", temp.File("missing.skn")},
+        {"unpack", temp.File("escape.skn"), temp.File("out/deeper")},
+        {"unpack", temp.File("absolute.skn"), temp.File("out")},
+        {"unpack", temp.File("damaged.skn"), temp.File("out")},
+    };
+    for (const auto& args : refused) {
+        const ToolRun run = RunTool(args);
+        EXPECT_NE(run.status, 0) << args[0] << " " << args[1];
+        EXPECT_EQ(CountLines(run.output), 1) << run.output;
+        EXPECT_EQ(run.output.rfind("vardo-skin: ", 0), 0u) << run.output;
+    }
+    EXPECT_FALSE(fs::exists(temp.File("p.skn")));
+    EXPECT_FALSE(fs::exists(temp.File("out")));
+    EXPECT_FALSE(fs::exists(temp.File("x")));
+    EXPECT_FALSE(fs::exists(temp.File("abs")));
+
+    EXPECT_NE(RunTool({"unpack", temp.File("foreign.skn")}).status, 0);  // usage
+}
+
+TEST(VardoSkinToolTest, Unpack_DoesNotFollowALinkPlantedInTheFolder) {
+    TempFolder temp;
+    fs::create_directory(temp.File("out"));
+    WriteBytes(temp.File("target"), "keep");
+    fs::create_symlink(temp.File("target"), temp.File("out/a.bmp"));
+    WriteBytes(temp.File("s.skn"), PackSkinFile(BuildSkinContainer({{"a.bmp", "evil"}})));
+    EXPECT_NE(RunTool({"unpack", temp.File("s.skn"), temp.File("out")}).status, 0);
+    EXPECT_EQ(ReadBytes(temp.File("target")), "keep");
+}
+
+}  // namespace
+}  // namespace vardo

@@ -1,0 +1,184 @@
+// vardo-skin: packs a folder into a skin file, unpacks a skin file into a folder, lists a skin
+// file's entries. Every failure is one line on standard error and a non-zero exit status.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "AtomicFile.h"
+#include "SkinRead.h"
+#include "WinConvert.h"
+
+namespace fs = std::filesystem;
+
+namespace vardo {
+namespace {
+
+constexpr std::string_view kUsage =
+    "usage: vardo-skin pack FOLDER FILE.skn [--version 20000|30000|40000]\n"
+    "       vardo-skin unpack FILE.skn FOLDER\n"
+    "       vardo-skin list FILE.skn\n";
+
+// A failure to report: its text is the whole line after "vardo-skin: ".
+class Failure : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+std::string ReadWholeFile(const std::string& path) {
+    std::error_code error;
+    std::string bytes = ReadFileBytes(path, error);
+    if (error) throw Failure(path + ": " + error.message());
+    return bytes;
+}
+
+TSkinReader LoadSkinFile(const std::string& path) {
+    TSkinReader reader;
+    if (!reader.LoadFromStream(ReadWholeFile(path))) {
+        throw Failure(path + ": not a skin file of version 20000, 30000 or 40000, or damaged");
+    }
+    return reader;
+}
+
+std::uint32_t ParseVersion(std::string_view text) {
+    for (const std::uint32_t version : {kSkinVersion20000, kSkinVersion30000, kSkinVersion40000}) {
+        if (text == std::to_string(version)) return version;
+    }
+    throw Failure("unknown container version " + std::string(text) +
+                  " (use 20000, 30000 or 40000)");
+}
+
+int Pack(const std::string& folder, const std::string& skinFile, std::uint32_t version) {
+    std::error_code error;
+    if (!fs::is_directory(folder, error)) throw Failure(folder + ": not a folder");
+
+    std::vector<fs::path> files;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+        if (entry.is_regular_file()) files.push_back(entry.path());
+    }
+    if (error) throw Failure(folder + ": " + error.message());
+    std::sort(files.begin(), files.end());
+
+    std::vector<SkinEntry> entries;
+    for (const fs::path& file : files) {
+        entries.push_back({file.filename().string(), ReadWholeFile(file.string())});
+    }
+    std::string container;
+    try {
+        container = BuildSkinContainer(entries, version);
+    } catch (const std::invalid_argument& invalid) {
+        throw Failure(folder + ": " + invalid.what());
+    }
+    const WriteResult written = WriteFileAtomically(skinFile, PackSkinFile(container));
+    if (!written) throw Failure(written.error);
+    return 0;
+}
+
+// An entry name is written as a file of the output folder only when it names one: not empty, no
+// folder part, not "." or "..".
+bool StaysInFolder(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+}
+
+void WriteEntry(const fs::path& path, std::string_view bytes) {
+    // O_NOFOLLOW: a symbolic link planted in the folder must not lead the write elsewhere.
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) throw Failure(path.string() + ": " + std::strerror(errno));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int code = errno;
+            ::close(fd);
+            throw Failure(path.string() + ": " + std::strerror(code));
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0) throw Failure(path.string() + ": " + std::strerror(errno));
+}
+
+int Unpack(const std::string& skinFile, const std::string& folder) {
+    const TSkinReader reader = LoadSkinFile(skinFile);
+    for (int i = 0; i < reader.Count(); ++i) {
+        if (!StaysInFolder(reader.EntryName(i))) {
+            throw Failure(skinFile + ": entry name \"" + std::string(reader.EntryName(i)) +
+                          "\" would leave the output folder");
+        }
+    }
+    std::error_code error;
+    fs::create_directories(folder, error);
+    if (error || !fs::is_directory(folder)) throw Failure(folder + ": cannot create the folder");
+
+    // A name that occurs again (in any letter case) is the entry a lookup finds: the first.
+    std::set<std::string> written;
+    std::string bytes;
+    for (int i = 0; i < reader.Count(); ++i) {
+        const std::string name(reader.EntryName(i));
+        std::string folded = name;
+        std::transform(folded.begin(), folded.end(), folded.begin(),
+                       [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
+        if (!written.insert(folded).second) continue;
+        WriteEntry(fs::path(folder) / name, reader.EntryData(i));
+    }
+    return 0;
+}
+
+int List(const std::string& skinFile) {
+    const TSkinReader reader = LoadSkinFile(skinFile);
+    std::cout << "version " << reader.Version() << "\n";
+    for (int i = 0; i < reader.Count(); ++i) {
+        std::cout << reader.EntryName(i) << "\t" << reader.EntryData(i).size() << "\n";
+    }
+    return 0;
+}
+
+int Run(const std::vector<std::string>& args) {
+    std::vector<std::string> positional;
+    std::uint32_t version = kSkinVersion20000;
+    bool versionGiven = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--version") {
+            if (i + 1 == args.size()) throw Failure("--version needs a value");
+            version = ParseVersion(args[++i]);
+            versionGiven = true;
+        } else {
+            positional.push_back(args[i]);
+        }
+    }
+    const std::string command = positional.empty() ? "" : positional[0];
+    if (command == "pack" && positional.size() == 3) {
+        return Pack(positional[1], positional[2], version);
+    }
+    if (command == "unpack" && positional.size() == 3 && !versionGiven) {
+        return Unpack(positional[1], positional[2]);
+    }
+    if (command == "list" && positional.size() == 2 && !versionGiven) return List(positional[1]);
+    std::cerr << kUsage;
+    return 2;
+}
+
+}  // namespace
+}  // namespace vardo
+
+int main(int argc, char** argv) {
+    try {
+        return vardo::Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const vardo::Failure& failure) {
+        std::cerr << "vardo-skin: " << failure.what() << "\n";
+    } catch (const std::exception& error) {
+        std::cerr << "vardo-skin: " << error.what() << "\n";
+    }
+    return 1;
+}
