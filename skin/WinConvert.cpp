@@ -134,8 +134,9 @@ class AdaptiveTree {
     // Takes bits from the root down to a leaf and counts the symbol found there, as Update does.
     // The bit buffer must hold at least kPrefixBits bits.
     int DecodeAndUpdate(BitReader& bits) {
-        if (!prefixTableValid_) BuildPrefixTable();
-        const PrefixEntry& entry = prefixTable_[bits.Peek(kPrefixBits)];
+        const unsigned prefix = bits.Peek(kPrefixBits);
+        if (stalePrefixes_ >> prefix & 1) WalkPrefix(prefix);
+        const PrefixEntry& entry = prefixTable_[prefix];
         bits.Skip(entry.bits);
 
         // The nodes passed on the way down, so that the count update climbs back along them
@@ -202,10 +203,16 @@ class AdaptiveTree {
     // lower count (counts and subtrees); returns where c's subtree is now.
     [[gnu::noinline]] unsigned MoveUp(unsigned c) {
         const unsigned k = freq_[c];
+        // Counts rise from c + 1 to the sentinel: the partner is usually close, but many equal
+        // counts (early in a stream, after a rebuild) call for a binary search.
         unsigned l = c + 1;
-        while (k > freq_[++l]) {
+        while (l < c + 8 && k > freq_[l + 1]) ++l;
+        if (k > freq_[l + 1]) {
+            l = static_cast<unsigned>(
+                    std::lower_bound(freq_.begin() + l + 1, freq_.begin() + T + 1, k) -
+                    freq_.begin()) -
+                1;
         }
-        --l;
         freq_[c] = freq_[l];
         freq_[l] = static_cast<std::uint16_t>(k);
 
@@ -217,14 +224,14 @@ class AdaptiveTree {
         prnt_[j] = static_cast<std::uint16_t>(c);
         if (j < T) prnt_[j + 1] = static_cast<std::uint16_t>(c);
         son_[c] = static_cast<std::uint16_t>(j);
-        if (onPrefixPath_[c]) BuildPrefixEntries(c);
-        if (onPrefixPath_[l]) BuildPrefixEntries(l);
+        if (onPrefixPath_[c]) MarkPrefixesStale(c);
+        if (onPrefixPath_[l]) MarkPrefixesStale(l);
         return l;
     }
 
     // Halves every leaf's count and builds the tree anew from the leaves.
     void Rebuild() {
-        prefixTableValid_ = false;
+        stalePrefixes_ = kAllPrefixes;
         int j = 0;
         for (int i = 0; i < T; ++i) {
             if (son_[i] >= T) {
@@ -252,36 +259,36 @@ class AdaptiveTree {
 
     // The walk for every kPrefixBits-bit prefix of a code, so that decoding takes the top of the
     // tree in one step. An entry stays right while the nodes whose children it passed through
-    // keep them; when such a node's children change, the entries through it are walked again.
-    void BuildPrefixTable() {
-        onPrefixPath_.fill(false);
-        WalkPrefixes(0, static_cast<unsigned>(prefixTable_.size()));
-        prefixTableValid_ = true;
+    // keep them; when such a node's children change, the entries through it are marked stale
+    // and walked again when next used.
+    static constexpr std::uint64_t kAllPrefixes = ~std::uint64_t{0};
+    static_assert(kPrefixBits == 6, "one bit of stalePrefixes_ per entry");
+
+    // Marks the entries that passed through node (the range may be out of date, which costs
+    // only time: a stale entry is walked from the root).
+    void MarkPrefixesStale(unsigned node) {
+        const unsigned depth = prefixDepth_[node];
+        const std::uint64_t range =
+            depth == 0 ? kAllPrefixes : ((std::uint64_t{1} << (64 >> depth)) - 1);
+        stalePrefixes_ |= range << prefixFirst_[node];
     }
 
-    // Walks again the entries that passed through node (their range may be stale, which costs
-    // only time: every entry is walked from the root).
-    void BuildPrefixEntries(unsigned node) {
-        WalkPrefixes(prefixFirst_[node], 1u << (kPrefixBits - prefixDepth_[node]));
-    }
-
-    void WalkPrefixes(unsigned first, unsigned count) {
-        for (unsigned prefix = first; prefix < first + count; ++prefix) {
-            PrefixEntry& entry = prefixTable_[prefix];
-            entry.path.fill(R);
-            unsigned taken = 0;
-            unsigned node = R;
-            while (taken < kPrefixBits && son_[node] < T) {
-                onPrefixPath_[node] = true;
-                prefixDepth_[node] = static_cast<std::uint8_t>(taken);
-                prefixFirst_[node] =
-                    static_cast<std::uint16_t>(prefix & ~((1u << (kPrefixBits - taken)) - 1));
-                node = son_[node] + ((prefix >> (kPrefixBits - 1 - taken)) & 1);
-                ++taken;
-                entry.path[taken] = static_cast<std::uint16_t>(node);
-            }
-            entry.bits = static_cast<std::uint8_t>(taken);
+    void WalkPrefix(unsigned prefix) {
+        PrefixEntry& entry = prefixTable_[prefix];
+        entry.path.fill(R);
+        unsigned taken = 0;
+        unsigned node = R;
+        while (taken < kPrefixBits && son_[node] < T) {
+            onPrefixPath_[node] = true;
+            prefixDepth_[node] = static_cast<std::uint8_t>(taken);
+            prefixFirst_[node] =
+                static_cast<std::uint16_t>(prefix & ~((1u << (kPrefixBits - taken)) - 1));
+            node = son_[node] + ((prefix >> (kPrefixBits - 1 - taken)) & 1);
+            ++taken;
+            entry.path[taken] = static_cast<std::uint16_t>(node);
         }
+        entry.bits = static_cast<std::uint8_t>(taken);
+        stalePrefixes_ &= ~(std::uint64_t{1} << prefix);
     }
 
     struct PrefixEntry {
@@ -296,7 +303,7 @@ class AdaptiveTree {
     std::array<bool, T> onPrefixPath_{};          // nodes whose children the prefix table relies on
     std::array<std::uint16_t, T> prefixFirst_{};  // the first entry through such a node
     std::array<std::uint8_t, T> prefixDepth_{};   // and its depth: 2^(kPrefixBits - depth) entries
-    bool prefixTableValid_ = false;
+    std::uint64_t stalePrefixes_ = kAllPrefixes;  // one bit per entry to walk again before use
 };
 
 class BitWriter {
@@ -413,14 +420,19 @@ namespace {
 // Positions index the text after the ring's initial spaces, so matches may start in them.
 class MatchFinder {
   public:
+    // The hash table grows with the text up to 2^14 heads, so short texts start quickly.
     explicit MatchFinder(std::string_view window)
-        : window_(window), head_(kHashSize, -1), prev_(N, -1) {}
+        : window_(window),
+          hashBits_(
+              std::clamp(static_cast<int>(std::bit_width(window.size() - kInitialSpaces)), 8, 14)),
+          head_(std::size_t{1} << hashBits_, -1),
+          prev_(N, -1) {}
 
     void Insert(std::ptrdiff_t pos) {
         if (pos + 2 >= static_cast<std::ptrdiff_t>(window_.size())) return;
         const std::size_t hash = Hash(pos);
         prev_[pos % N] = head_[hash];
-        head_[hash] = pos;
+        head_[hash] = static_cast<std::int32_t>(pos);
     }
 
     // The longest match for pos of at most maxLength bytes: its length and distance back.
@@ -449,7 +461,6 @@ class MatchFinder {
     }
 
   private:
-    static constexpr std::size_t kHashSize = 1 << 15;
     static constexpr int kMaxChain = 256;
 
     std::size_t Hash(std::ptrdiff_t pos) const {
@@ -457,12 +468,13 @@ class MatchFinder {
             return static_cast<std::uint32_t>(static_cast<std::uint8_t>(window_[i]));
         };
         const std::uint32_t key = byte(pos) | byte(pos + 1) << 8 | byte(pos + 2) << 16;
-        return (key * 2654435761u) >> (32 - 15);
+        return (key * 2654435761u) >> (32 - hashBits_);
     }
 
     std::string_view window_;
-    std::vector<std::ptrdiff_t> head_;
-    std::vector<std::ptrdiff_t> prev_;
+    int hashBits_;
+    std::vector<std::int32_t> head_;  // positions fit: the window is at most 64 MiB + 4036
+    std::vector<std::int32_t> prev_;
 };
 
 }  // namespace
@@ -476,7 +488,9 @@ std::string TLZH::LZHPack(std::string_view text) {
     BitWriter bits(out);
     AdaptiveTree tree;
     MatchFinder matches(window);
-    for (std::ptrdiff_t pos = 0; pos < kInitialSpaces; ++pos) matches.Insert(pos);
+    // Every match that starts more than F bytes before the text reads only spaces, so the nearest
+    // such start stands for all of them.
+    for (std::ptrdiff_t pos = kInitialSpaces - F; pos < kInitialSpaces; ++pos) matches.Insert(pos);
 
     const auto putSymbol = [&](int symbol) {
         const auto [code, length] = tree.CodeOf(symbol);
