@@ -20,6 +20,8 @@ constexpr int kScrollBarWidth = 16;
 constexpr int kComboCellWidth = 50;
 constexpr int kComboCellHeight = 21;
 constexpr int kComboArrowSize = 17;
+// The widest margin a skin may give an element, in pixels.
+constexpr int kMaxMargin = 4096;
 
 std::string Upper(std::string_view text) {
     std::string out(text);
@@ -406,9 +408,15 @@ class DefinitionReader {
         if (m_.Buttons.CheckFrameCount == 0) {
             m_.Buttons.CheckFrameCount = GlyphFrames(m_.Buttons.CheckBitmap);
         }
-        // Every painter divides by the frame count; a skin that gives none or a negative one is
-        // drawn as one frame rather than dividing by zero.
-        for (TDataSkinObject* e : ElementsOf(m_)) e->FrameCount = std::max(e->FrameCount, 1);
+        // Every painter divides by the frame count and adds margins: a skin that gives no or a
+        // negative frame count is drawn as one frame rather than dividing by zero, and margins
+        // stay in a range whose sums cannot overflow.
+        for (TDataSkinObject* e : ElementsOf(m_)) {
+            e->FrameCount = std::max(e->FrameCount, 1);
+            for (int* margin : {&e->LeftMargin, &e->TopMargin, &e->RightMargin, &e->BottomMargin}) {
+                *margin = std::clamp(*margin, 0, kMaxMargin);
+            }
+        }
         m_.Buttons.RadioFrameCount = std::max(m_.Buttons.RadioFrameCount, 1);
         m_.Buttons.CheckFrameCount = std::max(m_.Buttons.CheckFrameCount, 1);
     }
