@@ -15,6 +15,8 @@
 #include <QTextBlock>
 
 #include "HistoryFile.h"
+#include "MyDelay.h"
+#include "MyPanel.h"
 #include "PrivateFont.h"
 #include "Prompts.h"
 #include "QtText.h"
@@ -318,11 +320,11 @@ QString TFrmMain::StatusPanelText(int panel) const {
 }
 
 void TFrmMain::SetStatusLine(const std::string& text) {
-    MyPanel5->setText(ToQString(text));
+    MyPanel5->setCaption(ToQString(text));
 }
 
 std::string TFrmMain::StatusLineText() const {
-    return MyPanel5->text().toStdString();
+    return MyPanel5->caption().toStdString();
 }
 
 void TFrmMain::AppendHistoryLine(const std::string& line) {

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "ManualClock.h"
+#include "MyPanel.h"
+#include "MyTransBtnOld.h"
 #include "PosixProcesses.h"
 #include "ScriptedPrompts.h"
 #include "TextCodec.h"
