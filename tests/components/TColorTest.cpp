@@ -1,6 +1,8 @@
 #include "TColor.h"
 
 #include <gtest/gtest.h>
+
+namespace vardo::test {
 #include <QGuiApplication>
 #include <QPalette>
 
@@ -18,3 +20,5 @@ TEST(TColorTest, DimColor_DividesEachComponentAndTruncates_SaturatesBelowFactorO
     EXPECT_EQ(DimColor(clWhite, 1.15), RGBColor(221, 221, 221));
     EXPECT_EQ(DimColor(RGBColor(200, 100, 0), 0.5), RGBColor(255, 200, 0));
 }
+
+}  // namespace vardo::test
