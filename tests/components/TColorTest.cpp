@@ -1,10 +1,10 @@
 #include "TColor.h"
 
+#include <QGuiApplication>
+#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace vardo::test {
-#include <QGuiApplication>
-#include <QPalette>
 
 TEST(TColorTest, ColorToQColor_RedInLowestByte_SystemIndexesFromPalette) {
     EXPECT_EQ(ColorToQColor(0x0000FF), QColor(255, 0, 0));
