@@ -39,9 +39,14 @@ void ShapeCanvas::SetBrushColor(TColor color) {
 }
 
 void ShapeCanvas::ApplyPen() {
-    // A width of 0 is the thinnest line, one pixel wide.
-    QPen pen(ColorToQColor(penColor), std::max(penWidth, 1), penStyle, Qt::RoundCap, Qt::RoundJoin);
-    painter_.setPen(pen);
+    // Widths of 0 and 1 are the thinnest line: a cosmetic pen, which sets exactly the pixels
+    // its points name, end points included. Wider pens have round ends and joins.
+    if (penWidth <= 1) {
+        painter_.setPen(QPen(ColorToQColor(penColor), 0, penStyle, Qt::SquareCap, Qt::MiterJoin));
+    } else {
+        painter_.setPen(
+            QPen(ColorToQColor(penColor), penWidth, penStyle, Qt::RoundCap, Qt::RoundJoin));
+    }
 }
 
 void ShapeCanvas::ApplyBrush() {

@@ -1,8 +1,8 @@
 #include "TColor.h"
 
+#include <gtest/gtest.h>
 #include <QGuiApplication>
 #include <QPalette>
-#include <gtest/gtest.h>
 
 namespace vardo::test {
 
