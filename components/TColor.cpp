@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+namespace vardo {
+
 namespace {
 
 // The system colour indexes the components use, mapped to the nearest palette role; any other
@@ -63,3 +65,5 @@ TColor DimColor(TColor color, double factor) {
     };
     return RGBColor(dim(RedOf(rgb)), dim(GreenOf(rgb)), dim(BlueOf(rgb)));
 }
+
+}  // namespace vardo

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <cstdint>
 
+namespace vardo {
+
 using TColor = std::uint32_t;
 
 inline constexpr TColor clBlack = 0x000000;
@@ -47,3 +49,5 @@ constexpr int BlueOf(TColor color) {
 
 // Each of red, green and blue divided by the factor and truncated (a factor above 1 darkens).
 TColor DimColor(TColor color, double factor);
+
+}  // namespace vardo

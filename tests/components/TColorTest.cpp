@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+namespace vardo::test {
+
 TEST(TColorTest, ColorToQColor_RedInLowestByte_SystemIndexesFromPalette) {
     EXPECT_EQ(ColorToQColor(0x0000FF), QColor(255, 0, 0));
     EXPECT_EQ(ColorToQColor(clBlue), QColor(0, 0, 255));
@@ -18,3 +20,5 @@ TEST(TColorTest, DimColor_DividesEachComponentAndTruncates_SaturatesBelowFactorO
     EXPECT_EQ(DimColor(clWhite, 1.15), RGBColor(221, 221, 221));
     EXPECT_EQ(DimColor(RGBColor(200, 100, 0), 0.5), RGBColor(255, 200, 0));
 }
+
+}  // namespace vardo::test
