@@ -23,9 +23,6 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QStatusBar;
-class TMyDelay;
-class TMyPanel;
-class TTransparentButton;
 
 namespace vardo {
 
@@ -35,6 +32,10 @@ class Windows;
 }  // namespace platform
 
 class Prompts;
+class TMyDelay;
+class TMyPanel;
+class TMyShape;
+class TTransparentButton;
 class TaskGridView;
 class TaskRunner;
 class TaskTableModel;
@@ -95,7 +96,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     TTransparentButton* btnSetup;
     QLabel* shpDate;
     QLabel* shpTime;
-    QLabel* lbWeek;
+    TMyShape* lbWeek;
     TTransparentButton* btnExit;
     // Editor fields.
     TMyPanel* MyPanel6;

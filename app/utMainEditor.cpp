@@ -136,10 +136,10 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
 void TFrmMain::btnEditClick() {
     editState_ = !editState_;
     if (editState_) {
-        btnEdit->setCaption("退出编辑状态");
+        btnEdit->SetCaption("退出编辑状态");
         SetStatusText(2, "节目表状态：编辑状态，运行播出检查停止");
     } else {
-        btnEdit->setCaption("进入编辑状态");
+        btnEdit->SetCaption("进入编辑状态");
         SaveTimetable();
         SetStatusText(2, "节目表状态：运行播出检查");
     }
@@ -286,7 +286,7 @@ void TFrmMain::sgJMRowMoved() {
 
 void TFrmMain::sgJMMouseMove(int tableColumn) {
     if (tableColumn < 0 || tableColumn >= kStandardColumnCount) return;
-    MyPanel5->setCaption(" 【提示】：" + ToQString(kColumnHints[tableColumn]));
+    MyPanel5->SetCaption(" 【提示】：" + ToQString(kColumnHints[tableColumn]));
 }
 
 const std::string& TFrmMain::CurrentCell(int column) const {

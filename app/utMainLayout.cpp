@@ -12,6 +12,7 @@
 #include "FormGlyphs.h"
 #include "MyDelay.h"
 #include "MyPanel.h"
+#include "MyShape.h"
 #include "MyTransBtnOld.h"
 #include "TaskGridView.h"
 #include "TaskTableModel.h"
@@ -41,7 +42,7 @@ Control* Place(Control* control, const char* name, QRect geometry, const QString
 TMyPanel* MakePanel(QWidget* parent, const char* name, QRect geometry,
                     TMyPanel::TPanelShape shape) {
     auto* panel = Place(new TMyPanel(parent), name, geometry, {});
-    panel->setPanelShape(shape);
+    panel->SetPanelShape(shape);
     return panel;
 }
 
@@ -49,8 +50,8 @@ TMyPanel* MakePanel(QWidget* parent, const char* name, QRect geometry,
 TTransparentButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
                                QRect geometry, const QString& hint = {}) {
     auto* button = Place(new TTransparentButton(parent), name, geometry, hint);
-    button->setCaption(caption);
-    button->setFrameStyle(TTransparentButton::fsMono);
+    button->SetCaption(caption);
+    button->SetFrameStyle(TTransparentButton::fsMono);
     button->setCursor(Qt::ArrowCursor);
     return button;
 }
@@ -59,17 +60,17 @@ TTransparentButton* MakeButton(QWidget* parent, const char* name, const QString&
 TTransparentButton* MakeGlyphButton(QWidget* parent, const char* name, const QImage& glyph,
                                     QPoint at, const QString& hint) {
     auto* button = Place(new TTransparentButton(parent), name, QRect(at, QSize(32, 32)), hint);
-    button->setFrameStyle(TTransparentButton::fsNone);
-    button->setGlyph(glyph);
+    button->SetFrameStyle(TTransparentButton::fsNone);
+    button->SetGlyph(glyph);
     button->setCursor(Qt::ArrowCursor);
     return button;
 }
 
 // A start or stop button: the two-cell glyph right of the caption.
 void AddPlayGlyph(TTransparentButton& button, const QImage& glyph) {
-    button.setGlyph(glyph);
-    button.setSpacing(4);
-    button.setTextAlign(TTransparentButton::ttaLeft);
+    button.SetGlyph(glyph);
+    button.SetSpacing(4);
+    button.SetTextAlign(TTransparentButton::ttaLeft);
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, QRect geometry, const char* name = "") {
@@ -98,7 +99,7 @@ QLineEdit* MakeTimeEdit(QWidget* parent, const char* name, QRect geometry) {
 
 void TFrmMain::BuildTopPanel() {
     MyPanel1 = MakePanel(this, "MyPanel1", {0, 0, kPanelWidth, 42}, TMyPanel::ps3DButtonUp);
-    MyPanel1->setColor(kHeaderColor);
+    MyPanel1->SetColor(kHeaderColor);
     const QColor header = ColorToQColor(kHeaderColor);
     btnSetup = MakeGlyphButton(MyPanel1, "btnSetup", SetupGlyph(header), {6, 5}, "系统参数设置");
 
@@ -114,8 +115,9 @@ void TFrmMain::BuildTopPanel() {
         label->setPalette(maroon);
         label->setAlignment(Qt::AlignCenter);
     }
-    lbWeek = MakeLabel(MyPanel1, {}, {580, 8, 100, 26}, "lbWeek");
-    lbWeek->setAlignment(Qt::AlignCenter);
+    lbWeek = Place(new TMyShape(MyPanel1), "lbWeek", {580, 2, 120, 38}, {});
+    lbWeek->SetFontColor(clWhite);
+    lbWeek->SetFontSize(26);
     btnExit = MakeGlyphButton(MyPanel1, "btnExit", ExitGlyph(header), {754, 5}, "退出程序");
 }
 
@@ -192,15 +194,15 @@ void TFrmMain::BuildCommandPanel() {
     btnEdit->setToolTip("！进入任务表编辑状态，将停止扫描检查任务表。退出时，恢复检查！");
     btnPlayFlash->setToolTip("人工启动指定程序");
     btnStopFlash->setToolTip("手动结束指定程序");
-    const QColor face = ColorToQColor(MyPanel4->color());
+    const QColor face = ColorToQColor(MyPanel4->Color());
     AddPlayGlyph(*btnPlayFlash, PlayGlyph(face));
     AddPlayGlyph(*btnStopFlash, StopGlyph(face));
 
     MyPanel5 = MakePanel(MyPanel4, "MyPanel5", {7, 32, 778, 24}, TMyPanel::psNormal);
-    MyPanel5->setBevelOuter(TMyPanel::bvLowered);
-    MyPanel5->setColor(kStatusStripColor);
-    MyPanel5->setAlignmentHorz(TMyPanel::taLeftJustify);
-    MyPanel5->setCaption("  正在播放：无");
+    MyPanel5->SetBevelOuter(TMyPanel::bvLowered);
+    MyPanel5->SetColor(kStatusStripColor);
+    MyPanel5->SetAlignmentHorz(TMyPanel::taLeftJustify);
+    MyPanel5->SetCaption("  正在播放：无");
 
     sgJM = new TaskGridView(*model_, MyPanel4);
     sgJM->setObjectName("sgJM");
@@ -252,7 +254,7 @@ void TFrmMain::BuildDiagnosticPanel() {
 
     MyDelay1 = new TMyDelay(this);
     MyDelay1->setObjectName("MyDelay1");
-    MyDelay1->setInterval(1000);
+    MyDelay1->SetInterval(1000);
 }
 
 }  // namespace vardo

@@ -1,6 +1,6 @@
 #include "ButtonGlyphs.h"
 
-#include <QPainter>
+namespace vardo {
 
 namespace {
 
@@ -73,3 +73,5 @@ QImage MaskedByBottomLeft(const QImage& image) {
     }
     return masked;
 }
+
+}  // namespace vardo

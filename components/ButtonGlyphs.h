@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QSize>
 
+namespace vardo {
+
 // The number of cells a glyph strip of this size holds: width / height when the width is an exact
 // multiple of the height (a count above 4 means one cell), otherwise current.
 int GlyphCellCount(QSize stripSize, int current);
@@ -21,3 +23,5 @@ QImage EtchedCopy(const QImage& image, const QColor& face, const QColor& highlig
 
 // image with the colour of its bottom-left pixel made transparent.
 QImage MaskedByBottomLeft(const QImage& image);
+
+}  // namespace vardo

@@ -2,6 +2,8 @@
 
 #include <QTimer>
 
+namespace vardo {
+
 TMyDelay::TMyDelay(QObject* parent) : QObject(parent), timer_(new QTimer(this)) {
     timer_->stop();
 }
@@ -11,10 +13,12 @@ TMyDelay::~TMyDelay() {
     timer_ = nullptr;
 }
 
-int TMyDelay::interval() const {
+int TMyDelay::Interval() const {
     return timer_ ? timer_->interval() : 0;
 }
 
-void TMyDelay::setInterval(int milliseconds) {
+void TMyDelay::SetInterval(int milliseconds) {
     if (timer_) timer_->setInterval(milliseconds);
 }
+
+}  // namespace vardo

@@ -1,41 +1,44 @@
 #include "MyPanel.h"
 
+#include "ShapeCanvas.h"
+
 #include <QPainter>
 
-#include "Canvas3D.h"
+namespace vardo {
 
 namespace {
 
 // Matches no pixel: with EdgesTransparent off the corner images are copied unchanged.
-constexpr TColor kNoKeyColor = 0x1FFFFFFF;
-
-QColor Dimmed(TColor color, double factor) {
-    return ColorToQColor(DimColor(color, factor));
-}
+constexpr TColor NoKeyColor = 0x1FFFFFFF;
 
 // image with every pixel of the key colour replaced by fill.
 QImage KeyedCopy(const QImage& image, TColor key, const QColor& fill) {
     QImage copy = image.convertToFormat(QImage::Format_RGB32);
-    if (key == kNoKeyColor) return copy;
-    const QRgb keyRgb = ColorToQColor(key).rgb();
-    const QRgb fillRgb = fill.rgb();
+    if (key == NoKeyColor) return copy;
+    const QRgb keyRgb = ColorToQColor(key).rgb() & 0xFFFFFF;
     for (int y = 0; y < copy.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(copy.scanLine(y));
         for (int x = 0; x < copy.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == (keyRgb & 0xFFFFFF)) line[x] = fillRgb;
+            if ((line[x] & 0xFFFFFF) == keyRgb) line[x] = fill.rgb();
         }
     }
     return copy;
 }
 
+void Outline(ShapeCanvas& canvas, const TRect& rect, TColor color) {
+    canvas.SetPen(1, color, Qt::SolidLine);
+    canvas.brushClear = true;
+    canvas.Rectangle(rect);
+}
+
 }  // namespace
 
 TMyPanel::TMyPanel(QWidget* parent) : QWidget(parent) {
-    // Every pixel is painted by paintEvent.
+    // paintEvent covers every pixel.
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void TMyPanel::setEdge(TEdge corner, const QImage& image) {
+void TMyPanel::SetEdge(TEdge corner, const QImage& image) {
     edges_[corner] = image.copy();
     update();
 }
@@ -49,66 +52,68 @@ int TMyPanel::FrameThickness() const {
 
 void TMyPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    const QColor panelColor = ColorToQColor(color_);
-    painter.fillRect(rect(), panelColor);
-    DrawEdges(painter, panelColor);
-    QRect captionArea = rect();
+    ShapeCanvas canvas(painter);
+    TRect area{0, 0, width(), height()};
+    canvas.SetBrushColor(color_);
+    canvas.FillRect(area);
+    DrawEdges(painter);
     if (panelShape_ == psNormal) {
-        captionArea = DrawBevels(painter);
+        DrawBevels(canvas, area);
     } else {
-        DrawShapeFrame(painter);
+        DrawShapeFrame(canvas);
     }
-    DrawCaption(painter, captionArea);
+    DrawCaption(painter, area);
 }
 
-void TMyPanel::DrawEdges(QPainter& painter, const QColor& panelColor) const {
-    const TColor key = edgesTransparent_ ? transparentColor_ : kNoKeyColor;
+void TMyPanel::DrawEdges(QPainter& painter) const {
+    const TColor key = edgesTransparent_ ? transparentColor_ : NoKeyColor;
+    const QColor fill = ColorToQColor(color_);
     for (const TEdge corner : {EdgeTopLeft, EdgeTopRight, EdgeBottomLeft, EdgeBottomRight}) {
         const QImage& image = edges_[corner];
         if (image.isNull()) continue;
         const bool right = corner == EdgeTopRight || corner == EdgeBottomRight;
         const bool bottom = corner == EdgeBottomLeft || corner == EdgeBottomRight;
-        const int x = right ? width() - image.width() : 0;
-        const int y = bottom ? height() - image.height() : 0;
-        painter.drawImage(x, y, KeyedCopy(image, key, panelColor));
+        painter.drawImage(right ? width() - image.width() : 0,
+                          bottom ? height() - image.height() : 0, KeyedCopy(image, key, fill));
     }
 }
 
-void TMyPanel::DrawShapeFrame(QPainter& painter) const {
+void TMyPanel::DrawShapeFrame(ShapeCanvas& canvas) const {
     const int t = FrameThickness();
     const int w = width();
     const int h = height();
     switch (panelShape_) {
-        case ps3DButtonUp:  // outer edge darkest: a raised button
+        case ps3DButtonUp:  // the outer edge darkest: a raised button
             for (int i = 0; i <= t; ++i) {
-                OutlineRect(painter, i, i, w - i, h - i,
-                            Dimmed(colorHighlight_, (t - i) * 0.15 + 1));
+                Outline(canvas, {i, i, w - i, h - i},
+                        DimColor(colorHighlight_, (t - i) * 0.15 + 1));
             }
             break;
-        case ps3DButtonDown:  // outer edge full: a pressed button
+        case ps3DButtonDown:  // the outer edge full: a pressed button
             for (int i = 0; i <= t; ++i) {
-                OutlineRect(painter, i, i, w - i, h - i, Dimmed(colorHighlight_, i * 0.15 + 1));
+                Outline(canvas, {i, i, w - i, h - i}, DimColor(colorHighlight_, i * 0.15 + 1));
             }
             break;
-        case ps3DFrame: {  // a groove whose middle line is brightest
+        case ps3DFrame: {  // a groove of width t whose middle line is brightest
             const int g = std::max(t / 2, 1);
             for (int k = 0; k <= g; ++k) {
-                const QColor color = Dimmed(colorHighlight_, (g - k) * 0.2 + 1);
-                OutlineRect(painter, k, k, w - k, h - k, color);
-                OutlineRect(painter, t - k, t - k, w + k - t, h + k - t, color);
+                const TColor color = DimColor(colorHighlight_, (g - k) * 0.2 + 1);
+                Outline(canvas, {k, k, w - k, h - k}, color);
+                Outline(canvas, {t - k, t - k, w + k - t, h + k - t}, color);
             }
             break;
         }
         case ps3DPanel:
-            // Lines from (i, h - i) up, across, down and back; the first right and bottom lines
-            // fall just outside the panel.
+            // Ring i runs up the left from (i, h - i), across the top, down the right at w - i
+            // and back along the bottom at h - i; each leg stops one pixel short of where the
+            // next begins, so the ring's first right and bottom legs fall outside the panel.
             for (int i = 0; i < t; ++i) {
-                const QColor light = Dimmed(colorHighlight_, (t - i) * 0.1 + 1);
-                CanvasLine(painter, i, h - i, i, i, light);
-                CanvasLine(painter, i, i, w - i, i, light);
-                const QColor dark = Dimmed(colorShadow_, i * 0.1 + 1);
-                CanvasLine(painter, w - i, i, w - i, h - i, dark);
-                CanvasLine(painter, w - i, h - i, i, h - i, dark);
+                canvas.SetPen(1, DimColor(colorHighlight_, (t - i) * 0.1 + 1), Qt::SolidLine);
+                canvas.Line(i, h - i, i, i + 1);
+                canvas.Line(i, i, w - i - 1, i);
+                canvas.SetPen(1, DimColor(colorShadow_, i * 0.1 + 1), Qt::SolidLine);
+                canvas.Line(w - i, i, w - i, h - i - 1);
+                canvas.Line(w - i, h - i, i + 1, h - i);
             }
             break;
         case psNormal:
@@ -116,33 +121,30 @@ void TMyPanel::DrawShapeFrame(QPainter& painter) const {
     }
 }
 
-QRect TMyPanel::DrawBevels(QPainter& painter) const {
-    const QColor highlight = ColorToQColor(colorHighlight_);
-    const QColor shadow = ColorToQColor(colorShadow_);
-    const auto bevel = [&](QRect& area, TPanelBevel kind) {
+void TMyPanel::DrawBevels(ShapeCanvas& canvas, TRect& area) const {
+    const auto bevel = [&](TPanelBevel kind) {
         if (kind == bvNone) return;
         const bool lowered = kind == bvLowered;
-        Frame3D(painter, area, lowered ? shadow : highlight, lowered ? highlight : shadow,
-                bevelWidth_);
+        canvas.Frame3D(area, lowered ? colorShadow_ : colorHighlight_,
+                       lowered ? colorHighlight_ : colorShadow_, bevelWidth_);
     };
-    QRect area = rect();
-    bevel(area, bevelOuter_);
-    area.adjust(borderWidth_, borderWidth_, -borderWidth_, -borderWidth_);
-    bevel(area, bevelInner_);
-    return area;
+    bevel(bevelOuter_);
+    area = area.Inflated(-borderWidth_);
+    bevel(bevelInner_);
 }
 
-void TMyPanel::DrawCaption(QPainter& painter, const QRect& area) const {
+void TMyPanel::DrawCaption(QPainter& painter, const TRect& area) const {
     if (caption_.isEmpty()) return;
-    static constexpr Qt::Alignment kHorizontal[] = {Qt::AlignLeft, Qt::AlignRight,
-                                                    Qt::AlignHCenter};
-    static constexpr Qt::Alignment kVertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    static constexpr Qt::Alignment Horizontal[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter};
+    static constexpr Qt::Alignment Vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
     painter.setFont(font());
     painter.setPen(palette().color(QPalette::Active, QPalette::WindowText));
-    // One line whatever the caption holds: the status strip shows task descriptions, and a "&"
-    // in them is text, not an accelerator.
-    painter.drawText(area,
-                     Qt::TextSingleLine | Qt::TextExpandTabs | kHorizontal[alignmentHorz_] |
-                         kVertical[alignmentVert_],
+    // One line whatever the caption holds. The status strip shows task descriptions, so a "&"
+    // in a caption is text, not an accelerator.
+    painter.drawText(QRect(area.left, area.top, area.Width(), area.Height()),
+                     Qt::TextSingleLine | Qt::TextExpandTabs | Horizontal[alignmentHorz_] |
+                         Vertical[alignmentVert_],
                      caption_);
 }
+
+}  // namespace vardo

@@ -1,5 +1,7 @@
 #include "MyTransBtn.h"
 
+namespace vardo {
+
 TMyTransBtn::TMyTransBtn(QWidget* parent) : TransparentButtonBase(parent) {
     QFont captionFont(QStringLiteral("宋体"));
     captionFont.setPointSize(9);
@@ -7,5 +9,7 @@ TMyTransBtn::TMyTransBtn(QWidget* parent) : TransparentButtonBase(parent) {
     QPalette black = palette();
     black.setColor(QPalette::ButtonText, Qt::black);
     setPalette(black);
-    setCaption(QStringLiteral("Caption"));
+    SetCaption(QStringLiteral("Caption"));
 }
+
+}  // namespace vardo

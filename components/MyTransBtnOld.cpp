@@ -2,11 +2,13 @@
 
 #include <QPointer>
 
+namespace vardo {
+
 TTransparentButton::TTransparentButton(QWidget* parent) : TransparentButtonBase(parent) {}
 
 void TTransparentButton::Click() {
     const QColor fontColor = palette().color(QPalette::ButtonText);
-    setDown(false);
+    SetDown(false);
     ClearPressedLook();
     // Looks released while the handler runs.
     repaint();
@@ -17,3 +19,5 @@ void TTransparentButton::Click() {
     restored.setColor(QPalette::ButtonText, fontColor);
     setPalette(restored);
 }
+
+}  // namespace vardo

@@ -2,6 +2,8 @@
 
 #include "TransparentButtonBase.h"
 
+namespace vardo {
+
 // The program's transparent command button. Its popup menu opens on the right mouse button, and
 // a click first shows the button released (clearing Down) and keeps the caption colour the click
 // handler found.
@@ -14,3 +16,5 @@ class TTransparentButton : public TransparentButtonBase {
     bool OpensMenuOn(Qt::MouseButton button) const override { return button == Qt::RightButton; }
     void Click() override;
 };
+
+}  // namespace vardo

@@ -1,39 +1,27 @@
 #include "TransparentButtonBase.h"
 
+#include "ButtonGlyphs.h"
+#include "ShapeCanvas.h"
+
 #include <QKeyEvent>
-#include <QMenu>
 #include <QPainter>
 #include <QShortcutEvent>
 
-#include "ButtonGlyphs.h"
-#include "Canvas3D.h"
-
-namespace {
-
-// The system colours the buttons draw with.
-struct ButtonColors {
-    QColor face = ColorToQColor(clBtnFace);
-    QColor shadow = ColorToQColor(clBtnShadow);
-    QColor highlight = ColorToQColor(clBtnHighlight);
-    QColor dark = ColorToQColor(cl3DDkShadow);
-    QColor black = Qt::black;
-};
-
-}  // namespace
+namespace vardo {
 
 TransparentButtonBase::TransparentButtonBase(QWidget* parent) : QWidget(parent) {
     resize(40, 40);
     setFocusPolicy(Qt::TabFocus);
 }
 
-void TransparentButtonBase::setCaption(const QString& value) {
+void TransparentButtonBase::SetCaption(const QString& value) {
     if (caption_ == value) return;
     caption_ = value;
     GrabAccelerator();
     update();
 }
 
-void TransparentButtonBase::setDown(bool value) {
+void TransparentButtonBase::SetDown(bool value) {
     if (down_ == value) return;
     down_ = value;
     tracking_ = value;
@@ -41,21 +29,20 @@ void TransparentButtonBase::setDown(bool value) {
     repaint();
 }
 
-void TransparentButtonBase::setGlyph(const QImage& image) {
+void TransparentButtonBase::SetGlyph(const QImage& image) {
     glyph_ = image.convertToFormat(QImage::Format_RGB32);
-    RebuildGlyphImages();
+    PrepareGlyphImages();
 }
 
 void TransparentButtonBase::click() {
     if (isEnabled()) Click();
 }
 
-void TransparentButtonBase::RebuildGlyphImages() {
+void TransparentButtonBase::PrepareGlyphImages() {
     update();
     if (glyph_.isNull() || glyph_.height() == 0) return;
     numGlyphs_ = GlyphCellCount(glyph_.size(), numGlyphs_);
     glyphImages_.clear();
-    const ButtonColors colors;
     const int cellWidth = glyph_.width() / numGlyphs_;
     QImage grey;
     QImage disabled;
@@ -63,7 +50,8 @@ void TransparentButtonBase::RebuildGlyphImages() {
         const QImage image = glyph_.copy(cell * cellWidth, 0, cellWidth, glyph_.height());
         if (cell == 0) {
             grey = GreyCopy(image);
-            disabled = EtchedCopy(image, colors.face, colors.highlight, colors.shadow);
+            disabled = EtchedCopy(image, ColorToQColor(clBtnFace), ColorToQColor(clBtnHighlight),
+                                  ColorToQColor(clBtnShadow));
         }
         glyphImages_.push_back(MaskedByBottomLeft(image));
     }
@@ -87,104 +75,110 @@ bool TransparentButtonBase::event(QEvent* event) {
     return QWidget::event(event);
 }
 
-// --- drawing ----------------------------------------------------------------------------------
+// --- drawing ------------------------------------------------------------------------------------
 
 void TransparentButtonBase::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    DrawBackground(painter);
-    DrawFrame(painter);
+    ShapeCanvas canvas(painter);
+    DrawBackground(canvas);
+    DrawFrame(canvas);
 
     const int w = width();
     const int h = height();
     const int gh = glyph_.height();
-    const int gw = glyph_.isNull() ? 0 : (numGlyphs_ > 0 ? glyph_.width() / numGlyphs_ : 0);
-    const int s = spacing_;
+    const int gw =
+        glyph_.isNull() || numGlyphs_ <= 0 ? glyph_.width() : glyph_.width() / numGlyphs_;
     int gy = (h - gh) / 2;
     if (textAlign_ == ttaBottomRight || textAlign_ == ttaBottom || textAlign_ == ttaBottomLeft) {
-        gy = s;  // glyph at the top, text below
+        gy = spacing_;  // the glyph at the top, the caption below
     } else if (textAlign_ == ttaTopLeft || textAlign_ == ttaTop || textAlign_ == ttaTopRight) {
-        gy = h - gh - s;  // glyph at the bottom, text above
+        gy = h - gh - spacing_;  // the glyph at the bottom, the caption above
     }
     int gx = (w - gw) / 2;
-    if (textAlign_ == ttaLeft) gx = w - gw - s;
-    if (textAlign_ == ttaRight) gx = s;
+    if (textAlign_ == ttaLeft) gx = w - gw - spacing_;
+    if (textAlign_ == ttaRight) gx = spacing_;
 
-    const int shift = pressedLook_ && showPressed_ ? 1 : 0;
-    DrawGlyph(painter, QPoint(gx + shift, gy + shift));
+    if (const QImage* image = CurrentGlyphImage()) {
+        const int shift = pressedLook_ && showPressed_ ? 1 : 0;
+        const QPoint at(gx + shift, gy + shift);
+        if (!transparent_) painter.fillRect(QRect(at, image->size()), ColorToQColor(clBtnFace));
+        painter.drawImage(at, *image);
+    }
     DrawCaption(painter, gy, gh);
     DrawFocus(painter);
 }
 
-void TransparentButtonBase::DrawBackground(QPainter& painter) const {
-    const ButtonColors colors;
+void TransparentButtonBase::DrawBackground(ShapeCanvas& canvas) const {
     const int w = width();
     const int h = height();
-    const int pen = std::max(borderWidth_, 1);
-    QRect area;
+    TRect area;
     switch (frameStyle_) {
         case fsRegular:
-            area = QRect(1, 1, w - 1, h - 1);
-            if (!transparent_) painter.fillRect(area, colors.face);
-            Frame3D(painter, area, colors.black, colors.black, pen);
+            area = {1, 1, w, h};
+            if (!transparent_) {
+                canvas.SetBrushColor(clBtnFace);
+                canvas.FillRect(area);
+            }
+            canvas.Frame3D(area, clBlack, clBlack, borderWidth_);
             break;
         case fsIndent:
-            area = QRect(0, 0, w - 1, h - 1);
-            if (!transparent_) painter.fillRect(area, colors.face);
-            Frame3D(painter, area, colors.shadow, colors.shadow, pen);
-            area = QRect(1, 1, w - 1, h - 1);
-            Frame3D(painter, area, colors.highlight, colors.highlight, borderWidth_);
+            area = {0, 0, w - 1, h - 1};
+            if (!transparent_) {
+                canvas.SetBrushColor(clBtnFace);
+                canvas.FillRect(area);
+            }
+            canvas.Frame3D(area, clBtnShadow, clBtnShadow, borderWidth_);
+            area = {1, 1, w, h};
+            canvas.Frame3D(area, clBtnHighlight, clBtnHighlight, borderWidth_);
             break;
         default:
-            if (!transparent_) painter.fillRect(rect(), colors.face);
+            if (!transparent_) {
+                canvas.SetBrushColor(clBtnFace);
+                canvas.FillRect({0, 0, w, h});
+            }
             break;
     }
 }
 
-void TransparentButtonBase::DrawFrame(QPainter& painter) const {
-    const ButtonColors colors;
-    const int bw = borderWidth_;
+void TransparentButtonBase::DrawFrame(ShapeCanvas& canvas) const {
     const bool pressed = pressedLook_ && showPressed_;
-    QRect area = rect();
-    const auto frame = [&](const QColor& top, const QColor& bottom, int width) {
-        Frame3D(painter, area, top, bottom, width);
+    TRect area{0, 0, width(), height()};
+    const auto frame = [&](TColor topLeft, TColor bottomRight, int lineWidth) {
+        canvas.Frame3D(area, topLeft, bottomRight, lineWidth);
     };
     switch (frameStyle_) {
         case fsRegular:
         case fsIndent:
             if (pressed) {
-                frame(colors.black, colors.highlight, bw);
-                frame(colors.shadow, colors.face, bw);
+                frame(clBlack, clBtnHighlight, borderWidth_);
+                frame(clBtnShadow, clBtnFace, borderWidth_);
             } else if (frameStyle_ == fsRegular) {
-                frame(colors.highlight, colors.black, bw);
-                frame(colors.face, colors.shadow, bw);
+                frame(clBtnHighlight, clBlack, borderWidth_);
+                frame(clBtnFace, clBtnShadow, borderWidth_);
             } else {
-                frame(colors.shadow, colors.highlight, bw);
+                frame(clBtnShadow, clBtnHighlight, borderWidth_);
             }
             break;
         case fsExplorer:
-            if (pressedLook_) {
-                if (!hover_ && !down_) break;
-                if (showPressed_) {
-                    frame(colors.shadow, colors.highlight, bw);
-                } else {
-                    frame(colors.highlight, colors.shadow, bw);
-                }
-            } else if (hover_) {
-                frame(colors.highlight, colors.shadow, bw);
+            // Flat until the pointer is over it; the pressed look needs the pointer or Down.
+            if (pressedLook_ && (hover_ || down_)) {
+                showPressed_ ? frame(clBtnShadow, clBtnHighlight, borderWidth_)
+                             : frame(clBtnHighlight, clBtnShadow, borderWidth_);
+            } else if (!pressedLook_ && hover_) {
+                frame(clBtnHighlight, clBtnShadow, borderWidth_);
             }
             break;
         case fsNone:
             break;
         case fsLight:
-            pressed ? frame(colors.shadow, colors.highlight, 1)
-                    : frame(colors.highlight, colors.shadow, 1);
+            pressed ? frame(clBtnShadow, clBtnHighlight, 1) : frame(clBtnHighlight, clBtnShadow, 1);
             break;
         case fsDark:
-            pressed ? frame(colors.dark, colors.face, 1) : frame(colors.face, colors.dark, 1);
+            pressed ? frame(cl3DDkShadow, clBtnFace, 1) : frame(clBtnFace, cl3DDkShadow, 1);
             break;
         case fsMono:
-            pressed ? frame(colors.dark, colors.highlight, 1)
-                    : frame(colors.highlight, colors.dark, 1);
+            pressed ? frame(cl3DDkShadow, clBtnHighlight, 1)
+                    : frame(clBtnHighlight, cl3DDkShadow, 1);
             break;
     }
 }
@@ -192,25 +186,19 @@ void TransparentButtonBase::DrawFrame(QPainter& painter) const {
 const QImage* TransparentButtonBase::CurrentGlyphImage() const {
     if (glyph_.isNull()) return nullptr;
     const bool enabled = isEnabled();
-    std::size_t index = 0;
+    // Two cells: normal, disabled; three or four: normal, disabled, pressed.
+    int index = 0;
     if (numGlyphs_ == 2) {
         index = enabled ? 0 : 1;
     } else if (numGlyphs_ >= 3) {
         index = !enabled ? 1 : pressedLook_ ? 2 : 0;
     }
     // The grey and the disabled copies follow the cells.
-    const auto cells = static_cast<std::size_t>(numGlyphs_);
-    if (frameStyle_ == fsExplorer && autoGray_ && !hover_) index = cells;
-    if (!enabled && numGlyphs_ == 1) index = cells + 1;
+    if (frameStyle_ == fsExplorer && autoGray_ && !hover_) index = numGlyphs_;
+    if (!enabled && numGlyphs_ == 1) index = numGlyphs_ + 1;
     // A cell count set after the glyph may point past the prepared images: nothing is drawn.
-    return index < glyphImages_.size() ? &glyphImages_[index] : nullptr;
-}
-
-void TransparentButtonBase::DrawGlyph(QPainter& painter, QPoint at) const {
-    const QImage* image = CurrentGlyphImage();
-    if (!image) return;
-    if (!transparent_) painter.fillRect(QRect(at, image->size()), ColorToQColor(clBtnFace));
-    painter.drawImage(at, *image);
+    if (index < 0 || index >= static_cast<int>(glyphImages_.size())) return nullptr;
+    return &glyphImages_[static_cast<std::size_t>(index)];
 }
 
 void TransparentButtonBase::DrawCaption(QPainter& painter, int glyphTop, int glyphHeight) const {
@@ -265,6 +253,7 @@ void TransparentButtonBase::DrawCaption(QPainter& painter, int glyphTop, int gly
         painter.setPen(palette().color(QPalette::Active, QPalette::ButtonText));
         painter.drawText(box, flags, caption_);
     } else {
+        // Etched: a highlight one pixel down and right under the text in the shadow colour.
         painter.setPen(ColorToQColor(clBtnHighlight));
         painter.drawText(box.translated(1, 1), flags, caption_);
         painter.setPen(ColorToQColor(clBtnShadow));
@@ -274,15 +263,15 @@ void TransparentButtonBase::DrawCaption(QPainter& painter, int glyphTop, int gly
 
 void TransparentButtonBase::DrawFocus(QPainter& painter) const {
     if (!hasFocus()) return;
-    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::ButtonText), 1, Qt::DotLine));
+    painter.setPen(QPen(palette().color(QPalette::Active, QPalette::ButtonText), 0, Qt::DotLine));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(2, 2, -3, -3));
 }
 
-// --- mouse and keyboard -----------------------------------------------------------------------
+// --- mouse and keyboard -------------------------------------------------------------------------
 
 void TransparentButtonBase::mousePressEvent(QMouseEvent* event) {
-    // Accepted whatever happens: a press on the button never reaches the parent.
+    // Taken whatever happens: a press on the button never drags the window behind it.
     event->accept();
     if (!isEnabled() || held_) return;
     held_ = true;
@@ -294,11 +283,11 @@ void TransparentButtonBase::mousePressEvent(QMouseEvent* event) {
         pressedLook_ = true;
         repaint();
     }
-    if (popupMenu_ && OpensMenuOn(event->button())) {
+    if (popUpMenu_ && OpensMenuOn(event->button())) {
         const QPointer<TransparentButtonBase> alive(this);
-        // A popup grabs the mouse: presses made while it is open go to it, not to the window.
-        popupMenu_->exec(mapToGlobal(QPoint(0, height())));
-        if (alive) ReleaseHandling();
+        // The open menu grabs the mouse: clicks made meanwhile go to it, not to the window.
+        popUpMenu_->exec(mapToGlobal(QPoint(0, height())));
+        if (alive) Release();
     }
 }
 
@@ -322,19 +311,20 @@ void TransparentButtonBase::mouseMoveEvent(QMouseEvent* event) {
 void TransparentButtonBase::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (!isEnabled() || !held_) return;
+    // The click comes first, then the end of the press.
     if (event->button() == Qt::LeftButton && heldButton_ == Qt::LeftButton &&
         rect().contains(event->position().toPoint())) {
         const QPointer<TransparentButtonBase> alive(this);
         click();
         if (!alive) return;
     }
-    ReleaseHandling();
+    Release();
 }
 
-void TransparentButtonBase::ReleaseHandling() {
+void TransparentButtonBase::Release() {
     if (!isEnabled() || !held_) return;
     held_ = false;
-    if (down_) return;  // a Down button stays pressed
+    if (down_) return;
     tracking_ = false;
     pressedLook_ = false;
     repaint();
@@ -353,14 +343,14 @@ void TransparentButtonBase::keyPressEvent(QKeyEvent* event) {
 void TransparentButtonBase::enterEvent(QEnterEvent*) {
     if (!isEnabled()) return;
     hover_ = true;
-    emit mouseEntered();
+    emit mouseEnter();
     if (frameStyle_ == fsExplorer) update();
 }
 
 void TransparentButtonBase::leaveEvent(QEvent*) {
     if (!isEnabled()) return;
     hover_ = false;
-    emit mouseExited();
+    emit mouseExit();
     if (frameStyle_ == fsExplorer) update();
 }
 
@@ -386,3 +376,5 @@ void TransparentButtonBase::focusOutEvent(QFocusEvent* event) {
     update();
     QWidget::focusOutEvent(event);
 }
+
+}  // namespace vardo

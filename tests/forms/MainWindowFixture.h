@@ -10,6 +10,7 @@
 
 #include "ManualClock.h"
 #include "MyPanel.h"
+#include "MyShape.h"
 #include "MyTransBtnOld.h"
 #include "PosixProcesses.h"
 #include "ScriptedPrompts.h"

@@ -41,7 +41,7 @@ std::string RawFile(const QString& path) {
 TEST_F(TableEditorTest, EditSession_FieldsAndCommands_SaveTheExactFile) {
     const auto main = Start();
     main->btnEdit->click();
-    EXPECT_EQ(main->btnEdit->caption(), "退出编辑状态");
+    EXPECT_EQ(main->btnEdit->Caption(), "退出编辑状态");
     EXPECT_EQ(main->StatusPanelText(2), " 节目表状态：编辑状态，运行播出检查停止");
 
     QTest::keyClicks(main->edApp, "/bin/echo");
@@ -61,7 +61,7 @@ TEST_F(TableEditorTest, EditSession_FieldsAndCommands_SaveTheExactFile) {
 
     main->btnEdit->click();
 
-    EXPECT_EQ(main->btnEdit->caption(), "进入编辑状态");
+    EXPECT_EQ(main->btnEdit->Caption(), "进入编辑状态");
     EXPECT_EQ(main->StatusPanelText(2), " 节目表状态：运行播出检查");
     const std::string expected = Line({"  1", "/bin/echo", "", "新闻", "08:00:00", "", "", "是",
                                        "否,无", "1", "", "", "", "", "", "00:05:00"}) +
