@@ -156,6 +156,31 @@ TEST(TransparentButtonFrame, ExplorerHovered_RaisedFrame) {
     EXPECT_EQ(image.pixelColor(39, 29), System(clBtnShadow));
 }
 
+// The caption of a disabled button is etched: shadow over highlight, no text colour left.
+TEST(TransparentButtonFrame, DisabledCaption_EtchedInShadowAndHighlight) {
+    TTransparentButton button;
+    button.resize(80, 30);
+    QFont large = button.font();
+    large.setPixelSize(20);
+    button.setFont(large);
+    button.SetCaption("HIH");
+    const auto contains = [](const QImage& image, const QColor& color) {
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) == color) return true;
+            }
+        }
+        return false;
+    };
+    const QColor text(button.palette().color(QPalette::ButtonText).rgb());
+    EXPECT_TRUE(contains(RenderOn(button, Backdrop), text));
+    button.setEnabled(false);
+    const QImage disabled = RenderOn(button, Backdrop);
+    EXPECT_FALSE(contains(disabled, text));
+    EXPECT_TRUE(contains(disabled, System(clBtnShadow)));
+    EXPECT_TRUE(contains(disabled, System(clBtnHighlight)));
+}
+
 // --- mouse --------------------------------------------------------------------------------------
 
 TEST(TransparentButtonMouse, PressAndReleaseInside_ClicksOnce_ReleaseOutsideDoesNot) {

@@ -71,6 +71,26 @@ TEST_F(TableEditorTest, EditSession_FieldsAndCommands_SaveTheExactFile) {
               std::string::npos);
 }
 
+// An operator without a mouse: Tab reaches the command buttons and Space clicks the focused one;
+// a disabled command takes no focus and does nothing.
+TEST_F(TableEditorTest, CommandButtons_ByKeyboard_FocusedButtonClickedBySpace) {
+    const auto main = Start();
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    main->btnEdit->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(main->btnEdit, Qt::Key_Tab);
+    EXPECT_FALSE(main->btnAdd->hasFocus());
+    main->btnEdit->setFocus(Qt::TabFocusReason);
+
+    QTest::keyClick(main->btnEdit, Qt::Key_Space);
+    ASSERT_TRUE(main->IsEditState());
+    QTest::keyClick(main->btnEdit, Qt::Key_Tab);
+    ASSERT_TRUE(main->btnAdd->hasFocus());
+    QTest::keyClick(main->btnAdd, Qt::Key_Space);
+    EXPECT_EQ(main->table().CurrentRow(), 2);
+}
+
 TEST_F(TableEditorTest, SetEditControls_FollowsTheEditState) {
     const auto main = Start();
     EXPECT_FALSE(main->btnAdd->isEnabled());
