@@ -65,7 +65,7 @@ Qt::CursorShape HandleCursor(int handle) {
 TMyShape::TMyShape(QWidget* parent) : QWidget(parent) {
     // Hover over the handles needs moves without a button held.
     setMouseTracking(true);
-    setGeometry(x(), y(), 64, 56);
+    resize(64, 56);
     font_.setFamily(fontName_);
     font_.setPointSize(fontSize_);
 }

@@ -29,7 +29,7 @@ class TMyShape : public QWidget {
     Q_PROPERTY(QMenu* PopUpMenu READ PopUpMenu WRITE SetPopUpMenu)
     Q_PROPERTY(bool Enabled READ isEnabled WRITE setEnabled)
     Q_PROPERTY(QFont Font READ Font WRITE SetFont)
-    Q_PROPERTY(bool Visible READ isVisible WRITE setVisible)
+    Q_PROPERTY(bool Visible READ IsVisibleFlag WRITE setVisible)
     Q_PROPERTY(bool Movable READ Movable WRITE SetMovable)
     Q_PROPERTY(quint32 Color READ Color WRITE SetColor)
     Q_PROPERTY(TPenStyle PenStyle READ PenStyle WRITE SetPenStyle)
@@ -155,6 +155,9 @@ class TMyShape : public QWidget {
     void SetPicture(const QPixmap& value) { picture_ = value; }
     TTextAlign TextAlign() const { return textAlign_; }
     void SetTextAlign(TTextAlign value);
+
+    // Whether the control is to be shown, whether or not its parent is.
+    bool IsVisibleFlag() const { return !isHidden(); }
 
     // The Qt pen style of PenStyle.
     Qt::PenStyle QtPenStyle() const;

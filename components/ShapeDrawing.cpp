@@ -304,33 +304,38 @@ void ShapeDrawer::DrawShadedLine(int x1, int y1, int x2, int y2) {
     }
 }
 
+// The shading lines are one pixel wide and lie along the pixel grid, so they are filled as
+// rectangles, which costs far less than stroking them. The brush is left as it was.
 void ShapeDrawer::FillBands(const TRect& rect, TColor color, bool horizontalLines) {
     const int half = (horizontalLines ? rect.Height() : rect.Width()) / 2;
-    canvas_.SetPen(1, color, Qt::SolidLine);
+    const TColor brush = canvas_.brushColor;
     for (int n = half; n >= 0; --n) {
-        canvas_.penColor = DimColor(color, (half - n) * 0.04 + 1);
+        canvas_.brushColor = DimColor(color, (half - n) * 0.04 + 1);
         for (int offset : {n, 2 * half - n}) {
             if (horizontalLines) {
-                canvas_.Line(rect.left, rect.top + offset, rect.right - 1, rect.top + offset);
+                canvas_.FillRect({rect.left, rect.top + offset, rect.right, rect.top + offset + 1});
             } else {
-                canvas_.Line(rect.left + offset, rect.top, rect.left + offset, rect.bottom - 1);
+                canvas_.FillRect(
+                    {rect.left + offset, rect.top, rect.left + offset + 1, rect.bottom});
             }
         }
     }
+    canvas_.brushColor = brush;
 }
 
 void ShapeDrawer::FillMirrorStrips(const TRect& rect, TColor color) {
     const int d = (rect.Width() + 1) / 2;
     if (d <= 0 || rect.Height() <= 0) return;
-    canvas_.SetPen(1, color, Qt::SolidLine);
+    const TColor brush = canvas_.brushColor;
     for (int k = 0; k <= d; ++k) {
         // The middle strip (distance 0 from the middle) would divide by zero; it takes the full
         // colour like the strips next to it.
         const double factor = k == d ? 1.0 : std::pow(d - k, 1.0 / d + 1.008);
-        canvas_.penColor = DimColor(color, factor);
-        canvas_.Line(rect.left + k, rect.top, rect.left + k, rect.bottom - 1);
-        canvas_.Line(rect.right - k, rect.top, rect.right - k, rect.bottom - 1);
+        canvas_.brushColor = DimColor(color, factor);
+        canvas_.FillRect({rect.left + k, rect.top, rect.left + k + 1, rect.bottom});
+        canvas_.FillRect({rect.right - k, rect.top, rect.right - k + 1, rect.bottom});
     }
+    canvas_.brushColor = brush;
 }
 
 void ShapeDrawer::DrawWell(const TRect& rect, int n) {
