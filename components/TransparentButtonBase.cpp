@@ -277,6 +277,7 @@ void TransparentButtonBase::mousePressEvent(QMouseEvent* event) {
     held_ = true;
     heldButton_ = event->button();
     const QPoint point = event->position().toPoint();
+    emit mouseDown(event->button(), event->modifiers(), point.x(), point.y());
     if (movable_) pressPoint_ = point;
     if (rect().contains(point)) {
         tracking_ = true;
@@ -287,7 +288,7 @@ void TransparentButtonBase::mousePressEvent(QMouseEvent* event) {
         const QPointer<TransparentButtonBase> alive(this);
         // The open menu grabs the mouse: clicks made meanwhile go to it, not to the window.
         popUpMenu_->exec(mapToGlobal(QPoint(0, height())));
-        if (alive) Release();
+        if (alive) Release(event->button(), event->modifiers(), point);
     }
 }
 
@@ -298,8 +299,9 @@ void TransparentButtonBase::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void TransparentButtonBase::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
-    if (!tracking_) return;
     const QPoint point = event->position().toPoint();
+    emit mouseMove(event->modifiers(), point.x(), point.y());
+    if (!tracking_) return;
     if (movable_ && held_) move(pos() + point - pressPoint_);
     const bool inside = rect().contains(point);
     if (inside != pressedLook_) {
@@ -312,19 +314,22 @@ void TransparentButtonBase::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     if (!isEnabled() || !held_) return;
     // The click comes first, then the end of the press.
+    const QPoint point = event->position().toPoint();
     if (event->button() == Qt::LeftButton && heldButton_ == Qt::LeftButton &&
-        rect().contains(event->position().toPoint())) {
+        rect().contains(point)) {
         const QPointer<TransparentButtonBase> alive(this);
         click();
         if (!alive) return;
     }
-    Release();
+    Release(event->button(), event->modifiers(), point);
 }
 
-void TransparentButtonBase::Release() {
+void TransparentButtonBase::Release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                    QPoint point) {
     if (!isEnabled() || !held_) return;
     held_ = false;
     if (down_) return;
+    emit mouseUp(button, modifiers, point.x(), point.y());
     tracking_ = false;
     pressedLook_ = false;
     repaint();

@@ -113,6 +113,9 @@ class TransparentButtonBase : public QWidget {
 
   signals:
     void clicked();
+    void mouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
+    void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int x, int y);
     void mouseEnter();
     void mouseExit();
 
@@ -147,7 +150,7 @@ class TransparentButtonBase : public QWidget {
     }
     void PrepareGlyphImages();
     // The end of a press: the button looks released again unless it is Down.
-    void Release();
+    void Release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);
     void GrabAccelerator();
     void DrawBackground(ShapeCanvas& canvas) const;
     void DrawFrame(ShapeCanvas& canvas) const;
