@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <QApplication>
 #include <QEnterEvent>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace vardo::test {
 
@@ -224,6 +226,37 @@ TEST(TransparentButtonMouse, Down_ClickOfTheProgramsButtonReleasesIt_TheTwinStay
     EXPECT_EQ(clicks.count(), 1);
     EXPECT_TRUE(twin.Down());
     EXPECT_TRUE(twin.PressedLook());
+}
+
+// The menu opens under the button's bottom-left corner while the press is shown, and the button
+// looks released once it closes. The program's button opens it on the right button only.
+TEST(TransparentButtonMouse, PopUpMenu_OpensBelowOnTheRightButton_TwinOnAny) {
+    const auto opensOn = [](TransparentButtonBase& button, Qt::MouseButton mouseButton) {
+        QWidget window;
+        button.setParent(&window);
+        button.move(30, 20);
+        window.show();
+        QMenu menu;
+        menu.addAction("Item");
+        button.SetPopUpMenu(&menu);
+        bool opened = false;
+        QTimer::singleShot(0, &menu, [&] {
+            opened = menu.isVisible();
+            EXPECT_EQ(menu.pos(), button.mapToGlobal(QPoint(0, button.height())));
+            EXPECT_TRUE(button.PressedLook());
+            menu.close();
+        });
+        QTest::mousePress(&button, mouseButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(&button, mouseButton, {}, QPoint(5, 5));
+        EXPECT_FALSE(button.PressedLook());
+        button.setParent(nullptr);
+        return opened;
+    };
+    TTransparentButton button;
+    EXPECT_TRUE(opensOn(button, Qt::RightButton));
+    EXPECT_FALSE(opensOn(button, Qt::LeftButton));
+    TMyTransBtn twin;
+    EXPECT_TRUE(opensOn(twin, Qt::LeftButton));
 }
 
 // --- keyboard -----------------------------------------------------------------------------------
