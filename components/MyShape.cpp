@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFontInfo>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -146,6 +147,8 @@ void TMyShape::SetFontSize(int value) {
 void TMyShape::SetFont(const QFont& value) {
     font_ = value;
     fontName_ = font_.family();
+    // A font given in pixels has no point size of its own; it gets the one it is shown at.
+    if (font_.pointSize() <= 0) font_.setPointSize(std::max(QFontInfo(font_).pointSize(), 1));
     fontSize_ = font_.pointSize();
     update();
 }

@@ -83,8 +83,6 @@ class ShapeCanvas {
     int TextWidth(const QString& text) const;
     int TextHeight(const QString& text) const;
 
-    QPainter& Painter() { return painter_; }
-
   private:
     void ApplyPen();
     void ApplyBrush();

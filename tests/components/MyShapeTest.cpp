@@ -119,6 +119,20 @@ TEST(MyShapePaint, DrawFittedText_ShrinksToTheLargestFittingSize_StopsAtTwo) {
     EXPECT_EQ(canvas.font.Size(), 30);
 }
 
+TEST(MyShapePaint, Picture_AtItsOwnSizeOrStretchedOverTheControl) {
+    TMyShape shape;
+    QPixmap picture(10, 10);
+    picture.fill(Qt::red);
+    shape.SetPicture(picture);
+    const QImage natural = Render(shape);
+    EXPECT_EQ(PixelAt(natural, 9, 9), QColor(Qt::red));
+    EXPECT_EQ(PixelAt(natural, 20, 20), QColor(0, 255, 0));
+    shape.SetStretch(true);
+    const QImage stretched = Render(shape);
+    EXPECT_EQ(PixelAt(stretched, 20, 20), QColor(Qt::red));
+    EXPECT_EQ(PixelAt(stretched, 63, 55), QColor(Qt::red));
+}
+
 TEST(MyShapePaint, Editting_DrawsEightRedFramedBlackHandles_AtTheCornersAndMiddles) {
     TMyShape shape;
     shape.SetEditting(true);
