@@ -23,6 +23,7 @@ const QColor SheetColor(250, 250, 250);
 const QColor LabelColor(40, 40, 40);
 // The backdrop the transparent buttons are drawn on, so what they leave unpainted shows.
 const QColor Backdrop(196, 214, 236);
+const QColor ShapeCellColor(228, 232, 238);
 
 template <typename Enum>
 QString NameOf(Enum value) {
@@ -104,6 +105,22 @@ class ContactSheet {
 
     void Fill(const QRect& box, const QColor& color) { painter_.fillRect(box, color); }
 
+    // widget placed on a cell of one colour.
+    void PlaceOnCell(QWidget& widget, QPoint at, const QColor& cell) {
+        Fill(QRect(at, widget.size()), cell);
+        Place(widget, at);
+    }
+
+    // Whether every pixel of box still has the cell's colour.
+    bool CellUnchanged(const QRect& box, const QColor& cell) const {
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                if (sheet_.pixelColor(x, y) != cell) return false;
+            }
+        }
+        return true;
+    }
+
     int Top() const { return y_; }
     void Advance(int height) { y_ += height; }
 
@@ -138,8 +155,10 @@ void DrawShapes(ContactSheet& sheet) {
             control.SetFontColor(clYellow);
             control.SetFrameWidth(shape == TMyShape::dsHeightMeter ? 1200 : 2);
             const QPoint at(left + NameWidth + direction * (Cell.width() + 8), y);
-            sheet.Fill(QRect(at, Cell), QColor(228, 232, 238));
-            sheet.Place(control, at);
+            sheet.PlaceOnCell(control, at, ShapeCellColor);
+            if (sheet.CellUnchanged(QRect(at, Cell), ShapeCellColor)) {
+                sheet.Label(QRect(at, Cell), "(no drawing\nof its own)");
+            }
         }
     }
     sheet.Advance(perBlock * RowHeight);
