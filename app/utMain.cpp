@@ -15,6 +15,9 @@
 #include <QTextBlock>
 
 #include "HistoryFile.h"
+#include "MyDelay.h"
+#include "MyPanel.h"
+#include "MyShape.h"
 #include "PrivateFont.h"
 #include "Prompts.h"
 #include "QtText.h"
@@ -249,7 +252,7 @@ void TFrmMain::ShowClock(LocalTime now) {
     const auto today = DateOf(now);
     shpDate->setText(ToQString(DateText(true, today)));
     shpTime->setText(ToQString(SecondsToTimeText(TimeOfDaySeconds(now))));
-    lbWeek->setText(ToQString(WeekdayName(today)));
+    lbWeek->SetCaption(ToQString(WeekdayName(today)));
 }
 
 // --- task runner --------------------------------------------------------------------------------
@@ -318,11 +321,11 @@ QString TFrmMain::StatusPanelText(int panel) const {
 }
 
 void TFrmMain::SetStatusLine(const std::string& text) {
-    MyPanel5->setText(ToQString(text));
+    MyPanel5->SetCaption(ToQString(text));
 }
 
 std::string TFrmMain::StatusLineText() const {
-    return MyPanel5->text().toStdString();
+    return MyPanel5->Caption().toStdString();
 }
 
 void TFrmMain::AppendHistoryLine(const std::string& line) {

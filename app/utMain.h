@@ -32,6 +32,10 @@ class Windows;
 }  // namespace platform
 
 class Prompts;
+class TMyDelay;
+class TMyPanel;
+class TMyShape;
+class TTransparentButton;
 class TaskGridView;
 class TaskRunner;
 class TaskTableModel;
@@ -88,14 +92,14 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QTimer tmMinute;
 
     // Top panel.
-    QFrame* MyPanel1;
-    QPushButton* btnSetup;
+    TMyPanel* MyPanel1;
+    TTransparentButton* btnSetup;
     QLabel* shpDate;
     QLabel* shpTime;
-    QLabel* lbWeek;
-    QPushButton* btnExit;
+    TMyShape* lbWeek;
+    TTransparentButton* btnExit;
     // Editor fields.
-    QFrame* MyPanel6;
+    TMyPanel* MyPanel6;
     QLineEdit* edName;
     QLineEdit* edApp;
     QLineEdit* edPara;
@@ -111,21 +115,21 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QRadioButton* rbMax;
     QRadioButton* rbNone;
     // Commands, status line, grid, history and status bar.
-    QFrame* MyPanel4;
-    QPushButton* btnEdit;
-    QPushButton* btnAdd;
-    QPushButton* btnCopyAdd;
-    QPushButton* btnInsert;
-    QPushButton* btnCopyInsert;
-    QPushButton* btnDel;
-    QPushButton* btnCancel;
-    QPushButton* btnSave;
-    QPushButton* btnSaveas;
-    QPushButton* btnOpenTask;
-    QPushButton* btnPlayFlash;
-    QPushButton* btnStopFlash;
+    TMyPanel* MyPanel4;
+    TTransparentButton* btnEdit;
+    TTransparentButton* btnAdd;
+    TTransparentButton* btnCopyAdd;
+    TTransparentButton* btnInsert;
+    TTransparentButton* btnCopyInsert;
+    TTransparentButton* btnDel;
+    TTransparentButton* btnCancel;
+    TTransparentButton* btnSave;
+    TTransparentButton* btnSaveas;
+    TTransparentButton* btnOpenTask;
+    TTransparentButton* btnPlayFlash;
+    TTransparentButton* btnStopFlash;
     QCheckBox* chkAppend;
-    QLabel* MyPanel5;
+    TMyPanel* MyPanel5;
     TaskGridView* sgJM;
     QPlainTextEdit* ListBox2;
     QStatusBar* StatusBar2;
@@ -136,6 +140,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QFrame* Panel1;
     QPushButton* MyEnumWindow;
     QPushButton* MyGetWindow;
+    // Holds its interval only; its timer never runs.
+    TMyDelay* MyDelay1;
 
     // Start-up, closing, clock and history.
     void LoadTimetable(const std::string& path);

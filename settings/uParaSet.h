@@ -15,6 +15,7 @@ class QTimeEdit;
 namespace vardo {
 
 class Prompts;
+class TMyShape;
 
 // What the settings dialog keeps up to date in the main window.
 class SetupOwner {
@@ -38,7 +39,7 @@ class TFrmSetup final : public QDialog {
 
     void FormCreate();
 
-    QLabel* MyShape2;
+    TMyShape* MyShape2;
     QCheckBox* chkMin;
     QCheckBox* chkAutoStart;
     QCheckBox* chkSure;

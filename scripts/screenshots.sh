@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Draws the pictures the README shows into build/doc/ (or the folder given): the contact sheet of
+# the own components (gallery.png), and the main window and the settings dialog on the X test
+# bed (main-window.png, settings-dialog.png).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
+out="$(realpath -m "${1:-build/doc}")"
+[ -f build/build.ninja ] || [ -f build/Makefile ] || cmake -S . -B build -G Ninja >/dev/null
+cmake --build build --target vardo-gallery vardo-screenshots -j "$(nproc)"
+mkdir -p "$out"
+
+runtime="$(mktemp -d /tmp/vardo-shots.XXXXXX)"
+chmod 700 "$runtime"
+export XDG_RUNTIME_DIR="$runtime"
+trap 'scripts/xbed.sh stop "$runtime/xbed" || true; rm -rf "$runtime"' EXIT
+scripts/xbed.sh start "$runtime/xbed"
+
+QT_QPA_PLATFORM=offscreen timeout 60 build/tools/vardo-gallery "$out/gallery.png"
+DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
+    timeout 60 build/tools/vardo-screenshots "$out"
+echo "Written: $out/gallery.png $out/main-window.png $out/settings-dialog.png"
