@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace vardo {
 
@@ -304,38 +305,30 @@ void ShapeDrawer::DrawShadedLine(int x1, int y1, int x2, int y2) {
     }
 }
 
-// The shading lines are one pixel wide and lie along the pixel grid, so they are filled as
-// rectangles, which costs far less than stroking them. The brush is left as it was.
 void ShapeDrawer::FillBands(const TRect& rect, TColor color, bool horizontalLines) {
     const int half = (horizontalLines ? rect.Height() : rect.Width()) / 2;
-    const TColor brush = canvas_.brushColor;
+    std::vector<TColor> bands(2 * half + 1);
     for (int n = half; n >= 0; --n) {
-        canvas_.brushColor = DimColor(color, (half - n) * 0.04 + 1);
-        for (int offset : {n, 2 * half - n}) {
-            if (horizontalLines) {
-                canvas_.FillRect({rect.left, rect.top + offset, rect.right, rect.top + offset + 1});
-            } else {
-                canvas_.FillRect(
-                    {rect.left + offset, rect.top, rect.left + offset + 1, rect.bottom});
-            }
-        }
+        bands[n] = bands[2 * half - n] = DimColor(color, (half - n) * 0.04 + 1);
     }
-    canvas_.brushColor = brush;
+    canvas_.FillStripes(rect, bands, horizontalLines ? Qt::Horizontal : Qt::Vertical);
 }
 
 void ShapeDrawer::FillMirrorStrips(const TRect& rect, TColor color) {
     const int d = (rect.Width() + 1) / 2;
     if (d <= 0 || rect.Height() <= 0) return;
-    const TColor brush = canvas_.brushColor;
+    // Strips k from each edge, the later drawn over the earlier where they meet in the middle;
+    // the right edge's strip lies on the rect's right edge.
+    std::vector<TColor> strips(rect.Width() + 1);
     for (int k = 0; k <= d; ++k) {
         // The middle strip (distance 0 from the middle) would divide by zero; it takes the full
         // colour like the strips next to it.
         const double factor = k == d ? 1.0 : std::pow(d - k, 1.0 / d + 1.008);
-        canvas_.brushColor = DimColor(color, factor);
-        canvas_.FillRect({rect.left + k, rect.top, rect.left + k + 1, rect.bottom});
-        canvas_.FillRect({rect.right - k, rect.top, rect.right - k + 1, rect.bottom});
+        const TColor dimmed = DimColor(color, factor);
+        strips[k] = dimmed;
+        strips[rect.Width() - k] = dimmed;
     }
-    canvas_.brushColor = brush;
+    canvas_.FillStripes(rect, strips, Qt::Vertical);
 }
 
 void ShapeDrawer::DrawWell(const TRect& rect, int n) {
