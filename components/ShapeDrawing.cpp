@@ -652,6 +652,7 @@ void ShapeDrawer::DrawCapacitance() {
         DrawDot(lead, h - p - 2);
         DownwardLabel(3 * w / 4);
     } else {
+        // Lying, the figure takes the lower half with the caption above it, as the resistor's.
         const int lead = 3 * h / 4 - p / 2;
         canvas_.Line(0, lead, 3 * w / 8, lead);
         canvas_.Line(5 * w / 8, lead, w, lead);
@@ -949,6 +950,7 @@ void ShapeDrawer::DrawHandwheel() {
     canvas_.Line(dial.cx, dial.top, dial.cx, dial.top + 4);
     canvas_.Line(dial.cx, dial.bottom, dial.cx, dial.bottom - 4);
 
+    // The twelve radial marks keep the width and colour of the short ticks.
     const int a = dial.right - dial.cx + 1;
     const int b = dial.cy - dial.top + 1;
     for (int t = 0; t <= 90; t += 30) {
@@ -962,6 +964,7 @@ void ShapeDrawer::DrawHandwheel() {
         }
     }
 
+    // The handle's ellipse is 5/7 of the inner marks' ellipse (the smaller of the two).
     const int n = NumberOr(shape_.Caption(), 0);
     const double fraction = 5.0 / 7;
     const QPoint p = QuarterEllipsePoint((a - 4) * fraction, (b - 4) * fraction, (15 - n) * 6);
