@@ -9,9 +9,12 @@
 #include "TColor.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPoint>
 #include <QString>
+#include <optional>
 #include <span>
+#include <vector>
 
 class QPainter;
 class QPixmap;
@@ -75,6 +78,10 @@ class ShapeCanvas {
     // the other; `rect` shrinks by the width.
     void Frame3D(TRect& rect, TColor topLeft, TColor bottomRight, int width);
     void StretchDraw(const TRect& rect, const QPixmap& picture);
+    // One-pixel stripes of the given colours, the first at the rect's left (vertical stripes)
+    // or top (horizontal stripes), each across the whole rect.
+    void FillStripes(const TRect& rect, std::span<const TColor> colors,
+                     Qt::Orientation orientation);
 
     // Text with the top-left corner of its cell at (x, y), in the font's colour, no background.
     void TextOut(int x, int y, const QString& text);
@@ -87,9 +94,13 @@ class ShapeCanvas {
     void ApplyPen();
     void ApplyBrush();
     void ApplyNoBrush();
+    // The metrics of the current font, measured again only when the font has changed.
+    const QFontMetrics& Metrics() const;
 
     QPainter& painter_;
     QPoint penPosition_;
+    mutable QFont measuredFont_;
+    mutable std::optional<QFontMetrics> metrics_;
 };
 
 }  // namespace vardo

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 namespace vardo {
 
@@ -304,38 +305,30 @@ void ShapeDrawer::DrawShadedLine(int x1, int y1, int x2, int y2) {
     }
 }
 
-// The shading lines are one pixel wide and lie along the pixel grid, so they are filled as
-// rectangles, which costs far less than stroking them. The brush is left as it was.
 void ShapeDrawer::FillBands(const TRect& rect, TColor color, bool horizontalLines) {
     const int half = (horizontalLines ? rect.Height() : rect.Width()) / 2;
-    const TColor brush = canvas_.brushColor;
+    std::vector<TColor> bands(2 * half + 1);
     for (int n = half; n >= 0; --n) {
-        canvas_.brushColor = DimColor(color, (half - n) * 0.04 + 1);
-        for (int offset : {n, 2 * half - n}) {
-            if (horizontalLines) {
-                canvas_.FillRect({rect.left, rect.top + offset, rect.right, rect.top + offset + 1});
-            } else {
-                canvas_.FillRect(
-                    {rect.left + offset, rect.top, rect.left + offset + 1, rect.bottom});
-            }
-        }
+        bands[n] = bands[2 * half - n] = DimColor(color, (half - n) * 0.04 + 1);
     }
-    canvas_.brushColor = brush;
+    canvas_.FillStripes(rect, bands, horizontalLines ? Qt::Horizontal : Qt::Vertical);
 }
 
 void ShapeDrawer::FillMirrorStrips(const TRect& rect, TColor color) {
     const int d = (rect.Width() + 1) / 2;
     if (d <= 0 || rect.Height() <= 0) return;
-    const TColor brush = canvas_.brushColor;
+    // Strips k from each edge, the later drawn over the earlier where they meet in the middle;
+    // the right edge's strip lies on the rect's right edge.
+    std::vector<TColor> strips(rect.Width() + 1);
     for (int k = 0; k <= d; ++k) {
         // The middle strip (distance 0 from the middle) would divide by zero; it takes the full
         // colour like the strips next to it.
         const double factor = k == d ? 1.0 : std::pow(d - k, 1.0 / d + 1.008);
-        canvas_.brushColor = DimColor(color, factor);
-        canvas_.FillRect({rect.left + k, rect.top, rect.left + k + 1, rect.bottom});
-        canvas_.FillRect({rect.right - k, rect.top, rect.right - k + 1, rect.bottom});
+        const TColor dimmed = DimColor(color, factor);
+        strips[k] = dimmed;
+        strips[rect.Width() - k] = dimmed;
     }
-    canvas_.brushColor = brush;
+    canvas_.FillStripes(rect, strips, Qt::Vertical);
 }
 
 void ShapeDrawer::DrawWell(const TRect& rect, int n) {
@@ -659,6 +652,7 @@ void ShapeDrawer::DrawCapacitance() {
         DrawDot(lead, h - p - 2);
         DownwardLabel(3 * w / 4);
     } else {
+        // Lying, the figure takes the lower half with the caption above it, as the resistor's.
         const int lead = 3 * h / 4 - p / 2;
         canvas_.Line(0, lead, 3 * w / 8, lead);
         canvas_.Line(5 * w / 8, lead, w, lead);
@@ -956,6 +950,7 @@ void ShapeDrawer::DrawHandwheel() {
     canvas_.Line(dial.cx, dial.top, dial.cx, dial.top + 4);
     canvas_.Line(dial.cx, dial.bottom, dial.cx, dial.bottom - 4);
 
+    // The twelve radial marks keep the width and colour of the short ticks.
     const int a = dial.right - dial.cx + 1;
     const int b = dial.cy - dial.top + 1;
     for (int t = 0; t <= 90; t += 30) {
@@ -969,6 +964,7 @@ void ShapeDrawer::DrawHandwheel() {
         }
     }
 
+    // The handle's ellipse is 5/7 of the inner marks' ellipse (the smaller of the two).
     const int n = NumberOr(shape_.Caption(), 0);
     const double fraction = 5.0 / 7;
     const QPoint p = QuarterEllipsePoint((a - 4) * fraction, (b - 4) * fraction, (15 - n) * 6);
