@@ -33,9 +33,8 @@ class VardoProgramFolder : public ::testing::Test {
   protected:
     void SetUp() override {
         const char* display = std::getenv("VARDO_TEST_DISPLAY_WM");
-        if (display == nullptr || *display == '\0') {
-            GTEST_SKIP() << "VARDO_TEST_DISPLAY_WM is not set";
-        }
+        ASSERT_TRUE(display != nullptr && *display != '\0')
+            << "VARDO_TEST_DISPLAY_WM is not set: the X test bed is not running (scripts/test.sh)";
         display_ = display;
         char folderTemplate[] = "/tmp/vardo-e2e-XXXXXX";
         ASSERT_NE(mkdtemp(folderTemplate), nullptr);

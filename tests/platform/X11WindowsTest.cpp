@@ -54,7 +54,8 @@ class X11WindowsTest : public ::testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {
         display_ = TestDisplay(GetParam());
-        if (!display_) GTEST_SKIP() << GetParam() << " is not set: the X test bed is not running";
+        ASSERT_TRUE(display_) << GetParam()
+                              << " is not set: the X test bed is not running (scripts/test.sh)";
         windows_ = std::make_unique<X11Windows>(*display_);
         ASSERT_TRUE(windows_->Available()) << "cannot open " << *display_;
         // A separate plain connection to look at the server's own view of a window.
@@ -346,7 +347,7 @@ std::vector<Display*> lostForeignConnections;
 TEST(X11WindowsConnectionLoss, ServerGoesAway_ProgramRunsOnAndOtherConnectionsKeepTheirHandler) {
     std::unique_ptr<HelperProcess> server;
     const std::string display = StartOwnServer(server);
-    if (display.empty()) GTEST_SKIP() << "Xvfb did not start";
+    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
     // Another connection of the process (as the toolkit's would be) with a handler of its own.
     XSetIOErrorHandler([](Display* lost) {
         lostForeignConnections.push_back(lost);
