@@ -27,10 +27,6 @@ const std::string& RunningTask::ProcessIdCell() const {
     return runCells[ColProcessId - kFirstRunColumn];
 }
 
-const std::string& RunningTask::ProcessHandleCell() const {
-    return runCells[ColProcessHandle - kFirstRunColumn];
-}
-
 std::vector<RunningTask> RunningTasksOf(const TaskTable& table) {
     std::vector<RunningTask> tasks;
     for (int row = 1; row < table.RowCount(); ++row) {

@@ -21,7 +21,6 @@ struct RunningTask {
     std::array<std::string, 5> runCells;
 
     const std::string& ProcessIdCell() const;
-    const std::string& ProcessHandleCell() const;
 };
 
 // Every running row of the table, top to bottom.
