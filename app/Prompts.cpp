@@ -24,9 +24,10 @@ std::optional<QString> Chosen(const QString& path) {
 
 }  // namespace
 
+// OK is the default answer, as in the system's OK/Cancel boxes: Enter confirms.
 bool QtPrompts::ConfirmOkCancel(QWidget* parent, const QString& caption, const QString& text) {
     return QMessageBox::question(parent, caption, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Cancel) == QMessageBox::Ok;
+                                 QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 void QtPrompts::ShowError(QWidget* parent, const QString& text) {

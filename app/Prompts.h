@@ -13,7 +13,7 @@ class Prompts {
   public:
     virtual ~Prompts() = default;
 
-    // OK/Cancel question; true only for OK.
+    // OK/Cancel question, OK the default; true only for OK.
     virtual bool ConfirmOkCancel(QWidget* parent, const QString& caption, const QString& text) = 0;
     // The standard error box: one OK button.
     virtual void ShowError(QWidget* parent, const QString& text) = 0;

@@ -21,6 +21,7 @@
 #include "PrivateFont.h"
 #include "Prompts.h"
 #include "QtText.h"
+#include "RecoveryCopy.h"
 #include "SettingsStore.h"
 #include "SystemServices.h"
 #include "TaskGridView.h"
@@ -28,6 +29,7 @@
 #include "TaskTableModel.h"
 #include "TimeText.h"
 #include "TimetableFile.h"
+#include "UserFolders.h"
 #include "Windows.h"
 #include "uShowMM.h"
 
@@ -137,13 +139,18 @@ void TFrmMain::FillMonitorList() {
 
 void TFrmMain::LoadTimetable(const std::string& path) {
     SetStatusText(0, path);
-    runner_->ReleaseAllHandles();
     unsavedEdits_ = false;
+    // The settings error, shown only once the running tasks are in their new rows: its box runs
+    // a nested event loop, and the ticks in there must find them.
+    std::optional<SettingsWriteError> settingsError;
+    runner_->BeginTableLoad();
     try {
         vardo::LoadTimetable(table_, path, settingsPath_);
     } catch (const SettingsWriteError& error) {
-        ReportSettingsError(error);
+        settingsError = error;
     }
+    runner_->EndTableLoad();
+    if (settingsError) ReportSettingsError(*settingsError);
     table_.SetCurrentRow(1);
     sgJMClick();
 }
@@ -223,10 +230,7 @@ void TFrmMain::tmTimeDateTimer() {
         }
     }
     const auto today = DateOf(now);
-    if (DailyLoadDue(today, TimeOfDaySeconds(now))) {
-        lastLoadDate_ = today;
-        LoadDailyTimetable(today);
-    }
+    if (DailyLoadDue(today, TimeOfDaySeconds(now))) RunDailyLoad(today, now);
     ShowClock(now);
 }
 
@@ -235,11 +239,33 @@ bool TFrmMain::AutoShutDownDue(LocalSeconds second) const {
            TimeOfDaySeconds(second) == autoShutDownSeconds_;
 }
 
-// Never while editing or while the grid holds edits a save could not write: the load would throw
-// them away. Leaving the edit state saves, and the next tick then loads.
+// Never while editing: the load would throw the edits away. Leaving the edit state saves, and the
+// next tick then loads.
 bool TFrmMain::DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) const {
     return lastLoadDate_ != today && FrmSetup && FrmSetup->chkLoadTime->isChecked() &&
-           nowSeconds >= autoLoadSeconds_ && !editState_ && !unsavedEdits_;
+           nowSeconds >= autoLoadSeconds_ && !editState_;
+}
+
+// Edits that a failed save could not write would be thrown away by the load: they go to a
+// recovery copy first, in the Data folder or else the user's state folder. While no copy can be
+// written anywhere, the load waits.
+void TFrmMain::RunDailyLoad(std::chrono::year_month_day today, LocalTime now) {
+    RecoveryCopy copy;
+    if (unsavedEdits_) {
+        copy = SaveRecoveryCopy(
+            table_, currentTablePath_,
+            {programFolder_.toStdString() + "Data/", platform::StateFolder() + "/vardo/"}, now);
+        if (!copy) {
+            SetStatusText(0, "未保存的修改无法另存，暂不装入当天的任务计划表：" + copy.error);
+            return;
+        }
+    }
+    lastLoadDate_ = today;
+    LoadDailyTimetable(today);
+    if (!copy) return;
+    const std::string note = "未保存的修改已另存为：" + copy.path;
+    SetStatusText(0, currentTablePath_ + "  " + note);
+    AppendHistoryLine("  " + NowTimeText() + " " + note);
 }
 
 void TFrmMain::LoadDailyTimetable(std::chrono::year_month_day date) {

@@ -214,6 +214,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     // The timetable for date, chosen as the daily load chooses it, becomes the current one.
     void LoadDailyTimetable(std::chrono::year_month_day date);
     bool DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) const;
+    void RunDailyLoad(std::chrono::year_month_day today, LocalTime now);
     bool AutoShutDownDue(LocalSeconds second) const;
     void SetCell(int column, const QString& text);
     void WriteNewRowValues(int row);

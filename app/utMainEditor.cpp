@@ -118,8 +118,10 @@ void TFrmMain::ConnectEditor() {
     connect(sgJM, &TaskGridView::taskCellHovered, this, &TFrmMain::sgJMMouseMove);
 }
 
+// Qt runs event filters for disabled widgets too: outside the edit state, where the field panel
+// is greyed, a double-click must change nothing.
 bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseButtonDblClick && editState_) {
         if (watched == edApp) edAppDblClick();
         if (watched == edPara) edParaDblClick();
         if (watched == Label3) Label3DblClick();
@@ -132,7 +134,7 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
 
 // Leaving always ends the edit state, so the scans resume even when the save fails: a station
 // that stops scheduling because its folder is read-only misses its starts. The failure is shown,
-// and the unsaved grid holds back the daily load until a save succeeds.
+// and the daily load keeps the unsaved grid in a recovery copy before it replaces it.
 void TFrmMain::btnEditClick() {
     editState_ = !editState_;
     if (editState_) {

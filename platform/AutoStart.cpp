@@ -1,9 +1,5 @@
 #include "AutoStart.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -12,24 +8,12 @@
 #include <vector>
 
 #include "AtomicFile.h"
+#include "UserFolders.h"
 
 namespace vardo::platform {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string HomeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* entry = getpwuid(getuid()); entry && entry->pw_dir) return entry->pw_dir;
-    return "/";
-}
-
-std::string ConfigFolder() {
-    // Relative values are invalid by the base-directory rules and are ignored.
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && config[0] == '/')
-        return config;
-    return HomeFolder() + "/.config";
-}
 
 // Exec= quoting: an argument with a reserved character is double-quoted, and inside the quotes
 // '"', '`', '$' and '\' are escaped with a backslash. '%' starts a field code, so it is doubled.

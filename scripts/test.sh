@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds Vardo and runs every test on the X test bed, once under AddressSanitizer and UBSan and once
-# in the ordinary build, and runs the fuzz targets for a short bounded time.
+# in the ordinary build, and runs the fuzz targets for a short bounded time. A skipped test fails
+# the run like a failed one. On a failure the run's folder, with the logs of the test bed, the
+# window manager, the tests and the fuzzers, is kept and named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -25,8 +27,27 @@ cmake --build build-fuzz -j "$jobs"
 runtime="$(mktemp -d /tmp/vardo-test.XXXXXX)"
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR="$runtime"
-cleanup() { scripts/xbed.sh stop "$runtime/xbed" || true; rm -rf "$runtime"; }
+cleanup() {
+    local status=$?
+    scripts/xbed.sh stop "$runtime/xbed" || true
+    if [ "$status" -eq 0 ]; then
+        rm -rf "$runtime"
+    else
+        echo "== FAILED: the logs are kept in $runtime" >&2
+    fi
+}
 trap cleanup EXIT
+
+# ctest, failing also when a test was skipped: a test that cannot run has not passed.
+run_ctest() { # log, ctest arguments...
+    local log="$1"
+    shift
+    timeout 1500 ctest "$@" 2>&1 | tee "$log"
+    if grep -q -e '(Skipped)' -e '(Disabled)' "$log"; then
+        echo "skipped tests count as failures" >&2
+        return 1
+    fi
+}
 
 echo "== X test bed"
 scripts/xbed.sh start "$runtime/xbed"
@@ -36,18 +57,27 @@ export DISPLAY="$VARDO_TEST_DISPLAY_WM"
 export QT_QPA_PLATFORM=offscreen
 
 echo "== all tests under sanitizers"
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" timeout 1500 \
-    ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 300
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \
+    run_ctest "$runtime/ctest-asan.log" --test-dir build-asan --output-on-failure -j "$jobs" \
+    --timeout 300
 
 echo "== fuzz (${fuzz_seconds}s each)"
+fuzzed=0
 for target in build-fuzz/fuzz/fuzz_*; do
     [ -f "$target" ] && [ -x "$target" ] || continue
-    corpus="$runtime/corpus-$(basename "$target")"
+    name="$(basename "$target")"
+    seeds="fuzz/corpus/$name"
+    [ -d "$seeds" ] || { echo "$name has no seed corpus in $seeds" >&2; exit 1; }
+    corpus="$runtime/corpus-$name"
+    log="$runtime/$name.log"
     mkdir -p "$corpus"
-    "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 "$corpus" 2>"$runtime/fuzz.log" \
-        || { tail -50 "$runtime/fuzz.log"; exit 1; }
-    echo "$(basename "$target"): $(grep -o 'Done [0-9]* runs' "$runtime/fuzz.log" || echo done)"
+    # New inputs go to the run's own corpus, crash files to the run's folder.
+    "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -artifact_prefix="$runtime/$name-" \
+        "$corpus" "$seeds" 2>"$log" || { tail -50 "$log"; exit 1; }
+    echo "$name: $(grep -o 'Done [0-9]* runs' "$log" || echo done)"
+    fuzzed=$((fuzzed + 1))
 done
+[ "$fuzzed" -gt 0 ] || { echo "no fuzz target was found in build-fuzz/fuzz" >&2; exit 1; }
 
 echo "== all tests"
-timeout 1500 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+run_ctest "$runtime/ctest.log" --test-dir build --output-on-failure -j "$jobs" --timeout 300

@@ -16,7 +16,8 @@ bool IsAscii(std::string_view bytes);
 // Malformed or truncated sequences become U+FFFD, one per byte.
 std::string Gb18030ToUtf8(std::string_view bytes);
 
-// Bytes that are not valid UTF-8 become '?'.
+// Bytes that are not valid UTF-8 become '?', and so do the few characters GB18030 has no code for
+// (24 private-use ones, whose codes now stand for standard characters).
 std::string Utf8ToGb18030(std::string_view text);
 
 // Text of a file: the bytes themselves when they are entirely valid UTF-8 (which includes plain

@@ -2,7 +2,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
+#include <utility>
 
 #include "Clock.h"
 #include "SystemServices.h"
@@ -40,6 +43,11 @@ int ProcessIdValue(std::string_view text) {
 
 platform::ProcessHandle HandleValue(std::string_view text) {
     return ProcessIdValue(text);
+}
+
+std::string EventText(std::string_view event, const std::string& application,
+                      const std::string& description) {
+    return "  " + NowTimeText() + std::string(event) + application + " 】  " + description;
 }
 
 // Marks a tick as running for its lifetime.
@@ -89,6 +97,7 @@ void TaskRunner::ScanSchedule(int now) {
         const std::string& end = table_.Cell(ColEndTime, row);
         if (!end.empty() && TimeTextToSeconds(end) == now) EndTask(row);
     }
+    EndOrphansAt(now);
 }
 
 void TaskRunner::WatchTick() {
@@ -106,6 +115,7 @@ void TaskRunner::WatchTick() {
         }
         if (!DetectEnd(row)) CountRunTime(row);
     }
+    DetectOrphanEnds();
     ReleaseUntrackedHandles();
 }
 
@@ -293,6 +303,7 @@ void TaskRunner::EndTask(int row) {
 void TaskRunner::EndAllTasks() {
     const int taskRows = table_.RowCount() - 1;
     for (int row = 1; row <= taskRows; ++row) EndTask(row);
+    EndOrphans(std::exchange(orphans_, {}));
 }
 
 void TaskRunner::KillProcess(platform::ProcessHandle handle) {
@@ -303,6 +314,79 @@ void TaskRunner::KillProcess(platform::ProcessHandle handle) {
 void TaskRunner::ReleaseAllHandles() {
     for (const auto& [handle, held] : heldHandles_) processes_.CloseHandle(handle);
     heldHandles_.clear();
+    for (const CarriedTask& orphan : std::exchange(orphans_, {})) {
+        if (orphan.handle != 0) processes_.CloseHandle(orphan.handle);
+    }
+}
+
+void TaskRunner::BeginTableLoad() {
+    loadingTasks_.clear();
+    for (RunningTask& task : RunningTasksOf(table_)) {
+        const platform::ProcessHandle handle = TrackedHandle(task.row);
+        loadingTasks_.push_back({std::move(task), handle});
+    }
+}
+
+void TaskRunner::EndTableLoad() {
+    std::vector<CarriedTask> carried = std::exchange(loadingTasks_, {});
+    std::vector<RunningTask> tasks;
+    for (const CarriedTask& task : carried) tasks.push_back(task.task);
+    const std::vector<int> rows = HandOverRunningTasks(tasks, table_);
+    for (std::size_t i = 0; i < carried.size(); ++i) {
+        CarriedTask& task = carried[i];
+        if (rows[i] != 0) {
+            if (task.handle != 0) heldHandles_[task.handle].row = rows[i];
+            continue;
+        }
+        // A caption-mode task whose window was never found has no process to end.
+        if (ProcessIdValue(task.task.ProcessIdCell()) == 0) continue;
+        if (task.handle != 0) heldHandles_.erase(task.handle);  // the orphan holds it from now on
+        orphans_.push_back(std::move(task));
+    }
+    ReleaseUntrackedHandles();
+}
+
+std::vector<TaskRunner::CarriedTask> TaskRunner::TakeOrphansIf(
+    const std::function<bool(const CarriedTask&)>& which) {
+    const auto taken = std::stable_partition(orphans_.begin(), orphans_.end(),
+                                             [&](const CarriedTask& task) { return !which(task); });
+    std::vector<CarriedTask> result(std::make_move_iterator(taken),
+                                    std::make_move_iterator(orphans_.end()));
+    orphans_.erase(taken, orphans_.end());
+    return result;
+}
+
+void TaskRunner::EndOrphansAt(int now) {
+    EndOrphans(TakeOrphansIf([now](const CarriedTask& orphan) {
+        const std::string& end = orphan.task.endTime;
+        return !end.empty() && TimeTextToSeconds(end) == now;
+    }));
+}
+
+// The tasks are taken out of the list before anything is logged: a history write's error box
+// runs a nested event loop, whose ticks must not see them again.
+void TaskRunner::DetectOrphanEnds() {
+    const std::vector<CarriedTask> ended = TakeOrphansIf([this](const CarriedTask& orphan) {
+        if (orphan.handle == 0) return false;
+        const platform::ExitQuery query = processes_.GetExitCodeProcess(orphan.handle);
+        return query.succeeded && !query.running;
+    });
+    for (const CarriedTask& orphan : ended) {
+        processes_.CloseHandle(orphan.handle);
+        host_.SetStatusLine(EventLine(kEndedEvent, orphan.task));
+        AppendStatusLineToHistory();
+    }
+}
+
+void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans) {
+    for (const CarriedTask& orphan : orphans) {
+        if (orphan.handle != 0) {
+            KillProcess(orphan.handle);
+            processes_.CloseHandle(orphan.handle);
+        }
+        host_.SetStatusLine(EventLine(kEndEvent, orphan.task));
+        AppendStatusLineToHistory();
+    }
 }
 
 void TaskRunner::MyEnumWindow() {
@@ -373,8 +457,11 @@ void TaskRunner::ClearTracking(int row) {
 }
 
 std::string TaskRunner::EventLine(std::string_view event, int row) const {
-    return "  " + NowTimeText() + std::string(event) + table_.Cell(ColApplication, row) + " 】  " +
-           table_.Cell(ColDescription, row);
+    return EventText(event, table_.Cell(ColApplication, row), table_.Cell(ColDescription, row));
+}
+
+std::string TaskRunner::EventLine(std::string_view event, const RunningTask& task) const {
+    return EventText(event, task.application, task.description);
 }
 
 void TaskRunner::AppendStatusLineToHistory() {

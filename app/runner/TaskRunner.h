@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "Processes.h"
+#include "RunningTasks.h"
 #include "SecondSequencer.h"
 #include "TaskRunnerHost.h"
 #include "Windows.h"
@@ -25,6 +27,11 @@ class TaskTable;
 // id of column 10. A row that lost that link (a copied row, or a row whose handle was closed and
 // its descriptor number reused) is treated as not tracked: its exit query counts as failed and
 // ending it only marks and logs it. So a copied row never signals another row's process.
+//
+// A timetable load replaces every row and empties columns 10 to 14, but the tasks that are
+// running stay tracked: a row of the new table with the same application file, parameters and
+// start time takes a task over, run-time cells and handle; a task that no row takes over is still
+// ended at its old row's end time, by EndAllTasks, and noticed when it ends by itself.
 class TaskRunner {
   public:
     TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
@@ -71,14 +78,15 @@ class TaskRunner {
     // Ends a row's task when it is "在播" with a process id: terminates the process through the
     // handle the row holds (when still tracked), logs the end and marks the row stopped.
     void EndTask(int row);
-    // EndTask for every task row present at entry.
+    // EndTask for every task row present at entry, then ends the tasks no row took over at a load.
     void EndAllTasks();
     // Terminates a process through a handle the runner holds, with exit code 1; never by pid.
     void KillProcess(platform::ProcessHandle handle);
 
-    // Closes every process handle the rows hold. Called before a timetable load, which empties
-    // columns 10 to 14; the tasks themselves keep running.
-    void ReleaseAllHandles();
+    // Called just before and just after every timetable load, which empties columns 10 to 14:
+    // the running tasks are taken from the old rows and handed to the new ones.
+    void BeginTableLoad();
+    void EndTableLoad();
 
     // Diagnostics: the windows of the most recent creation, and every caption with that
     // creation's windows marked, both written to the handle list.
@@ -93,6 +101,11 @@ class TaskRunner {
     struct HeldHandle {
         int processId = 0;
         int row = 0;  // the row it was handed to; follows the row when rows are moved
+    };
+    // A task running across a load, with the handle the runner held for it (0: none).
+    struct CarriedTask {
+        RunningTask task;
+        platform::ProcessHandle handle = 0;
     };
 
     // Ends the row's own task, or every task when the row is exclusive, then starts the row.
@@ -111,8 +124,16 @@ class TaskRunner {
     void ReleaseHandle(platform::ProcessHandle handle);
     void ReleaseUntrackedHandles();
     void ClearTracking(int row);
+    void ReleaseAllHandles();
+    // The tasks no row took over at a load whose end time is `now`, or that ended by themselves.
+    std::vector<CarriedTask> TakeOrphansIf(const std::function<bool(const CarriedTask&)>& which);
+    void EndOrphansAt(int now);
+    void DetectOrphanEnds();
+    // Ends (terminating through its handle, if any) and logs each task, as EndTask does.
+    void EndOrphans(std::vector<CarriedTask> orphans);
     // "  " + time + event + application + " 】  " + description.
     std::string EventLine(std::string_view event, int row) const;
+    std::string EventLine(std::string_view event, const RunningTask& task) const;
     // The history gets the status line's text as read back, as the memo always has.
     void AppendStatusLineToHistory();
     bool HoldsOwnHandle(int row, platform::ProcessHandle handle, int processId) const;
@@ -128,6 +149,8 @@ class TaskRunner {
     std::vector<std::string> handleList_;
     platform::ProcessInformation lastCreation_;
     std::unordered_map<platform::ProcessHandle, HeldHandle> heldHandles_;
+    std::vector<CarriedTask> loadingTasks_;  // between BeginTableLoad and EndTableLoad
+    std::vector<CarriedTask> orphans_;       // running tasks no row took over at a load
 };
 
 }  // namespace vardo

@@ -10,12 +10,14 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 
 #include "PosixProcesses.h"
+#include "X11Windows.h"
 
 namespace vardo::test {
 
@@ -33,9 +35,8 @@ class VardoProgramFolder : public ::testing::Test {
   protected:
     void SetUp() override {
         const char* display = std::getenv("VARDO_TEST_DISPLAY_WM");
-        if (display == nullptr || *display == '\0') {
-            GTEST_SKIP() << "VARDO_TEST_DISPLAY_WM is not set";
-        }
+        ASSERT_TRUE(display != nullptr && *display != '\0')
+            << "VARDO_TEST_DISPLAY_WM is not set: the X test bed is not running (scripts/test.sh)";
         display_ = display;
         char folderTemplate[] = "/tmp/vardo-e2e-XXXXXX";
         ASSERT_NE(mkdtemp(folderTemplate), nullptr);
@@ -68,8 +69,58 @@ class VardoProgramFolder : public ::testing::Test {
         setenv("DISPLAY", display_.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
+        setenv("XDG_STATE_HOME", (folder_ / "state").c_str(), 1);
         ASSERT_TRUE(processes_.CreateProcess((folder_ / "vardo").string() + " ", folder_.string(),
                                              true, info_));
+    }
+
+    // Whether the program's main window has been shown within `limit`: from then on its event
+    // loop runs, and its clock with it.
+    bool WaitForMainWindow(std::chrono::seconds limit) {
+        platform::X11Windows windows(display_);
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            for (const platform::TopLevelWindow& window : windows.EnumWindows()) {
+                if (window.processId == info_.processId && window.caption == "Vardo") return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        }
+        return false;
+    }
+
+    // Starts the program so that the first second its files schedule something comes after it is
+    // up, however long a loaded machine takes to start it. `writeFiles(first)` writes the folder's
+    // files with their events from the wall-clock second `first` on. When the program came up
+    // too late for that second, it is stopped and started again with its files written afresh
+    // for a later one. Returns the second used.
+    std::time_t StartVardoAhead(const std::function<void(std::time_t first)>& writeFiles) {
+        // Up at least this long before the first event, so its clock has started by then.
+        constexpr int kUpBeforeFirstEvent = 1;
+        int leadSeconds = 3;
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            const auto launched = std::chrono::steady_clock::now();
+            const std::time_t first = std::time(nullptr) + leadSeconds;
+            writeFiles(first);
+            StartVardo();
+            if (!WaitForMainWindow(std::chrono::seconds(60))) break;
+            if (std::time(nullptr) + kUpBeforeFirstEvent < first) return first;
+            const auto upSeconds = std::chrono::ceil<std::chrono::seconds>(
+                std::chrono::steady_clock::now() - launched);
+            StopVardo();
+            leadSeconds = static_cast<int>(upSeconds.count()) * 2 + kUpBeforeFirstEvent + 1;
+        }
+        ADD_FAILURE() << "vardo did not come up in time for its timetable";
+        return 0;
+    }
+
+    // Ends the program and clears what it wrote, for a fresh start in the same folder.
+    void StopVardo() {
+        processes_.TerminateProcess(info_.processHandle, 1);
+        WaitForExit(std::chrono::seconds(10));
+        processes_.CloseHandle(info_.processHandle);
+        info_ = {};
+        std::filesystem::remove_all(folder_ / "History");
+        std::filesystem::remove(folder_ / "VARDO.INI");
     }
 
     // The program's exit code, or nothing when it is still running after `limit`.

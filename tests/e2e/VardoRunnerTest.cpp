@@ -44,28 +44,34 @@ std::string TableLine(int number, const std::string& parameters, const std::stri
 
 using VardoRunner = VardoProgramFolder;
 
+// How long the fill task runs: time enough for a loaded machine to start it and map its window.
+constexpr int kFillSeconds = 5;
+
 TEST_F(VardoRunner, Timetable_StartsPlacesEndsAndLogsTasks) {
-    const std::time_t now = std::time(nullptr);
-    const std::string startText = LocalTimeText(now, 4, "%02d:%02d:%02d");
-    const std::string endText = LocalTimeText(now, 7, "%02d:%02d:%02d");
-    const std::string table =
-        TableLine(1, "--window \"E2E Fill\"", "Fill", startText, endText, "", "2") +
-        TableLine(2, "--child --window \"E2E Caption Window\"", "Caption", startText, "",
-                  "E2E Caption", "1");
-    WriteBytes("Data/任务计划表.tab", Utf8ToGb18030(table));
-    WriteBytes("VARDO.INI",
-               "[START]\r\nchkSaveHis=YES\r\nchkAutoShutDown=YES\r\n"
-               "TimePicker=" +
-                   LocalTimeText(now, 10, "%d:%02d:%02d") + "\r\n");
-    StartVardo();
+    std::string startText;
+    std::string endText;
+    const std::time_t start = StartVardoAhead([&](std::time_t first) {
+        startText = LocalTimeText(first, 0, "%02d:%02d:%02d");
+        endText = LocalTimeText(first, kFillSeconds, "%02d:%02d:%02d");
+        const std::string table =
+            TableLine(1, "--window \"E2E Fill\"", "Fill", startText, endText, "", "2") +
+            TableLine(2, "--child --window \"E2E Caption Window\"", "Caption", startText, "",
+                      "E2E Caption", "1");
+        WriteBytes("Data/任务计划表.tab", Utf8ToGb18030(table));
+        WriteBytes("VARDO.INI",
+                   "[START]\r\nchkSaveHis=YES\r\nchkAutoShutDown=YES\r\n"
+                   "TimePicker=" +
+                       LocalTimeText(first, kFillSeconds + 3, "%d:%02d:%02d") + "\r\n");
+    });
+    ASSERT_NE(start, 0);
 
     // Watch the task windows as an operator would see them on the two monitors.
     platform::X11Windows windows(display_);
     ASSERT_TRUE(windows.Available());
     std::optional<platform::Rect> fill;
     std::optional<platform::Rect> caption;
-    const auto deadline = std::chrono::steady_clock::now() + 7s;
-    while (std::chrono::steady_clock::now() < deadline && !(fill && caption)) {
+    // The fill task's window can be seen until the task ends.
+    while (!(fill && caption) && std::time(nullptr) < start + kFillSeconds) {
         for (const platform::TopLevelWindow& window : windows.EnumWindows()) {
             const auto rect = windows.GetWindowRect(window.window);
             if (!rect || rect->left % 1920 != 0 || rect->width != 1920) continue;
@@ -77,7 +83,7 @@ TEST_F(VardoRunner, Timetable_StartsPlacesEndsAndLogsTasks) {
     EXPECT_EQ(fill, (platform::Rect{1920, 0, 1920, 1080}));
     EXPECT_EQ(caption, (platform::Rect{0, 0, 1920, 1080}));
 
-    const std::optional<std::uint32_t> status = WaitForExit(15s);
+    const std::optional<std::uint32_t> status = WaitForExit(60s);
     ASSERT_TRUE(status.has_value()) << "vardo did not close itself";
     EXPECT_EQ(*status, 0u);
 
@@ -89,15 +95,14 @@ TEST_F(VardoRunner, Timetable_StartsPlacesEndsAndLogsTasks) {
             if (window.caption.rfind("E2E ", 0) == 0) open.push_back(window.caption);
         return open;
     };
-    const auto closeDeadline = std::chrono::steady_clock::now() + 5s;
+    const auto closeDeadline = std::chrono::steady_clock::now() + 20s;
     while (!openTaskWindows().empty() && std::chrono::steady_clock::now() < closeDeadline)
         std::this_thread::sleep_for(50ms);
     EXPECT_EQ(openTaskWindows(), std::vector<std::string>{});
 
     char day[16];
-    const std::time_t startTime = now + 4;
     std::tm startDay{};
-    localtime_r(&startTime, &startDay);
+    localtime_r(&start, &startDay);
     std::strftime(day, sizeof day, "%Y%m%d", &startDay);
     const std::string history =
         Gb18030ToUtf8(ReadBytes(std::filesystem::path("History") / (std::string(day) + ".txt")));

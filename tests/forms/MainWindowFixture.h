@@ -24,11 +24,12 @@ namespace vardo::test {
 inline const QString kDefaultTable = "Data/任务计划表.tab";
 
 // A program folder in a temporary directory, a clock the test moves, scripted prompts, and the
-// real platform. The auto-start entry goes to a private configuration folder.
+// real platform. The auto-start entry and recovery copies go to private user folders.
 class MainWindowFixture : public ::testing::Test {
   protected:
     MainWindowFixture() : clock_(At(2026, 3, 5, 8, 0, 0)) {
         qputenv("XDG_CONFIG_HOME", (folder_.path() + "/config").toUtf8());
+        qputenv("XDG_STATE_HOME", (folder_.path() + "/state").toUtf8());
     }
 
     QString ProgramFile() const { return folder_.path() + "/vardo"; }

@@ -16,6 +16,7 @@
 
 #include <sys/wait.h>
 #include <csignal>
+#include <fstream>
 
 namespace vardo::test {
 namespace {
@@ -240,8 +241,9 @@ TEST_F(MainWindowTest, DailyLoad_InEditState_WaitsUntilTheEditsAreSaved) {
     EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
 }
 
-// Leaving the edit state would let the waiting daily load replace edits that were never saved.
-TEST_F(MainWindowTest, LeaveEditState_SaveFails_ResumesScansButHoldsTheDailyLoadUntilSaved) {
+// Leaving the edit state resumes the scans even when the save fails; the daily load then keeps the
+// unsaved edits in a recovery copy before it replaces them.
+TEST_F(MainWindowTest, DailyLoad_AfterAFailedSave_KeepsTheEditsInARecoveryCopyThenLoads) {
     WriteSettings("chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\n");
     QDir().mkpath(Path(kDefaultTable));  // a folder where the timetable should be written
     clock_.Set(At(2026, 3, 5, 8, 59, 59));
@@ -249,28 +251,41 @@ TEST_F(MainWindowTest, LeaveEditState_SaveFails_ResumesScansButHoldsTheDailyLoad
     WriteFile("Data/2026-03-05.tab", kTaskLine);
     main->btnEditClick();
     main->edApp->setText("/bin/edited");
-    clock_.AdvanceSecond();
-    main->tmTimeDateTimer();
 
     main->btnEditClick();
     EXPECT_EQ(prompts_.errors.size(), 1);
     EXPECT_TRUE(main->StatusPanelText(0).startsWith(" 保存失败："));
     EXPECT_FALSE(main->IsEditState());
-    EXPECT_EQ(main->btnEdit->Caption(), "进入编辑状态");
 
-    clock_.AdvanceSecond();
-    main->tmTimeDateTimer();
-    EXPECT_EQ(main->currentTablePath(), StdPath(kDefaultTable));
-    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/edited");
-
-    // Once the edits are saved, the day's table is loaded at the next tick.
-    QDir(Path(kDefaultTable)).removeRecursively();
-    main->btnEditClick();
-    main->btnEditClick();
-    EXPECT_EQ(main->StatusPanelText(0), " " + Path(kDefaultTable));
     clock_.AdvanceSecond();
     main->tmTimeDateTimer();
     EXPECT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/true");
+    const QString copy = Path("Data/任务计划表-未保存-20260305-090000.tab");
+    EXPECT_NE(ReadFile("Data/任务计划表-未保存-20260305-090000.tab").find("^^/bin/edited^^"),
+              std::string::npos);
+    EXPECT_TRUE(main->StatusPanelText(0).endsWith("未保存的修改已另存为：" + copy));
+    EXPECT_EQ(main->ListBox2->toPlainText(), "  09:00:00 未保存的修改已另存为：" + copy);
+}
+
+TEST_F(MainWindowTest, DailyLoad_DataFolderGoneBad_PutsTheRecoveryCopyInTheStateFolder) {
+    WriteSettings("chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\n");
+    clock_.Set(At(2026, 3, 5, 8, 59, 59));
+    const auto main = Start();
+    QDir(Path("Data")).removeRecursively();
+    WriteFile("Data", "");  // no timetable can be written in there now
+    main->btnEditClick();
+    main->edApp->setText("/bin/edited");
+    main->btnEditClick();
+    ASSERT_EQ(prompts_.errors.size(), 1);
+
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "");
+    EXPECT_NE(ReadFile("state/vardo/任务计划表-未保存-20260305-090000.tab").find("^^/bin/edited^^"),
+              std::string::npos);
+    EXPECT_TRUE(main->StatusPanelText(0).endsWith(
+        "未保存的修改已另存为：" + Path("state/vardo/任务计划表-未保存-20260305-090000.tab")));
 }
 
 TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDate) {
@@ -412,6 +427,37 @@ TEST_F(MainWindowTest, Close_WithoutChkShutTask_LeavesTasksRunning) {
     kill(pid, SIGKILL);
 }
 
+// Gone, or ended and waiting to be reaped.
+bool Ended(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return true;
+    const auto state = line.rfind(") ");
+    return state != std::string::npos && line.compare(state + 2, 1, "Z") == 0;
+}
+
+TEST_F(MainWindowTest, DailyLoad_WhileATaskRuns_KeepsItTrackedAndEndsItOnExit) {
+    WriteSettings("chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\n");
+    WriteFile(kDefaultTable, kSleepLine);
+    clock_.Set(At(2026, 3, 5, 8, 59, 59));
+    const auto main = Start();
+    main->show();
+    main->btnPlayFlashClick();
+    const int pid = std::atoi(main->table().Cell(ColProcessId, 1).c_str());
+    ASSERT_TRUE(Alive(pid));
+    WriteFile("Data/2026-03-05.tab", kTaskLine + "  2" + kSleepLine.substr(3));
+
+    clock_.AdvanceSecond();
+    main->tmTimeDateTimer();
+    ASSERT_EQ(main->currentTablePath(), StdPath("Data/2026-03-05.tab"));
+    EXPECT_EQ(main->table().Cell(ColRunState, 2), "在播");
+    EXPECT_EQ(main->table().Cell(ColProcessId, 2), std::to_string(pid));
+
+    ASSERT_TRUE(main->close());
+    EXPECT_EQ(main->table().Cell(ColRunState, 2), "停播");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Ended(pid); }, 5000));
+}
+
 TEST_F(MainWindowTest, StatusBar_NoXDisplay_SaysWindowPlacementIsUnavailable) {
     platform::X11Windows unreachable(":9999");
     TFrmMain main(ProgramFile(), MainWindowServices{prompts_, processes_, unreachable});
@@ -423,7 +469,7 @@ TEST_F(MainWindowTest, StatusBar_NoXDisplay_SaysWindowPlacementIsUnavailable) {
 }
 
 TEST_F(MainWindowTest, Diagnostics_MyEnumWindow_ListsTheWindowsOfTheLastStart) {
-    if (!windows_.Available()) GTEST_SKIP() << "no X display";
+    ASSERT_TRUE(windows_.Available()) << "no X display: the X test bed is not running";
     const QString ready = Path("ready");
     WriteFile(kDefaultTable, "  1^^" VARDO_XTESTCLIENT "^^--window diag --ready " +
                                  ready.toStdString() +
@@ -478,7 +524,7 @@ TEST_F(MainWindowTest, Dragging_TheWindowSurface_MovesTheWindowByThePointerPath)
 
 // The fixture's window layer connects to $DISPLAY, which the test command points at the test bed.
 TEST_F(MainWindowTest, MonitorList_TestBedWithTwoMonitors_OffersOneAndTwo) {
-    if (!windows_.Available()) GTEST_SKIP() << "no X display";
+    ASSERT_TRUE(windows_.Available()) << "no X display: the X test bed is not running";
     const auto main = Start();
 
     ASSERT_EQ(main->cbMonitor->count(), static_cast<int>(windows_.Monitors().size()));

@@ -60,6 +60,14 @@ class TaskRunnerTest : public ::testing::Test {
 
     int RowProcess(int row) const { return std::stoi(Cell(ColProcessId, row)); }
 
+    // A timetable load as the main window does it: new rows, their run-time cells empty.
+    void Load(const std::vector<RowCells>& rows) {
+        runner.BeginTableLoad();
+        table.SetRowCount(static_cast<int>(rows.size()) + 1);
+        for (std::size_t i = 0; i < rows.size(); ++i) SetRow(static_cast<int>(i) + 1, rows[i]);
+        runner.EndTableLoad();
+    }
+
     ManualClock clock{At(2026, 12, 7, 8, 29, 58)};
     TaskTable table;
     FakeHost host;
@@ -620,17 +628,59 @@ TEST_F(TaskRunnerTest, DeletedRunningRow_HasItsHandleClosedByTheNextWatch) {
     EXPECT_TRUE(processes.terminated.empty());
 }
 
-TEST_F(TaskRunnerTest, ReleaseAllHandles_ClosesEveryHandleWithoutEndingTasks) {
-    SetRow(1, {});
-    SetRow(2, {{ColCaption, "Cap"}});
-    runner.StartTask(1);
-    runner.StartTask(2);
-    windows.Open(processes.AddForeignProcess(), "Cap");
-    runner.WatchTick();
-    ASSERT_EQ(processes.handles.size(), 2u);
-    runner.ReleaseAllHandles();
+// ---- Timetable loads --------------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, Load_RowOfTheSameTask_TakesItOverWithRunTimeAndHandle) {
+    SetRow(1, {{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:06"}, {ColReminder, "00:00:04"}});
+    RunUntil(8, 30, 2);
+    const int pid = RowProcess(1);
+    const std::string handle = Cell(ColProcessHandle, 1);
+    ASSERT_EQ(Cell(ColRunTime, 1), "00:00:02");
+
+    Load({{{ColApplication, "/apps/other"}, {ColStartTime, "08:30:00"}},
+          {{ColDescription, "News again"},
+           {ColStartTime, "8:30:0"},
+           {ColEndTime, "08:30:06"},
+           {ColReminder, "00:00:04"}}});
+    EXPECT_EQ(Cell(ColRunState, 1), "");
+    EXPECT_EQ(Cell(ColRunState, 2), "在播");
+    EXPECT_EQ(RowProcess(2), pid);
+    EXPECT_EQ(Cell(ColProcessHandle, 2), handle);
+
+    RunUntil(8, 30, 7);
+    EXPECT_EQ(host.reminders.size(), 1u);  // the run time went on from 2 seconds
+    EXPECT_EQ(processes.terminated, std::vector<int>{pid});
+    EXPECT_EQ(host.history.back(), Line("08:30:06", " 结束任务: 【", "/apps/player", "News again"));
     EXPECT_TRUE(processes.handles.empty());
-    EXPECT_TRUE(processes.terminated.empty());
+}
+
+TEST_F(TaskRunnerTest, Load_WithoutTheTasksRow_EndsItAtItsOldEndTimeOrOnExit) {
+    SetRow(1, {{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:03"}});
+    SetRow(2, {{ColApplication, "/apps/clock"}, {ColStartTime, "08:30:00"}});
+    SetRow(3, {{ColApplication, "/apps/ticker"}, {ColStartTime, "08:30:00"}});
+    RunUntil(8, 30, 1);
+    const int player = RowProcess(1);
+    const int clockTask = RowProcess(2);
+    const int ticker = RowProcess(3);
+
+    // Other parameters make another task.
+    Load({{{ColParameters, "-other"}, {ColStartTime, "08:30:00"}, {ColEndTime, "08:30:03"}}});
+    EXPECT_EQ(Cell(ColRunState, 1), "");
+    processes.Exit(ticker, 0);
+    RunUntil(8, 30, 4);
+    EXPECT_EQ(processes.terminated, std::vector<int>{player});
+    EXPECT_EQ(host.history, (std::vector<std::string>{
+                                Line("08:30:00", " 启动任务: 【", "/apps/player", "News"),
+                                Line("08:30:00", " 启动任务: 【", "/apps/clock", "News"),
+                                Line("08:30:00", " 启动任务: 【", "/apps/ticker", "News"),
+                                Line("08:30:01", " 任务结束: 【", "/apps/ticker", "News"),
+                                Line("08:30:03", " 结束任务: 【", "/apps/player", "News"),
+                            }));
+
+    runner.EndAllTasks();
+    EXPECT_EQ(processes.terminated, (std::vector<int>{player, clockTask}));
+    EXPECT_EQ(host.history.back(), Line("08:30:04", " 结束任务: 【", "/apps/clock", "News"));
+    EXPECT_TRUE(processes.handles.empty());
 }
 
 // ---- Diagnostics ------------------------------------------------------------------------------

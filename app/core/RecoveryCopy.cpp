@@ -1,0 +1,37 @@
+#include "RecoveryCopy.h"
+
+#include <filesystem>
+
+#include "TimeText.h"
+#include "TimetableFile.h"
+
+namespace vardo {
+
+namespace {
+
+std::string RecoveryName(const std::string& tablePath, LocalTime now) {
+    std::string name = std::filesystem::path(tablePath).filename().string();
+    if (name.ends_with(".tab")) name.resize(name.size() - 4);
+    std::string time = SecondsToTimeText(TimeOfDaySeconds(now));
+    std::erase(time, ':');
+    const std::chrono::year_month_day date(std::chrono::floor<std::chrono::days>(now));
+    return name + "-未保存-" + DateText(false, date) + "-" + time + ".tab";
+}
+
+}  // namespace
+
+RecoveryCopy SaveRecoveryCopy(const TaskTable& table, const std::string& tablePath,
+                              const std::vector<std::string>& folders, LocalTime now) {
+    const std::string name = RecoveryName(tablePath, now);
+    RecoveryCopy copy;
+    for (const std::string& folder : folders) {
+        std::error_code ignored;  // a folder that cannot be made fails the write below
+        std::filesystem::create_directories(folder, ignored);
+        const WriteResult written = SaveTable(table, folder + name);
+        if (written) return {folder + name, {}};
+        copy.error = written.error;
+    }
+    return copy;
+}
+
+}  // namespace vardo

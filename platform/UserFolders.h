@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+namespace vardo::platform {
+
+// The user's folders by the XDG base-directory rules, without trailing '/'. A variable that is
+// unset, empty or relative (invalid by those rules) gives the default under the home folder.
+std::string HomeFolder();    // $HOME, else the password entry's folder, else "/"
+std::string ConfigFolder();  // $XDG_CONFIG_HOME, else ~/.config
+std::string StateFolder();   // $XDG_STATE_HOME, else ~/.local/state
+
+}  // namespace vardo::platform
