@@ -243,8 +243,8 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"是,最大", "2", {2020, 50, 640, 480}, false, {"move", "raise"}},
         PlacementCase{"是,无", "2", {2020, 50, 640, 480}, false, {"move", "raise"}},
         PlacementCase{"是", "1", {100, 50, 640, 480}, false, {"move", "raise"}},
-        PlacementCase{"否,无", "2", {2020, 50, 1920, 1080}, true, {"moveresize", "hide"}},
-        PlacementCase{"否", "2", {2020, 50, 1920, 1080}, true, {"moveresize", "hide"}},
+        PlacementCase{"否,无", "2", {2020, 50, 1920, 1080}, true, {"hide", "moveresize"}},
+        PlacementCase{"否", "2", {2020, 50, 1920, 1080}, true, {"hide", "moveresize"}},
         PlacementCase{"否,最大", "3", {0, 0, 1920, 1080}, false, {"moveresize"}},
         PlacementCase{"否,最大", "02", {0, 0, 1920, 1080}, false, {"moveresize"}},
         PlacementCase{"否,最大", "", {0, 0, 1920, 1080}, false, {"moveresize"}}));

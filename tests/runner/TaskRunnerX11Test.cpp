@@ -17,6 +17,7 @@
 #include "TaskRunner.h"
 #include "TaskTable.h"
 #include "TempFolder.h"
+#include "WindowEventLoop.h"
 #include "X11Windows.h"
 
 // Last: Xlib defines macros (None, Bool, Status) that clash with the headers above.
@@ -49,6 +50,10 @@ class RecordingWindows final : public platform::Windows {
     void RaiseWindow(platform::WindowHandle w) override { real_.RaiseWindow(w); }
     void HideWindow(platform::WindowHandle w) override { real_.HideWindow(w); }
     std::vector<platform::Rect> Monitors() override { return real_.Monitors(); }
+    int EventDescriptor() const override { return real_.EventDescriptor(); }
+    void ProcessPendingEvents() override { real_.ProcessPendingEvents(); }
+    std::optional<TimePoint> NextDeadline() const override { return real_.NextDeadline(); }
+    void SetListener(platform::WindowListener* listener) override { real_.SetListener(listener); }
 
     std::map<platform::WindowHandle, platform::Rect> firstRects;
 
@@ -94,13 +99,13 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
         table_.SetCell(ColMonitor, row, monitor);
     }
 
-    // Runs watch ticks every 50 ms until the condition holds or 10 s have passed.
+    // Runs watch ticks every 50 ms, and the window events in between, until the condition
+    // holds or 10 s have passed.
     bool WatchUntil(const std::function<bool()>& done) {
         const auto deadline = std::chrono::steady_clock::now() + 10s;
         while (std::chrono::steady_clock::now() < deadline) {
             runner_->WatchTick();
-            if (done()) return true;
-            std::this_thread::sleep_for(50ms);
+            if (test::RunWindowEventsUntil(*windows_, done, 50ms)) return true;
         }
         return false;
     }
@@ -112,13 +117,12 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
     // has stopped waiting for it.
     std::optional<platform::Rect> SettledRect(
         platform::WindowHandle window, const std::function<bool(const platform::Rect&)>& settled) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        for (;;) {
-            const auto rect = xwindows_->GetWindowRect(window);
-            if (!rect || settled(*rect) || std::chrono::steady_clock::now() >= deadline)
-                return rect;
-            std::this_thread::sleep_for(20ms);
-        }
+        std::optional<platform::Rect> rect;
+        test::RunWindowEventsUntil(*windows_, [&] {
+            rect = xwindows_->GetWindowRect(window);
+            return !rect || settled(*rect);
+        });
+        return rect;
     }
     std::optional<platform::Rect> SettledRect(platform::WindowHandle window,
                                               const platform::Rect& wanted) {
