@@ -55,7 +55,7 @@ class X11WindowsTest : public ::testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {
         display_ = TestDisplay(GetParam());
-        if (!display_) GTEST_SKIP() << GetParam() << " is not set: the X test bed is not running";
+        ASSERT_TRUE(display_) << GetParam() << " is not set: the X test bed is not running";
         windows_ = std::make_unique<X11Windows>(*display_);
         ASSERT_TRUE(windows_->Available()) << "cannot open " << *display_;
         // A separate plain connection to look at the server's own view of a window.

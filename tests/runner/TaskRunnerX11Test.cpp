@@ -1,8 +1,11 @@
 // The runner against the real platform: real child processes (the X test client) and real
 // windows on the X test bed's two monitors, with and without a window manager.
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -22,6 +25,8 @@
 
 // Last: Xlib defines macros (None, Bool, Status) that clash with the headers above.
 #include <X11/Xlib.h>
+#include <X11/extensions/XRes.h>
+#include <poll.h>
 
 namespace vardo {
 namespace {
@@ -61,13 +66,88 @@ class RecordingWindows final : public platform::Windows {
     platform::Windows& real_;
 };
 
+// Watches a process's windows from a process of its own (an X connection and Xlib error handling
+// of its own, independent of the runner's), every 5 ms, and measures the longest stretch for
+// which any of them was seen viewable.
+class ShownWatcher {
+  public:
+    struct Result {
+        int looks = 0;
+        bool everListed = false;
+        long longestShownMs = 0;
+    };
+
+    ShownWatcher(const std::string& display, int processId) {
+        int stop[2];
+        int result[2];
+        if (pipe(stop) != 0 || pipe(result) != 0) return;
+        child_ = fork();
+        if (child_ == 0) {
+            close(stop[1]);
+            close(result[0]);
+            const Result seen = Watch(display, processId, stop[0]);
+            [[maybe_unused]] const auto written = write(result[1], &seen, sizeof seen);
+            _exit(0);
+        }
+        close(stop[0]);
+        close(result[1]);
+        stop_ = stop[1];
+        result_ = result[0];
+    }
+    ~ShownWatcher() { Stop(); }
+    ShownWatcher(const ShownWatcher&) = delete;
+    ShownWatcher& operator=(const ShownWatcher&) = delete;
+
+    Result Stop() {
+        Result seen;
+        if (child_ <= 0) return seen;
+        close(stop_);
+        if (read(result_, &seen, sizeof seen) != sizeof seen) seen = {};
+        close(result_);
+        waitpid(child_, nullptr, 0);
+        child_ = 0;
+        return seen;
+    }
+
+  private:
+    static Result Watch(const std::string& display, int processId, int stop) {
+        Result seen;
+        platform::X11Windows eye(display);
+        // Since when the windows have been seen shown; the epoch while they are not.
+        std::chrono::steady_clock::time_point shownSince{};
+        for (;;) {
+            pollfd entry{stop, POLLIN, 0};
+            if (poll(&entry, 1, 0) == 1) return seen;
+            bool shown = false;
+            for (const auto& window : eye.EnumWindows()) {
+                if (window.processId != processId) continue;
+                seen.everListed = true;
+                shown |= window.viewable;
+            }
+            const auto now = std::chrono::steady_clock::now();
+            if (!shown) shownSince = {};
+            if (shown && shownSince == std::chrono::steady_clock::time_point{}) shownSince = now;
+            if (shown) {
+                const long shownMs =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(now - shownSince).count();
+                seen.longestShownMs = std::max(seen.longestShownMs, shownMs);
+            }
+            ++seen.looks;
+            std::this_thread::sleep_for(5ms);
+        }
+    }
+
+    pid_t child_ = 0;
+    int stop_ = -1;
+    int result_ = -1;
+};
+
 class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
   protected:
     void SetUp() override {
         const char* display = std::getenv(GetParam());
-        if (display == nullptr || *display == '\0') {
-            GTEST_SKIP() << GetParam() << " is not set: run through scripts/test.sh (X test bed)";
-        }
+        ASSERT_TRUE(display != nullptr && *display != '\0')
+            << GetParam() << " is not set: run through scripts/test.sh (X test bed)";
         displayName_ = display;
         xwindows_ = std::make_unique<platform::X11Windows>(displayName_);
         ASSERT_TRUE(xwindows_->Available()) << "cannot open " << displayName_;
@@ -153,6 +233,52 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
         return attributes.map_state == IsViewable;
     }
 
+    // Runs as the program does: the window events as they come, the watch tick once a second
+    // from the start on, until `done` holds. Returns whether it did, and records the longest
+    // that any one call into the runner or the platform took.
+    bool RunLikeTheProgram(const std::function<bool()>& done,
+                           std::chrono::milliseconds timeout = 10s) {
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + timeout;
+        while (Clock::now() < deadline) {
+            if (Clock::now() >= nextWatchTick_) {
+                Timed([&] { runner_->WatchTick(); });
+                nextWatchTick_ += 1s;
+            }
+            const auto slice = std::min({deadline, nextWatchTick_, Clock::now() + 5ms});
+            const int descriptor = windows_->EventDescriptor();
+            pollfd entry{descriptor, POLLIN, 0};
+            auto wake = slice;
+            if (const auto step = windows_->NextDeadline()) wake = std::min(wake, *step);
+            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(wake - Clock::now());
+            poll(&entry, 1, static_cast<int>(std::max<long>(0, wait.count())));
+            Timed([&] { windows_->ProcessPendingEvents(); });
+            if (done()) return true;
+        }
+        return false;
+    }
+    void Timed(const std::function<void()>& call) {
+        const auto start = std::chrono::steady_clock::now();
+        call();
+        longestCall_ = std::max(longestCall_, std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                  std::chrono::steady_clock::now() - start));
+    }
+    // Starts a row as the schedule does; the watch's first tick comes a second later.
+    void StartLikeTheProgram(int row) {
+        runner_->StartTask(row);
+        strayProcesses_.push_back(RowProcess(row));
+        strayProcesses_.push_back(runner_->LastCreation().processId);
+        nextWatchTick_ = std::chrono::steady_clock::now() + 1s;
+    }
+
+    // The windows of a process as another client sees them.
+    std::vector<platform::TopLevelWindow> WindowsOf(int processId) {
+        std::vector<platform::TopLevelWindow> found;
+        for (const auto& window : xwindows_->EnumWindows())
+            if (window.processId == processId) found.push_back(window);
+        return found;
+    }
+
     bool HasWindowOf(int processId) {
         for (const auto& window : xwindows_->EnumWindows()) {
             if (window.processId == processId) return true;
@@ -175,6 +301,8 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
     std::unique_ptr<TaskRunner> runner_;
     Display* xlib_ = nullptr;
     std::vector<int> strayProcesses_;
+    std::chrono::steady_clock::time_point nextWatchTick_ = std::chrono::steady_clock::now() + 1s;
+    std::chrono::milliseconds longestCall_{0};
 };
 
 TEST_P(TaskRunnerX11Test, ProcessMode_FillsMonitorTwoAndEndsTheProcess) {
@@ -283,6 +411,92 @@ TEST_P(TaskRunnerX11Test, CopiedRow_NeverEndsALaterTaskHoldingTheSameHandleNumbe
         true);
 }
 
+TEST_P(TaskRunnerX11Test, LeaderWindowFirst_TheRealWindowIsPlacedAndTheLeaderNever) {
+    // The unmapped leader exists at the first watch tick; the real window maps half a second
+    // later.
+    SetClientRow(1, "--leader 1500 --window \"Runner Leader\"", "否,最大", "2");
+    StartLikeTheProgram(1);
+    const int pid = RowProcess(1);
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    platform::WindowHandle shown = 0;
+    ASSERT_TRUE(RunLikeTheProgram([&] {
+        for (const auto& window : WindowsOf(pid))
+            if (window.viewable) shown = window.window;
+        return shown != 0 && xwindows_->GetWindowRect(shown) == monitor2;
+    })) << "the real window did not land on monitor 2";
+    EXPECT_EQ(RowWindow(1), shown);
+    EXPECT_EQ(runner_->HandleList(), std::vector<std::string>{std::to_string(shown)});
+    ASSERT_EQ(WindowsOf(pid).size(), 2u);
+}
+
+TEST_P(TaskRunnerX11Test, HiddenRow_ItsWindowIsNeverSeenShownForMoreThan50Milliseconds) {
+    SetClientRow(1, "--leader 1500 --window \"Runner Hidden Leader\"", "否,无", "2");
+    StartLikeTheProgram(1);
+    const int pid = RowProcess(1);
+    // Another client looks every 5 ms, as an operator's eye would (and a little sharper).
+    ShownWatcher watcher(displayName_, pid);
+    const bool hidden = RunLikeTheProgram(
+        [&] { return Placed(1) && !Viewable(RowWindow(1)) && WindowsOf(pid).size() == 2; });
+    RunLikeTheProgram([] { return false; }, 500ms);
+    const ShownWatcher::Result seen = watcher.Stop();
+    ASSERT_TRUE(hidden) << "the real window was not withdrawn";
+    EXPECT_GT(seen.looks, 100);
+    EXPECT_TRUE(seen.everListed) << "the watcher never saw the task's windows";
+    EXPECT_LT(seen.longestShownMs, 50);
+    EXPECT_FALSE(Viewable(RowWindow(1)));
+}
+
+TEST_P(TaskRunnerX11Test, ClientMovingItsWindowJustAfterShowingIt_IsPutBack) {
+    SetClientRow(1, "--move-after 300,100,100 --window \"Runner Mover\"", "否,最大", "2");
+    StartLikeTheProgram(1);
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    ASSERT_TRUE(RunLikeTheProgram(
+        [&] { return Placed(1) && xwindows_->GetWindowRect(RowWindow(1)) == monitor2; }));
+    // Past the client's own move and the window manager's answer to it.
+    RunLikeTheProgram([] { return false; }, 1200ms);
+    EXPECT_EQ(SettledRect(RowWindow(1), monitor2), monitor2);
+}
+
+TEST_P(TaskRunnerX11Test, OverrideRedirectWindows_FoundByCaptionAndByProcessAndPlaced) {
+    table_.SetRowCount(3);
+    SetClientRow(1, "--override-redirect --window \"Runner Bare Caption Player\"", "否,最大", "2",
+                 "Runner Bare Caption");
+    SetClientRow(2, "--override-redirect --window \"Runner Bare Process Player\"", "否,最大", "1");
+    StartLikeTheProgram(1);
+    StartLikeTheProgram(2);
+    const platform::Rect monitor1{0, 0, 1920, 1080};
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    ASSERT_TRUE(RunLikeTheProgram([&] {
+        return Placed(1) && Placed(2) && xwindows_->GetWindowRect(RowWindow(1)) == monitor2 &&
+               xwindows_->GetWindowRect(RowWindow(2)) == monitor1;
+    }));
+    strayProcesses_.push_back(RowProcess(1));
+}
+
+TEST_P(TaskRunnerX11Test, KeepSize_WindowOpenedOnMonitorTwo_KeepsItsPlaceWithinAMonitor) {
+    table_.SetRowCount(3);
+    SetClientRow(1, "--position 2020,100 --size 320x240 --window \"Runner Keep Two\"", "是", "1");
+    // Near monitor 2's far corner: moved over as it is, it would hang off monitor 1.
+    SetClientRow(2, "--position 3600,900 --size 400x300 --window \"Runner Keep Corner\"", "是",
+                 "1");
+    StartLikeTheProgram(1);
+    StartLikeTheProgram(2);
+    ASSERT_TRUE(RunLikeTheProgram([&] { return Placed(1) && Placed(2); }));
+    const platform::Rect first = windows_->firstRects.at(RowWindow(1));
+    const auto kept = SettledRect(RowWindow(1), [&](const platform::Rect& rect) {
+        return rect.left == first.left - 1920 && rect.top == first.top;
+    });
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->left, first.left - 1920);
+    EXPECT_EQ(kept->top, first.top);
+    const auto inside = SettledRect(RowWindow(2), [](const platform::Rect& rect) {
+        return rect.left + rect.width == 1920 && rect.top + rect.height == 1080;
+    });
+    ASSERT_TRUE(inside);
+    EXPECT_EQ(inside->left + inside->width, 1920);
+    EXPECT_EQ(inside->top + inside->height, 1080);
+}
+
 INSTANTIATE_TEST_SUITE_P(TestBed, TaskRunnerX11Test,
                          ::testing::Values("VARDO_TEST_DISPLAY_WM", "VARDO_TEST_DISPLAY_BARE"),
                          [](const auto& info) {
@@ -290,6 +504,67 @@ INSTANTIATE_TEST_SUITE_P(TestBed, TaskRunnerX11Test,
                                         ? "WindowManager"
                                         : "Bare";
                          });
+
+// The process of the window manager running on a display, from the X server; 0 when none.
+int WindowManagerProcess(Display* display) {
+    const Atom selection = XInternAtom(display, "WM_S0", False);
+    const Window owner = XGetSelectionOwner(display, selection);
+    if (owner == 0) return 0;
+    XResClientIdSpec spec{owner, XRES_CLIENT_ID_PID_MASK};
+    long count = 0;
+    XResClientIdValue* values = nullptr;
+    if (XResQueryClientIds(display, 1, &spec, &count, &values) != 0) return 0;
+    const int pid = count > 0 ? XResGetClientPid(&values[0]) : 0;
+    XResClientIdsDestroy(count, values);
+    return pid;
+}
+
+// Stops a process for as long as it lives, and lets it go on in any case.
+class StoppedProcess {
+  public:
+    explicit StoppedProcess(int pid) : pid_(pid) { ::kill(pid_, SIGSTOP); }
+    ~StoppedProcess() { Resume(); }
+    StoppedProcess(const StoppedProcess&) = delete;
+    StoppedProcess& operator=(const StoppedProcess&) = delete;
+    void Resume() {
+        if (pid_ > 0) ::kill(pid_, SIGCONT);
+        pid_ = 0;
+    }
+
+  private:
+    int pid_;
+};
+
+using TaskRunnerX11WindowManagerTest = TaskRunnerX11Test;
+
+TEST_P(TaskRunnerX11WindowManagerTest, WindowManagerStopped_NothingWaitsAndThePlacementLandsLater) {
+    // The caption that the row looks for comes after the window has shown, while the window
+    // manager is stopped: the placement is asked of a window manager that does not answer.
+    SetClientRow(1, "--window \"Runner Early\" --retitle 300,\"Runner Retitled Player\"", "否,最大",
+                 "2", "Runner Retitled");
+    StartLikeTheProgram(1);
+    const int launched = runner_->LastCreation().processId;
+    ASSERT_TRUE(RunLikeTheProgram([&] {
+        for (const auto& window : WindowsOf(launched))
+            if (window.viewable) return true;
+        return false;
+    }));
+    const int windowManager = WindowManagerProcess(xlib_);
+    ASSERT_GT(windowManager, 0);
+    StoppedProcess stopped(windowManager);
+    longestCall_ = {};
+    RunLikeTheProgram([] { return false; }, 2s);
+    EXPECT_TRUE(Placed(1)) << "the retitled window was not taken while the window manager slept";
+    EXPECT_LT(longestCall_.count(), 50) << "a call waited for the window manager";
+    stopped.Resume();
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    EXPECT_TRUE(RunLikeTheProgram(
+        [&] { return Placed(1) && xwindows_->GetWindowRect(RowWindow(1)) == monitor2; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(TestBed, TaskRunnerX11WindowManagerTest,
+                         ::testing::Values("VARDO_TEST_DISPLAY_WM"),
+                         [](const auto&) { return std::string("WindowManager"); });
 
 }  // namespace
 }  // namespace vardo

@@ -5,8 +5,18 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <ostream>
 
 #include "Windows.h"
+
+namespace vardo::platform {
+
+// How GoogleTest shows a rectangle in a failure.
+inline void PrintTo(const Rect& rect, std::ostream* out) {
+    *out << "(" << rect.left << "," << rect.top << " " << rect.width << "x" << rect.height << ")";
+}
+
+}  // namespace vardo::platform
 
 namespace vardo::test {
 
