@@ -77,9 +77,9 @@ void X11Windows::AskPlacement(WindowHandle window, std::optional<Rect> target, b
     }
     placement.achieved.reset();
     placement.attempts = 0;
+    // A window that already stands where it is asked to be gets no event to say so: the first
+    // deadline finds it there.
     Request(window, placement, false);
-    // A window that already stands where it is asked to be gets no event to say so.
-    Follow(window);
 }
 
 // Sends what the placement still needs: the withdrawal first, then the rectangle.

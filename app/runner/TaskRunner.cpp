@@ -171,7 +171,7 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
     const std::vector<std::string> found = handleList_;
     for (const std::string& line : found) {
         const auto window = static_cast<platform::WindowHandle>(DecimalValue(line));
-        if (window == 0 || IsPlaced(window)) continue;
+        if (window == 0 || IsPlaced(window, processId)) continue;
         TakeWindow(window, row, startedHidden);
     }
     table_.SetCell(ColWindowHandle, row, std::to_string(last));
@@ -183,7 +183,7 @@ void TaskRunner::WindowViewable(const platform::TopLevelWindow& window) {
     // Like the watch tick, nothing happens in the edit state; the tick's search finds the
     // window once it is left.
     if (host_.IsEditState() || window.processId == 0 || window.processId == ::getpid()) return;
-    if (IsPlaced(window.window)) return;
+    if (IsPlaced(window.window, window.processId)) return;
     for (int row = 1; row < table_.RowCount(); ++row) {
         if (!BelongsToRow(window, row)) continue;
         if (table_.Cell(ColProcessId, row).empty()) AdoptProcess(row, window.processId);
@@ -228,9 +228,9 @@ void TaskRunner::TakeWindow(platform::WindowHandle window, int row, bool started
     PlaceTaskWindow(window, row);
 }
 
-bool TaskRunner::IsPlaced(platform::WindowHandle window) const {
-    return std::any_of(placedWindows_.begin(), placedWindows_.end(),
-                       [window](const auto& placed) { return placed.first == window; });
+bool TaskRunner::IsPlaced(platform::WindowHandle window, int processId) const {
+    const std::pair placed{window, processId};
+    return std::find(placedWindows_.begin(), placedWindows_.end(), placed) != placedWindows_.end();
 }
 
 void TaskRunner::ForgetPlacedWindowsOfEndedTasks() {

@@ -119,7 +119,9 @@ class TaskRunner final : public platform::WindowListener {
     void AdoptProcess(int row, int processId);
     // Records the window as the row's and places it.
     void TakeWindow(platform::WindowHandle window, int row, bool startedHidden);
-    bool IsPlaced(platform::WindowHandle window) const;
+    // A window id is used again by the X server once its client has gone: it counts as placed
+    // only together with the process it was placed for.
+    bool IsPlaced(platform::WindowHandle window, int processId) const;
     // Forgets the placed windows of processes no row follows any more.
     void ForgetPlacedWindowsOfEndedTasks();
     // Returns true when the row's task was found ended (stage C is then skipped).
