@@ -69,9 +69,10 @@ class Windows {
     virtual std::vector<Rect> Monitors() = 0;
 
     // The event side, for an event loop: a descriptor that becomes readable when events wait
-    // (-1 when there is none), the call that handles them (and every placement step that has
-    // fallen due), and when the next placement step falls due without an event.
-    virtual int EventDescriptor() const { return -1; }
+    // (-1 when there is none; asking for it starts the watch), the call that handles them (and
+    // every placement step that has fallen due), and when the next placement step falls due
+    // without an event.
+    virtual int EventDescriptor() { return -1; }
     virtual void ProcessPendingEvents() {}
     virtual std::optional<TimePoint> NextDeadline() const { return std::nullopt; }
     // The listener told from ProcessPendingEvents; nullptr for none.

@@ -12,9 +12,9 @@ namespace vardo::platform {
 
 using namespace x11;
 
-int X11Windows::EventDescriptor() const {
+int X11Windows::EventDescriptor() {
     if (!Available()) return -1;
-    const_cast<X11Windows*>(this)->StartWatching();
+    StartWatching();
     return ConnectionNumber(display_);
 }
 
@@ -63,6 +63,10 @@ void X11Windows::SelectClientEvents(WindowHandle window) {
 
 void X11Windows::ProcessPendingEvents() {
     if (!Available() || processing_) return;
+    // Called whenever the event loop is about to wait: nothing to do costs one read attempt.
+    const auto next = NextDeadline();
+    const bool due = next && *next <= std::chrono::steady_clock::now();
+    if (!due && XEventsQueued(display_, QueuedAfterReading) == 0) return;
     processing_ = true;
     for (;;) {
         {

@@ -43,7 +43,7 @@ class X11Windows final : public Windows {
     void HideWindow(WindowHandle window) override;
     std::vector<Rect> Monitors() override;
 
-    int EventDescriptor() const override;
+    int EventDescriptor() override;
     void ProcessPendingEvents() override;
     std::optional<TimePoint> NextDeadline() const override;
     void SetListener(WindowListener* listener) override;

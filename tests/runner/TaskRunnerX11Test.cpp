@@ -55,7 +55,7 @@ class RecordingWindows final : public platform::Windows {
     void RaiseWindow(platform::WindowHandle w) override { real_.RaiseWindow(w); }
     void HideWindow(platform::WindowHandle w) override { real_.HideWindow(w); }
     std::vector<platform::Rect> Monitors() override { return real_.Monitors(); }
-    int EventDescriptor() const override { return real_.EventDescriptor(); }
+    int EventDescriptor() override { return real_.EventDescriptor(); }
     void ProcessPendingEvents() override { real_.ProcessPendingEvents(); }
     std::optional<TimePoint> NextDeadline() const override { return real_.NextDeadline(); }
     void SetListener(platform::WindowListener* listener) override { real_.SetListener(listener); }
