@@ -76,6 +76,7 @@ void X11Windows::AskPlacement(WindowHandle window, std::optional<Rect> target, b
         placement.resize = resize;
     }
     placement.achieved.reset();
+    placement.holdUntil.reset();
     placement.attempts = 0;
     // A window that already stands where it is asked to be gets no event to say so: the first
     // deadline finds it there.
@@ -159,7 +160,10 @@ void X11Windows::Follow(WindowHandle window) {
         return;
     }
     placement.achieved = *rect;
-    placement.deadline = Now() + kHoldTime;
+    // Putting the window back does not lengthen the hold: a client that keeps moving its window
+    // gets it after kHoldTime all the same.
+    if (!placement.holdUntil) placement.holdUntil = Now() + kHoldTime;
+    placement.deadline = *placement.holdUntil;
 }
 
 void X11Windows::RunDueSteps() {

@@ -76,12 +76,13 @@ class X11Windows final : public Windows {
         std::optional<Rect> target;  // width and height count only when `resize`
         bool resize = false;
         bool hide = false;
-        bool withdrawn = false;         // hide: the window manager has let go of the window
-        bool viaWindowManager = false;  // how the last request went
-        bool withoutExtents = false;    // asked before the frame's extents were known
-        std::optional<Rect> before;     // the outer rectangle when last asked
-        std::optional<Rect> achieved;   // where it stands as asked; the hold runs from then
-        TimePoint deadline;             // next try while unconfirmed, else the end of the hold
+        bool withdrawn = false;              // hide: the window manager has let go of the window
+        bool viaWindowManager = false;       // how the last request went
+        bool withoutExtents = false;         // asked before the frame's extents were known
+        std::optional<Rect> before;          // the outer rectangle when last asked
+        std::optional<Rect> achieved;        // where it stands as asked
+        std::optional<TimePoint> holdUntil;  // kHoldTime from when it first stood as asked
+        TimePoint deadline;                  // next try while unconfirmed, else the end of the hold
         std::size_t attempts = 0;
     };
 
