@@ -2,25 +2,32 @@
 
 #include <QObject>
 #include <QTimer>
+#include <memory>
+
+class QSocketNotifier;
 
 namespace vardo {
 
-// A one-second timer that fires just after each wall-clock second boundary of the system clock,
-// instead of drifting with its start phase: a task set for 08:30:00 starts a few milliseconds
-// after 08:30:00.000 even when the machine is busy. Each tick re-arms a precise single shot for
-// the rest of the current second plus a small margin, so late ticks do not accumulate.
+// A one-second timer that fires at each wall-clock second boundary of the system clock, instead
+// of drifting with its start phase: a task set for 08:30:00 starts within a millisecond of
+// 08:30:00.000 even when the machine is busy. The kernel wakes it at the boundary itself (a
+// timer on the real-time clock with an absolute expiry, in the event loop); it also fires at once
+// when the wall clock is set, so that what depends on the second learns of the jump then, not a
+// second later. Each tick arms the next, so late ticks do not accumulate.
 class AlignedSecondTimer : public QObject {
     Q_OBJECT
 
   public:
-    // Past the boundary by this much, so the tick never lands a hair before it.
+    // Without the kernel's timer (descriptors exhausted) a plain timer stands in, this much past
+    // the boundary so that it never lands a hair before it.
     static constexpr int kMarginMs = 2;
 
     explicit AlignedSecondTimer(QObject* parent = nullptr);
+    ~AlignedSecondTimer() override;
 
     void start();
     void stop();
-    bool isActive() const { return timer_.isActive(); }
+    bool isActive() const { return active_; }
 
     // Milliseconds from a system-clock time (ms since the epoch) to just past its next second.
     static int DelayToNextSecond(qint64 epochMs);
@@ -30,9 +37,13 @@ class AlignedSecondTimer : public QObject {
 
   private:
     void Arm();
+    void Expired();
     void Fire();
 
-    QTimer timer_;
+    bool active_ = false;
+    int timer_ = -1;  // the kernel's timer; -1 when it could not be had
+    std::unique_ptr<QSocketNotifier> notifier_;
+    QTimer fallback_;
 };
 
 }  // namespace vardo

@@ -30,6 +30,7 @@
 #include "TimeText.h"
 #include "TimetableFile.h"
 #include "UserFolders.h"
+#include "WindowEventPump.h"
 #include "Windows.h"
 #include "uShowMM.h"
 
@@ -60,7 +61,8 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
       settingsPath_(SettingsFilePath(programFilePath.toStdString())),
       services_(services),
       model_(new TaskTableModel(table_, this)),
-      runner_(std::make_unique<TaskRunner>(table_, *this, services.processes, services.windows)) {
+      runner_(std::make_unique<TaskRunner>(table_, *this, services.processes, services.windows)),
+      windowEvents_(std::make_unique<platform::WindowEventPump>(services.windows)) {
     setObjectName("FrmMain");
     setWindowTitle("Vardo");
     // A close box only: no minimise or maximise box.

@@ -28,6 +28,7 @@ namespace vardo {
 
 namespace platform {
 class Processes;
+class WindowEventPump;
 class Windows;
 }  // namespace platform
 
@@ -251,6 +252,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     TaskTableModel* model_;
     SecondSequencer clockSeconds_;
     std::unique_ptr<TaskRunner> runner_;
+    // Tells the runner of task windows as they show, from the event loop.
+    std::unique_ptr<platform::WindowEventPump> windowEvents_;
     std::vector<QLabel*> statusPanels_;
     // The handle list as ListBox1 shows it.
     std::vector<std::string> shownHandles_;

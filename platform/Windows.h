@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -20,20 +21,38 @@ struct Rect {
 
 struct TopLevelWindow {
     WindowHandle window = 0;
-    int processId = 0;    // 0 when the owning process cannot be told
-    std::string caption;  // UTF-8, cut at 255 characters
+    int processId = 0;      // 0 when the owning process cannot be told
+    std::string caption;    // UTF-8, cut at 255 characters
+    bool viewable = false;  // mapped and shown (inside its frame, under a window manager)
+};
+
+// Told about top-level windows as they show. Called on the thread that processes the events.
+class WindowListener {
+  public:
+    virtual ~WindowListener() = default;
+    // A top-level client window has become viewable, or the caption or process of a viewable
+    // one has changed. May place the window (the calls below) from inside.
+    virtual void WindowViewable(const TopLevelWindow& window) = 0;
 };
 
 // Top-level windows and monitors as the task runner needs them. Implemented for real by
 // X11Windows; tests of pure row logic may substitute a fake.
+//
+// Placements (MoveWindow, MoveResizeWindow, HideWindow) are asked for and carried out in the
+// background: the call returns at once, the implementation follows the window manager's answers
+// as events, asks again when a request is lost, and for a while afterwards puts the window back
+// when its client moves, resizes or shows it again. Nothing waits for the window manager.
 class Windows {
   public:
+    using TimePoint = std::chrono::steady_clock::time_point;
+
     virtual ~Windows() = default;
 
     // False when no X display can be reached (for example a Wayland session without XWayland),
     // or once the connection to it has been lost; every other call then does nothing.
     virtual bool Available() const = 0;
-    // Every top-level client window, mapped or not, of every process, in stacking order, top first.
+    // Every top-level client window, mapped or not, of every process, in stacking order, top
+    // first; override-redirect windows included.
     virtual std::vector<TopLevelWindow> EnumWindows() = 0;
     // Outer rectangle in root coordinates, frame included.
     virtual std::optional<Rect> GetWindowRect(WindowHandle window) = 0;
@@ -42,11 +61,22 @@ class Windows {
     // Moves and resizes so that the outer rectangle becomes `rect`.
     virtual void MoveResizeWindow(WindowHandle window, const Rect& rect) = 0;
     virtual void RaiseWindow(WindowHandle window) = 0;
-    // Withdraws the window: really unmapped, still found by EnumWindows.
+    // Withdraws the window: really unmapped, still found by EnumWindows. A move asked for after
+    // this is carried out on the withdrawn window, unseen.
     virtual void HideWindow(WindowHandle window) = 0;
     // Full bounds of every monitor in the server's order; one monitor covering the root window
     // when the server reports none.
     virtual std::vector<Rect> Monitors() = 0;
+
+    // The event side, for an event loop: a descriptor that becomes readable when events wait
+    // (-1 when there is none; asking for it starts the watch), the call that handles them (and
+    // every placement step that has fallen due), and when the next placement step falls due
+    // without an event.
+    virtual int EventDescriptor() { return -1; }
+    virtual void ProcessPendingEvents() {}
+    virtual std::optional<TimePoint> NextDeadline() const { return std::nullopt; }
+    // The listener told from ProcessPendingEvents; nullptr for none.
+    virtual void SetListener(WindowListener* /*listener*/) {}
 };
 
 }  // namespace vardo::platform

@@ -7,174 +7,16 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
-#include <array>
-#include <chrono>
-#include <cstring>
-#include <memory>
-#include <thread>
-#include <unordered_map>
+
+#include "X11Support.h"
 
 namespace vardo::platform {
+
+using namespace x11;
+
 namespace {
 
 constexpr std::size_t kCaptionCharacters = 255;
-// How long a call waits for the window manager to carry out a request (per attempt). It answers
-// within a few milliseconds; the margin is for a heavily loaded machine.
-constexpr auto kWindowManagerWait = std::chrono::milliseconds(500);
-// A placement the window manager dropped shows no effect at all; this is long enough to tell
-// that from one still on its way, short enough not to stall the caller.
-constexpr auto kFirstPlacementWait = std::chrono::milliseconds(100);
-constexpr auto kPollInterval = std::chrono::milliseconds(2);
-
-// _NET_MOVERESIZE_WINDOW: NorthWest gravity, x/y/width/height present, sent by a pager-like tool
-// (source 2) so that the window manager applies it without focus-stealing rules.
-constexpr long kGravityNorthWest = 1;
-constexpr long kMoveFlags = (1L << 8) | (1L << 9);
-constexpr long kResizeFlags = (1L << 10) | (1L << 11);
-constexpr long kSourcePager = 2;
-
-struct XFreeDeleter {
-    void operator()(void* data) const {
-        if (data) XFree(data);
-    }
-};
-template <typename T>
-using XPointer = std::unique_ptr<T, XFreeDeleter>;
-
-// Swallows the X errors of one display (windows vanish while we look at them) and hands errors
-// of any other connection (the toolkit's) to the handler that was installed before. Xlib's
-// handler is process-wide, so it is installed only around our own requests and restored
-// afterwards; an inner trap for the same display leaves the outer one in place.
-class ErrorTrap {
-  public:
-    explicit ErrorTrap(Display* display) : display_(display), outermost_(trapped_ == nullptr) {
-        if (!outermost_) return;
-        trapped_ = display;
-        previous_ = XSetErrorHandler(&ErrorTrap::Handle);
-    }
-    ~ErrorTrap() {
-        XSync(display_, False);
-        if (!outermost_) return;
-        XSetErrorHandler(previous_);
-        trapped_ = nullptr;
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-  private:
-    static int Handle(Display* display, XErrorEvent* event) {
-        if (display == trapped_) return 0;
-        return previous_ ? previous_(display, event) : 0;
-    }
-
-    Display* display_;
-    bool outermost_;
-    static inline Display* trapped_ = nullptr;
-    static inline XErrorHandler previous_ = nullptr;
-};
-
-// Xlib ends the process when a connection breaks (the X server ends or goes away), unless both
-// the process-wide I/O error handler and the display's exit handler return. Our handler returns
-// for our own connections and hands every other one (the toolkit's) to the handler installed
-// before it; the exit handler marks the connection lost, after which every request fails at once.
-std::vector<Display*> survivingDisplays;
-XIOErrorHandler previousIOErrorHandler = nullptr;
-
-int SurviveConnectionLoss(Display* display) {
-    if (std::find(survivingDisplays.begin(), survivingDisplays.end(), display) !=
-        survivingDisplays.end())
-        return 0;
-    return previousIOErrorHandler ? previousIOErrorHandler(display) : 0;
-}
-
-void SurviveLossOf(Display* display, bool& lost) {
-    // Installed once: installing it again would make it its own predecessor.
-    [[maybe_unused]] static const bool installed = [] {
-        previousIOErrorHandler = XSetIOErrorHandler(&SurviveConnectionLoss);
-        return true;
-    }();
-    survivingDisplays.push_back(display);
-    XSetIOErrorExitHandler(
-        display, [](Display*, void* flag) { *static_cast<bool*>(flag) = true; }, &lost);
-}
-
-// Enough for any caption that survives the cut to 255 characters and for every other property
-// read here; a client cannot make us copy more than this.
-constexpr long kPropertyLongs = 1024;
-
-// The raw data of a window property of the given type (AnyPropertyType for any); empty when the
-// window has none or vanished. `actualType` and `format` receive what was found.
-std::vector<unsigned char> ReadProperty(Display* display, Window window, Atom property, Atom type,
-                                        Atom* actualType = nullptr, int* format = nullptr) {
-    Atom foundType = None;
-    int foundFormat = 0;
-    unsigned long items = 0;
-    unsigned long remaining = 0;
-    unsigned char* raw = nullptr;
-    if (XGetWindowProperty(display, window, property, 0, kPropertyLongs, False, type, &foundType,
-                           &foundFormat, &items, &remaining, &raw) != Success)
-        return {};
-    XPointer<unsigned char> data(raw);
-    if (actualType) *actualType = foundType;
-    if (format) *format = foundFormat;
-    if (!data || foundType == None) return {};
-    std::size_t unit = foundFormat == 32 ? sizeof(long) : static_cast<std::size_t>(foundFormat / 8);
-    return std::vector<unsigned char>(data.get(), data.get() + items * unit);
-}
-
-// A property of 32-bit items (Xlib hands them out as longs).
-std::vector<long> ReadLongs(Display* display, Window window, Atom property, Atom type) {
-    int format = 0;
-    const auto bytes = ReadProperty(display, window, property, type, nullptr, &format);
-    if (format != 32 || bytes.empty()) return {};
-    std::vector<long> values(bytes.size() / sizeof(long));
-    std::memcpy(values.data(), bytes.data(), values.size() * sizeof(long));
-    return values;
-}
-
-// XQueryTree's answer for one window; nullopt when the window has gone.
-struct WindowTree {
-    Window root = None;
-    Window parent = None;
-    std::vector<Window> children;  // bottom to top
-};
-
-std::optional<WindowTree> QueryTree(Display* display, Window window) {
-    WindowTree tree;
-    Window* rawChildren = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, window, &tree.root, &tree.parent, &rawChildren, &count))
-        return std::nullopt;
-    XPointer<Window> children(rawChildren);
-    tree.children.assign(children.get(), children.get() + count);
-    return tree;
-}
-
-std::string Latin1ToUtf8(const std::vector<unsigned char>& text) {
-    std::string utf8;
-    for (unsigned char c : text) {
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return utf8;
-}
-
-// Keeps the first `characters` code points of a UTF-8 text, never splitting a sequence.
-std::string CutUtf8(std::string text, std::size_t characters) {
-    std::size_t count = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-        if (count++ == characters) {
-            text.resize(i);
-            break;
-        }
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -192,8 +34,6 @@ X11Windows::X11Windows(const std::string& displayName)
         {"_NET_MOVERESIZE_WINDOW", &atoms_.netMoveResizeWindow},
         {"_NET_FRAME_EXTENTS", &atoms_.netFrameExtents},
         {"_NET_ACTIVE_WINDOW", &atoms_.netActiveWindow},
-        {"_NET_REQUEST_FRAME_EXTENTS", &atoms_.netRequestFrameExtents},
-        {"_NET_SUPPORTED", &atoms_.netSupported},
         {selection.c_str(), &atoms_.windowManagerSelection},
     };
     std::vector<char*> names;
@@ -206,7 +46,7 @@ X11Windows::X11Windows(const std::string& displayName)
 X11Windows::~X11Windows() {
     if (!display_) return;
     XCloseDisplay(display_);
-    std::erase(survivingDisplays, display_);
+    ForgetDisplay(display_);
 }
 
 bool X11Windows::Available() const {
@@ -224,6 +64,10 @@ bool X11Windows::IsManaged(WindowHandle window) {
     // WM_STATE has a type of its own; its first item is the state.
     const auto state = ReadLongs(display_, window, atoms_.wmState, atoms_.wmState);
     if (state.empty() || state.front() == WithdrawnState) return false;
+    return IsMapped(window);
+}
+
+bool X11Windows::IsMapped(WindowHandle window) {
     XWindowAttributes attributes{};
     return XGetWindowAttributes(display_, window, &attributes) &&
            attributes.map_state != IsUnmapped;
@@ -330,6 +174,25 @@ int X11Windows::ProcessOf(WindowHandle window, const ClientProcesses& clients) {
     return !pid.empty() && pid.front() > 0 ? static_cast<int>(pid.front()) : 0;
 }
 
+// One window's process: a single request to the X-Resource extension (any resource id names
+// the connection that made it), else _NET_WM_PID.
+int X11Windows::ProcessOf(WindowHandle window) {
+    int eventBase = 0;
+    int errorBase = 0;
+    if (XResQueryExtension(display_, &eventBase, &errorBase)) {
+        XResClientIdSpec spec{static_cast<XID>(window), XRES_CLIENT_ID_PID_MASK};
+        long count = 0;
+        XResClientIdValue* values = nullptr;
+        if (XResQueryClientIds(display_, 1, &spec, &count, &values) == Success) {
+            pid_t pid = 0;
+            for (long i = 0; i < count && pid <= 0; ++i) pid = XResGetClientPid(&values[i]);
+            XResClientIdsDestroy(count, values);
+            if (pid > 0) return pid;
+        }
+    }
+    return ProcessOf(window, ClientProcesses{});
+}
+
 std::vector<TopLevelWindow> X11Windows::EnumWindows() {
     if (!Available()) return {};
     ErrorTrap trap(display_);
@@ -347,14 +210,13 @@ std::vector<TopLevelWindow> X11Windows::EnumWindows() {
         } else if (windowManager != None) {
             if (const WindowHandle found = ClientCarryingWmState(topLevel)) client = found;
         }
-        if (client == topLevel) {
-            // An unmanaged top-level window (no window manager, never mapped, or withdrawn),
-            // unless it is a popup or an input-only helper.
-            XWindowAttributes attributes{};
-            if (!XGetWindowAttributes(display_, topLevel, &attributes)) continue;
-            if (attributes.override_redirect || attributes.c_class == InputOnly) continue;
-        }
-        windows.push_back({client, ProcessOf(client, clients), Caption(client)});
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display_, client, &attributes)) continue;
+        // Input-only helpers are no windows anyone sees. Override-redirect windows (popups, and
+        // players that cover a monitor without a frame) are listed like any other.
+        if (attributes.c_class == InputOnly) continue;
+        windows.push_back({client, ProcessOf(client, clients), Caption(client),
+                           attributes.map_state == IsViewable});
     }
     return windows;
 }
@@ -376,192 +238,15 @@ std::optional<Rect> X11Windows::GetWindowRect(WindowHandle window) {
     return Rect{x, y, static_cast<int>(width + 2 * border), static_cast<int>(height + 2 * border)};
 }
 
-void X11Windows::MoveWindow(WindowHandle window, int left, int top) {
-    if (!Available() || window == 0) return;
-    Place(window, {left, top, 0, 0}, false);
-}
-
-void X11Windows::MoveResizeWindow(WindowHandle window, const Rect& rect) {
-    if (!Available() || window == 0) return;
-    Place(window, rect, true);
-}
-
-void X11Windows::Place(WindowHandle window, const Rect& rect, bool resize) {
-    bool windowManagerRunning = false;
-    bool managed = false;
-    {
-        ErrorTrap trap(display_);
-        windowManagerRunning = WindowManagerRunning();
-        managed = windowManagerRunning && IsManaged(window);
-    }
-    // A window the manager takes on while it is being configured gets its frame around the size
-    // given to the client: it is placed once more through the manager, which sizes the frame.
-    if (managed || ConfigureUntilPlaced(window, rect, resize, windowManagerRunning))
-        RequestUntilPlaced(window, rect, resize);
-}
-
-// Places a window no window manager has taken on by configuring it. A running manager receives
-// even such a window's configure request, passes it on in its own time and, now and then, drops
-// it: check, and ask again. True when the manager has taken the window on meanwhile.
-bool X11Windows::ConfigureUntilPlaced(WindowHandle window, const Rect& rect, bool resize,
-                                      bool windowManagerRunning) {
-    {
-        ErrorTrap trap(display_);
-        ConfigureDirectly(window, rect, resize);
-    }
-    for (int attempt = 1; windowManagerRunning; ++attempt) {
-        WaitForWindowManager();
-        ErrorTrap trap(display_);
-        if (IsManaged(window)) return true;
-        const auto placed = GetWindowRect(window);
-        if (!placed || (placed->left == rect.left && placed->top == rect.top) || attempt == 3)
-            return false;
-        ConfigureDirectly(window, rect, resize);
-    }
-    return false;
-}
-
-// Places a managed window through EWMH requests to its window manager, and waits for them.
-void X11Windows::RequestUntilPlaced(WindowHandle window, const Rect& rect, bool resize) {
-    std::optional<Rect> before;
-    {
-        ErrorTrap trap(display_);
-        before = GetWindowRect(window);
-        if (!before) return;  // the window has gone
-        RequestPlacement(window, rect, resize);
-    }
-    if (WaitForPlacement(window, rect, resize, before, kFirstPlacementWait)) return;
-    // openbox drops a request whose position equals one it had before under another gravity
-    // (size included): ask for a neighbouring position first, then for the wanted one again.
-    {
-        ErrorTrap trap(display_);
-        RequestPlacement(window, {rect.left + 1, rect.top, rect.width, rect.height}, resize);
-        RequestPlacement(window, rect, resize);
-    }
-    WaitForPlacement(window, rect, resize, before, kWindowManagerWait);
-}
-
-// Configures the window itself; its border counts towards the outer rectangle.
-void X11Windows::ConfigureDirectly(WindowHandle window, const Rect& rect, bool resize) {
-    XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(display_, window, &attributes)) return;
-    const int border = attributes.border_width;
-    if (resize) {
-        XMoveResizeWindow(display_, window, rect.left, rect.top,
-                          static_cast<unsigned>(std::max(1, rect.width - 2 * border)),
-                          static_cast<unsigned>(std::max(1, rect.height - 2 * border)));
-    } else {
-        XMoveWindow(display_, window, rect.left, rect.top);
-    }
-}
-
-void X11Windows::RequestPlacement(WindowHandle window, const Rect& rect, bool resize) {
-    // Sizes in the request are the client's; the frame adds its extents around it. A window the
-    // manager is still taking on has none yet: wait until it has finished, or the frame would
-    // overhang the wanted rectangle.
-    auto extents = ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL);
-    if (extents.size() < 4) {
-        WaitForWindowManager();
-        extents = ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL);
-    }
-    long horizontal = 0;
-    long vertical = 0;
-    if (extents.size() >= 4) {
-        horizontal = extents[0] + extents[1];
-        vertical = extents[2] + extents[3];
-    }
-    SendToWindowManager(
-        window, atoms_.netMoveResizeWindow,
-        {kGravityNorthWest | kMoveFlags | (resize ? kResizeFlags : 0) | (kSourcePager << 12),
-         rect.left, rect.top, std::max(1L, rect.width - horizontal),
-         std::max(1L, rect.height - vertical)});
-}
-
-// An EWMH request about a window, sent to the root where the window manager listens.
-void X11Windows::SendToWindowManager(WindowHandle window, unsigned long type,
-                                     const std::array<long, 5>& data) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = type;
-    event.xclient.format = 32;
-    std::copy(data.begin(), data.end(), event.xclient.data.l);
-    XSendEvent(display_, DefaultRootWindow(display_), False,
-               SubstructureRedirectMask | SubstructureNotifyMask, &event);
-    XFlush(display_);
-}
-
-// Waits until the window stands at the wanted position and, when resized, has taken a new size
-// (the wanted one, or as close as its own size rules allow). False when the time ran out.
-bool X11Windows::WaitForPlacement(WindowHandle window, const Rect& rect, bool resize,
-                                  const std::optional<Rect>& before,
-                                  std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-        const auto placed = GetWindowRect(window);
-        if (!placed) return false;
-        const bool sized = !resize || !before ||
-                           (placed->width == rect.width && placed->height == rect.height) ||
-                           placed->width != before->width || placed->height != before->height;
-        if (placed->left == rect.left && placed->top == rect.top && sized) return true;
-        if (std::chrono::steady_clock::now() >= deadline) return false;
-        std::this_thread::sleep_for(kPollInterval);
-    }
-}
-
 void X11Windows::RaiseWindow(WindowHandle window) {
     if (!Available() || window == 0) return;
     ErrorTrap trap(display_);
     if (WindowManagerRunning() && IsManaged(window)) {
         // Carried out when the window manager gets to it (it answers nothing that could be
-        // waited for).
-        SendToWindowManager(window, atoms_.netActiveWindow, {kSourcePager, CurrentTime, 0, 0, 0});
+        // waited for). Source 2: a pager-like tool, so focus-stealing rules do not apply.
+        SendToWindowManager(window, atoms_.netActiveWindow, {2, CurrentTime, 0, 0, 0});
     } else if (const WindowHandle outer = TopLevelAncestor(window)) {
         XRaiseWindow(display_, outer);
-    }
-}
-
-void X11Windows::HideWindow(WindowHandle window) {
-    if (!Available() || window == 0) return;
-    bool windowManagerRunning = false;
-    {
-        ErrorTrap trap(display_);
-        windowManagerRunning = WindowManagerRunning();
-        XWithdrawWindow(display_, window, DefaultScreen(display_));
-    }
-    // The window manager gives the withdrawn client back to the root and restores its geometry
-    // (also when it was still taking the window on); a placement made before it has done so
-    // would be undone.
-    if (windowManagerRunning) WaitForWindowManager();
-}
-
-// The window manager handles requests in order, so once it has answered a frame-extents request
-// it has also finished everything asked of it before. The request is made for a window of our
-// own that is never mapped: a manager answers it only for windows it does not manage, and a
-// task's window may be taken on, or vanish, in the meantime (its own extents would be lost).
-void X11Windows::WaitForWindowManager() {
-    {
-        ErrorTrap trap(display_);
-        // A window manager that does not offer the request would leave us waiting in vain.
-        const auto supported =
-            ReadLongs(display_, DefaultRootWindow(display_), atoms_.netSupported, XA_ATOM);
-        if (std::find(supported.begin(), supported.end(),
-                      static_cast<long>(atoms_.netRequestFrameExtents)) == supported.end())
-            return;
-        // Goes with the connection when it closes.
-        if (barrier_ == 0)
-            barrier_ =
-                XCreateSimpleWindow(display_, DefaultRootWindow(display_), 0, 0, 1, 1, 0, 0, 0);
-        XDeleteProperty(display_, barrier_, atoms_.netFrameExtents);
-        SendToWindowManager(barrier_, atoms_.netRequestFrameExtents, {0, 0, 0, 0, 0});
-    }
-    const auto deadline = std::chrono::steady_clock::now() + kWindowManagerWait;
-    while (Available() && std::chrono::steady_clock::now() < deadline) {
-        {
-            ErrorTrap trap(display_);
-            if (!ReadLongs(display_, barrier_, atoms_.netFrameExtents, XA_CARDINAL).empty()) return;
-        }
-        std::this_thread::sleep_for(kPollInterval);
     }
 }
 

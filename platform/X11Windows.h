@@ -5,23 +5,29 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "Windows.h"
 
 struct _XDisplay;
+union _XEvent;
 
 namespace vardo::platform {
 
 // Windows and monitors of an X server, through a connection of its own (independent of the
 // toolkit's, so it also works while Qt runs offscreen). Under a reparenting window manager the
 // windows handed out are the clients inside the frames; rectangles are outer rectangles, frame
-// included. Placements go through the window manager (EWMH) when one runs and manages the
-// window, and straight to the server otherwise; every call returns once its effect is visible
-// to the next query (or a short wait for the window manager has run out). X errors caused by
-// windows that vanish meanwhile are swallowed; a server that goes away does not end the program
-// (Xlib's default), it makes the object unavailable. Use it from one thread.
+// included. Queries are answered by the X server at once; placements go through the window
+// manager (EWMH) when one runs and manages the window, and straight to the server otherwise,
+// and are followed through the connection's events (see Windows). X errors caused by windows
+// that vanish meanwhile are swallowed; a server that goes away does not end the program (Xlib's
+// default), it makes the object unavailable. Use it from one thread.
 class X11Windows final : public Windows {
   public:
+    // How long a placed window is put back when its client (or the window manager's own policy)
+    // moves, resizes or shows it again; after that the window belongs to the operator.
+    static constexpr std::chrono::milliseconds kHoldTime{2000};
+
     // Connects to displayName, or to $DISPLAY when it is empty.
     explicit X11Windows(const std::string& displayName = {});
     ~X11Windows() override;
@@ -37,6 +43,11 @@ class X11Windows final : public Windows {
     void HideWindow(WindowHandle window) override;
     std::vector<Rect> Monitors() override;
 
+    int EventDescriptor() override;
+    void ProcessPendingEvents() override;
+    std::optional<TimePoint> NextDeadline() const override;
+    void SetListener(WindowListener* listener) override;
+
     // Whether a window manager currently owns the screen (the WM_Sn selection).
     bool WindowManagerRunning();
 
@@ -50,8 +61,6 @@ class X11Windows final : public Windows {
         unsigned long netMoveResizeWindow = 0;
         unsigned long netFrameExtents = 0;
         unsigned long netActiveWindow = 0;
-        unsigned long netRequestFrameExtents = 0;
-        unsigned long netSupported = 0;
         unsigned long windowManagerSelection = 0;
     };
 
@@ -62,7 +71,24 @@ class X11Windows final : public Windows {
         bool SameClient(WindowHandle a, WindowHandle b) const;
     };
 
+    // One placement being carried out, and then held (see kHoldTime).
+    struct Placement {
+        std::optional<Rect> target;  // width and height count only when `resize`
+        bool resize = false;
+        bool hide = false;
+        bool withdrawn = false;              // hide: the window manager has let go of the window
+        bool viaWindowManager = false;       // how the last request went
+        bool withoutExtents = false;         // asked before the frame's extents were known
+        std::optional<Rect> before;          // the outer rectangle when last asked
+        std::optional<Rect> achieved;        // where it stands as asked
+        std::optional<TimePoint> holdUntil;  // kHoldTime from when it first stood as asked
+        TimePoint deadline;                  // next try while unconfirmed, else the end of the hold
+        std::size_t attempts = 0;
+    };
+
+    // --- queries (X11Windows.cpp)
     bool IsManaged(WindowHandle window);
+    bool IsMapped(WindowHandle window);
     std::vector<WindowHandle> ChildrenTopFirst(WindowHandle window);
     WindowHandle ClientInFrame(WindowHandle frame, const ClientProcesses& clients);
     WindowHandle ClientCarryingWmState(WindowHandle window);
@@ -71,22 +97,41 @@ class X11Windows final : public Windows {
     std::string Caption(WindowHandle window);
     ClientProcesses QueryClientProcesses();
     int ProcessOf(WindowHandle window, const ClientProcesses& clients);
-    void Place(WindowHandle window, const Rect& rect, bool resize);
-    bool ConfigureUntilPlaced(WindowHandle window, const Rect& rect, bool resize,
-                              bool windowManagerRunning);
-    void RequestUntilPlaced(WindowHandle window, const Rect& rect, bool resize);
-    void RequestPlacement(WindowHandle window, const Rect& rect, bool resize);
+    int ProcessOf(WindowHandle window);
+
+    // --- events (X11WindowEvents.cpp)
+    void StartWatching();
+    void WatchExistingWindows();
+    void SelectClientEvents(WindowHandle window);
+    void HandleEvent(const _XEvent& event);
+    void Reparented(WindowHandle window, WindowHandle parent);
+    void Forget(WindowHandle window);
+    WindowHandle ClientOf(WindowHandle window) const;
+    void ReportIfShown(WindowHandle client);
+    bool MadeByWindowManager(WindowHandle window);
+
+    // --- placements (X11WindowPlacement.cpp)
+    void AskPlacement(WindowHandle window, std::optional<Rect> target, bool resize, bool hide);
+    void Request(WindowHandle window, Placement& placement, bool nudge);
+    void Follow(WindowHandle window);
+    void RunDueSteps();
     void ConfigureDirectly(WindowHandle window, const Rect& rect, bool resize);
+    bool RequestThroughWindowManager(WindowHandle window, const Rect& rect, bool resize);
     void SendToWindowManager(WindowHandle window, unsigned long type,
                              const std::array<long, 5>& data);
-    bool WaitForPlacement(WindowHandle window, const Rect& rect, bool resize,
-                          const std::optional<Rect>& before, std::chrono::milliseconds timeout);
-    void WaitForWindowManager();
 
     _XDisplay* display_ = nullptr;
     bool connectionLost_ = false;  // set by Xlib when the server went away
-    WindowHandle barrier_ = 0;     // never mapped; see WaitForWindowManager
     Atoms atoms_;
+
+    bool watching_ = false;
+    unsigned long resourceMask_ = 0;  // which bits of a resource id are the connection's own
+    bool processing_ = false;
+    WindowListener* listener_ = nullptr;
+    std::unordered_map<WindowHandle, WindowHandle> clientOfFrame_;
+    std::unordered_map<WindowHandle, WindowHandle> frameOfClient_;
+    std::unordered_set<WindowHandle> shown_;  // viewable clients, reported or seen at the start
+    std::unordered_map<WindowHandle, Placement> placements_;
 };
 
 }  // namespace vardo::platform

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -37,6 +38,11 @@ do not start with "--" are accepted and ignored (--write-args reports them).
   --child              open the windows in a forked child process; the started process waits
                        for it and exits with its exit code (the windows belong to another pid)
   --unmapped           create the windows without mapping them
+  --leader MS          as toolkits do: create an unmapped leader window (with the first caption)
+                       at once, and open the windows MS milliseconds later
+  --move-after MS,X,Y  MS milliseconds after a window is shown, move it to X,Y itself
+  --retitle MS,TEXT    MS milliseconds after a window is shown, change its caption to TEXT
+  --override-redirect  open override-redirect windows (no window manager frame)
   --wm-name-only       set only WM_NAME (Latin-1 STRING), no _NET_WM_NAME
   --no-pid             do not set _NET_WM_PID
   --lifetime MS        exit after MS milliseconds (default: run until killed)
@@ -58,6 +64,12 @@ struct Options {
     int delayMs = 0;
     bool child = false;
     bool unmapped = false;
+    std::optional<int> leaderMs;
+    std::optional<int> moveAfterMs;
+    std::pair<int, int> moveTo{0, 0};
+    std::optional<int> retitleAfterMs;
+    std::string retitle;
+    bool overrideRedirect = false;
     bool wmNameOnly = false;
     bool setPid = true;
     std::optional<int> lifetimeMs;
@@ -116,6 +128,24 @@ Options ParseOptions(int argc, char** argv) {
             options.child = true;
         } else if (option == "--unmapped") {
             options.unmapped = true;
+        } else if (option == "--leader") {
+            options.leaderMs = ParseInt(value(), option);
+        } else if (option == "--move-after") {
+            const std::string move = value();
+            const auto first = move.find(',');
+            const auto second = move.find(',', first == std::string::npos ? first : first + 1);
+            if (second == std::string::npos) Fail("bad --move-after: " + move);
+            options.moveAfterMs = ParseInt(move.substr(0, first), option);
+            options.moveTo = {ParseInt(move.substr(first + 1, second - first - 1), option),
+                              ParseInt(move.substr(second + 1), option)};
+        } else if (option == "--retitle") {
+            const std::string retitle = value();
+            const auto comma = retitle.find(',');
+            if (comma == std::string::npos) Fail("bad --retitle: " + retitle);
+            options.retitleAfterMs = ParseInt(retitle.substr(0, comma), option);
+            options.retitle = retitle.substr(comma + 1);
+        } else if (option == "--override-redirect") {
+            options.overrideRedirect = true;
         } else if (option == "--wm-name-only") {
             options.wmNameOnly = true;
         } else if (option == "--no-pid") {
@@ -175,50 +205,102 @@ void SetCaption(Display* display, Window window, const std::string& caption, boo
     XChangeProperty(display, window, XA_WM_NAME, utf8, 8, PropModeReplace, bytes, length);
 }
 
-void OpenWindows(Display* display, const Options& options) {
+Window CreateWindow(Display* display, const Options& options, const std::string& caption) {
     const int screen = DefaultScreen(display);
     const long pid = getpid();
+    const auto [x, y] = options.position.value_or(std::pair{0, 0});
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = WhitePixel(display, screen);
+    attributes.override_redirect = options.overrideRedirect;
+    attributes.event_mask = StructureNotifyMask;
+    const Window window =
+        XCreateWindow(display, RootWindow(display, screen), x, y, options.width, options.height, 0,
+                      CopyFromParent, InputOutput, CopyFromParent,
+                      CWBackPixel | CWOverrideRedirect | CWEventMask, &attributes);
+    XSizeHints hints{};
+    if (options.position) hints.flags |= USPosition;
+    if (options.staticGravity) {
+        hints.flags |= PWinGravity;
+        hints.win_gravity = StaticGravity;
+    }
+    XSetWMNormalHints(display, window, &hints);
+    SetCaption(display, window, caption, options.wmNameOnly);
+    if (options.setPid) {
+        XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL,
+                        32, PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
+    }
+    XClassHint classHint{const_cast<char*>("xtestclient"), const_cast<char*>("XTestClient")};
+    XSetClassHint(display, window, &classHint);
+    return window;
+}
+
+void OpenWindows(Display* display, const Options& options) {
     for (const auto& caption : options.captions) {
-        const auto [x, y] = options.position.value_or(std::pair{0, 0});
-        const Window window = XCreateSimpleWindow(
-            display, RootWindow(display, screen), x, y, options.width, options.height, 0,
-            BlackPixel(display, screen), WhitePixel(display, screen));
-        XSizeHints hints{};
-        if (options.position) hints.flags |= USPosition;
-        if (options.staticGravity) {
-            hints.flags |= PWinGravity;
-            hints.win_gravity = StaticGravity;
-        }
-        XSetWMNormalHints(display, window, &hints);
-        SetCaption(display, window, caption, options.wmNameOnly);
-        if (options.setPid) {
-            XChangeProperty(display, window, XInternAtom(display, "_NET_WM_PID", False),
-                            XA_CARDINAL, 32, PropModeReplace,
-                            reinterpret_cast<const unsigned char*>(&pid), 1);
-        }
-        XClassHint classHint{const_cast<char*>("xtestclient"), const_cast<char*>("XTestClient")};
-        XSetClassHint(display, window, &classHint);
+        const Window window = CreateWindow(display, options, caption);
         if (!options.unmapped) XMapWindow(display, window);
     }
     XSync(display, False);
 }
 
+// The toolkit's leader: never mapped, carrying the process's identity (and here the caption).
+void OpenLeader(Display* display, const Options& options) {
+    Options leader = options;
+    leader.overrideRedirect = false;
+    CreateWindow(display, leader, options.captions.front());
+    XSync(display, False);
+}
+
 // Serves the X connection (if any) until the lifetime has passed; forever without a lifetime.
-void Serve(Display* display, const std::optional<int>& lifetimeMs) {
+// Carries out --move-after and --retitle once their time after a window's first showing has come.
+void Serve(Display* display, const Options& options) {
     using Clock = std::chrono::steady_clock;
-    const auto deadline = lifetimeMs ? Clock::now() + std::chrono::milliseconds(*lifetimeMs)
-                                     : Clock::time_point::max();
+    const auto deadline = options.lifetimeMs
+                              ? Clock::now() + std::chrono::milliseconds(*options.lifetimeMs)
+                              : Clock::time_point::max();
+    struct Pending {
+        Clock::time_point at;
+        Window window;
+        bool move;
+    };
+    std::vector<Pending> pending;
+    std::vector<Window> seen;
     for (;;) {
         while (display && XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
+            if (event.type != MapNotify) continue;
+            const Window window = event.xmap.window;
+            if (std::find(seen.begin(), seen.end(), window) != seen.end()) continue;
+            seen.push_back(window);
+            const auto now = Clock::now();
+            if (options.moveAfterMs)
+                pending.push_back(
+                    {now + std::chrono::milliseconds(*options.moveAfterMs), window, true});
+            if (options.retitleAfterMs)
+                pending.push_back(
+                    {now + std::chrono::milliseconds(*options.retitleAfterMs), window, false});
         }
+        const auto now = Clock::now();
+        for (auto due = pending.begin(); due != pending.end();) {
+            if (due->at > now) {
+                ++due;
+                continue;
+            }
+            if (due->move) {
+                XMoveWindow(display, due->window, options.moveTo.first, options.moveTo.second);
+            } else {
+                SetCaption(display, due->window, options.retitle, options.wmNameOnly);
+            }
+            XFlush(display);
+            due = pending.erase(due);
+        }
+        auto wake = deadline;
+        for (const Pending& next : pending) wake = std::min(wake, next.at);
         int timeout = -1;
-        if (lifetimeMs) {
-            const auto left =
-                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            if (left.count() <= 0) return;
-            timeout = static_cast<int>(left.count());
+        if (wake != Clock::time_point::max()) {
+            if (deadline <= now) return;
+            timeout =
+                static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wake - now).count());
         }
         if (display) {
             pollfd connection{ConnectionNumber(display), POLLIN, 0};
@@ -240,11 +322,15 @@ int Run(const Options& options) {
             std::cerr << "xtestclient: cannot open the display\n";
             return 3;
         }
+        if (options.leaderMs) {
+            OpenLeader(display, options);
+            std::this_thread::sleep_for(std::chrono::milliseconds(*options.leaderMs));
+        }
         OpenWindows(display, options);
     }
     if (!options.readyFile.empty())
         WriteFileAtomically(options.readyFile, std::to_string(getpid()) + "\n");
-    Serve(display, options.lifetimeMs);
+    Serve(display, options);
     if (display) XCloseDisplay(display);
     return options.exitCode;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <unordered_set>
 #include <utility>
 
 #include "Clock.h"
@@ -50,6 +51,34 @@ std::string EventText(std::string_view event, const std::string& application,
     return "  " + NowTimeText() + std::string(event) + application + " 】  " + description;
 }
 
+// How much of two rectangles lies on both.
+long long OverlapArea(const platform::Rect& a, const platform::Rect& b) {
+    const long long width = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
+    const long long height = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+// The monitor a window lies on: the one it covers most; the first when it covers none.
+platform::Rect MonitorOf(const platform::Rect& window,
+                         const std::vector<platform::Rect>& monitors) {
+    platform::Rect best = monitors.front();
+    long long bestArea = 0;
+    for (const platform::Rect& monitor : monitors) {
+        const long long area = OverlapArea(window, monitor);
+        if (area > bestArea) {
+            best = monitor;
+            bestArea = area;
+        }
+    }
+    return best;
+}
+
+// Keeps a value within [low, high]; low wins when the range is empty (a window larger than the
+// monitor keeps its top-left corner on it).
+int Within(int value, int low, int high) {
+    return std::max(low, std::min(value, high));
+}
+
 // Marks a tick as running for its lifetime.
 class TickInProgress {
   public:
@@ -66,9 +95,12 @@ class TickInProgress {
 
 TaskRunner::TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
                        platform::Windows& windows)
-    : table_(table), host_(host), processes_(processes), windows_(windows) {}
+    : table_(table), host_(host), processes_(processes), windows_(windows) {
+    windows_.SetListener(this);
+}
 
 TaskRunner::~TaskRunner() {
+    windows_.SetListener(nullptr);
     ReleaseAllHandles();
 }
 
@@ -117,6 +149,7 @@ void TaskRunner::WatchTick() {
     }
     DetectOrphanEnds();
     ReleaseUntrackedHandles();
+    ForgetPlacedWindowsOfEndedTasks();
 }
 
 void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
@@ -126,12 +159,8 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
         if (!CaptionMode(row)) return;
         const FoundWindow found = FindWindowByCaption(table_.Cell(ColCaption, row));
         if (found.processId == 0) return;
-        table_.SetCell(ColProcessId, row, std::to_string(found.processId));
-        table_.SetCell(ColWindowHandle, row, std::to_string(found.window));
-        const platform::ProcessHandle handle =
-            HoldHandle(processes_.OpenProcess(found.processId), found.processId, row);
-        table_.SetCell(ColProcessHandle, row, std::to_string(handle));
-        PlaceTaskWindow(found.window, row);
+        AdoptProcess(row, found.processId);
+        TakeWindow(found.window, row, false);
         host_.RaiseMainWindow();
         return;
     }
@@ -145,17 +174,82 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
     }
     const platform::WindowHandle last = FindProcessWindows(processId);
     if (last == 0) return;
-    table_.SetCell(ColWindowHandle, row, std::to_string(last));
     // X has no start-up show state: a hidden start's windows are hidden once found, whatever
     // the row's setting has become since.
     const bool startedHidden = processes_.StartedHidden(TrackedHandle(row));
-    for (const std::string& line : handleList_) {
+    const std::vector<std::string> found = handleList_;
+    for (const std::string& line : found) {
         const auto window = static_cast<platform::WindowHandle>(DecimalValue(line));
-        if (window == 0) continue;
-        PlaceTaskWindow(window, row);
-        if (startedHidden) windows_.HideWindow(window);
+        if (window == 0 || IsPlaced(window, processId)) continue;
+        TakeWindow(window, row, startedHidden);
     }
+    table_.SetCell(ColWindowHandle, row, std::to_string(last));
+    handleList_ = found;
     host_.RaiseMainWindow();
+}
+
+void TaskRunner::WindowViewable(const platform::TopLevelWindow& window) {
+    // Like the watch tick, nothing happens in the edit state; the tick's search finds the
+    // window once it is left.
+    if (host_.IsEditState() || window.processId == 0 || window.processId == ::getpid()) return;
+    if (IsPlaced(window.window, window.processId)) return;
+    for (int row = 1; row < table_.RowCount(); ++row) {
+        if (!BelongsToRow(window, row)) continue;
+        if (table_.Cell(ColProcessId, row).empty()) AdoptProcess(row, window.processId);
+        TakeWindow(window.window, row, processes_.StartedHidden(TrackedHandle(row)));
+        host_.RaiseMainWindow();
+        return;
+    }
+}
+
+bool TaskRunner::BelongsToRow(const platform::TopLevelWindow& window, int row) const {
+    if (table_.Cell(ColRunState, row) != kRunning) return false;
+    const std::string& processId = table_.Cell(ColProcessId, row);
+    if (!processId.empty() && ProcessIdValue(processId) != window.processId) return false;
+    if (!CaptionMode(row)) return !processId.empty();
+    const std::string& text = table_.Cell(ColCaption, row);
+    return !window.caption.empty() && window.caption.starts_with(text);
+}
+
+void TaskRunner::AdoptProcess(int row, int processId) {
+    table_.SetCell(ColProcessId, row, std::to_string(processId));
+    const platform::ProcessHandle handle =
+        HoldHandle(processes_.OpenProcess(processId), processId, row);
+    table_.SetCell(ColProcessHandle, row, std::to_string(handle));
+}
+
+void TaskRunner::TakeWindow(platform::WindowHandle window, int row, bool startedHidden) {
+    const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
+    table_.SetCell(ColWindowHandle, row, std::to_string(window));
+    placedWindows_.emplace_back(window, processId);
+    if (!CaptionMode(row)) {
+        // The handle list shows the windows of the task placed so far.
+        handleList_.clear();
+        for (const auto& [placed, owner] : placedWindows_) {
+            if (owner == processId) handleList_.push_back(std::to_string(placed));
+        }
+    }
+    // Withdrawn first, so that nothing of it shows on the way.
+    const std::string& setting = table_.Cell(ColWindowSetting, row);
+    const bool settingHides =
+        GetField(setting, ",", 1) != kYes && GetField(setting, ",", 2) != kMaximise;
+    if (startedHidden && !settingHides) windows_.HideWindow(window);
+    PlaceTaskWindow(window, row);
+}
+
+bool TaskRunner::IsPlaced(platform::WindowHandle window, int processId) const {
+    const std::pair placed{window, processId};
+    return std::find(placedWindows_.begin(), placedWindows_.end(), placed) != placedWindows_.end();
+}
+
+void TaskRunner::ForgetPlacedWindowsOfEndedTasks() {
+    std::unordered_set<int> followed;
+    for (int row = 1; row < table_.RowCount(); ++row) {
+        if (table_.Cell(ColRunState, row) == kRunning)
+            followed.insert(ProcessIdValue(table_.Cell(ColProcessId, row)));
+    }
+    std::erase_if(placedWindows_,
+                  [&](const auto& placed) { return !followed.contains(placed.second); });
 }
 
 bool TaskRunner::DetectEnd(int row) {
@@ -243,7 +337,9 @@ TaskRunner::FoundWindow TaskRunner::FindWindowByCaption(const std::string& text)
     // Nor is a window whose owner cannot be told: it could not be followed, and taking it would
     // hide a matching window of a known process further down.
     const int ownProcessId = ::getpid();
+    // A window that has never been shown (a toolkit's leader window) is never a task's.
     for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
+        if (!window.viewable) continue;
         if (window.processId == ownProcessId || window.processId == 0) continue;
         if (!window.caption.empty() && window.caption.starts_with(text)) {
             return {window.processId, window.window};
@@ -257,7 +353,7 @@ platform::WindowHandle TaskRunner::FindProcessWindows(int processId) {
     platform::WindowHandle last = 0;
     if (processId == 0) return last;  // 0 marks windows whose owner is unknown, not a process
     for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
-        if (window.processId != processId) continue;
+        if (window.processId != processId || !window.viewable) continue;
         last = window.window;
         handleList_.push_back(std::to_string(window.window));
     }
@@ -274,17 +370,22 @@ void TaskRunner::PlaceTaskWindow(platform::WindowHandle window, int row) {
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         if (monitorText == std::to_string(i + 1)) monitor = monitors[i];
     }
+    // The window's place within the monitor it lies on, carried over to the row's monitor. A
+    // window on a monitor at the desktop's origin is shifted by the row's monitor's origin.
+    const platform::Rect home = MonitorOf(rect, monitors);
+    const int left = monitor.left + rect.left - home.left;
+    const int top = monitor.top + rect.top - home.top;
     const std::string& setting = table_.Cell(ColWindowSetting, row);
-    const int left = monitor.left + rect.left;
-    const int top = monitor.top + rect.top;
     if (GetField(setting, ",", 1) == kYes) {
-        windows_.MoveWindow(window, left, top);
+        windows_.MoveWindow(window,
+                            Within(left, monitor.left, monitor.left + monitor.width - rect.width),
+                            Within(top, monitor.top, monitor.top + monitor.height - rect.height));
         windows_.RaiseWindow(window);
     } else if (GetField(setting, ",", 2) == kMaximise) {
         windows_.MoveResizeWindow(window, monitor);
     } else {
-        windows_.MoveResizeWindow(window, {left, top, monitor.width, monitor.height});
         windows_.HideWindow(window);
+        windows_.MoveResizeWindow(window, {left, top, monitor.width, monitor.height});
     }
 }
 

@@ -32,11 +32,16 @@ class TaskTable;
 // running stay tracked: a row of the new table with the same application file, parameters and
 // start time takes a task over, run-time cells and handle; a task that no row takes over is still
 // ended at its old row's end time, by EndAllTasks, and noticed when it ends by itself.
-class TaskRunner {
+//
+// Windows: besides the watch tick's search, the runner is told by the platform of every window
+// as it becomes viewable, and places each window of a tracked task then, as its row says; the
+// tick's search remains for what the events miss. Only windows that have been viewable are ever
+// taken as a task's windows.
+class TaskRunner final : public platform::WindowListener {
   public:
     TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
                platform::Windows& windows);
-    ~TaskRunner();
+    ~TaskRunner() override;
     TaskRunner(const TaskRunner&) = delete;
     TaskRunner& operator=(const TaskRunner&) = delete;
 
@@ -72,8 +77,14 @@ class TaskRunner {
     // Fills the handle list with every top-level window of the process, in enumeration order,
     // and returns the last one (0 when none).
     platform::WindowHandle FindProcessWindows(int processId);
-    // Places one window on the row's monitor as the row's window setting asks.
+    // Places one window on the row's monitor as the row's window setting asks. Keeping the size,
+    // the window keeps its position within the monitor it lies on, inside the row's monitor;
+    // hiding, it is withdrawn before it is moved and sized.
     void PlaceTaskWindow(platform::WindowHandle window, int row);
+
+    // A window has become viewable: when it belongs to a tracked task and has not been placed
+    // for it yet, it is placed now (outside the edit state).
+    void WindowViewable(const platform::TopLevelWindow& window) override;
 
     // Ends a row's task when it is "在播" with a process id: terminates the process through the
     // handle the row holds (when still tracked), logs the end and marks the row stopped.
@@ -114,6 +125,18 @@ class TaskRunner {
     // the created process.
     bool CaptionMode(int row) const;
     void DiscoverWindows(int row, bool& skipRest);
+    // Whether a viewable window belongs to the row's task: by process, or for a caption row by
+    // caption (and process, once the row has taken one).
+    bool BelongsToRow(const platform::TopLevelWindow& window, int row) const;
+    // A caption row takes the process showing its caption as its task's process.
+    void AdoptProcess(int row, int processId);
+    // Records the window as the row's and places it.
+    void TakeWindow(platform::WindowHandle window, int row, bool startedHidden);
+    // A window id is used again by the X server once its client has gone: it counts as placed
+    // only together with the process it was placed for.
+    bool IsPlaced(platform::WindowHandle window, int processId) const;
+    // Forgets the placed windows of processes no row follows any more.
+    void ForgetPlacedWindowsOfEndedTasks();
     // Returns true when the row's task was found ended (stage C is then skipped).
     bool DetectEnd(int row);
     void CountRunTime(int row);
@@ -151,6 +174,8 @@ class TaskRunner {
     std::unordered_map<platform::ProcessHandle, HeldHandle> heldHandles_;
     std::vector<CarriedTask> loadingTasks_;  // between BeginTableLoad and EndTableLoad
     std::vector<CarriedTask> orphans_;       // running tasks no row took over at a load
+    // Every window placed for a task still followed, in the order placed, with its process.
+    std::vector<std::pair<platform::WindowHandle, int>> placedWindows_;
 };
 
 }  // namespace vardo

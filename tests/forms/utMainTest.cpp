@@ -479,7 +479,13 @@ TEST_F(MainWindowTest, Diagnostics_MyEnumWindow_ListsTheWindowsOfTheLastStart) {
     const int pid = std::atoi(main->table().Cell(ColProcessId, 1).c_str());
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(ready); }, 5000));
 
-    main->MyEnumWindow->click();
+    // Only windows that have shown count, and the window manager shows it in its own time.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            main->MyEnumWindow->click();
+            return !main->ListBox1->toPlainText().isEmpty();
+        },
+        5000));
     const QStringList handles = main->ListBox1->toPlainText().split('\n');
     ASSERT_EQ(handles.size(), 1);
     EXPECT_GT(handles.front().toULongLong(), 0u);

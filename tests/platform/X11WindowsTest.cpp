@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "PlatformTestSupport.h"
+#include "WindowEventLoop.h"
 
 // Xlib defines macros (None, Bool, Status) that clash with GoogleTest: include it last.
 #include <X11/Xlib.h>
@@ -113,19 +114,19 @@ class X11WindowsTest : public ::testing::TestWithParam<const char*> {
         return current;
     }
 
-    // The outer rectangle once it satisfies `settled`, or as it stands after 5 s: the window
-    // manager carries out a placement in its own time, on a loaded machine later than usual.
-    std::optional<Rect> RectOnceSettled(WindowHandle window,
-                                        const std::function<bool(const Rect&)>& settled) {
+    // Runs the events of the windows under test until the window's rectangle satisfies
+    // `placed`; the rectangle as it then stands.
+    std::optional<Rect> PlacedRect(WindowHandle window,
+                                   const std::function<bool(const Rect&)>& placed) {
         std::optional<Rect> rect;
-        WaitUntil([&] {
+        test::RunWindowEventsUntil(*windows_, [&] {
             rect = windows_->GetWindowRect(window);
-            return rect && settled(*rect);
+            return rect && placed(*rect);
         });
         return rect;
     }
-    std::optional<Rect> RectOnceSettled(WindowHandle window, const Rect& wanted) {
-        return RectOnceSettled(window, [&](const Rect& rect) { return rect == wanted; });
+    std::optional<Rect> PlacedRect(WindowHandle window, const Rect& wanted) {
+        return PlacedRect(window, [&](const Rect& rect) { return rect == wanted; });
     }
 
     Window Root() const { return DefaultRootWindow(observer_); }
@@ -234,7 +235,7 @@ TEST_P(X11WindowsTest, MoveWindow_OnMonitor2_KeepsTheSize) {
     ASSERT_TRUE(before);
     windows_->MoveWindow(window.window, kMonitor2.left + 100, 50);
     const Rect wanted{kMonitor2.left + 100, 50, before->width, before->height};
-    EXPECT_EQ(RectOnceSettled(window.window, wanted), wanted);
+    EXPECT_EQ(PlacedRect(window.window, wanted), wanted);
 }
 
 TEST_P(X11WindowsTest, MoveResizeWindow_FillMonitor2_GivesExactlyItsRectangle) {
@@ -244,11 +245,11 @@ TEST_P(X11WindowsTest, MoveResizeWindow_FillMonitor2_GivesExactlyItsRectangle) {
     for (const std::string& caption : {Named("Vardo fill"), Named("Vardo xlogo")}) {
         const auto window = WaitForWindow(caption);
         windows_->MoveResizeWindow(window.window, kMonitor2);
-        EXPECT_EQ(RectOnceSettled(window.window, kMonitor2), kMonitor2) << caption;
+        EXPECT_EQ(PlacedRect(window.window, kMonitor2), kMonitor2) << caption;
         // Asked again for the same place (openbox would drop a repeated request).
         windows_->MoveResizeWindow(window.window, {100, 100, 500, 400});
         windows_->MoveResizeWindow(window.window, kMonitor2);
-        EXPECT_EQ(RectOnceSettled(window.window, kMonitor2), kMonitor2) << caption;
+        EXPECT_EQ(PlacedRect(window.window, kMonitor2), kMonitor2) << caption;
     }
 }
 
@@ -259,7 +260,7 @@ TEST_P(X11WindowsTest, MoveResizeWindow_WindowJustMapped_ItsFrameFillsMonitor2) 
     XMapWindow(observer_, window);
     XSync(observer_, False);
     windows_->MoveResizeWindow(window, kMonitor2);
-    EXPECT_EQ(SettledRect(window), kMonitor2);
+    EXPECT_EQ(PlacedRect(window, kMonitor2), kMonitor2);
     XDestroyWindow(observer_, window);
     XSync(observer_, False);
 }
@@ -272,8 +273,7 @@ TEST_P(X11WindowsTest, MoveResizeWindow_SamePlaceTheClientAskedForUnderStaticGra
     ASSERT_TRUE(SettledRect(window.window));
     windows_->MoveWindow(window.window, 2000, 100);
     windows_->MoveResizeWindow(window.window, {2000, 100, 500, 400});
-    const Rect wanted{2000, 100, 500, 400};
-    EXPECT_EQ(RectOnceSettled(window.window, wanted), wanted);
+    EXPECT_EQ(PlacedRect(window.window, {2000, 100, 500, 400}), (Rect{2000, 100, 500, 400}));
 }
 
 TEST_P(X11WindowsTest, MoveResizeWindow_WindowWithResizeIncrements_StartsAtTheCornerAndFitsInside) {
@@ -281,7 +281,7 @@ TEST_P(X11WindowsTest, MoveResizeWindow_WindowWithResizeIncrements_StartsAtTheCo
         "xterm", "-display", *display_, "-title", Named("Vardo xterm"), "-e", "sleep", "60"}));
     const auto window = WaitForWindow(Named("Vardo xterm"));
     windows_->MoveResizeWindow(window.window, kMonitor2);
-    const auto rect = RectOnceSettled(window.window, [](const Rect& placed) {
+    const auto rect = PlacedRect(window.window, [](const Rect& placed) {
         return placed.left == kMonitor2.left && placed.width > kMonitor2.width - 40;
     });
     ASSERT_TRUE(rect);
@@ -299,13 +299,13 @@ TEST_P(X11WindowsTest, HideWindow_ReallyUnmapsAndStaysListed_ThenCanBePlaced) {
     const auto window = WaitForWindow(Named("Vardo hide"));
     ASSERT_TRUE(IsMapped(window.window));
     windows_->HideWindow(window.window);
-    EXPECT_TRUE(WaitUntil([&] { return !IsMapped(window.window); }));
+    EXPECT_TRUE(test::RunWindowEventsUntil(*windows_, [&] { return !IsMapped(window.window); }));
     const auto listed = FindByCaption(windows_->EnumWindows(), Named("Vardo hide"));
     ASSERT_TRUE(listed);
     EXPECT_EQ(listed->window, window.window);
     // Hidden windows are also given the monitor's rectangle (hide mode).
     windows_->MoveResizeWindow(window.window, kMonitor2);
-    EXPECT_EQ(RectOnceSettled(window.window, kMonitor2), kMonitor2);
+    EXPECT_EQ(PlacedRect(window.window, kMonitor2), kMonitor2);
     EXPECT_FALSE(IsMapped(window.window));
 }
 

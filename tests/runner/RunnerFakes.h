@@ -157,12 +157,22 @@ class FakeWindows final : public platform::Windows {
 
     std::vector<platform::Rect> Monitors() override { return monitors; }
 
-    // Adds a window at the top of the stacking order.
+    void SetListener(platform::WindowListener* newListener) override { listener = newListener; }
+
+    // Adds a window at the top of the stacking order, viewable unless said otherwise.
     platform::WindowHandle Open(int processId, std::string caption,
-                                platform::Rect rect = {10, 20, 300, 200}) {
+                                platform::Rect rect = {10, 20, 300, 200}, bool viewable = true) {
         const platform::WindowHandle handle = nextWindow++;
-        windows.insert(windows.begin(), Window{{handle, processId, std::move(caption)}, rect});
+        windows.insert(windows.begin(),
+                       Window{{handle, processId, std::move(caption), viewable}, rect});
         return handle;
+    }
+
+    // Makes a window viewable and tells the listener, as the event watch does.
+    void Show(platform::WindowHandle handle) {
+        Window* window = Find(handle);
+        window->info.viewable = true;
+        if (listener) listener->WindowViewable(window->info);
     }
 
     Window* Find(platform::WindowHandle handle) {
@@ -176,6 +186,7 @@ class FakeWindows final : public platform::Windows {
     std::vector<Window> windows;
     std::vector<std::string> calls;
     int enumerations = 0;
+    platform::WindowListener* listener = nullptr;
     platform::WindowHandle nextWindow = 0x400001;
 };
 

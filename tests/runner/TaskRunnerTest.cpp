@@ -251,8 +251,8 @@ INSTANTIATE_TEST_SUITE_P(
         PlacementCase{"是,最大", "2", {2020, 50, 640, 480}, false, {"move", "raise"}},
         PlacementCase{"是,无", "2", {2020, 50, 640, 480}, false, {"move", "raise"}},
         PlacementCase{"是", "1", {100, 50, 640, 480}, false, {"move", "raise"}},
-        PlacementCase{"否,无", "2", {2020, 50, 1920, 1080}, true, {"moveresize", "hide"}},
-        PlacementCase{"否", "2", {2020, 50, 1920, 1080}, true, {"moveresize", "hide"}},
+        PlacementCase{"否,无", "2", {2020, 50, 1920, 1080}, true, {"hide", "moveresize"}},
+        PlacementCase{"否", "2", {2020, 50, 1920, 1080}, true, {"hide", "moveresize"}},
         PlacementCase{"否,最大", "3", {0, 0, 1920, 1080}, false, {"moveresize"}},
         PlacementCase{"否,最大", "02", {0, 0, 1920, 1080}, false, {"moveresize"}},
         PlacementCase{"否,最大", "", {0, 0, 1920, 1080}, false, {"moveresize"}}));
@@ -281,6 +281,74 @@ TEST_F(TaskRunnerTest, HiddenStart_WindowsAreHiddenWhenFoundEvenIfTheSettingChan
     const auto window = windows.Open(RowProcess(1), "W");
     runner.WatchTick();
     EXPECT_TRUE(windows.Find(window)->hidden);
+}
+
+TEST_F(TaskRunnerTest, KeepSize_KeepsThePlaceWithinTheMonitorItLiesOnAndStaysInside) {
+    SetRow(1, {{ColWindowSetting, "是"}, {ColMonitor, "1"}});
+    const auto onTwo = windows.Open(7, "W", {2020, 50, 640, 480});
+    const auto inCorner = windows.Open(7, "W", {3700, 900, 400, 300});
+    runner.PlaceTaskWindow(onTwo, 1);
+    runner.PlaceTaskWindow(inCorner, 1);
+    EXPECT_EQ(windows.Find(onTwo)->rect, (platform::Rect{100, 50, 640, 480}));
+    EXPECT_EQ(windows.Find(inCorner)->rect, (platform::Rect{1520, 780, 400, 300}));
+}
+
+// ---- Windows as they show ----------------------------------------------------------------------
+
+TEST_F(TaskRunnerTest, ShownWindows_EachWindowOfTheTaskIsPlacedOnceAsItShows) {
+    SetRow(1, {{ColWindowSetting, "否,最大"}, {ColMonitor, "2"}});
+    runner.StartTask(1);
+    const int pid = RowProcess(1);
+    const auto other = windows.Open(pid + 1, "Other", {1, 2, 3, 4}, false);
+    windows.Show(other);
+    const auto first = windows.Open(pid, "Main", {10, 20, 300, 200}, false);
+    windows.Show(first);
+    EXPECT_EQ(windows.Find(first)->rect, (platform::Rect{1920, 0, 1920, 1080}));
+    EXPECT_EQ(Cell(ColWindowHandle, 1), std::to_string(first));
+    const auto second = windows.Open(pid, "Dialog", {10, 20, 300, 200}, false);
+    windows.Show(second);
+    EXPECT_EQ(Cell(ColWindowHandle, 1), std::to_string(second));
+    EXPECT_EQ(runner.HandleList(),
+              (std::vector<std::string>{std::to_string(first), std::to_string(second)}));
+    // Shown again (its caption changed, or the operator moved it back): it is the operator's.
+    windows.Find(first)->rect = {5, 5, 300, 200};
+    windows.Show(first);
+    EXPECT_EQ(windows.Find(first)->rect, (platform::Rect{5, 5, 300, 200}));
+    EXPECT_EQ(windows.Find(other)->rect, (platform::Rect{1, 2, 3, 4}));
+    EXPECT_EQ(host.mainWindowRaises, 2);
+}
+
+TEST_F(TaskRunnerTest, ShownWindows_CaptionGivenAfterShowingIsAdopted_NothingInTheEditState) {
+    SetRow(1, {{ColCaption, "Player"}, {ColWindowSetting, "否,最大"}});
+    runner.StartTask(1);
+    const int owner = processes.AddForeignProcess();
+    const auto window = windows.Open(owner, "Loading", {10, 20, 300, 200}, false);
+    windows.Show(window);
+    EXPECT_EQ(Cell(ColProcessId, 1), "");
+    windows.Find(window)->info.caption = "Player - clip.mp4";
+    host.editState = true;
+    windows.Show(window);
+    EXPECT_EQ(Cell(ColProcessId, 1), "");
+    host.editState = false;
+    windows.Show(window);
+    EXPECT_EQ(Cell(ColProcessId, 1), std::to_string(owner));
+    EXPECT_EQ(Cell(ColWindowHandle, 1), std::to_string(window));
+    EXPECT_EQ(windows.Find(window)->rect, (platform::Rect{0, 0, 1920, 1080}));
+}
+
+TEST_F(TaskRunnerTest, WatchTick_NeverTakesAWindowThatHasNotShown) {
+    SetRow(1, {{ColWindowSetting, "否,无"}});
+    runner.StartTask(1);
+    const auto leader = windows.Open(RowProcess(1), "Leader", {0, 0, 10, 10}, false);
+    Seconds(2);
+    EXPECT_EQ(Cell(ColWindowHandle, 1), "");
+    EXPECT_TRUE(windows.calls.empty());
+    const auto real = windows.Open(RowProcess(1), "Real");
+    Second();
+    EXPECT_EQ(Cell(ColWindowHandle, 1), std::to_string(real));
+    EXPECT_FALSE(windows.Find(leader)->hidden);
+    // Withdrawn before anything else is done to it.
+    EXPECT_EQ(windows.calls.front(), "hide " + std::to_string(real));
 }
 
 // ---- Schedule order ---------------------------------------------------------------------------

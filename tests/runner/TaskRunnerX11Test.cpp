@@ -1,8 +1,11 @@
 // The runner against the real platform: real child processes (the X test client) and real
 // windows on the X test bed's two monitors, with and without a window manager.
 #include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -17,10 +20,12 @@
 #include "TaskRunner.h"
 #include "TaskTable.h"
 #include "TempFolder.h"
+#include "WindowEventLoop.h"
 #include "X11Windows.h"
 
 // Last: Xlib defines macros (None, Bool, Status) that clash with the headers above.
 #include <X11/Xlib.h>
+#include <poll.h>
 
 namespace vardo {
 namespace {
@@ -49,11 +54,91 @@ class RecordingWindows final : public platform::Windows {
     void RaiseWindow(platform::WindowHandle w) override { real_.RaiseWindow(w); }
     void HideWindow(platform::WindowHandle w) override { real_.HideWindow(w); }
     std::vector<platform::Rect> Monitors() override { return real_.Monitors(); }
+    int EventDescriptor() override { return real_.EventDescriptor(); }
+    void ProcessPendingEvents() override { real_.ProcessPendingEvents(); }
+    std::optional<TimePoint> NextDeadline() const override { return real_.NextDeadline(); }
+    void SetListener(platform::WindowListener* listener) override { real_.SetListener(listener); }
 
     std::map<platform::WindowHandle, platform::Rect> firstRects;
 
   private:
     platform::Windows& real_;
+};
+
+// Watches a process's windows from a process of its own (an X connection and Xlib error handling
+// of its own, independent of the runner's), every 5 ms, and measures the longest stretch for
+// which any of them was seen viewable.
+class ShownWatcher {
+  public:
+    struct Result {
+        int looks = 0;
+        bool everListed = false;
+        long longestShownMs = 0;
+    };
+
+    ShownWatcher(const std::string& display, int processId) {
+        int stop[2];
+        int result[2];
+        if (pipe(stop) != 0 || pipe(result) != 0) return;
+        child_ = fork();
+        if (child_ == 0) {
+            close(stop[1]);
+            close(result[0]);
+            const Result seen = Watch(display, processId, stop[0]);
+            [[maybe_unused]] const auto written = write(result[1], &seen, sizeof seen);
+            _exit(0);
+        }
+        close(stop[0]);
+        close(result[1]);
+        stop_ = stop[1];
+        result_ = result[0];
+    }
+    ~ShownWatcher() { Stop(); }
+    ShownWatcher(const ShownWatcher&) = delete;
+    ShownWatcher& operator=(const ShownWatcher&) = delete;
+
+    Result Stop() {
+        Result seen;
+        if (child_ <= 0) return seen;
+        close(stop_);
+        if (read(result_, &seen, sizeof seen) != sizeof seen) seen = {};
+        close(result_);
+        waitpid(child_, nullptr, 0);
+        child_ = 0;
+        return seen;
+    }
+
+  private:
+    static Result Watch(const std::string& display, int processId, int stop) {
+        Result seen;
+        platform::X11Windows eye(display);
+        // Since when the windows have been seen shown; the epoch while they are not.
+        std::chrono::steady_clock::time_point shownSince{};
+        for (;;) {
+            pollfd entry{stop, POLLIN, 0};
+            if (poll(&entry, 1, 0) == 1) return seen;
+            bool shown = false;
+            for (const auto& window : eye.EnumWindows()) {
+                if (window.processId != processId) continue;
+                seen.everListed = true;
+                shown |= window.viewable;
+            }
+            const auto now = std::chrono::steady_clock::now();
+            if (!shown) shownSince = {};
+            if (shown && shownSince == std::chrono::steady_clock::time_point{}) shownSince = now;
+            if (shown) {
+                const long shownMs =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(now - shownSince).count();
+                seen.longestShownMs = std::max(seen.longestShownMs, shownMs);
+            }
+            ++seen.looks;
+            std::this_thread::sleep_for(5ms);
+        }
+    }
+
+    pid_t child_ = 0;
+    int stop_ = -1;
+    int result_ = -1;
 };
 
 class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
@@ -93,13 +178,13 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
         table_.SetCell(ColMonitor, row, monitor);
     }
 
-    // Runs watch ticks every 50 ms until the condition holds or 10 s have passed.
+    // Runs watch ticks every 50 ms, and the window events in between, until the condition
+    // holds or 10 s have passed.
     bool WatchUntil(const std::function<bool()>& done) {
         const auto deadline = std::chrono::steady_clock::now() + 10s;
         while (std::chrono::steady_clock::now() < deadline) {
             runner_->WatchTick();
-            if (done()) return true;
-            std::this_thread::sleep_for(50ms);
+            if (test::RunWindowEventsUntil(*windows_, done, 50ms)) return true;
         }
         return false;
     }
@@ -111,13 +196,12 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
     // has stopped waiting for it.
     std::optional<platform::Rect> SettledRect(
         platform::WindowHandle window, const std::function<bool(const platform::Rect&)>& settled) {
-        const auto deadline = std::chrono::steady_clock::now() + 5s;
-        for (;;) {
-            const auto rect = xwindows_->GetWindowRect(window);
-            if (!rect || settled(*rect) || std::chrono::steady_clock::now() >= deadline)
-                return rect;
-            std::this_thread::sleep_for(20ms);
-        }
+        std::optional<platform::Rect> rect;
+        test::RunWindowEventsUntil(*windows_, [&] {
+            rect = xwindows_->GetWindowRect(window);
+            return !rect || settled(*rect);
+        });
+        return rect;
     }
     std::optional<platform::Rect> SettledRect(platform::WindowHandle window,
                                               const platform::Rect& wanted) {
@@ -148,6 +232,45 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
         return attributes.map_state == IsViewable;
     }
 
+    // Runs as the program does: the window events as they come, the watch tick once a second
+    // from the start on, until `done` holds. Returns whether it did.
+    bool RunLikeTheProgram(const std::function<bool()>& done,
+                           std::chrono::milliseconds timeout = 10s) {
+        using Clock = std::chrono::steady_clock;
+        const auto deadline = Clock::now() + timeout;
+        while (Clock::now() < deadline) {
+            if (Clock::now() >= nextWatchTick_) {
+                runner_->WatchTick();
+                nextWatchTick_ += 1s;
+            }
+            const auto slice = std::min({deadline, nextWatchTick_, Clock::now() + 5ms});
+            const int descriptor = windows_->EventDescriptor();
+            pollfd entry{descriptor, POLLIN, 0};
+            auto wake = slice;
+            if (const auto step = windows_->NextDeadline()) wake = std::min(wake, *step);
+            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(wake - Clock::now());
+            poll(&entry, 1, static_cast<int>(std::max<long>(0, wait.count())));
+            windows_->ProcessPendingEvents();
+            if (done()) return true;
+        }
+        return false;
+    }
+    // Starts a row as the schedule does; the watch's first tick comes a second later.
+    void StartLikeTheProgram(int row) {
+        runner_->StartTask(row);
+        strayProcesses_.push_back(RowProcess(row));
+        strayProcesses_.push_back(runner_->LastCreation().processId);
+        nextWatchTick_ = std::chrono::steady_clock::now() + 1s;
+    }
+
+    // The windows of a process as another client sees them.
+    std::vector<platform::TopLevelWindow> WindowsOf(int processId) {
+        std::vector<platform::TopLevelWindow> found;
+        for (const auto& window : xwindows_->EnumWindows())
+            if (window.processId == processId) found.push_back(window);
+        return found;
+    }
+
     bool HasWindowOf(int processId) {
         for (const auto& window : xwindows_->EnumWindows()) {
             if (window.processId == processId) return true;
@@ -170,6 +293,7 @@ class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
     std::unique_ptr<TaskRunner> runner_;
     Display* xlib_ = nullptr;
     std::vector<int> strayProcesses_;
+    std::chrono::steady_clock::time_point nextWatchTick_ = std::chrono::steady_clock::now() + 1s;
 };
 
 TEST_P(TaskRunnerX11Test, ProcessMode_FillsMonitorTwoAndEndsTheProcess) {
@@ -212,7 +336,8 @@ TEST_P(TaskRunnerX11Test, HiddenStart_StartsHiddenAndWithdrawsTheWindow) {
     SetClientRow(1, "--window \"Runner Hidden\"", "否,无", "2");
     const platform::WindowHandle window = StartUntilPlaced(1);
     ASSERT_NE(window, 0u);
-    EXPECT_FALSE(Viewable(window));
+    // The withdrawal was asked on the runner's connection; this one may be answered first.
+    EXPECT_TRUE(test::RunWindowEventsUntil(*windows_, [&] { return !Viewable(window); }, 1s));
     bool stillListed = false;
     for (const auto& listed : xwindows_->EnumWindows()) stillListed |= listed.window == window;
     EXPECT_TRUE(stillListed);
@@ -276,6 +401,92 @@ TEST_P(TaskRunnerX11Test, CopiedRow_NeverEndsALaterTaskHoldingTheSameHandleNumbe
     EXPECT_EQ(
         processes_.GetExitCodeProcess(std::atoi(table_.Cell(ColProcessHandle, 3).c_str())).running,
         true);
+}
+
+TEST_P(TaskRunnerX11Test, LeaderWindowFirst_TheRealWindowIsPlacedAndTheLeaderNever) {
+    // The unmapped leader exists at the first watch tick; the real window maps half a second
+    // later.
+    SetClientRow(1, "--leader 1500 --window \"Runner Leader\"", "否,最大", "2");
+    StartLikeTheProgram(1);
+    const int pid = RowProcess(1);
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    platform::WindowHandle shown = 0;
+    ASSERT_TRUE(RunLikeTheProgram([&] {
+        for (const auto& window : WindowsOf(pid))
+            if (window.viewable) shown = window.window;
+        return shown != 0 && xwindows_->GetWindowRect(shown) == monitor2;
+    })) << "the real window did not land on monitor 2";
+    EXPECT_EQ(RowWindow(1), shown);
+    EXPECT_EQ(runner_->HandleList(), std::vector<std::string>{std::to_string(shown)});
+    ASSERT_EQ(WindowsOf(pid).size(), 2u);
+}
+
+TEST_P(TaskRunnerX11Test, HiddenRow_ItsWindowIsNeverSeenShownForMoreThan50Milliseconds) {
+    SetClientRow(1, "--leader 1500 --window \"Runner Hidden Leader\"", "否,无", "2");
+    StartLikeTheProgram(1);
+    const int pid = RowProcess(1);
+    // Another client looks every 5 ms, as an operator's eye would (and a little sharper).
+    ShownWatcher watcher(displayName_, pid);
+    const bool hidden = RunLikeTheProgram(
+        [&] { return Placed(1) && !Viewable(RowWindow(1)) && WindowsOf(pid).size() == 2; });
+    RunLikeTheProgram([] { return false; }, 500ms);
+    const ShownWatcher::Result seen = watcher.Stop();
+    ASSERT_TRUE(hidden) << "the real window was not withdrawn";
+    EXPECT_GT(seen.looks, 100);
+    EXPECT_TRUE(seen.everListed) << "the watcher never saw the task's windows";
+    EXPECT_LT(seen.longestShownMs, 50);
+    EXPECT_FALSE(Viewable(RowWindow(1)));
+}
+
+TEST_P(TaskRunnerX11Test, ClientMovingItsWindowJustAfterShowingIt_IsPutBack) {
+    SetClientRow(1, "--move-after 300,100,100 --window \"Runner Mover\"", "否,最大", "2");
+    StartLikeTheProgram(1);
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    ASSERT_TRUE(RunLikeTheProgram(
+        [&] { return Placed(1) && xwindows_->GetWindowRect(RowWindow(1)) == monitor2; }));
+    // Past the client's own move and the window manager's answer to it.
+    RunLikeTheProgram([] { return false; }, 1200ms);
+    EXPECT_EQ(SettledRect(RowWindow(1), monitor2), monitor2);
+}
+
+TEST_P(TaskRunnerX11Test, OverrideRedirectWindows_FoundByCaptionAndByProcessAndPlaced) {
+    table_.SetRowCount(3);
+    SetClientRow(1, "--override-redirect --window \"Runner Bare Caption Player\"", "否,最大", "2",
+                 "Runner Bare Caption");
+    SetClientRow(2, "--override-redirect --window \"Runner Bare Process Player\"", "否,最大", "1");
+    StartLikeTheProgram(1);
+    StartLikeTheProgram(2);
+    const platform::Rect monitor1{0, 0, 1920, 1080};
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    ASSERT_TRUE(RunLikeTheProgram([&] {
+        return Placed(1) && Placed(2) && xwindows_->GetWindowRect(RowWindow(1)) == monitor2 &&
+               xwindows_->GetWindowRect(RowWindow(2)) == monitor1;
+    }));
+    strayProcesses_.push_back(RowProcess(1));
+}
+
+TEST_P(TaskRunnerX11Test, KeepSize_WindowOpenedOnMonitorTwo_KeepsItsPlaceWithinAMonitor) {
+    table_.SetRowCount(3);
+    SetClientRow(1, "--position 2020,100 --size 320x240 --window \"Runner Keep Two\"", "是", "1");
+    // Near monitor 2's far corner: moved over as it is, it would hang off monitor 1.
+    SetClientRow(2, "--position 3600,900 --size 400x300 --window \"Runner Keep Corner\"", "是",
+                 "1");
+    StartLikeTheProgram(1);
+    StartLikeTheProgram(2);
+    ASSERT_TRUE(RunLikeTheProgram([&] { return Placed(1) && Placed(2); }));
+    const platform::Rect first = windows_->firstRects.at(RowWindow(1));
+    const auto kept = SettledRect(RowWindow(1), [&](const platform::Rect& rect) {
+        return rect.left == first.left - 1920 && rect.top == first.top;
+    });
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->left, first.left - 1920);
+    EXPECT_EQ(kept->top, first.top);
+    const auto inside = SettledRect(RowWindow(2), [](const platform::Rect& rect) {
+        return rect.left + rect.width == 1920 && rect.top + rect.height == 1080;
+    });
+    ASSERT_TRUE(inside);
+    EXPECT_EQ(inside->left + inside->width, 1920);
+    EXPECT_EQ(inside->top + inside->height, 1080);
 }
 
 INSTANTIATE_TEST_SUITE_P(TestBed, TaskRunnerX11Test,
