@@ -25,6 +25,7 @@
 #include "TaskTableModel.h"
 #include "TimeText.h"
 #include "TimetableFile.h"
+#include "WinSkinData.h"
 #include "Windows.h"
 #include "uShowMM.h"
 
@@ -67,6 +68,7 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
     BuildFieldPanel();
     BuildCommandPanel();
     BuildDiagnosticPanel();
+    CreateSkinComponent();
     ConnectEditor();
 
     tmChkFlash.setInterval(1000);
@@ -117,7 +119,7 @@ void TFrmMain::FormCreate() {
     if (FrmSetup->chkMin->isChecked()) {
         setWindowState(windowState() | Qt::WindowMinimized);
     }
-    // The skin engine is switched here from FrmSetup->chktskn once it is part of the program.
+    sd1->SetActive(FrmSetup->chktskn->isChecked());
 }
 
 void TFrmMain::FillMonitorList() {

@@ -35,6 +35,7 @@ class Prompts;
 class TaskGridView;
 class TaskRunner;
 class TaskTableModel;
+class TSkinData;
 
 // The platform services the main window works through; tests hand in their own prompts.
 struct MainWindowServices {
@@ -65,6 +66,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void SetAutoShutDownSeconds(int secondsOfDay) override { autoShutDownSeconds_ = secondsOfDay; }
     void SetAutoLoadSeconds(int secondsOfDay) override { autoLoadSeconds_ = secondsOfDay; }
     void ApplyTransparency(int degree) override;
+    TSkinData& SkinComponent() override { return *sd1; }
+    void SkinSwitched(const QString& problem) override;
 
     // TaskRunnerHost
     bool IsEditState() const override { return editState_; }
@@ -131,6 +134,10 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QStatusBar* StatusBar2;
     // Shown in the status bar only when the windows of other programs cannot be reached.
     QLabel* lbWindowsUnavailable;
+    // Shown in the status bar while the chosen skin could not be loaded.
+    QLabel* lbSkinProblem;
+    // The skin engine's component.
+    TSkinData* sd1;
     // Never shown: the handle list and the two diagnostic commands.
     QPlainTextEdit* ListBox1;
     QFrame* Panel1;
@@ -199,6 +206,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void BuildFieldPanel();
     void BuildCommandPanel();
     void BuildDiagnosticPanel();
+    void CreateSkinComponent();
     void ShowHandleList();
     void ShowWindowsAvailability();
     void ConnectEditor();

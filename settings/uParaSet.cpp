@@ -16,6 +16,7 @@
 #include "QtText.h"
 #include "SettingsStore.h"
 #include "TimeText.h"
+#include "WinSkinData.h"
 
 namespace vardo {
 
@@ -244,14 +245,24 @@ void TFrmSetup::loadTimePickerChange() {
     owner_.SetAutoLoadSeconds(seconds);
 }
 
-// The skin engine is not part of the program yet: the two skin handlers keep the list and the
-// settings, and are where the engine's SkinFile and Active will be switched.
+void TFrmSetup::SwitchSkin() {
+    TSkinData& sd1 = owner_.SkinComponent();
+    sd1.SetActive(false);
+    if (!chktskn->isChecked()) return;
+    sd1.SetSkinFile(programFolder_ + "Skins/" + cbskn->currentText());
+    const QString problem = sd1.LoadError();
+    sd1.SetActive(true);
+    owner_.SkinSwitched(problem);
+}
+
 void TFrmSetup::cbsknChange() {
-    WriteOrReport("cbskn", cbskn->currentText().toStdString());
+    if (!WriteOrReport("cbskn", cbskn->currentText().toStdString())) return;
+    SwitchSkin();
 }
 
 void TFrmSetup::chktsknClick() {
     if (!WriteYesNo("chktskn", *chktskn)) return;
+    SwitchSkin();
     cbskn->setEnabled(chktskn->isChecked());
 }
 

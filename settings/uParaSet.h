@@ -15,6 +15,7 @@ class QTimeEdit;
 namespace vardo {
 
 class Prompts;
+class TSkinData;
 
 // What the settings dialog keeps up to date in the main window.
 class SetupOwner {
@@ -25,6 +26,11 @@ class SetupOwner {
     // Opacity (0 transparent .. 255 opaque) of the main window and of this dialog, applied only
     // while chkTransparent is ticked.
     virtual void ApplyTransparency(int degree) = 0;
+    // The skin component sd1 of the main window.
+    virtual TSkinData& SkinComponent() = 0;
+    // After the skin has been switched: repaints the main window and says in its status bar when
+    // the chosen skin could not be loaded (empty problem: it could).
+    virtual void SkinSwitched(const QString& problem) = 0;
 };
 
 // The settings dialog. Its controls are the live options the rest of the program reads; every
@@ -85,6 +91,8 @@ class TFrmSetup final : public QDialog {
     void ReadStoredTime(QTimeEdit& picker, std::string_view key);
     // The skins of Skins/, with the stored one selected (letter case ignored) or none.
     void FillSkinList();
+    // Switches sd1 off and, when chktskn is ticked, on again with the chosen skin.
+    void SwitchSkin();
 
     QString programFilePath_;
     QString programFolder_;

@@ -13,18 +13,26 @@
 
 #include "AutoStart.h"
 #include "ScriptedPrompts.h"
+#include "SkinManage.h"
+#include "WinSkinData.h"
 #include "uParaSet.h"
 
 namespace vardo::test {
 namespace {
 
 struct RecordingOwner final : SetupOwner {
+    RecordingOwner() { skin.Loaded(); }
+    TSkinManage skinManager;
+    TSkinData skin{nullptr, &skinManager};
+    QStringList skinProblems;
     int shutDownSeconds = -1;
     int loadSeconds = -1;
     std::vector<int> appliedDegrees;
     void SetAutoShutDownSeconds(int seconds) override { shutDownSeconds = seconds; }
     void SetAutoLoadSeconds(int seconds) override { loadSeconds = seconds; }
     void ApplyTransparency(int degree) override { appliedDegrees.push_back(degree); }
+    TSkinData& SkinComponent() override { return skin; }
+    void SkinSwitched(const QString& problem) override { skinProblems << problem; }
 };
 
 class SettingsDialogTest : public ::testing::Test {
@@ -148,6 +156,10 @@ TEST_F(SettingsDialogTest, Skins_ListedAndStoredChoiceSelectedIgnoringCase) {
     dialog->cbskn->setCurrentIndex(dialog->cbskn->findText("Blue.skn"));
     EXPECT_NE(Settings().find("chktskn=YES\r\n"), std::string::npos);
     EXPECT_NE(Settings().find("cbskn=Blue.skn\r\n"), std::string::npos);
+    // The empty files are no skins: skinning stays off and the main window is told why.
+    EXPECT_FALSE(owner_.skin.Active());
+    ASSERT_EQ(owner_.skinProblems.size(), 2);
+    EXPECT_TRUE(owner_.skinProblems[1].contains("Blue.skn")) << owner_.skinProblems[1].toStdString();
     dialog->chktskn->setChecked(false);
     EXPECT_FALSE(dialog->cbskn->isEnabled());
 }

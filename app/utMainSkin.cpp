@@ -1,0 +1,36 @@
+// The main window's skin component sd1, and what the operator sees of the skin switching.
+#include <QLabel>
+#include <QStatusBar>
+
+#include "WinSkinData.h"
+#include "WinSubClass.h"
+#include "utMain.h"
+
+namespace vardo {
+
+void TFrmMain::CreateSkinComponent() {
+    sd1 = new TSkinData(this);
+    TSkinWindows::Of(sd1->Manager());
+    sd1->setObjectName("sd1");
+    sd1->DisableTag = 99;
+    sd1->SkinFormtype = sfMainform;
+    sd1->MenuUpdate = true;
+    sd1->MenuMerge = false;
+    sd1->Options = {};
+    sd1->SkinControls.Exclude(xcPanel);
+    sd1->Loaded();
+
+    lbSkinProblem = new QLabel("皮肤未能载入", StatusBar2);
+    lbSkinProblem->setObjectName("lbSkinProblem");
+    lbSkinProblem->setPalette(StatusBar2->palette());
+    StatusBar2->addWidget(lbSkinProblem);
+    lbSkinProblem->hide();
+}
+
+void TFrmMain::SkinSwitched(const QString& problem) {
+    lbSkinProblem->setToolTip(problem);
+    lbSkinProblem->setVisible(!problem.isEmpty());
+    update();
+}
+
+}  // namespace vardo
