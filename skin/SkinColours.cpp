@@ -110,7 +110,11 @@ QList<QRgb> TGradientCache::Gradient(int n, TColor a, TColor b) {
     const TColor to = ColorToRGB(b);
     QList<QRgb> colours;
     colours.reserve(std::max(n, 0));
-    auto step = [n](int ca, int cb, int i) { return ca + (i * (cb - ca) + (n - 1) / 2) / (n - 1); };
+    // Rounded to the nearest step in both directions, so a falling gradient ends on b too.
+    auto step = [n](int ca, int cb, int i) {
+        const int span = i * (cb - ca), half = (n - 1) / 2;
+        return ca + (span >= 0 ? (span + half) / (n - 1) : -((-span + half) / (n - 1)));
+    };
     for (int i = 0; i < n; ++i) {
         if (n == 1) {
             colours.append(qRgb(Red(from), Green(from), Blue(from)));

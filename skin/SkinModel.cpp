@@ -283,11 +283,11 @@ class DefinitionReader {
     }
 
     // The track-bar channel of the skin, else the program's own.
-    std::unique_ptr<TDataSkinObject> ReadTrack(const char* section) {
+    std::unique_ptr<TDataSkinObject> ReadTrack(const char* section, const char* programBitmap) {
         if (auto e = Element(section)) return e;
         auto e = std::make_unique<TDataSkinObject>();
         e->Name = QString::fromLatin1(section);
-        e->Bitmap = ProgramBitmap(section);
+        e->Bitmap = ProgramBitmap(programBitmap);
         e->LeftMargin = e->TopMargin = e->RightMargin = e->BottomMargin = 3;
         e->FrameCount = 1;
         return e;
@@ -334,8 +334,8 @@ class DefinitionReader {
         for (int i = 0; i < 6; ++i) m_.TrackBarThumbs[i] = Element(kThumbs[i]);
         m_.UpDownHorz = Element<TDataSkinBorder>("UpDown.Horz", false, "GlyphImage");
         m_.UpDownVert = Element<TDataSkinBorder>("UpDown.Vert", false, "GlyphImage");
-        m_.Track = ReadTrack("Track");
-        m_.TrackVert = ReadTrack("TRACKVERT");
+        m_.Track = ReadTrack("Track", "TRACK");
+        m_.TrackVert = ReadTrack("TRACKVERT", "TRACKVERT");
     }
 
     static void SetFrames(TDataSkinObject* e, int frames) {

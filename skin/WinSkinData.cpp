@@ -137,7 +137,6 @@ void TSkinData::SetActive(bool active) {
 
 void TSkinData::SetSkinFile(const QString& path) {
     skinFile_ = path;
-    if (loading_) return;
     QFile file(path);
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         loadError_ = QStringLiteral("找不到皮肤文件：") + path;
@@ -148,7 +147,7 @@ void TSkinData::SetSkinFile(const QString& path) {
         const QByteArray image = file.readAll();
         if (LoadSkinImage(image)) {
             skinImage_ = image;
-            if (manager_->IsStarted()) SendCommand(scReload);
+            if (!loading_ && manager_->IsStarted()) SendCommand(scReload);
             return;
         }
         loadError_ = path + QStringLiteral("：") + loadError_;

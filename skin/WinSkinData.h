@@ -109,8 +109,8 @@ class TSkinData : public QObject {
     ~TSkinData() override;
 
     // Ends the setting up: registers with the manager and, when Active is set, switches skinning
-    // on (a component without a ready skin clears Active instead). Until then, property setters
-    // only store their values.
+    // on (a component without a ready skin clears Active instead). Until then, SetActive only
+    // stores its value and SetSkinFile loads without telling the manager.
     void Loaded();
 
     bool Active() const { return active_; }
