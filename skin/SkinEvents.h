@@ -10,12 +10,12 @@ namespace vardo {
 // The skin engine's own messages to the windows and controls it skins, as event types (all lie
 // in Qt's user range).
 enum SkinEventType {
-    kSkinRepaintFrame = 0x3502,    // repaint the skinned frame
-    kSkinSwitchOn = 0x3503,        // switch the skin on for this window (posted after creation)
-    kSkinPaintSwitch = 0x3506,     // a control's painting switch: Value() > 0 on
-    kSkinCaptionAction = 0x3514,   // a caption button's action without built-in meaning
-    kSkinVisibilityQuery = 0x3515, // shows a caption button of visibility code 1000-2000?
-    kSkinQuery = 0x3523,           // is this window or control skinned?
+    kSkinRepaintFrame = 0x3502,     // repaint the skinned frame
+    kSkinSwitchOn = 0x3503,         // switch the skin on for this window (posted after creation)
+    kSkinPaintSwitch = 0x3506,      // a control's painting switch: Value() > 0 on
+    kSkinCaptionAction = 0x3514,    // a caption button's action without built-in meaning
+    kSkinVisibilityQuery = 0x3515,  // shows a caption button of visibility code 1000-2000?
+    kSkinQuery = 0x3523,            // is this window or control skinned?
 };
 
 // An engine message with its two values and the answer of the window that handled it.

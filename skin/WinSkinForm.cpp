@@ -1,7 +1,6 @@
 #include "WinSkinForm.h"
 
 #include <QAction>
-#include <QBitmap>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
@@ -59,6 +58,25 @@ QColor TitleColour(const TSkinModel& model, bool active) {
     const TColor given = active ? model.Title.ActiveTextColour : model.Title.InactiveTextColour;
     if (given != kTitleColourNotGiven) return ToQColor(given);
     return ToQColor(active ? model.Colours.TitleTextActive : model.Colours.TitleTextNoActive);
+}
+
+// The pixels of image that are not magenta, as runs of each row.
+QRegion OpaqueRegion(const QImage& image) {
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    std::vector<QRect> runs;
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        int x = 0;
+        while (x < pixels.width()) {
+            while (x < pixels.width() && (line[x] & 0xFFFFFFu) == 0xFF00FFu) ++x;
+            const int start = x;
+            while (x < pixels.width() && (line[x] & 0xFFFFFFu) != 0xFF00FFu) ++x;
+            if (x > start) runs.emplace_back(start, y, x - start, 1);
+        }
+    }
+    QRegion region;
+    region.setRects(runs.data(), static_cast<int>(runs.size()));
+    return region;
 }
 
 Qt::CursorShape CursorFor(THitCode hit) {
@@ -338,9 +356,9 @@ void TWinSkinForm::LayoutCaptionButtons() {
         const int width = element.Bitmap.width() / std::max(element.FrameCount, 1);
         button->Visible = CaptionButtonVisible(element, state);
         button->Enabled = CaptionButtonEnabled(element, class_.ButtonSet);
-        button->Rect = QRect(CaptionButtonPosition(element, width, window_->width(), frame_,
-                                                   menuBarMargin, noTitle),
-                             QSize(width, element.Bitmap.height()));
+        button->Rect = QRect(
+            CaptionButtonPosition(element, width, window_->width(), frame_, menuBarMargin, noTitle),
+            QSize(width, element.Bitmap.height()));
         if (IsSystemMenuAction(element.Action) && element.Bitmap.isNull()) {
             button->Rect.setSize(data_.IconBitmap().size());
         }
@@ -349,9 +367,8 @@ void TWinSkinForm::LayoutCaptionButtons() {
     for (const auto& button : buttons_) {
         const TDataSkinSysButton& element = *model_->CaptionButtons[button->ElementIndex];
         if (!ActionIs(element.Align, {2, 3, 8, 9})) continue;
-        button->Rect.moveTopLeft(CaptionButtonPosition(element, button->Rect.width(),
-                                                       window_->width(), frame_, menuBarMargin,
-                                                       textBox));
+        button->Rect.moveTopLeft(CaptionButtonPosition(
+            element, button->Rect.width(), window_->width(), frame_, menuBarMargin, textBox));
     }
 }
 
@@ -418,9 +435,9 @@ void TWinSkinForm::PaintEdges(QPainter& painter) const {
                       frame_.Bottom),
                 EdgeForDrawing(model.FrameBottom), frame, FrameAxis::Stacked);
     if (frame_.MenuBar > 0) {
-        painter.fillRect(QRect(frame_.Left, frame_.Caption, width - frame_.Left - frame_.Right,
-                               frame_.MenuBar),
-                         model.ButtonFaceBrush);
+        painter.fillRect(
+            QRect(frame_.Left, frame_.Caption, width - frame_.Left - frame_.Right, frame_.MenuBar),
+            model.ButtonFaceBrush);
     }
 }
 
@@ -496,8 +513,8 @@ QRegion TWinSkinForm::FrameRegion() const {
     const int height = whole.height();
     const int frame = active_ ? 1 : 2;
     QRegion region = ClientRect();
-    region += QRect(frame_.Left, frame_.Caption, width - frame_.Left - frame_.Right,
-                    frame_.MenuBar);
+    region +=
+        QRect(frame_.Left, frame_.Caption, width - frame_.Left - frame_.Right, frame_.MenuBar);
     const auto addEdge = [&](const TDataSkinBorder& edge, const QRect& target, FrameAxis axis,
                              int thickness) {
         if (target.isEmpty()) return;
@@ -510,14 +527,13 @@ QRegion TWinSkinForm::FrameRegion() const {
             region += target;
             return;
         }
-        const QImage opaque = strip.createMaskFromColor(qRgb(0xFF, 0x00, 0xFF), Qt::MaskOutColor);
-        region += QRegion(QBitmap::fromImage(opaque)).translated(target.topLeft());
+        region += OpaqueRegion(strip).translated(target.topLeft());
     };
-    addEdge(model.FrameLeft, QRect(0, 0, frame_.Left, height), FrameAxis::SideBySide,
-            frame_.Left);
+    addEdge(model.FrameLeft, QRect(0, 0, frame_.Left, height), FrameAxis::SideBySide, frame_.Left);
     addEdge(model.FrameRight, QRect(width - frame_.Right, 0, frame_.Right, height),
             FrameAxis::SideBySide, frame_.Right);
-    addEdge(model.FrameTop, QRect(frame_.Left, 0, width - frame_.Left - frame_.Right, frame_.Caption),
+    addEdge(model.FrameTop,
+            QRect(frame_.Left, 0, width - frame_.Left - frame_.Right, frame_.Caption),
             FrameAxis::Stacked, frame_.Caption);
     addEdge(model.FrameBottom,
             QRect(frame_.Left, height - frame_.Bottom, width - frame_.Left - frame_.Right,
@@ -561,9 +577,8 @@ void TWinSkinForm::ShowHitCursor(THitCode hit) {
 
 bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
     const QPoint point = event.position().toPoint();
-    const THitCode hit = FrameHitTest(window_->size(), frame_, class_.Resizable &&
-                                                                   sizeState_ == ssNormal,
-                                      point);
+    const THitCode hit =
+        FrameHitTest(window_->size(), frame_, class_.Resizable && sizeState_ == ssNormal, point);
     TNCObject* object = ObjectAt(point);
     switch (event.type()) {
         case QEvent::MouseMove:
@@ -618,8 +633,7 @@ bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
             pressed_ = nullptr;
             if (object == released) {
                 released->MouseUp();
-                RunAction(static_cast<TWinSysButton&>(*released),
-                          event.globalPosition().toPoint());
+                RunAction(static_cast<TWinSysButton&>(*released), event.globalPosition().toPoint());
             } else {
                 released->MouseLeave();
             }
@@ -631,7 +645,8 @@ bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
                 if (object) {
                     const auto& element =
                         *model_->CaptionButtons[static_cast<TWinSysButton*>(object)->ElementIndex];
-                    if (IsSystemMenuAction(element.Action)) QTimer::singleShot(0, window_, &QWidget::close);
+                    if (IsSystemMenuAction(element.Action))
+                        QTimer::singleShot(0, window_, &QWidget::close);
                     return true;
                 }
                 if (hit == htCaption) CaptionDoubleClick(point);
@@ -720,8 +735,8 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
         RepaintFrame();
         return true;
     }
-    const bool painting = swap_ && (state_ == ssActive || state_ == ssReloading ||
-                                    state_ == ssFirstPaint);
+    const bool painting =
+        swap_ && (state_ == ssActive || state_ == ssReloading || state_ == ssFirstPaint);
     switch (event->type()) {
         case QEvent::Paint:
             if (!painting) return false;

@@ -46,7 +46,8 @@ class TNCObject {
 // One caption button, drawn from its skin element in the frame of its state.
 class TWinSysButton final : public TNCObject {
   public:
-    TWinSysButton(TWinSkinForm& form, int elementIndex) : TNCObject(form), ElementIndex(elementIndex) {}
+    TWinSysButton(TWinSkinForm& form, int elementIndex)
+        : TNCObject(form), ElementIndex(elementIndex) {}
     void Paint() override;
 
     int ElementIndex;  // in the model's caption buttons

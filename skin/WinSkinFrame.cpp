@@ -134,8 +134,8 @@ THitCode FrameHitTest(QSize window, const TSkinFrameSizes& frame, bool resizable
         if (right) return htRight;
     }
     if (point.y() < frame.Caption) return point.y() > 3 ? htCaption : htBorder;
-    if (frame.MenuBar > 0 && point.y() < frame.Caption + frame.MenuBar &&
-        point.x() >= frame.Left && point.x() < window.width() - frame.Right) {
+    if (frame.MenuBar > 0 && point.y() < frame.Caption + frame.MenuBar && point.x() >= frame.Left &&
+        point.x() < window.width() - frame.Right) {
         return htMenu;
     }
     return htBorder;
@@ -210,8 +210,8 @@ TTitleLayout LayoutTitle(const TSkinModel& model, const QFontMetrics& metrics, c
     TTitleLayout layout;
     layout.TextBox = QRect(left, top, boxWidth, height);
     const int textLeft = left + title.TextBackLeft;
-    layout.TextRect = QRect(textLeft, top, std::max(0, std::min(textWidth, clipRight - textLeft)),
-                            height);
+    // The text may use all the room up to the clip: it is elided only where it does not fit.
+    layout.TextRect = QRect(textLeft, top, std::max(0, clipRight - textLeft), height);
     layout.Alignment = rightToLeft ? Qt::AlignRight : Qt::AlignLeft;
     return layout;
 }

@@ -108,8 +108,8 @@ QPoint CaptionButtonPosition(const TDataSkinSysButton& button, int buttonWidth, 
 
 // The title's layout in window coordinates.
 struct TTitleLayout {
-    QRect TextBox;  // the text's box, widened by the text background's margins
-    QRect TextRect; // where the text itself is drawn, clipped at the right
+    QRect TextBox;   // the text's box, widened by the text background's margins
+    QRect TextRect;  // where the text itself is drawn, clipped at the right
     Qt::Alignment Alignment = Qt::AlignLeft;
 };
 

@@ -125,9 +125,8 @@ bool TSkinWindows::SkinWindow(QWidget* window) {
     if (!data) return false;
     if (data->OnBeforeSkinForm) data->OnBeforeSkinForm(window, className);
     forms_.push_back(std::make_unique<TWinSkinForm>(*window, *data));
-    connect(window, &QObject::destroyed, this, [this] {
-        QTimer::singleShot(0, this, &TSkinWindows::Purge);
-    });
+    connect(window, &QObject::destroyed, this,
+            [this] { QTimer::singleShot(0, this, &TSkinWindows::Purge); });
     QCoreApplication::postEvent(window, new SkinEvent(kSkinSwitchOn, 0, 1000));
     if (data->OnAfterSkinForm) data->OnAfterSkinForm(window, className);
     return true;

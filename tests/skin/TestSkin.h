@@ -27,9 +27,9 @@ inline std::string BmpBytes(const QImage& image) {
 // An image of frames cells, side by side or stacked, each filled with its colour.
 inline QImage Frames(QSize cell, const std::vector<QColor>& colours, bool stacked) {
     const int n = static_cast<int>(colours.size());
-    QImage image(stacked ? QSize(cell.width(), cell.height() * n)
-                         : QSize(cell.width() * n, cell.height()),
-                 QImage::Format_RGB32);
+    QImage image(
+        stacked ? QSize(cell.width(), cell.height() * n) : QSize(cell.width() * n, cell.height()),
+        QImage::Format_RGB32);
     QPainter painter(&image);
     for (int i = 0; i < n; ++i) {
         const QPoint at = stacked ? QPoint(0, i * cell.height()) : QPoint(i * cell.width(), 0);
@@ -61,8 +61,8 @@ inline const QColor kCloseNormal{255, 255, 0};
 inline const QColor kCloseHot{0, 255, 255};
 inline const QColor kClosePressed{40, 40, 40};
 // The push button's five frames and the check box's twelve.
-inline const std::vector<QColor> kButtonFrames{{10, 10, 10}, {20, 20, 20}, {30, 30, 30},
-                                               {40, 40, 40}, {50, 50, 50}};
+inline const std::vector<QColor> kButtonFrames{
+    {10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}, {50, 50, 50}};
 
 // Two-frame edges, a close button (Align 1, 22 from the right, 3 frames of 18 x 18), a maximise
 // button shown only while maximised, a button never shown, a system-menu icon button at the left,
@@ -78,7 +78,8 @@ inline std::string TestSkinFile(const std::string& personality = {},
         "Bottom=bottom.bmp\r\nBottomFrame=2\r\nBottomTrans=0\r\n"
         "ActiveTextR=255\r\nActiveTextG=255\r\nActiveTextB=255\r\n" +
         personality +
-        "[Button.Close]\r\nAction=0\r\nAlign=1\r\nXcoord=22\r\nYcoord=3\r\nButtonImage=close.bmp\r\n"
+        "[Button.Close]\r\nAction=0\r\nAlign=1\r\nXcoord=22\r\nYcoord=3\r\nButtonImage=close."
+        "bmp\r\n"
         "[Button.Max]\r\nAction=1\r\nAlign=1\r\nXcoord=44\r\nYcoord=3\r\nVisibility=1\r\n"
         "ButtonImage=max.bmp\r\n"
         "[Button.Never]\r\nAction=-1\r\nAlign=0\r\nXcoord=30\r\nYcoord=3\r\nVisibility=0\r\n"

@@ -11,8 +11,8 @@ namespace {
 
 using WinSkinFormTest = SkinFixture;
 
-const TWinSysButton* ButtonWithAction(const TWinSkinForm& form, const TSkinData& data,
-                                      int action, int visibility = -2) {
+const TWinSysButton* ButtonWithAction(const TWinSkinForm& form, const TSkinData& data, int action,
+                                      int visibility = -2) {
     for (const auto& button : form.CaptionButtons()) {
         const TDataSkinSysButton& element = *data.Model().CaptionButtons[button->ElementIndex];
         if (element.Action == action && (visibility == -2 || element.Visibility == visibility)) {
@@ -180,6 +180,17 @@ TEST_F(WinSkinFormTest, Dialogs_GetDialogBordersAndNoIcon) {
     const int dialogText = firstTextColumn(dialogForm->RenderFrame());
     ASSERT_GT(windowText, 24);
     EXPECT_EQ(dialogText, windowText - 16);
+}
+
+TEST_F(WinSkinFormTest, Paint_DrawsTheFrameAroundTheWindowsOwnPainting) {
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    ASSERT_NE(Skin(window), nullptr);
+    QApplication::setActiveWindow(&window);
+    const QImage shown = window.grab().toImage();
+    EXPECT_EQ(Pixel(shown, 2, 100), kActiveEdge);
+    EXPECT_EQ(Pixel(shown, 100, 10), kActiveTop);
 }
 
 TEST_F(WinSkinFormTest, FrameHitTest_CaptionBandsMenuAndClient) {
