@@ -1,6 +1,7 @@
 #include "WinSkinForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include "SkinDrawing.h"
 #include "SkinEvents.h"
 #include "SkinManage.h"
+#include "WinSkinControl.h"
 #include "WinSkinData.h"
 
 namespace vardo {
@@ -169,8 +171,14 @@ void TWinSysButton::Paint() {
 // laid out for exactly that size.
 class TWinSkinForm::FrameSwap {
   public:
-    FrameSwap(QWidget& window, const QMargins& frame) : window_(window) {
+    FrameSwap(QWidget& window, const QMargins& frame, const QColor& face) : window_(window) {
         flags_ = window.windowFlags();
+        hadPalette_ = window.testAttribute(Qt::WA_SetPalette);
+        palette_ = window.palette();
+        // A window that chose its own colour keeps it; the others take the skin's face colour.
+        ownColour_ = palette_.color(QPalette::Window) !=
+                     QApplication::palette(&window).color(QPalette::Window);
+        SetFace(face);
         margins_ = window.contentsMargins();
         minimum_ = window.minimumSize();
         maximum_ = window.maximumSize();
@@ -192,6 +200,13 @@ class TWinSkinForm::FrameSwap {
         window.setGeometry(QRect(outer.topLeft(), size));
     }
 
+    void SetFace(const QColor& face) {
+        if (ownColour_) return;
+        QPalette palette = window_.palette();
+        palette.setColor(QPalette::Window, face);
+        window_.setPalette(palette);
+    }
+
     // Another skin's frame: a fixed window grows or shrinks with it.
     void Change(const QMargins& frame) {
         const QMargins delta = frame - applied_;
@@ -206,6 +221,7 @@ class TWinSkinForm::FrameSwap {
         const QRect outer = window_.geometry();
         Place(QMargins());
         window_.setContentsMargins(margins_);
+        window_.setPalette(hadPalette_ ? palette_ : QPalette());
         SetFlagsInPlace(window_, flags_);
         window_.setMouseTracking(tracking_);
         if (hadCursor_) {
@@ -243,6 +259,9 @@ class TWinSkinForm::FrameSwap {
 
     QWidget& window_;
     Qt::WindowFlags flags_;
+    bool hadPalette_ = false;
+    QPalette palette_;
+    bool ownColour_ = false;
     QMargins margins_;
     QMargins applied_;
     QSize minimum_;
@@ -375,6 +394,7 @@ void TWinSkinForm::LayoutCaptionButtons() {
 void TWinSkinForm::SwitchOn() {
     if (!window_ || state_ == ssDead || state_ == ssDestroying) return;
     if (!frameSkinned_) {
+        SkinControls();
         state_ = ssActive;
         return;
     }
@@ -383,7 +403,11 @@ void TWinSkinForm::SwitchOn() {
     if (window_->isMaximized()) sizeState_ = ssMaximised;
     if (window_->isMinimized()) sizeState_ = ssMinimised;
     state_ = ssFirstPaint;
-    if (!swap_) swap_ = std::make_unique<FrameSwap>(*window_, frame_.Margins());
+    if (!swap_) {
+        swap_ = std::make_unique<FrameSwap>(*window_, frame_.Margins(),
+                                            ToQColor(Model().Colours.ButtonFace));
+    }
+    SkinControls();
     LayoutCaptionButtons();
     UpdateRegion();
     window_->update();
@@ -395,7 +419,11 @@ void TWinSkinForm::Reload() {
     const int previous = state_;
     state_ = ssReloading;
     UpdateFrameSizes();
-    if (swap_) swap_->Change(frame_.Margins());
+    if (swap_) {
+        swap_->Change(frame_.Margins());
+        swap_->SetFace(ToQColor(Model().Colours.ButtonFace));
+    }
+    for (const auto& control : controls_) control->Refresh();
     LayoutCaptionButtons();
     regionSize_ = QSize();
     UpdateRegion();
@@ -406,12 +434,31 @@ void TWinSkinForm::Reload() {
 void TWinSkinForm::Detach() {
     if (!window_) return;
     window_->removeEventFilter(this);
+    controls_.clear();
     if (swap_) {
         swap_->Restore();
         swap_.reset();
     }
     window_->update();
     state_ = ssDead;
+}
+
+TSkinControl* TWinSkinForm::ControlSkinner(const QWidget* control) const {
+    for (const auto& skinner : controls_) {
+        if (skinner->Control() == control) return skinner.get();
+    }
+    return nullptr;
+}
+
+void TWinSkinForm::SkinControls() {
+    if (!window_) return;
+    for (QWidget* control : window_->findChildren<QWidget*>()) {
+        if (control->isWindow() || ControlSkinner(control)) continue;
+        if (std::unique_ptr<TSkinControl> skinner = SkinControl(*control, data_)) {
+            skinner->InitSkin(false);
+            controls_.push_back(std::move(skinner));
+        }
+    }
 }
 
 void TWinSkinForm::RepaintFrame() {

@@ -15,6 +15,7 @@
 namespace vardo {
 
 class TDataSkinSysButton;
+class TSkinControl;
 class TSkinData;
 class TWinSkinForm;
 struct TSkinModel;
@@ -95,6 +96,9 @@ class TWinSkinForm final : public QObject {
     void Detach();
 
     const std::vector<std::unique_ptr<TWinSysButton>>& CaptionButtons() const { return buttons_; }
+    // The skinners of the window's controls.
+    const std::vector<std::unique_ptr<TSkinControl>>& Controls() const { return controls_; }
+    TSkinControl* ControlSkinner(const QWidget* control) const;
     TNCObject* CurrentObject() const { return current_; }
     void SetCurrentObject(TNCObject* object) { current_ = object; }
     TNCObject* PressedObject() const { return pressed_; }
@@ -125,6 +129,8 @@ class TWinSkinForm final : public QObject {
     void PaintCaption(QPainter& painter) const;
     void PaintCaptionButton(QPainter& painter, const TWinSysButton& button) const;
     void UpdateRegion();
+    // Gives every control of the window that the factory knows its skinner.
+    void SkinControls();
 
     bool HandleMouse(QMouseEvent& event);
     TNCObject* ObjectAt(QPoint point) const;
@@ -147,6 +153,7 @@ class TWinSkinForm final : public QObject {
     TNCObject* pressed_ = nullptr;
     QSize regionSize_;
     std::unique_ptr<FrameSwap> swap_;
+    std::vector<std::unique_ptr<TSkinControl>> controls_;
     // Moving by the caption where the window manager cannot move the window itself.
     bool dragging_ = false;
     QPoint dragPoint_;
