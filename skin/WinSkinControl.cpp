@@ -1,15 +1,24 @@
 #include "WinSkinControl.h"
 
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
+#include <QStatusBar>
+
 #include <optional>
 
 #include "SkinEvents.h"
 #include "WinSkinButtons.h"
 #include "WinSkinData.h"
 #include "WinSkinFrame.h"
+#include "WinSkinParts.h"
 
 namespace vardo {
 
@@ -115,6 +124,7 @@ bool TSkinControl::eventFilter(QObject* watched, QEvent* event) {
     }
     if (!BeforeMessage(event)) return true;
     if (event->type() == QEvent::Paint && CanPaint()) {
+        if (PaintsOver()) static_cast<QObject*>(control_.data())->event(event);
         PaintFrame();
         return true;
     }
@@ -155,16 +165,48 @@ std::unique_ptr<TSkinControl> ByKind(QWidget& control, TSkinData& data, const QS
     if (kind == "radiobutton" && kinds.Contains(xcRadioButton)) {
         return std::make_unique<TSkinRadioButton>(control, data);
     }
+    if (kind == "combobox" && kinds.Contains(xcCombo)) {
+        return std::make_unique<TSkinComBox>(control, data);
+    }
+    if (kind == "datetimepicker" && kinds.Contains(xcCombo)) {
+        return std::make_unique<TSkinDateTime>(control, data);
+    }
+    if (kind == "edit" && kinds.Contains(xcEdit)) return std::make_unique<TSkinEdit>(control, data);
+    if (kind == "trackbar" && kinds.Contains(xcButton)) {
+        return std::make_unique<TSkinTrackBar>(control, data);
+    }
+    if ((kind == "scrollbar" || kind == "embedscrollbar") && kinds.Contains(xcScrollbar)) {
+        return std::make_unique<TSkinScrollbar>(control, data);
+    }
     return nullptr;
 }
 
+// The line edit inside a spin box or an editable combo box belongs to that control's skinner.
+bool IsPartOfAnotherControl(const QWidget& control) {
+    const QWidget* parent = control.parentWidget();
+    return parent && (qobject_cast<const QAbstractSpinBox*>(parent) ||
+                      qobject_cast<const QComboBox*>(parent));
+}
+
+// The rows of the factory for the standard controls, first match first.
 std::unique_ptr<TSkinControl> ByClass(QWidget& control, TSkinData& data) {
     const TSkinControls& kinds = data.SkinControls;
+    if (IsPartOfAnotherControl(control)) return nullptr;
     if (qobject_cast<QCheckBox*>(&control)) return ByKind(control, data, "checkbox");
-    if (qobject_cast<QRadioButton*>(&control)) return ByKind(control, data, "radiobutton");
-    if (qobject_cast<QPushButton*>(&control) && kinds.Contains(xcButton)) {
-        return ByKind(control, data, "button");
+    if (qobject_cast<QSlider*>(&control) && kinds.Contains(xcTrackBar)) {
+        return std::make_unique<TSkinTrackBar>(control, data);
     }
+    if (qobject_cast<QRadioButton*>(&control)) return ByKind(control, data, "radiobutton");
+    if (qobject_cast<QStatusBar*>(&control) && kinds.Contains(xcStatusBar)) {
+        return std::make_unique<TSkinStatusBar>(control, data);
+    }
+    if (qobject_cast<QComboBox*>(&control)) return ByKind(control, data, "combobox");
+    if (qobject_cast<QDateTimeEdit*>(&control) && kinds.Contains(xcEdit)) {
+        return std::make_unique<TSkinDateTime>(control, data);
+    }
+    if (qobject_cast<QAbstractScrollArea*>(&control)) return ByKind(control, data, "scrollbar");
+    if (qobject_cast<QPushButton*>(&control)) return ByKind(control, data, "button");
+    if (qobject_cast<QLineEdit*>(&control)) return ByKind(control, data, "edit");
     return nullptr;
 }
 

@@ -45,6 +45,9 @@ class TSkinControl : public QObject {
     // Whether this skinner paints the control now (its skin element exists). The control paints
     // itself when it does not.
     virtual bool CanPaint() const { return false; }
+    // Whether the skinner paints over what the control painted (edits keep their text and
+    // cursor) instead of in its place.
+    virtual bool PaintsOver() const { return false; }
     // Paints the whole control.
     virtual void Paint(QPainter& painter, const QRect& rect);
 
