@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
@@ -17,6 +18,7 @@
 #include "SkinManage.h"
 #include "WinSkinControl.h"
 #include "WinSkinData.h"
+#include "WinSkinMenu.h"
 
 namespace vardo {
 
@@ -308,10 +310,23 @@ QRect TWinSkinForm::ClientRect() const {
     return window_->rect().marginsRemoved(window_->contentsMargins());
 }
 
+// The window's menu bar moves into the frame when it has items.
 void TWinSkinForm::UpdateFrameSizes() {
     model_ = &Model();
-    frame_ = FrameSizesOf(*model_, class_.BorderKind, 0);
+    if (menu_) {
+        menu_->BuildMenuBar();
+    } else if (auto* bar = window_->findChild<QMenuBar*>()) {
+        if (bar->window() == window_ && !bar->actions().isEmpty()) {
+            menu_ = std::make_unique<TWinSkinMenu>(*this, *bar);
+        }
+    }
+    frame_ = FrameSizesOf(*model_, class_.BorderKind, menu_ ? menu_->Height() : 0);
     MakeCaptionButtons();
+}
+
+QRect TWinSkinForm::MenuBarRect() const {
+    return QRect(frame_.Left, frame_.Caption, window_->width() - frame_.Left - frame_.Right,
+                 frame_.MenuBar);
 }
 
 void TWinSkinForm::MakeCaptionButtons() {
@@ -382,6 +397,7 @@ void TWinSkinForm::LayoutCaptionButtons() {
             button->Rect.setSize(data_.IconBitmap().size());
         }
     }
+    if (menu_) menu_->Layout(MenuBarRect());
     const QRect textBox = TitleLayout().TextBox;
     for (const auto& button : buttons_) {
         const TDataSkinSysButton& element = *model_->CaptionButtons[button->ElementIndex];
@@ -435,6 +451,7 @@ void TWinSkinForm::Detach() {
     if (!window_) return;
     window_->removeEventFilter(this);
     controls_.clear();
+    menu_.reset();
     if (swap_) {
         swap_->Restore();
         swap_.reset();
@@ -481,10 +498,10 @@ void TWinSkinForm::PaintEdges(QPainter& painter) const {
                 QRect(frame_.Left, height - frame_.Bottom, width - frame_.Left - frame_.Right,
                       frame_.Bottom),
                 EdgeForDrawing(model.FrameBottom), frame, FrameAxis::Stacked);
-    if (frame_.MenuBar > 0) {
-        painter.fillRect(
-            QRect(frame_.Left, frame_.Caption, width - frame_.Left - frame_.Right, frame_.MenuBar),
-            model.ButtonFaceBrush);
+    if (menu_) {
+        menu_->PaintMenuBar(painter, MenuBarRect(), active_);
+    } else if (frame_.MenuBar > 0) {
+        painter.fillRect(MenuBarRect(), model.ButtonFaceBrush);
     }
 }
 
@@ -607,7 +624,7 @@ TNCObject* TWinSkinForm::ObjectAt(QPoint point) const {
     for (const auto& button : buttons_) {
         if (button->Visible && button->Rect.contains(point)) return button.get();
     }
-    return nullptr;
+    return menu_ ? menu_->HitTest(point) : nullptr;
 }
 
 void TWinSkinForm::ShowHitCursor(THitCode hit) {
@@ -656,6 +673,11 @@ bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
             if (event.button() != Qt::LeftButton) return true;
             if (object) {
                 if (!active_) window_->activateWindow();
+                if (auto* menuButton = dynamic_cast<TMenuBtn*>(object)) {
+                    // The menu takes the mouse from here on.
+                    menu_->OpenMenu(*menuButton);
+                    return true;
+                }
                 object->MouseDown();
                 pressed_ = object;
                 return true;
@@ -680,7 +702,9 @@ bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
             pressed_ = nullptr;
             if (object == released) {
                 released->MouseUp();
-                RunAction(static_cast<TWinSysButton&>(*released), event.globalPosition().toPoint());
+                if (auto* button = dynamic_cast<TWinSysButton*>(released)) {
+                    RunAction(*button, event.globalPosition().toPoint());
+                }
             } else {
                 released->MouseLeave();
             }
@@ -689,9 +713,8 @@ bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
         case QEvent::MouseButtonDblClick:
             if (hit == htClient) return false;
             if (event.button() == Qt::LeftButton) {
-                if (object) {
-                    const auto& element =
-                        *model_->CaptionButtons[static_cast<TWinSysButton*>(object)->ElementIndex];
+                if (auto* button = dynamic_cast<TWinSysButton*>(object)) {
+                    const auto& element = *model_->CaptionButtons[button->ElementIndex];
                     if (IsSystemMenuAction(element.Action))
                         QTimer::singleShot(0, window_, &QWidget::close);
                     return true;

@@ -18,6 +18,7 @@ class TDataSkinSysButton;
 class TSkinControl;
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinMenu;
 struct TSkinModel;
 
 // A mouse-sensitive part of a skinned frame (a caption button or a menu-bar button).
@@ -99,6 +100,8 @@ class TWinSkinForm final : public QObject {
     // The skinners of the window's controls.
     const std::vector<std::unique_ptr<TSkinControl>>& Controls() const { return controls_; }
     TSkinControl* ControlSkinner(const QWidget* control) const;
+    // The skinned menu bar, when the window has a menu bar with items.
+    TWinSkinMenu* Menu() const { return menu_.get(); }
     TNCObject* CurrentObject() const { return current_; }
     void SetCurrentObject(TNCObject* object) { current_ = object; }
     TNCObject* PressedObject() const { return pressed_; }
@@ -118,6 +121,7 @@ class TWinSkinForm final : public QObject {
     const TSkinModel& Model() const;
     bool ModelChanged() const;
     void UpdateFrameSizes();
+    QRect MenuBarRect() const;
     void MakeCaptionButtons();
     void LayoutCaptionButtons();
     TCaptionState CaptionState() const;
@@ -154,6 +158,7 @@ class TWinSkinForm final : public QObject {
     QSize regionSize_;
     std::unique_ptr<FrameSwap> swap_;
     std::vector<std::unique_ptr<TSkinControl>> controls_;
+    std::unique_ptr<TWinSkinMenu> menu_;
     // Moving by the caption where the window manager cannot move the window itself.
     bool dragging_ = false;
     QPoint dragPoint_;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -11,6 +12,7 @@
 #include "SkinEvents.h"
 #include "WinSkinData.h"
 #include "WinSkinForm.h"
+#include "WinSkinMenu.h"
 
 namespace vardo {
 
@@ -159,6 +161,7 @@ void TSkinWindows::SkinAllWindows(TSkinData& data) {
 }
 
 void TSkinWindows::DetachAll(const TSkinData* only) {
+    popups_.clear();
     Purge();
     for (const auto& form : forms_) {
         if (!only || &form->SkinData() == only) form->Detach();
@@ -192,13 +195,41 @@ void TSkinWindows::SkinOwnerForm(TSkinData& data) {
     if (auto* owner = qobject_cast<QWidget*>(data.parent())) SkinWindow(owner);
 }
 
+// A popup menu is skinned while it is open.
+void TSkinWindows::PopupShown(QWidget& menu) {
+    TSkinData* data = manager_.DefaultSkinData();
+    if (!data || !data->SkinReady() || !data->SkinControls.Contains(xcPopupMenu)) return;
+    if (menu.property("Tag").toInt() == data->DisableTag) return;
+    for (const auto& popup : popups_) {
+        if (popup->Menu() == &menu) return;
+    }
+    popups_.push_back(std::make_unique<TWinSkinPopMenu>(static_cast<QMenu&>(menu), *data));
+}
+
+void TSkinWindows::PopupHidden(const QWidget& menu) {
+    std::erase_if(popups_, [&](const std::unique_ptr<TWinSkinPopMenu>& popup) {
+        return !popup->Menu() || popup->Menu() == &menu;
+    });
+}
+
 // Stands in for the window-creation hook: a top-level window being shown or activated is a
-// window being activated.
+// window being activated; a popup menu being shown is a menu window being created.
 bool TSkinWindows::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type != QEvent::Show && type != QEvent::WindowActivate) return false;
+    if (type != QEvent::Show && type != QEvent::WindowActivate && type != QEvent::Hide) {
+        return false;
+    }
     if (!watched->isWidgetType()) return false;
     auto* widget = static_cast<QWidget*>(watched);
+    if (qobject_cast<QMenu*>(widget)) {
+        if (type == QEvent::Hide) {
+            PopupHidden(*widget);
+        } else if (type == QEvent::Show && manager_.SkinningOn()) {
+            PopupShown(*widget);
+        }
+        return false;
+    }
+    if (type == QEvent::Hide) return false;
     if (widget->isWindow() && manager_.SkinningOn() && !FormSkinner(widget)) SkinWindow(widget);
     return false;
 }

@@ -13,6 +13,7 @@ namespace vardo {
 
 class TSkinData;
 class TWinSkinForm;
+class TWinSkinPopMenu;
 
 // The skinning of the process's windows, for the skin manager: an application-wide watch that
 // skins each top-level window as it is shown or activated (the admission tests of SkinWindow),
@@ -41,6 +42,8 @@ class TSkinWindows final : public QObject, public TSkinWindowSide {
     const std::vector<std::unique_ptr<TWinSkinForm>>& Forms() const { return forms_; }
     // Drops the skinners whose windows have gone.
     void Purge();
+    // The skinners of the popup menus now open.
+    const std::vector<std::unique_ptr<TWinSkinPopMenu>>& PopupMenus() const { return popups_; }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -50,9 +53,12 @@ class TSkinWindows final : public QObject, public TSkinWindowSide {
     bool Admitted(QWidget& window, const QString& className) const;
     void SkinAllWindows(TSkinData& data);
     void DetachAll(const TSkinData* only);
+    void PopupShown(QWidget& menu);
+    void PopupHidden(const QWidget& menu);
 
     TSkinManage& manager_;
     std::vector<std::unique_ptr<TWinSkinForm>> forms_;
+    std::vector<std::unique_ptr<TWinSkinPopMenu>> popups_;
     bool hooked_ = false;
     bool bulk_ = false;  // set while every window is being skinned
 };
