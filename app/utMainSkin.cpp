@@ -2,11 +2,17 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "SkinManage.h"
 #include "WinSkinData.h"
 #include "WinSubClass.h"
 #include "utMain.h"
 
 namespace vardo {
+
+namespace {
+// As the skin component's own commands.
+constexpr int kSkinCommandDelay = 250;
+}  // namespace
 
 void TFrmMain::CreateSkinComponent() {
     sd1 = new TSkinData(this);
@@ -27,9 +33,12 @@ void TFrmMain::CreateSkinComponent() {
     lbSkinProblem->hide();
 }
 
+// The first switch-on of the process only sets the manager's switch, so each window would take
+// the skin when it is next activated; the operator's choice goes to every open window at once.
 void TFrmMain::SkinSwitched(const QString& problem) {
     lbSkinProblem->setToolTip(problem);
     lbSkinProblem->setVisible(!problem.isEmpty());
+    if (sd1->Active()) sd1->Manager().Command(scSwitchOn, kSkinCommandDelay, *sd1);
     update();
 }
 
