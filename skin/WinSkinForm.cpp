@@ -173,14 +173,15 @@ void TWinSysButton::Paint() {
 // laid out for exactly that size.
 class TWinSkinForm::FrameSwap {
   public:
-    FrameSwap(QWidget& window, const QMargins& frame, const QColor& face) : window_(window) {
+    FrameSwap(QWidget& window, const QMargins& frame, const QColor& face, const QColor& text)
+        : window_(window) {
         flags_ = window.windowFlags();
         hadPalette_ = window.testAttribute(Qt::WA_SetPalette);
         palette_ = window.palette();
         // A window that chose its own colour keeps it; the others take the skin's face colour.
         ownColour_ = palette_.color(QPalette::Window) !=
                      QApplication::palette(&window).color(QPalette::Window);
-        SetFace(face);
+        SetFace(face, text);
         margins_ = window.contentsMargins();
         minimum_ = window.minimumSize();
         maximum_ = window.maximumSize();
@@ -202,10 +203,13 @@ class TWinSkinForm::FrameSwap {
         window.setGeometry(QRect(outer.topLeft(), size));
     }
 
-    void SetFace(const QColor& face) {
+    // The face and the text on it come from the skin together, so that text stays readable on
+    // a dark face.
+    void SetFace(const QColor& face, const QColor& text) {
         if (ownColour_) return;
         QPalette palette = window_.palette();
         palette.setColor(QPalette::Window, face);
+        palette.setColor(QPalette::WindowText, text);
         window_.setPalette(palette);
     }
 
@@ -421,7 +425,8 @@ void TWinSkinForm::SwitchOn() {
     state_ = ssFirstPaint;
     if (!swap_) {
         swap_ = std::make_unique<FrameSwap>(*window_, frame_.Margins(),
-                                            ToQColor(Model().Colours.ButtonFace));
+                                            ToQColor(Model().Colours.ButtonFace),
+                                            ToQColor(Model().Colours.WindowText));
     }
     SkinControls();
     LayoutCaptionButtons();
@@ -437,7 +442,7 @@ void TWinSkinForm::Reload() {
     UpdateFrameSizes();
     if (swap_) {
         swap_->Change(frame_.Margins());
-        swap_->SetFace(ToQColor(Model().Colours.ButtonFace));
+        swap_->SetFace(ToQColor(Model().Colours.ButtonFace), ToQColor(Model().Colours.WindowText));
     }
     for (const auto& control : controls_) control->Refresh();
     LayoutCaptionButtons();
