@@ -65,9 +65,9 @@ inline const std::vector<QColor> kButtonFrames{
     {10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}, {50, 50, 50}};
 
 // Two-frame edges, a close button (Align 1, 22 from the right, 3 frames of 18 x 18), a maximise
-// button shown only while maximised, a button never shown, a system-menu icon button at the left,
-// and push buttons, check boxes and radio buttons.
-// personality adds lines to section Personality, extraIni whole sections.
+// button shown only while maximised, a minimise button 66 from the right, a button never shown, a
+// system-menu icon button at the left, and push buttons, check boxes and radio buttons. personality
+// adds lines to section Personality, extraIni whole sections.
 inline std::string TestSkinFile(const std::string& personality = {},
                                 const std::string& extraIni = {}) {
     const std::string ini =
@@ -82,6 +82,7 @@ inline std::string TestSkinFile(const std::string& personality = {},
         "bmp\r\n"
         "[Button.Max]\r\nAction=1\r\nAlign=1\r\nXcoord=44\r\nYcoord=3\r\nVisibility=1\r\n"
         "ButtonImage=max.bmp\r\n"
+        "[Button.Min]\r\nAction=2\r\nAlign=1\r\nXcoord=66\r\nYcoord=3\r\nButtonImage=max.bmp\r\n"
         "[Button.Never]\r\nAction=-1\r\nAlign=0\r\nXcoord=30\r\nYcoord=3\r\nVisibility=0\r\n"
         "ButtonImage=max.bmp\r\n"
         "[Button.Icon]\r\nAction=3\r\nAlign=0\r\nXcoord=4\r\nYcoord=4\r\n"

@@ -59,7 +59,7 @@ class WinSkinFormX11Test : public SkinFixture {
     XTestPointer pointer_{Settle};
 };
 
-TEST_F(WinSkinFormX11Test, SkinnedWindow_MovesByItsCaptionAndClosesByItsCloseButton) {
+TEST_F(WinSkinFormX11Test, SkinnedWindow_MovesByItsCaptionMinimisesAndClosesByItsButtons) {
     const std::unique_ptr<QWidget> window = FramedWindow();
     const QRect framed = window->frameGeometry();
     TWinSkinForm* form = Skin(*window);
@@ -76,6 +76,13 @@ TEST_F(WinSkinFormX11Test, SkinnedWindow_MovesByItsCaptionAndClosesByItsCloseBut
     pointer_.Button(false);
     EXPECT_TRUE(SettleUntil([&] { return window->pos() == framed.topLeft() + QPoint(100, 50); }))
         << "moved to " << window->pos().x() << "," << window->pos().y();
+
+    const QPoint minimise = window->geometry().topLeft() + QPoint(window->width() - 57, 12);
+    pointer_.Click(minimise);
+    EXPECT_TRUE(SettleUntil([&] { return window->isMinimized(); })) << "not minimised";
+    window->showNormal();
+    ASSERT_TRUE(SettleUntil([&] { return !window->isMinimized() && window->isVisible(); }));
+    Settle(200);
 
     const QPoint close = window->geometry().topLeft() + QPoint(window->width() - 13, 12);
     pointer_.Click(close);
