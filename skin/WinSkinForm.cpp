@@ -518,8 +518,8 @@ void TWinSkinForm::PaintCaptionButton(QPainter& painter, const TWinSysButton& bu
         }
         return;
     }
-    // Normal, hot and pressed; a six-frame button has the inactive window's three after them.
-    int frame = button.State == TNCObject::sHot ? 2 : button.State == TNCObject::sPressed ? 3 : 1;
+    // Normal, pressed and hot; a six-frame button has the inactive window's three after them.
+    int frame = button.State == TNCObject::sPressed ? 2 : button.State == TNCObject::sHot ? 3 : 1;
     if (!button.Enabled) frame = 1;
     if (element.FrameCount >= 6 && !active_) frame += 3;
     DrawElement(painter, button.Rect, element, frame, FrameAxis::SideBySide);

@@ -56,7 +56,7 @@ inline const QColor kActiveEdge{200, 0, 0};
 inline const QColor kInactiveEdge{0, 0, 200};
 inline const QColor kActiveTop{0, 160, 0};
 inline const QColor kInactiveTop{128, 128, 128};
-// The close button's normal, hot and pressed frames.
+// The close button's normal, pressed and hot frames.
 inline const QColor kCloseNormal{255, 255, 0};
 inline const QColor kCloseHot{0, 255, 255};
 inline const QColor kClosePressed{40, 40, 40};
@@ -97,7 +97,7 @@ inline std::string TestSkinFile(const std::string& personality = {},
               {"right.bmp", Frames({kRight, 30}, {kActiveEdge, kInactiveEdge}, false)},
               {"top.bmp", Frames({60, kCaption}, {kActiveTop, kInactiveTop}, true)},
               {"bottom.bmp", Frames({60, kBottom}, {kActiveEdge, kInactiveEdge}, true)},
-              {"close.bmp", Frames({18, 18}, {kCloseNormal, kCloseHot, kClosePressed}, false)},
+              {"close.bmp", Frames({18, 18}, {kCloseNormal, kClosePressed, kCloseHot}, false)},
               {"max.bmp", Frames({18, 18}, {Qt::white, Qt::white, Qt::white}, false)},
               {"buttons.bmp", Frames({20, 20}, kButtonFrames, false)},
               {"check.bmp", Frames({13, 13}, twelve, false)},
