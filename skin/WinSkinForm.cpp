@@ -309,6 +309,18 @@ bool TWinSkinForm::ModelChanged() const {
     return model_ != &data_.Model();
 }
 
+bool TWinSkinForm::ModelCurrent() {
+    if (!ModelChanged()) return true;
+    if (!reloadPending_) {
+        reloadPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            reloadPending_ = false;
+            Reload();
+        });
+    }
+    return false;
+}
+
 QRect TWinSkinForm::ClientRect() const {
     if (!window_) return {};
     return window_->rect().marginsRemoved(window_->contentsMargins());
@@ -556,7 +568,7 @@ void TWinSkinForm::PaintCaption(QPainter& painter) const {
 }
 
 QImage TWinSkinForm::RenderFrame() const {
-    if (!window_ || !model_) return {};
+    if (!window_ || !model_ || ModelChanged()) return {};
     QImage image(window_->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -566,7 +578,6 @@ QImage TWinSkinForm::RenderFrame() const {
 }
 
 void TWinSkinForm::PaintFrameOver(QWidget& window) {
-    if (ModelChanged()) Reload();
     QPainter painter(&window);
     painter.setClipRegion(QRegion(window.rect()) - ClientRect());
     PaintEdges(painter);
@@ -810,8 +821,9 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
         RepaintFrame();
         return true;
     }
-    const bool painting =
-        swap_ && (state_ == ssActive || state_ == ssReloading || state_ == ssFirstPaint);
+    const bool painting = swap_ &&
+                          (state_ == ssActive || state_ == ssReloading || state_ == ssFirstPaint) &&
+                          ModelCurrent();
     switch (event->type()) {
         case QEvent::Paint:
             if (!painting) return false;

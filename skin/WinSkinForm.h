@@ -120,6 +120,10 @@ class TWinSkinForm final : public QObject {
 
     const TSkinModel& Model() const;
     bool ModelChanged() const;
+    // After a load has replaced the model, the sizes and buttons read from the old one went with
+    // it: nothing is painted or hit by the mouse until the reload (scheduled here) has read the new
+    // one.
+    bool ModelCurrent();
     void UpdateFrameSizes();
     QRect MenuBarRect() const;
     void MakeCaptionButtons();
@@ -147,6 +151,7 @@ class TWinSkinForm final : public QObject {
     TSkinData& data_;
     const TSkinModel* model_ = nullptr;  // the model the sizes and buttons were read from
     int state_ = ssAttached;
+    bool reloadPending_ = false;
     TWindowClass class_;
     bool frameSkinned_ = false;
     TSkinFrameSizes frame_;

@@ -127,11 +127,22 @@ bool TSkinWindows::SkinWindow(QWidget* window) {
     if (!data) return false;
     if (data->OnBeforeSkinForm) data->OnBeforeSkinForm(window, className);
     forms_.push_back(std::make_unique<TWinSkinForm>(*window, *data));
+    WatchSkinData(*data);
     connect(window, &QObject::destroyed, this,
             [this] { QTimer::singleShot(0, this, &TSkinWindows::Purge); });
     QCoreApplication::postEvent(window, new SkinEvent(kSkinSwitchOn, 0, 1000));
     if (data->OnAfterSkinForm) data->OnAfterSkinForm(window, className);
     return true;
+}
+
+// The windows a component skins are given back when the component goes.
+void TSkinWindows::WatchSkinData(TSkinData& data) {
+    if (watchedDatas_.contains(&data)) return;
+    watchedDatas_.insert(&data);
+    connect(&data, &QObject::destroyed, this, [this, gone = &data] {
+        watchedDatas_.remove(gone);
+        DetachAll(gone);
+    });
 }
 
 void TSkinWindows::ReskinWindow(QWidget* window) {

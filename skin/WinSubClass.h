@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 
 #include <memory>
 #include <vector>
@@ -53,12 +54,14 @@ class TSkinWindows final : public QObject, public TSkinWindowSide {
     bool Admitted(QWidget& window, const QString& className) const;
     void SkinAllWindows(TSkinData& data);
     void DetachAll(const TSkinData* only);
+    void WatchSkinData(TSkinData& data);
     void PopupShown(QWidget& menu);
     void PopupHidden(const QWidget& menu);
 
     TSkinManage& manager_;
     std::vector<std::unique_ptr<TWinSkinForm>> forms_;
     std::vector<std::unique_ptr<TWinSkinPopMenu>> popups_;
+    QSet<const TSkinData*> watchedDatas_;
     bool hooked_ = false;
     bool bulk_ = false;  // set while every window is being skinned
 };

@@ -50,6 +50,7 @@ class MainWindowSkinTest : public MainWindowFixture {
 
 TEST_F(MainWindowSkinTest, SkinCheckBox_SkinsEveryWindowLiveAndSwitchingOffLeavesThemAsTheyWere) {
     CopySkin("Daylight.skn");
+    CopySkin("Contrast.skn");
     WriteSettings("cbskn=Daylight.skn\r\n");
     const auto main = Start();
     main->show();
@@ -76,6 +77,19 @@ TEST_F(MainWindowSkinTest, SkinCheckBox_SkinsEveryWindowLiveAndSwitchingOffLeave
     ASSERT_NE(reminder, nullptr);
     ASSERT_TRUE(SettleSkinned({reminder}, true));
     EXPECT_TRUE(reminder->contentsRect().contains(reminder->plMM()->geometry()));
+
+    // Another skin replaces the first on the skinned windows.
+    const QColor daylight = main->palette().color(QPalette::Window);
+    setup.cbskn->setCurrentIndex(setup.cbskn->findText("Contrast.skn"));
+    ASSERT_TRUE(SettleSkinned({main.get(), &setup, reminder}, true));
+    QElapsedTimer timer;
+    timer.start();
+    while (main->palette().color(QPalette::Window) == daylight && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_NE(main->palette().color(QPalette::Window), daylight) << "the face of the new skin";
+    EXPECT_EQ(main->contentsRect().size(), mainSize);
+    EXPECT_EQ(main->grab().size(), main->size());
 
     setup.chktskn->setChecked(false);
     ASSERT_TRUE(SettleSkinned({main.get(), &setup, reminder}, false));
