@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <type_traits>
 
 namespace vardo {
 namespace {
@@ -19,10 +20,38 @@ constexpr int kScrollBarWidth = 16;
 constexpr int kComboCellWidth = 50;
 constexpr int kComboCellHeight = 21;
 constexpr int kComboArrowSize = 17;
+// The widest margin a skin may give an element, in pixels.
+constexpr int kMaxMargin = 4096;
 
 std::string Upper(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return out;
+}
+
+// Every element present in the model, the always-present ones first, as pointers of the
+// model's constness.
+template <typename Model>
+auto ElementsOf(Model& m) {
+    using Element =
+        std::conditional_t<std::is_const_v<Model>, const TDataSkinObject, TDataSkinObject>;
+    std::vector<Element*> out{&m.FrameLeft,   &m.FrameRight, &m.FrameTop,
+                              &m.FrameBottom, &m.Title,      &m.Buttons};
+    for (const auto& button : m.CaptionButtons) out.push_back(button.get());
+    Element* optional[] = {
+        m.Progress.get(),   m.ProgressChunk.get(), m.MenuBar.get(),         m.GroupBoxEdge.get(),
+        m.GroupBox.get(),   m.Tabs.get(),          m.StatusBarEdges.get(),  m.TabPane.get(),
+        m.ToolBars.get(),   m.ComboButton.get(),   m.SunkEdge.get(),        m.ExtraImages.get(),
+        m.Headerbar.get(),  m.MenuItem.get(),      m.MenuBackground.get(),  m.Scrollbar.get(),
+        m.HorzScroll.get(), m.VertScroll.get(),    m.HorzScrollThumb.get(), m.VertScrollThumb.get(),
+        m.UpDownHorz.get(), m.UpDownVert.get(),    m.Track.get(),           m.TrackVert.get(),
+        m.ComboArrow.get(), m.Toolbar.get()};
+    for (Element* e : optional) {
+        if (e) out.push_back(e);
+    }
+    for (const auto& thumb : m.TrackBarThumbs) {
+        if (thumb) out.push_back(thumb.get());
+    }
     return out;
 }
 
@@ -379,11 +408,14 @@ class DefinitionReader {
         if (m_.Buttons.CheckFrameCount == 0) {
             m_.Buttons.CheckFrameCount = GlyphFrames(m_.Buttons.CheckBitmap);
         }
-        // Every painter divides by the frame count; a skin that gives none or a negative one is
-        // drawn as one frame rather than dividing by zero.
-        for (const TDataSkinObject* e : m_.Elements()) {
-            auto* element = const_cast<TDataSkinObject*>(e);
-            element->FrameCount = std::max(element->FrameCount, 1);
+        // Every painter divides by the frame count and adds margins: a skin that gives no or a
+        // negative frame count is drawn as one frame rather than dividing by zero, and margins
+        // stay in a range whose sums cannot overflow.
+        for (TDataSkinObject* e : ElementsOf(m_)) {
+            e->FrameCount = std::max(e->FrameCount, 1);
+            for (int* margin : {&e->LeftMargin, &e->TopMargin, &e->RightMargin, &e->BottomMargin}) {
+                *margin = std::clamp(*margin, 0, kMaxMargin);
+            }
         }
         m_.Buttons.RadioFrameCount = std::max(m_.Buttons.RadioFrameCount, 1);
         m_.Buttons.CheckFrameCount = std::max(m_.Buttons.CheckFrameCount, 1);
@@ -511,24 +543,7 @@ class DefinitionReader {
 }  // namespace
 
 std::vector<const TDataSkinObject*> TSkinModel::Elements() const {
-    std::vector<const TDataSkinObject*> out{&FrameLeft,   &FrameRight, &FrameTop,
-                                            &FrameBottom, &Title,      &Buttons};
-    for (const auto& button : CaptionButtons) out.push_back(button.get());
-    const TDataSkinObject* optional[] = {
-        Progress.get(),   ProgressChunk.get(), MenuBar.get(),         GroupBoxEdge.get(),
-        GroupBox.get(),   Tabs.get(),          StatusBarEdges.get(),  TabPane.get(),
-        ToolBars.get(),   ComboButton.get(),   SunkEdge.get(),        ExtraImages.get(),
-        Headerbar.get(),  MenuItem.get(),      MenuBackground.get(),  Scrollbar.get(),
-        HorzScroll.get(), VertScroll.get(),    HorzScrollThumb.get(), VertScrollThumb.get(),
-        UpDownHorz.get(), UpDownVert.get(),    Track.get(),           TrackVert.get(),
-        ComboArrow.get(), Toolbar.get()};
-    for (const TDataSkinObject* e : optional) {
-        if (e) out.push_back(e);
-    }
-    for (const auto& thumb : TrackBarThumbs) {
-        if (thumb) out.push_back(thumb.get());
-    }
-    return out;
+    return ElementsOf(*this);
 }
 
 std::unique_ptr<TSkinModel> ReadSkinDefinition(const TQuickIni& ini, const TSkinReader& reader) {

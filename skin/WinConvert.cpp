@@ -20,6 +20,7 @@ constexpr int R = T - 1;                     // root node
 constexpr unsigned MAX_FREQ = 0x8000;        // root count at which the tree is rebuilt
 constexpr int kInitialSpaces = N - F;        // ring positions that start as spaces
 constexpr int kMaxDistance = N - F;          // the encoder's farthest match, in bytes back
+constexpr unsigned kPrefixBits = 6;          // code bits the decoder takes in one step
 
 // Length and left-aligned 8-bit code of the upper 6 bits of a match position: a canonical prefix
 // code, 1 code of 3 bits, 3 of 4, 8 of 5, 12 of 6, 24 of 7 and 16 of 8.
@@ -51,99 +52,6 @@ constexpr PositionCode MakePositionCode() {
 }
 
 constexpr PositionCode kPositionCode = MakePositionCode();
-
-// The adaptive Huffman tree shared by the decoder and the encoder. Nodes are kept in order of
-// count; a node's two children sit side by side at son[node] and son[node] + 1; a leaf holds its
-// symbol + T in son.
-class AdaptiveTree {
-  public:
-    AdaptiveTree() {
-        for (int i = 0; i < N_CHAR; ++i) {
-            freq_[i] = 1;
-            son_[i] = static_cast<std::uint16_t>(i + T);
-            prnt_[i + T] = static_cast<std::uint16_t>(i);
-        }
-        for (int i = 0, j = N_CHAR; j <= R; i += 2, ++j) {
-            freq_[j] = static_cast<std::uint16_t>(freq_[i] + freq_[i + 1]);
-            son_[j] = static_cast<std::uint16_t>(i);
-            prnt_[i] = prnt_[i + 1] = static_cast<std::uint16_t>(j);
-        }
-        freq_[T] = 0xFFFF;  // sentinel that stops the search for a swap partner
-        prnt_[R] = 0;
-    }
-
-    // Counts one more occurrence of symbol, keeping the nodes ordered by count.
-    void Update(int symbol) {
-        if (freq_[R] == MAX_FREQ) Rebuild();
-        unsigned c = prnt_[symbol + T];
-        do {
-            const unsigned k = ++freq_[c];
-            unsigned l = c + 1;
-            if (k > freq_[l]) {
-                while (k > freq_[++l]) {
-                }
-                --l;
-                freq_[c] = freq_[l];
-                freq_[l] = static_cast<std::uint16_t>(k);
-
-                const unsigned i = son_[c];
-                prnt_[i] = static_cast<std::uint16_t>(l);
-                if (i < T) prnt_[i + 1] = static_cast<std::uint16_t>(l);
-                const unsigned j = son_[l];
-                son_[l] = static_cast<std::uint16_t>(i);
-                prnt_[j] = static_cast<std::uint16_t>(c);
-                if (j < T) prnt_[j + 1] = static_cast<std::uint16_t>(c);
-                son_[c] = static_cast<std::uint16_t>(j);
-                c = l;
-            }
-        } while ((c = prnt_[c]) != 0);
-    }
-
-    const std::uint16_t* Sons() const { return son_.data(); }
-
-    // The symbol's code: its bits from the root's child (most significant) down to the leaf.
-    std::pair<std::uint64_t, int> CodeOf(int symbol) const {
-        std::uint64_t code = 0;
-        int length = 0;
-        for (unsigned k = prnt_[symbol + T]; k != R; k = prnt_[k]) {
-            code |= std::uint64_t{k & 1u} << length;
-            ++length;
-        }
-        return {code, length};
-    }
-
-  private:
-    // Halves every leaf's count and builds the tree anew from the leaves.
-    void Rebuild() {
-        int j = 0;
-        for (int i = 0; i < T; ++i) {
-            if (son_[i] >= T) {
-                freq_[j] = static_cast<std::uint16_t>((freq_[i] + 1) / 2);
-                son_[j] = son_[i];
-                ++j;
-            }
-        }
-        for (int i = 0, node = N_CHAR; node < T; i += 2, ++node) {
-            const unsigned f = freq_[i] + freq_[i + 1];
-            int k = node - 1;
-            while (f < freq_[k]) --k;
-            ++k;
-            std::copy_backward(freq_.begin() + k, freq_.begin() + node, freq_.begin() + node + 1);
-            std::copy_backward(son_.begin() + k, son_.begin() + node, son_.begin() + node + 1);
-            freq_[k] = static_cast<std::uint16_t>(f);
-            son_[k] = static_cast<std::uint16_t>(i);
-        }
-        for (int i = 0; i < T; ++i) {
-            const unsigned k = son_[i];
-            prnt_[k] = static_cast<std::uint16_t>(i);
-            if (k < T) prnt_[k + 1] = static_cast<std::uint16_t>(i);
-        }
-    }
-
-    std::array<std::uint16_t, T + 1> freq_{};
-    std::array<std::uint16_t, T + N_CHAR> prnt_{};
-    std::array<std::uint16_t, T> son_{};
-};
 
 // Bits of the input, most significant first, kept left-aligned in a 64-bit buffer. Past the end
 // of the input every byte reads as 0.
@@ -197,6 +105,207 @@ class BitReader {
     int count_ = 0;
 };
 
+// The adaptive Huffman tree shared by the decoder and the encoder. Nodes are kept in order of
+// count; a node's two children sit side by side at son[node] and son[node] + 1; a leaf holds its
+// symbol + T in son.
+class AdaptiveTree {
+  public:
+    AdaptiveTree() {
+        for (int i = 0; i < N_CHAR; ++i) {
+            freq_[i] = 1;
+            son_[i] = static_cast<std::uint16_t>(i + T);
+            prnt_[i + T] = static_cast<std::uint16_t>(i);
+        }
+        for (int i = 0, j = N_CHAR; j <= R; i += 2, ++j) {
+            freq_[j] = static_cast<std::uint16_t>(freq_[i] + freq_[i + 1]);
+            son_[j] = static_cast<std::uint16_t>(i);
+            prnt_[i] = prnt_[i + 1] = static_cast<std::uint16_t>(j);
+        }
+        freq_[T] = 0xFFFF;  // sentinel that stops the search for a swap partner
+        prnt_[R] = 0;
+    }
+
+    // Counts one more occurrence of symbol, keeping the nodes ordered by count.
+    void Update(int symbol) {
+        if (freq_[R] == MAX_FREQ) Rebuild();
+        Climb(prnt_[symbol + T]);
+    }
+
+    // Takes bits from the root down to a leaf and counts the symbol found there, as Update does.
+    // The bit buffer must hold at least kPrefixBits bits.
+    int DecodeAndUpdate(BitReader& bits) {
+        const unsigned prefix = bits.Peek(kPrefixBits);
+        if (stalePrefixes_ >> prefix & 1) WalkPrefix(prefix);
+        const PrefixEntry& entry = prefixTable_[prefix];
+        bits.Skip(entry.bits);
+
+        // The nodes passed on the way down, so that the count update climbs back along them
+        // without a dependent parent lookup per level. Counts up to 0x8000 keep the tree far
+        // shallower than the path can hold; a deeper walk climbs through the parent links.
+        std::array<std::uint16_t, 48> path;
+        std::copy(entry.path.begin(), entry.path.end(), path.begin());
+        int depth = entry.bits + 1;
+        unsigned c = son_[path[depth - 1]];
+        while (c < T) {
+            bits.RefillIfBelow(1);
+            c += bits.TakeBit();
+            if (depth < static_cast<int>(path.size())) path[depth] = static_cast<std::uint16_t>(c);
+            ++depth;
+            c = son_[c];
+        }
+        const int symbol = static_cast<int>(c) - T;
+        if (freq_[R] == MAX_FREQ) {
+            Rebuild();
+            Climb(prnt_[symbol + T]);
+        } else if (depth > static_cast<int>(path.size())) {
+            Climb(prnt_[symbol + T]);
+        } else {
+            ClimbPath(path.data(), depth);
+        }
+        return symbol;
+    }
+
+    // The symbol's code: its bits from the root's child (most significant) down to the leaf.
+    std::pair<std::uint64_t, int> CodeOf(int symbol) const {
+        std::uint64_t code = 0;
+        int length = 0;
+        for (unsigned k = prnt_[symbol + T]; k != R; k = prnt_[k]) {
+            code |= std::uint64_t{k & 1u} << length;
+            ++length;
+        }
+        return {code, length};
+    }
+
+  private:
+    // Counts one more for node c and its ancestors up to the root.
+    void Climb(unsigned c) {
+        do {
+            if (!CountKeepsOrder(c)) c = MoveUp(c);
+        } while ((c = prnt_[c]) != 0);
+    }
+
+    // Climbs along the nodes path[depth - 1] up to path[0] (the root); once a node has moved,
+    // on through the parent links.
+    void ClimbPath(const std::uint16_t* path, int depth) {
+        for (int i = depth - 1; i >= 0; --i) {
+            const unsigned c = path[i];
+            if (!CountKeepsOrder(c)) {
+                if (const unsigned parent = prnt_[MoveUp(c)]; parent != 0) Climb(parent);
+                return;
+            }
+        }
+    }
+
+    // Adds one to node c's count; false when it now exceeds the next node's.
+    bool CountKeepsOrder(unsigned c) { return ++freq_[c] <= freq_[c + 1]; }
+
+    // Swaps node c, whose count has just exceeded the next node's, with the last node of a
+    // lower count (counts and subtrees); returns where c's subtree is now.
+    [[gnu::noinline]] unsigned MoveUp(unsigned c) {
+        const unsigned k = freq_[c];
+        // Counts rise from c + 1 to the sentinel: the partner is usually close, but many equal
+        // counts (early in a stream, after a rebuild) call for a binary search.
+        unsigned l = c + 1;
+        while (l < c + 8 && k > freq_[l + 1]) ++l;
+        if (k > freq_[l + 1]) {
+            l = static_cast<unsigned>(
+                    std::lower_bound(freq_.begin() + l + 1, freq_.begin() + T + 1, k) -
+                    freq_.begin()) -
+                1;
+        }
+        freq_[c] = freq_[l];
+        freq_[l] = static_cast<std::uint16_t>(k);
+
+        const unsigned i = son_[c];
+        prnt_[i] = static_cast<std::uint16_t>(l);
+        if (i < T) prnt_[i + 1] = static_cast<std::uint16_t>(l);
+        const unsigned j = son_[l];
+        son_[l] = static_cast<std::uint16_t>(i);
+        prnt_[j] = static_cast<std::uint16_t>(c);
+        if (j < T) prnt_[j + 1] = static_cast<std::uint16_t>(c);
+        son_[c] = static_cast<std::uint16_t>(j);
+        if (onPrefixPath_[c]) MarkPrefixesStale(c);
+        if (onPrefixPath_[l]) MarkPrefixesStale(l);
+        return l;
+    }
+
+    // Halves every leaf's count and builds the tree anew from the leaves.
+    void Rebuild() {
+        stalePrefixes_ = kAllPrefixes;
+        int j = 0;
+        for (int i = 0; i < T; ++i) {
+            if (son_[i] >= T) {
+                freq_[j] = static_cast<std::uint16_t>((freq_[i] + 1) / 2);
+                son_[j] = son_[i];
+                ++j;
+            }
+        }
+        for (int i = 0, node = N_CHAR; node < T; i += 2, ++node) {
+            const unsigned f = freq_[i] + freq_[i + 1];
+            int k = node - 1;
+            while (f < freq_[k]) --k;
+            ++k;
+            std::copy_backward(freq_.begin() + k, freq_.begin() + node, freq_.begin() + node + 1);
+            std::copy_backward(son_.begin() + k, son_.begin() + node, son_.begin() + node + 1);
+            freq_[k] = static_cast<std::uint16_t>(f);
+            son_[k] = static_cast<std::uint16_t>(i);
+        }
+        for (int i = 0; i < T; ++i) {
+            const unsigned k = son_[i];
+            prnt_[k] = static_cast<std::uint16_t>(i);
+            if (k < T) prnt_[k + 1] = static_cast<std::uint16_t>(i);
+        }
+    }
+
+    // The walk for every kPrefixBits-bit prefix of a code, so that decoding takes the top of the
+    // tree in one step. An entry stays right while the nodes whose children it passed through
+    // keep them; when such a node's children change, the entries through it are marked stale
+    // and walked again when next used.
+    static constexpr std::uint64_t kAllPrefixes = ~std::uint64_t{0};
+    static_assert(kPrefixBits == 6, "one bit of stalePrefixes_ per entry");
+
+    // Marks the entries that passed through node (the range may be out of date, which costs
+    // only time: a stale entry is walked from the root).
+    void MarkPrefixesStale(unsigned node) {
+        const unsigned depth = prefixDepth_[node];
+        const std::uint64_t range =
+            depth == 0 ? kAllPrefixes : ((std::uint64_t{1} << (64 >> depth)) - 1);
+        stalePrefixes_ |= range << prefixFirst_[node];
+    }
+
+    void WalkPrefix(unsigned prefix) {
+        PrefixEntry& entry = prefixTable_[prefix];
+        entry.path.fill(R);
+        unsigned taken = 0;
+        unsigned node = R;
+        while (taken < kPrefixBits && son_[node] < T) {
+            onPrefixPath_[node] = true;
+            prefixDepth_[node] = static_cast<std::uint8_t>(taken);
+            prefixFirst_[node] =
+                static_cast<std::uint16_t>(prefix & ~((1u << (kPrefixBits - taken)) - 1));
+            node = son_[node] + ((prefix >> (kPrefixBits - 1 - taken)) & 1);
+            ++taken;
+            entry.path[taken] = static_cast<std::uint16_t>(node);
+        }
+        entry.bits = static_cast<std::uint8_t>(taken);
+        stalePrefixes_ &= ~(std::uint64_t{1} << prefix);
+    }
+
+    struct PrefixEntry {
+        std::array<std::uint16_t, kPrefixBits + 1> path;  // the root, then each node reached
+        std::uint8_t bits;                                // bits taken: path holds bits + 1 nodes
+    };
+
+    std::array<std::uint16_t, T + 1> freq_{};
+    std::array<std::uint16_t, T + N_CHAR> prnt_{};
+    std::array<std::uint16_t, T> son_{};
+    std::array<PrefixEntry, 1u << kPrefixBits> prefixTable_;
+    std::array<bool, T> onPrefixPath_{};          // nodes whose children the prefix table relies on
+    std::array<std::uint16_t, T> prefixFirst_{};  // the first entry through such a node
+    std::array<std::uint8_t, T> prefixDepth_{};   // and its depth: 2^(kPrefixBits - depth) entries
+    std::uint64_t stalePrefixes_ = kAllPrefixes;  // one bit per entry to walk again before use
+};
+
 class BitWriter {
   public:
     explicit BitWriter(std::string& out) : out_(out) {}
@@ -235,19 +344,22 @@ char InitialRingByte(std::ptrdiff_t offset) {
 }
 
 // Copies a match byte by byte forward, so that a source overlapping the destination repeats.
-// May write up to 7 bytes past dst + length (the output keeps slack for that).
+// Works in 8-byte steps and may write up to 15 bytes past dst + length (the output keeps slack
+// for that, and later output overwrites them).
 inline void CopyMatch(char* dst, std::size_t distance, int length) {
     const char* src = dst - distance;
     if (distance >= 8) {
         for (int k = 0; k < length; k += 8) std::memcpy(dst + k, src + k, 8);
-    } else if (distance == 1) {
-        std::memset(dst, *src, length);
-    } else {
-        for (int k = 0; k < length; ++k) dst[k] = src[k];
+        return;
     }
+    // Closer than 8 bytes the source overlaps what is being written: copy the first bytes one
+    // by one, then repeat them in 8-byte steps from a whole number of periods back.
+    for (int k = 0; k < 8; ++k) dst[k] = src[k];
+    const std::size_t period = (8 + distance - 1) / distance * distance;  // 8 or more
+    for (int k = 8; k < length; k += 8) std::memcpy(dst + k, dst + k - period, 8);
 }
 
-constexpr int kCopySlack = 8;
+constexpr int kCopySlack = 16;
 
 void CheckTextSize(std::int64_t size) {
     if (size > TLZH::kMaxTextSize) {
@@ -266,18 +378,11 @@ std::string TLZH::LZHUnpack(std::int32_t textSize, std::string_view stream) {
     char* const text = out.data();
 
     AdaptiveTree tree;
-    const std::uint16_t* const son = tree.Sons();
     BitReader bits(stream);
     std::size_t produced = 0;
     while (produced < size) {
         bits.Refill();
-        unsigned c = son[R];
-        while (c < T) {
-            bits.RefillIfBelow(1);
-            c = son[c + bits.TakeBit()];
-        }
-        const int symbol = static_cast<int>(c) - T;
-        tree.Update(symbol);
+        const int symbol = tree.DecodeAndUpdate(bits);
         if (symbol < 256) {
             text[produced++] = static_cast<char>(symbol);
             continue;
@@ -315,14 +420,19 @@ namespace {
 // Positions index the text after the ring's initial spaces, so matches may start in them.
 class MatchFinder {
   public:
+    // The hash table grows with the text up to 2^14 heads, so short texts start quickly.
     explicit MatchFinder(std::string_view window)
-        : window_(window), head_(kHashSize, -1), prev_(N, -1) {}
+        : window_(window),
+          hashBits_(
+              std::clamp(static_cast<int>(std::bit_width(window.size() - kInitialSpaces)), 8, 14)),
+          head_(std::size_t{1} << hashBits_, -1),
+          prev_(N, -1) {}
 
     void Insert(std::ptrdiff_t pos) {
         if (pos + 2 >= static_cast<std::ptrdiff_t>(window_.size())) return;
         const std::size_t hash = Hash(pos);
         prev_[pos % N] = head_[hash];
-        head_[hash] = pos;
+        head_[hash] = static_cast<std::int32_t>(pos);
     }
 
     // The longest match for pos of at most maxLength bytes: its length and distance back.
@@ -351,7 +461,6 @@ class MatchFinder {
     }
 
   private:
-    static constexpr std::size_t kHashSize = 1 << 15;
     static constexpr int kMaxChain = 256;
 
     std::size_t Hash(std::ptrdiff_t pos) const {
@@ -359,12 +468,13 @@ class MatchFinder {
             return static_cast<std::uint32_t>(static_cast<std::uint8_t>(window_[i]));
         };
         const std::uint32_t key = byte(pos) | byte(pos + 1) << 8 | byte(pos + 2) << 16;
-        return (key * 2654435761u) >> (32 - 15);
+        return (key * 2654435761u) >> (32 - hashBits_);
     }
 
     std::string_view window_;
-    std::vector<std::ptrdiff_t> head_;
-    std::vector<std::ptrdiff_t> prev_;
+    int hashBits_;
+    std::vector<std::int32_t> head_;  // positions fit: the window is at most 64 MiB + 4036
+    std::vector<std::int32_t> prev_;
 };
 
 }  // namespace
@@ -378,7 +488,9 @@ std::string TLZH::LZHPack(std::string_view text) {
     BitWriter bits(out);
     AdaptiveTree tree;
     MatchFinder matches(window);
-    for (std::ptrdiff_t pos = 0; pos < kInitialSpaces; ++pos) matches.Insert(pos);
+    // Every match that starts more than F bytes before the text reads only spaces, so the nearest
+    // such start stands for all of them.
+    for (std::ptrdiff_t pos = kInitialSpaces - F; pos < kInitialSpaces; ++pos) matches.Insert(pos);
 
     const auto putSymbol = [&](int symbol) {
         const auto [code, length] = tree.CodeOf(symbol);

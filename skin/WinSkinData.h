@@ -167,8 +167,7 @@ class TSkinData : public QObject {
     const QImage& MenuGlyphs() const { return menuGlyphs_; }
     QSize MaximisedSize() const { return maximisedSize_; }
 
-    // Colour mixing and gradients for the painters (see SkinColours.h).
-    TColor BlendColours(TColor x, TColor y, int p) const { return Blend(x, y, p); }
+    // Gradients for the painters, from the component's cache of the last 16 (see SkinColours.h).
     QList<QRgb> Gradient(int n, TColor a, TColor b) { return gradients_.Gradient(n, a, b); }
 
     TSkinManage& Manager() const { return *manager_; }

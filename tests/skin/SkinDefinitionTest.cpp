@@ -84,7 +84,7 @@ TEST(Elements, FrameCountsAndMarginsFollowTheElementNotTheFile) {
         "[Headerbar]\r\nImage=t.bmp\r\nFrame=2\r\n"
         "[MenuItem]\r\nImage=t.bmp\r\nTile=2\r\n"
         "[Progress]\r\nBitmap=t.bmp\r\nStyle=1\r\nTile=3\r\n"
-        "[Progress.Chunk]\r\nImage=t.bmp\r\n"
+        "[Progress.Chunk]\r\nImage=t.bmp\r\nLeftWidth=-3\r\nRightWidth=2147483647\r\n"
         "[Tab.Pane]\r\nImage=t.bmp\r\nLeftWidth=9\r\nTopHeight=2\r\n"
         "[HorzScrollThumb]\r\nImage=t.bmp\r\n"
         "[VertScrollThumb]\r\nImage=t.bmp\r\nFrameCount=4\r\n"
@@ -99,6 +99,9 @@ TEST(Elements, FrameCountsAndMarginsFollowTheElementNotTheFile) {
     EXPECT_EQ(model->Progress->FrameCount, 1);
     EXPECT_EQ(model->Progress->Tile, 1);
     EXPECT_EQ(model->ProgressChunk->FrameCount, 1);  // none given: one frame, never zero
+    EXPECT_EQ(model->ProgressChunk->LeftMargin, 0);
+    EXPECT_EQ(model->ProgressChunk->RightMargin, 4096);
+    EXPECT_FALSE(RenderElement(*model->ProgressChunk, QSize(30, 10), 1).isNull());
     EXPECT_EQ(model->TabPane->LeftMargin, 4);
     EXPECT_EQ(model->TabPane->TopMargin, 2);
     EXPECT_EQ(model->HorzScrollThumb->FrameCount, 3);

@@ -4,6 +4,7 @@
 #include "WinSkinData.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -26,6 +27,18 @@ class RecordingWindowSide : public TSkinWindowSide {
 
 QString ShippedSkin(const char* name) {
     return QStringLiteral(VARDO_SKINS_DIR "/") + QLatin1String(name) + QStringLiteral(".skn");
+}
+
+// Runs vardo-skin; its standard output, and the exit status through status.
+QString RunSkinTool(const QStringList& arguments, int& status) {
+    QProcess tool;
+    tool.start(QStringLiteral(VARDO_SKIN_TOOL), arguments);
+    if (!tool.waitForFinished(30000)) {
+        status = -1;
+        return tool.errorString();
+    }
+    status = tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+    return QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
 }
 
 class SkinDataTest : public ::testing::Test {
@@ -86,6 +99,33 @@ TEST_F(SkinDataTest, EachShippedSkinLoadsIntoACompleteModel) {
         EXPECT_EQ(m.CaptionButtons.size(), 8u);  // system menu, close, maximise, restore,
                                                  // minimise and the three MDI buttons
         EXPECT_EQ(m.FrameTop.Bitmap.height() / m.FrameTop.FrameCount, 28);  // caption height
+    }
+}
+
+TEST_F(SkinDataTest, ShippedSkinsListUnpackAndPackBackIntoTheSameSkin) {
+    for (const char* name : {"Console", "Daylight", "Contrast"}) {
+        SCOPED_TRACE(name);
+        int status = 0;
+        const QString listing = RunSkinTool({"list", ShippedSkin(name)}, status);
+        ASSERT_EQ(status, 0) << qPrintable(listing);
+        EXPECT_TRUE(listing.contains("skin.ini"));
+        EXPECT_TRUE(listing.contains("top.bmp"));
+        const QString unpacked = QString::fromStdString(folder.File(name));
+        const QString repacked = unpacked + ".skn";
+        for (const QStringList& step : {QStringList{"unpack", ShippedSkin(name), unpacked},
+                                        QStringList{"pack", unpacked, repacked}}) {
+            const QString output = RunSkinTool(step, status);
+            ASSERT_EQ(status, 0) << qPrintable(step.join(' ') + ": " + output);
+        }
+
+        auto original = MainFormSkin();
+        original->SetSkinFile(ShippedSkin(name));
+        auto copy = MainFormSkin();
+        copy->SetSkinFile(repacked);
+        ASSERT_TRUE(copy->SkinReady()) << qPrintable(copy->LoadError());
+        EXPECT_EQ(copy->Model().SkinName, QLatin1String(name));
+        EXPECT_EQ(copy->Model().FrameTop.Bitmap, original->Model().FrameTop.Bitmap);
+        EXPECT_EQ(copy->Model().ComboButton->Bitmap, original->Model().ComboButton->Bitmap);
     }
 }
 

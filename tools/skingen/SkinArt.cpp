@@ -276,8 +276,8 @@ class SkinPainter {
             const QColor ink = frame == 2              ? l_.text
                                : (frame == 3 && close) ? QColor(Qt::white)
                                                        : l_.captionText;
-            DrawGlyph(p, glyph, face.translated(frame == 2 ? 1 : 0, frame == 2 ? 1 : 0), ink, 8,
-                      W() + 1);
+            DrawGlyph(p, glyph, face.translated(frame == 2 ? 1 : 0, frame == 2 ? 1 : 0), ink, 10,
+                      glyph == Glyph::Close ? W() + 1 : W());
         });
     }
 
@@ -291,8 +291,9 @@ class SkinPainter {
         skin_.images["mdicontrols.bmp"] =
             Frames(12, QSize(16, 14), [&](QPainter& p, const QRect& r, int frame) {
                 const int state = (frame - 1) % 4 + 1;
+                p.fillRect(r, l_.face);  // caption buttons are drawn opaque
                 PartFace(p, r, state, R(2));
-                DrawGlyph(p, mdi[(frame - 1) / 4], r, PartGlyphColour(state), 6, W());
+                DrawGlyph(p, mdi[(frame - 1) / 4], r, PartGlyphColour(state), 8, W());
             });
     }
 
@@ -404,7 +405,7 @@ class SkinPainter {
             });
         skin_.images["extra.bmp"] =
             Frames(5, QSize(9, 9), [&](QPainter& p, const QRect& r, int frame) {
-                DrawGlyph(p, Glyph::Down, r, frame == 5 ? l_.shadow : PartGlyphColour(frame), 6, 1);
+                DrawGlyph(p, Glyph::Down, r, frame == 5 ? l_.shadow : PartGlyphColour(frame), 8, 1);
             });
         skin_.images["header.bmp"] =
             Frames(5, QSize(24, 20), [&](QPainter& p, const QRect& r, int frame) {
@@ -438,7 +439,7 @@ class SkinPainter {
             return Frames(8, size, [&, first, second](QPainter& p, const QRect& r, int frame) {
                 const int state = (frame - 1) % 4 + 1;
                 PartFace(p, r, state, R(2));
-                DrawGlyph(p, frame <= 4 ? first : second, r, PartGlyphColour(state), 6, 1);
+                DrawGlyph(p, frame <= 4 ? first : second, r, PartGlyphColour(state), 8, 1);
             });
         };
         skin_.images["updownhorz.bmp"] = spin(QSize(16, 12), Glyph::Left, Glyph::Right);
@@ -460,7 +461,7 @@ class SkinPainter {
                 if (frame <= 16) {
                     const int state = (frame - 1) % 4 + 1;
                     PartFace(p, r, state, R(2));
-                    DrawGlyph(p, arrows[(frame - 1) / 4], r, PartGlyphColour(state), 7, 1);
+                    DrawGlyph(p, arrows[(frame - 1) / 4], r, PartGlyphColour(state), 10, 1);
                 } else {
                     p.fillRect(r, l_.face);
                     if (frame == 17) {
