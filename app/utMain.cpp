@@ -15,6 +15,9 @@
 #include <QTextBlock>
 
 #include "HistoryFile.h"
+#include "MyDelay.h"
+#include "MyPanel.h"
+#include "MyShape.h"
 #include "PrivateFont.h"
 #include "Prompts.h"
 #include "QtText.h"
@@ -25,7 +28,6 @@
 #include "TaskTableModel.h"
 #include "TimeText.h"
 #include "TimetableFile.h"
-#include "WinSkinData.h"
 #include "Windows.h"
 #include "uShowMM.h"
 
@@ -119,7 +121,7 @@ void TFrmMain::FormCreate() {
     if (FrmSetup->chkMin->isChecked()) {
         setWindowState(windowState() | Qt::WindowMinimized);
     }
-    sd1->SetActive(FrmSetup->chktskn->isChecked());
+    SwitchSkinAtStartUp();
 }
 
 void TFrmMain::FillMonitorList() {
@@ -251,7 +253,7 @@ void TFrmMain::ShowClock(LocalTime now) {
     const auto today = DateOf(now);
     shpDate->setText(ToQString(DateText(true, today)));
     shpTime->setText(ToQString(SecondsToTimeText(TimeOfDaySeconds(now))));
-    lbWeek->setText(ToQString(WeekdayName(today)));
+    lbWeek->SetCaption(ToQString(WeekdayName(today)));
 }
 
 // --- task runner --------------------------------------------------------------------------------
@@ -320,11 +322,11 @@ QString TFrmMain::StatusPanelText(int panel) const {
 }
 
 void TFrmMain::SetStatusLine(const std::string& text) {
-    MyPanel5->setText(ToQString(text));
+    MyPanel5->SetCaption(ToQString(text));
 }
 
 std::string TFrmMain::StatusLineText() const {
-    return MyPanel5->text().toStdString();
+    return MyPanel5->Caption().toStdString();
 }
 
 void TFrmMain::AppendHistoryLine(const std::string& line) {

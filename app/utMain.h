@@ -32,6 +32,10 @@ class Windows;
 }  // namespace platform
 
 class Prompts;
+class TMyDelay;
+class TMyPanel;
+class TMyShape;
+class TTransparentButton;
 class TaskGridView;
 class TaskRunner;
 class TaskTableModel;
@@ -66,8 +70,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void SetAutoShutDownSeconds(int secondsOfDay) override { autoShutDownSeconds_ = secondsOfDay; }
     void SetAutoLoadSeconds(int secondsOfDay) override { autoLoadSeconds_ = secondsOfDay; }
     void ApplyTransparency(int degree) override;
-    TSkinData& SkinComponent() override { return *sd1; }
-    void SkinSwitched(const QString& problem) override;
+    void SwitchSkin(bool on, const QString& skinFile) override;
 
     // TaskRunnerHost
     bool IsEditState() const override { return editState_; }
@@ -91,14 +94,14 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QTimer tmMinute;
 
     // Top panel.
-    QFrame* MyPanel1;
-    QPushButton* btnSetup;
+    TMyPanel* MyPanel1;
+    TTransparentButton* btnSetup;
     QLabel* shpDate;
     QLabel* shpTime;
-    QLabel* lbWeek;
-    QPushButton* btnExit;
+    TMyShape* lbWeek;
+    TTransparentButton* btnExit;
     // Editor fields.
-    QFrame* MyPanel6;
+    TMyPanel* MyPanel6;
     QLineEdit* edName;
     QLineEdit* edApp;
     QLineEdit* edPara;
@@ -114,21 +117,21 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QRadioButton* rbMax;
     QRadioButton* rbNone;
     // Commands, status line, grid, history and status bar.
-    QFrame* MyPanel4;
-    QPushButton* btnEdit;
-    QPushButton* btnAdd;
-    QPushButton* btnCopyAdd;
-    QPushButton* btnInsert;
-    QPushButton* btnCopyInsert;
-    QPushButton* btnDel;
-    QPushButton* btnCancel;
-    QPushButton* btnSave;
-    QPushButton* btnSaveas;
-    QPushButton* btnOpenTask;
-    QPushButton* btnPlayFlash;
-    QPushButton* btnStopFlash;
+    TMyPanel* MyPanel4;
+    TTransparentButton* btnEdit;
+    TTransparentButton* btnAdd;
+    TTransparentButton* btnCopyAdd;
+    TTransparentButton* btnInsert;
+    TTransparentButton* btnCopyInsert;
+    TTransparentButton* btnDel;
+    TTransparentButton* btnCancel;
+    TTransparentButton* btnSave;
+    TTransparentButton* btnSaveas;
+    TTransparentButton* btnOpenTask;
+    TTransparentButton* btnPlayFlash;
+    TTransparentButton* btnStopFlash;
     QCheckBox* chkAppend;
-    QLabel* MyPanel5;
+    TMyPanel* MyPanel5;
     TaskGridView* sgJM;
     QPlainTextEdit* ListBox2;
     QStatusBar* StatusBar2;
@@ -143,6 +146,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QFrame* Panel1;
     QPushButton* MyEnumWindow;
     QPushButton* MyGetWindow;
+    // Holds its interval only; its timer never runs.
+    TMyDelay* MyDelay1;
 
     // Start-up, closing, clock and history.
     void LoadTimetable(const std::string& path);
@@ -207,6 +212,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void BuildCommandPanel();
     void BuildDiagnosticPanel();
     void CreateSkinComponent();
+    // Start-up: the skin engine goes on when the settings dialog's "换肤" is ticked.
+    void SwitchSkinAtStartUp();
     void ShowHandleList();
     void ShowWindowsAvailability();
     void ConnectEditor();

@@ -13,6 +13,8 @@
 #include <QSignalBlocker>
 #include <QValidator>
 
+#include "MyPanel.h"
+#include "MyTransBtnOld.h"
 #include "Prompts.h"
 #include "QtText.h"
 #include "SettingsStore.h"
@@ -74,22 +76,22 @@ QString TimeFieldText(const std::string& cell) {
 }  // namespace
 
 void TFrmMain::ConnectEditor() {
-    connect(btnSetup, &QPushButton::clicked, this, &TFrmMain::btnSetupClick);
-    connect(btnExit, &QPushButton::clicked, this, &TFrmMain::btnExitClick);
-    connect(btnEdit, &QPushButton::clicked, this, &TFrmMain::btnEditClick);
-    connect(btnAdd, &QPushButton::clicked, this, &TFrmMain::btnAddClick);
-    connect(btnCopyAdd, &QPushButton::clicked, this, &TFrmMain::btnCopyAddClick);
-    connect(btnInsert, &QPushButton::clicked, this, &TFrmMain::btnInsertClick);
-    connect(btnCopyInsert, &QPushButton::clicked, this, &TFrmMain::btnCopyInsertClick);
-    connect(btnDel, &QPushButton::clicked, this, &TFrmMain::btnDelClick);
-    connect(btnCancel, &QPushButton::clicked, this, &TFrmMain::btnCancelClick);
-    connect(btnSave, &QPushButton::clicked, this, &TFrmMain::btnSaveClick);
-    connect(btnSaveas, &QPushButton::clicked, this, &TFrmMain::btnSaveasClick);
-    connect(btnOpenTask, &QPushButton::clicked, this, &TFrmMain::btnOpenTaskClick);
-    connect(btnPlayFlash, &QPushButton::clicked, this, &TFrmMain::btnPlayFlashClick);
+    connect(btnSetup, &TTransparentButton::clicked, this, &TFrmMain::btnSetupClick);
+    connect(btnExit, &TTransparentButton::clicked, this, &TFrmMain::btnExitClick);
+    connect(btnEdit, &TTransparentButton::clicked, this, &TFrmMain::btnEditClick);
+    connect(btnAdd, &TTransparentButton::clicked, this, &TFrmMain::btnAddClick);
+    connect(btnCopyAdd, &TTransparentButton::clicked, this, &TFrmMain::btnCopyAddClick);
+    connect(btnInsert, &TTransparentButton::clicked, this, &TFrmMain::btnInsertClick);
+    connect(btnCopyInsert, &TTransparentButton::clicked, this, &TFrmMain::btnCopyInsertClick);
+    connect(btnDel, &TTransparentButton::clicked, this, &TFrmMain::btnDelClick);
+    connect(btnCancel, &TTransparentButton::clicked, this, &TFrmMain::btnCancelClick);
+    connect(btnSave, &TTransparentButton::clicked, this, &TFrmMain::btnSaveClick);
+    connect(btnSaveas, &TTransparentButton::clicked, this, &TFrmMain::btnSaveasClick);
+    connect(btnOpenTask, &TTransparentButton::clicked, this, &TFrmMain::btnOpenTaskClick);
+    connect(btnPlayFlash, &TTransparentButton::clicked, this, &TFrmMain::btnPlayFlashClick);
     connect(MyEnumWindow, &QPushButton::clicked, this, &TFrmMain::MyEnumWindowClick);
     connect(MyGetWindow, &QPushButton::clicked, this, &TFrmMain::MyGetWindowClick);
-    connect(btnStopFlash, &QPushButton::clicked, this, &TFrmMain::btnStopFlashClick);
+    connect(btnStopFlash, &TTransparentButton::clicked, this, &TFrmMain::btnStopFlashClick);
 
     for (QLineEdit* edit : {edName, edApp, edPara, edTitle}) {
         edit->setValidator(new StorableTextValidator(edit));
@@ -134,10 +136,10 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
 void TFrmMain::btnEditClick() {
     editState_ = !editState_;
     if (editState_) {
-        btnEdit->setText("退出编辑状态");
+        btnEdit->SetCaption("退出编辑状态");
         SetStatusText(2, "节目表状态：编辑状态，运行播出检查停止");
     } else {
-        btnEdit->setText("进入编辑状态");
+        btnEdit->SetCaption("进入编辑状态");
         SaveTimetable();
         SetStatusText(2, "节目表状态：运行播出检查");
     }
@@ -284,7 +286,7 @@ void TFrmMain::sgJMRowMoved() {
 
 void TFrmMain::sgJMMouseMove(int tableColumn) {
     if (tableColumn < 0 || tableColumn >= kStandardColumnCount) return;
-    MyPanel5->setText(" 【提示】：" + ToQString(kColumnHints[tableColumn]));
+    MyPanel5->SetCaption(" 【提示】：" + ToQString(kColumnHints[tableColumn]));
 }
 
 const std::string& TFrmMain::CurrentCell(int column) const {

@@ -9,6 +9,11 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include "FormGlyphs.h"
+#include "MyDelay.h"
+#include "MyPanel.h"
+#include "MyShape.h"
+#include "MyTransBtnOld.h"
 #include "TaskGridView.h"
 #include "TaskTableModel.h"
 #include "utMain.h"
@@ -20,6 +25,10 @@ namespace {
 constexpr int kPanelWidth = 792;
 constexpr int kTimeFieldWidth = 64;
 constexpr int kStatusPanelWidths[] = {300, 64, 240, 68, 50};
+// The header is a light blue on which the maroon clock and the white outlined weekday both read;
+// the status strip is cream.
+constexpr TColor kHeaderColor = RGBColor(206, 220, 238);
+constexpr TColor kStatusStripColor = RGBColor(255, 251, 230);
 
 // A named control at its place with its hint.
 template <typename Control>
@@ -30,18 +39,38 @@ Control* Place(Control* control, const char* name, QRect geometry, const QString
     return control;
 }
 
-QFrame* MakePanel(QWidget* parent, const char* name, QRect geometry) {
-    auto* panel = Place(new QFrame(parent), name, geometry, {});
-    panel->setFrameShape(QFrame::StyledPanel);
+TMyPanel* MakePanel(QWidget* parent, const char* name, QRect geometry,
+                    TMyPanel::TPanelShape shape) {
+    auto* panel = Place(new TMyPanel(parent), name, geometry, {});
+    panel->SetPanelShape(shape);
     return panel;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry,
-                        const QString& hint = {}) {
-    auto* button = Place(new QPushButton(caption, parent), name, geometry, hint);
-    button->setFlat(true);
+// A command button: a mono frame around its caption.
+TTransparentButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
+                               QRect geometry, const QString& hint = {}) {
+    auto* button = Place(new TTransparentButton(parent), name, geometry, hint);
+    button->SetCaption(caption);
+    button->SetFrameStyle(TTransparentButton::fsMono);
     button->setCursor(Qt::ArrowCursor);
     return button;
+}
+
+// A header button: a 32 x 32 glyph without frame or caption.
+TTransparentButton* MakeGlyphButton(QWidget* parent, const char* name, const QImage& glyph,
+                                    QPoint at, const QString& hint) {
+    auto* button = Place(new TTransparentButton(parent), name, QRect(at, QSize(32, 32)), hint);
+    button->SetFrameStyle(TTransparentButton::fsNone);
+    button->SetGlyph(glyph);
+    button->setCursor(Qt::ArrowCursor);
+    return button;
+}
+
+// A start or stop button: the two-cell glyph right of the caption.
+void AddPlayGlyph(TTransparentButton& button, const QImage& glyph) {
+    button.SetGlyph(glyph);
+    button.SetSpacing(4);
+    button.SetTextAlign(TTransparentButton::ttaLeft);
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& caption, QRect geometry, const char* name = "") {
@@ -69,8 +98,10 @@ QLineEdit* MakeTimeEdit(QWidget* parent, const char* name, QRect geometry) {
 }  // namespace
 
 void TFrmMain::BuildTopPanel() {
-    MyPanel1 = MakePanel(this, "MyPanel1", {0, 0, kPanelWidth, 42});
-    btnSetup = MakeButton(MyPanel1, "btnSetup", "设置", {6, 8, 56, 26}, "系统参数设置");
+    MyPanel1 = MakePanel(this, "MyPanel1", {0, 0, kPanelWidth, 42}, TMyPanel::ps3DButtonUp);
+    MyPanel1->SetColor(kHeaderColor);
+    const QColor header = ColorToQColor(kHeaderColor);
+    btnSetup = MakeGlyphButton(MyPanel1, "btnSetup", SetupGlyph(header), {6, 5}, "系统参数设置");
 
     QFont clockFont("Digital Readout Thick Upright");
     clockFont.setPixelSize(35);
@@ -84,13 +115,14 @@ void TFrmMain::BuildTopPanel() {
         label->setPalette(maroon);
         label->setAlignment(Qt::AlignCenter);
     }
-    lbWeek = MakeLabel(MyPanel1, {}, {580, 8, 100, 26}, "lbWeek");
-    lbWeek->setAlignment(Qt::AlignCenter);
-    btnExit = MakeButton(MyPanel1, "btnExit", "退出", {728, 8, 56, 26}, "退出程序");
+    lbWeek = Place(new TMyShape(MyPanel1), "lbWeek", {580, 2, 120, 38}, {});
+    lbWeek->SetFontColor(clWhite);
+    lbWeek->SetFontSize(26);
+    btnExit = MakeGlyphButton(MyPanel1, "btnExit", ExitGlyph(header), {754, 5}, "退出程序");
 }
 
 void TFrmMain::BuildFieldPanel() {
-    MyPanel6 = MakePanel(this, "MyPanel6", {0, 42, kPanelWidth, 145});
+    MyPanel6 = MakePanel(this, "MyPanel6", {0, 42, kPanelWidth, 145}, TMyPanel::ps3DPanel);
     MyPanel6->setEnabled(false);
 
     MakeLabel(MyPanel6, "程序任务说明：", {8, 8, 100, 24});
@@ -131,10 +163,10 @@ void TFrmMain::BuildFieldPanel() {
 }
 
 void TFrmMain::BuildCommandPanel() {
-    MyPanel4 = MakePanel(this, "MyPanel4", {0, 187, kPanelWidth, 379});
+    MyPanel4 = MakePanel(this, "MyPanel4", {0, 187, kPanelWidth, 379}, TMyPanel::ps3DFrame);
 
     struct Command {
-        QPushButton*& button;
+        TTransparentButton*& button;
         const char* name;
         const char* caption;
         int width;
@@ -162,10 +194,15 @@ void TFrmMain::BuildCommandPanel() {
     btnEdit->setToolTip("！进入任务表编辑状态，将停止扫描检查任务表。退出时，恢复检查！");
     btnPlayFlash->setToolTip("人工启动指定程序");
     btnStopFlash->setToolTip("手动结束指定程序");
+    const QColor face = ColorToQColor(MyPanel4->Color());
+    AddPlayGlyph(*btnPlayFlash, PlayGlyph(face));
+    AddPlayGlyph(*btnStopFlash, StopGlyph(face));
 
-    MyPanel5 = MakeLabel(MyPanel4, "  正在播放：无", {7, 32, 778, 24}, "MyPanel5");
-    MyPanel5->setFrameShape(QFrame::Panel);
-    MyPanel5->setFrameShadow(QFrame::Sunken);
+    MyPanel5 = MakePanel(MyPanel4, "MyPanel5", {7, 32, 778, 24}, TMyPanel::psNormal);
+    MyPanel5->SetBevelOuter(TMyPanel::bvLowered);
+    MyPanel5->SetColor(kStatusStripColor);
+    MyPanel5->SetAlignmentHorz(TMyPanel::taLeftJustify);
+    MyPanel5->SetCaption("  正在播放：无");
 
     sgJM = new TaskGridView(*model_, MyPanel4);
     sgJM->setObjectName("sgJM");
@@ -208,10 +245,16 @@ void TFrmMain::BuildDiagnosticPanel() {
     ListBox1->setObjectName("ListBox1");
     ListBox1->setReadOnly(true);
     ListBox1->hide();
-    Panel1 = MakePanel(this, "Panel1", {0, 0, 200, 32});
-    MyEnumWindow = MakeButton(Panel1, "MyEnumWindow", "MyEnumWindow", {2, 2, 96, 28});
-    MyGetWindow = MakeButton(Panel1, "MyGetWindow", "MyGetWindow", {100, 2, 96, 28});
+    Panel1 = Place(new QFrame(this), "Panel1", {0, 0, 200, 32}, {});
+    MyEnumWindow =
+        Place(new QPushButton("MyEnumWindow", Panel1), "MyEnumWindow", {2, 2, 96, 28}, {});
+    MyGetWindow =
+        Place(new QPushButton("MyGetWindow", Panel1), "MyGetWindow", {100, 2, 96, 28}, {});
     Panel1->hide();
+
+    MyDelay1 = new TMyDelay(this);
+    MyDelay1->setObjectName("MyDelay1");
+    MyDelay1->SetInterval(1000);
 }
 
 }  // namespace vardo

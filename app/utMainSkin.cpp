@@ -1,4 +1,5 @@
 // The main window's skin component sd1, and what the operator sees of the skin switching.
+#include <QCheckBox>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -35,11 +36,20 @@ void TFrmMain::CreateSkinComponent() {
 
 // The first switch-on of the process only sets the manager's switch, so each window would take
 // the skin when it is next activated; the operator's choice goes to every open window at once.
-void TFrmMain::SkinSwitched(const QString& problem) {
+void TFrmMain::SwitchSkin(bool on, const QString& skinFile) {
+    sd1->SetActive(false);
+    if (!on) return;
+    sd1->SetSkinFile(skinFile);
+    const QString problem = sd1->LoadError();
+    sd1->SetActive(true);
     lbSkinProblem->setToolTip(problem);
     lbSkinProblem->setVisible(!problem.isEmpty());
     if (sd1->Active()) sd1->Manager().Command(scSwitchOn, kSkinCommandDelay, *sd1);
     update();
+}
+
+void TFrmMain::SwitchSkinAtStartUp() {
+    sd1->SetActive(FrmSetup->chktskn->isChecked());
 }
 
 }  // namespace vardo

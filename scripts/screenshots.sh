@@ -1,19 +1,28 @@
 #!/usr/bin/env bash
-# Builds vardo and writes screenshots of the main window, the settings dialog and a reminder
-# pop-up, without a skin and with each of our skins, taken on the X test bed under openbox:
-#   scripts/screenshots.sh [OUTPUT_FOLDER]      (default docs/screenshots)
+# Draws the pictures the README shows into build/doc/ (or the folder given): the contact sheet of
+# the own components (gallery.png), the main window and the settings dialog on the X test bed
+# (main-window.png, settings-dialog.png), and the main window, the settings dialog and a reminder
+# pop-up without a skin and with each of our skins (skins/<skin>-main.png, ...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
-output="${1:-docs/screenshots}"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)" --target vardo-screenshots vardo_skins
+out="$(realpath -m "${1:-build/doc}")"
+[ -f build/build.ninja ] || [ -f build/Makefile ] || cmake -S . -B build -G Ninja >/dev/null
+cmake --build build --target vardo-gallery vardo-screenshots vardo-skin-screenshots vardo_skins \
+    -j "$(nproc)"
+mkdir -p "$out"
 
 runtime="$(mktemp -d /tmp/vardo-shots.XXXXXX)"
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR="$runtime"
 trap 'scripts/xbed.sh stop "$runtime/xbed" || true; rm -rf "$runtime"' EXIT
 scripts/xbed.sh start "$runtime/xbed"
+
+QT_QPA_PLATFORM=offscreen timeout 60 build/tools/vardo-gallery "$out/gallery.png"
 DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
-    timeout 120 build/tools/vardo-screenshots build/app/Skins "$output"
+    timeout 60 build/tools/vardo-screenshots "$out"
+DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
+    timeout 120 build/tools/vardo-skin-screenshots build/app/Skins "$out/skins" >/dev/null
+echo "Written: $out/gallery.png $out/main-window.png $out/settings-dialog.png $out/skins/"
+

@@ -12,11 +12,11 @@
 #include <QTimeEdit>
 
 #include "AutoStart.h"
+#include "MyShape.h"
 #include "Prompts.h"
 #include "QtText.h"
 #include "SettingsStore.h"
 #include "TimeText.h"
-#include "WinSkinData.h"
 
 namespace vardo {
 
@@ -70,14 +70,14 @@ TFrmSetup::TFrmSetup(const QString& programFilePath, SetupOwner& owner, Prompts&
 }
 
 void TFrmSetup::BuildControls() {
-    MyShape2 = new QLabel("Vardo Version 2.0", this);
+    // Yellow outlined text on the shape's own blue.
+    MyShape2 = new TMyShape(this);
     MyShape2->setObjectName("MyShape2");
     MyShape2->setGeometry(8, 6, 459, 34);
-    MyShape2->setAlignment(Qt::AlignCenter);
-    QFont banner = MyShape2->font();
-    banner.setPixelSize(20);
-    banner.setBold(true);
-    MyShape2->setFont(banner);
+    MyShape2->SetCaption("Vardo Version 2.0");
+    MyShape2->SetFontColor(clYellow);
+    MyShape2->SetFontSize(9);
+    MyShape2->SetbkTransParent(false);
 
     auto* group = new QGroupBox(" 参数设置 ", this);
     group->setObjectName("GroupBox1");
@@ -246,13 +246,7 @@ void TFrmSetup::loadTimePickerChange() {
 }
 
 void TFrmSetup::SwitchSkin() {
-    TSkinData& sd1 = owner_.SkinComponent();
-    sd1.SetActive(false);
-    if (!chktskn->isChecked()) return;
-    sd1.SetSkinFile(programFolder_ + "Skins/" + cbskn->currentText());
-    const QString problem = sd1.LoadError();
-    sd1.SetActive(true);
-    owner_.SkinSwitched(problem);
+    owner_.SwitchSkin(chktskn->isChecked(), programFolder_ + "Skins/" + cbskn->currentText());
 }
 
 void TFrmSetup::cbsknChange() {

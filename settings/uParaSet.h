@@ -15,7 +15,7 @@ class QTimeEdit;
 namespace vardo {
 
 class Prompts;
-class TSkinData;
+class TMyShape;
 
 // What the settings dialog keeps up to date in the main window.
 class SetupOwner {
@@ -26,11 +26,9 @@ class SetupOwner {
     // Opacity (0 transparent .. 255 opaque) of the main window and of this dialog, applied only
     // while chkTransparent is ticked.
     virtual void ApplyTransparency(int degree) = 0;
-    // The skin component sd1 of the main window.
-    virtual TSkinData& SkinComponent() = 0;
-    // After the skin has been switched: repaints the main window and says in its status bar when
-    // the chosen skin could not be loaded (empty problem: it could).
-    virtual void SkinSwitched(const QString& problem) = 0;
+    // Switches the skin engine off and, when on is true, on again with the skin file; what the
+    // operator sees of a file that cannot be loaded is the main window's.
+    virtual void SwitchSkin(bool on, const QString& skinFile) = 0;
 };
 
 // The settings dialog. Its controls are the live options the rest of the program reads; every
@@ -44,7 +42,7 @@ class TFrmSetup final : public QDialog {
 
     void FormCreate();
 
-    QLabel* MyShape2;
+    TMyShape* MyShape2;
     QCheckBox* chkMin;
     QCheckBox* chkAutoStart;
     QCheckBox* chkSure;

@@ -9,6 +9,9 @@
 #include <string>
 
 #include "ManualClock.h"
+#include "MyPanel.h"
+#include "MyShape.h"
+#include "MyTransBtnOld.h"
 #include "PosixProcesses.h"
 #include "ScriptedPrompts.h"
 #include "TextCodec.h"

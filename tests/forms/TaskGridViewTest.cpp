@@ -113,11 +113,11 @@ TEST_F(TaskGridTest, MouseMove_OverTaskCells_ShowsTheColumnHint) {
     TaskGridView& grid = *main->sgJM;
 
     MoveMouse(grid.viewport(), CellRect(grid, 1, ColStartTime).center());
-    EXPECT_EQ(main->MyPanel5->text(), " 【提示】：启动时间：对需要定时启动的任务，指定其启动时间");
+    EXPECT_EQ(main->MyPanel5->Caption(), " 【提示】：启动时间：对需要定时启动的任务，指定其启动时间");
 
     QHeaderView* numbers = grid.verticalHeader();
     MoveMouse(numbers->viewport(), QPoint(5, numbers->sectionViewportPosition(0) + 5));
-    EXPECT_EQ(main->MyPanel5->text(), " 【提示】：拖动序号栏，可改变节目先后顺序");
+    EXPECT_EQ(main->MyPanel5->Caption(), " 【提示】：拖动序号栏，可改变节目先后顺序");
 }
 
 TEST_F(TaskGridTest, DragByNumberCell_MovesTheRowAndRenumbers) {

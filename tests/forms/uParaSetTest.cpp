@@ -13,26 +13,23 @@
 
 #include "AutoStart.h"
 #include "ScriptedPrompts.h"
-#include "SkinManage.h"
-#include "WinSkinData.h"
 #include "uParaSet.h"
 
 namespace vardo::test {
 namespace {
 
 struct RecordingOwner final : SetupOwner {
-    RecordingOwner() { skin.Loaded(); }
-    TSkinManage skinManager;
-    TSkinData skin{nullptr, &skinManager};
-    QStringList skinProblems;
+    // The skin switches asked for: on or off, and the skin file.
+    std::vector<std::pair<bool, QString>> skinSwitches;
     int shutDownSeconds = -1;
     int loadSeconds = -1;
     std::vector<int> appliedDegrees;
     void SetAutoShutDownSeconds(int seconds) override { shutDownSeconds = seconds; }
     void SetAutoLoadSeconds(int seconds) override { loadSeconds = seconds; }
     void ApplyTransparency(int degree) override { appliedDegrees.push_back(degree); }
-    TSkinData& SkinComponent() override { return skin; }
-    void SkinSwitched(const QString& problem) override { skinProblems << problem; }
+    void SwitchSkin(bool on, const QString& skinFile) override {
+        skinSwitches.emplace_back(on, skinFile);
+    }
 };
 
 class SettingsDialogTest : public ::testing::Test {
@@ -156,11 +153,12 @@ TEST_F(SettingsDialogTest, Skins_ListedAndStoredChoiceSelectedIgnoringCase) {
     dialog->cbskn->setCurrentIndex(dialog->cbskn->findText("Blue.skn"));
     EXPECT_NE(Settings().find("chktskn=YES\r\n"), std::string::npos);
     EXPECT_NE(Settings().find("cbskn=Blue.skn\r\n"), std::string::npos);
-    // The empty files are no skins: skinning stays off and the main window is told why.
-    EXPECT_FALSE(owner_.skin.Active());
-    ASSERT_EQ(owner_.skinProblems.size(), 2);
-    EXPECT_TRUE(owner_.skinProblems[1].contains("Blue.skn")) << owner_.skinProblems[1].toStdString();
+    const QString skins = folder_.path() + "/Skins/";
+    ASSERT_EQ(owner_.skinSwitches.size(), 2u);
+    EXPECT_EQ(owner_.skinSwitches[0], std::pair(true, skins + "Green.skn"));
+    EXPECT_EQ(owner_.skinSwitches[1], std::pair(true, skins + "Blue.skn"));
     dialog->chktskn->setChecked(false);
+    EXPECT_FALSE(owner_.skinSwitches.back().first);
     EXPECT_FALSE(dialog->cbskn->isEnabled());
 }
 

@@ -41,7 +41,7 @@ std::string RawFile(const QString& path) {
 TEST_F(TableEditorTest, EditSession_FieldsAndCommands_SaveTheExactFile) {
     const auto main = Start();
     main->btnEdit->click();
-    EXPECT_EQ(main->btnEdit->text(), "退出编辑状态");
+    EXPECT_EQ(main->btnEdit->Caption(), "退出编辑状态");
     EXPECT_EQ(main->StatusPanelText(2), " 节目表状态：编辑状态，运行播出检查停止");
 
     QTest::keyClicks(main->edApp, "/bin/echo");
@@ -61,7 +61,7 @@ TEST_F(TableEditorTest, EditSession_FieldsAndCommands_SaveTheExactFile) {
 
     main->btnEdit->click();
 
-    EXPECT_EQ(main->btnEdit->text(), "进入编辑状态");
+    EXPECT_EQ(main->btnEdit->Caption(), "进入编辑状态");
     EXPECT_EQ(main->StatusPanelText(2), " 节目表状态：运行播出检查");
     const std::string expected = Line({"  1", "/bin/echo", "", "新闻", "08:00:00", "", "", "是",
                                        "否,无", "1", "", "", "", "", "", "00:05:00"}) +
@@ -69,6 +69,26 @@ TEST_F(TableEditorTest, EditSession_FieldsAndCommands_SaveTheExactFile) {
     EXPECT_EQ(RawFile(Path(kDefaultTable)), Utf8ToGb18030(expected));
     EXPECT_NE(ReadFile("VARDO.INI").find("LastOrloJM=" + StdPath(kDefaultTable)),
               std::string::npos);
+}
+
+// An operator without a mouse: Tab reaches the command buttons and Space clicks the focused one;
+// a disabled command takes no focus and does nothing.
+TEST_F(TableEditorTest, CommandButtons_ByKeyboard_FocusedButtonClickedBySpace) {
+    const auto main = Start();
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    main->btnEdit->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(main->btnEdit, Qt::Key_Tab);
+    EXPECT_FALSE(main->btnAdd->hasFocus());
+    main->btnEdit->setFocus(Qt::TabFocusReason);
+
+    QTest::keyClick(main->btnEdit, Qt::Key_Space);
+    ASSERT_TRUE(main->IsEditState());
+    QTest::keyClick(main->btnEdit, Qt::Key_Tab);
+    ASSERT_TRUE(main->btnAdd->hasFocus());
+    QTest::keyClick(main->btnAdd, Qt::Key_Space);
+    EXPECT_EQ(main->table().CurrentRow(), 2);
 }
 
 TEST_F(TableEditorTest, SetEditControls_FollowsTheEditState) {

@@ -7,7 +7,6 @@
 
 #include "MainWindowFixture.h"
 #include "SkinEvents.h"
-#include "WinSkinData.h"
 #include "uShowMM.h"
 
 namespace vardo::test {
@@ -63,7 +62,6 @@ TEST_F(MainWindowSkinTest, SkinCheckBox_SkinsEveryWindowLiveAndSwitchingOffLeave
     const QPoint settingsButton = button->pos();
 
     setup.chktskn->setChecked(true);
-    ASSERT_TRUE(main->sd1->Active()) << main->sd1->LoadError().toStdString();
     ASSERT_TRUE(SettleSkinned({main.get(), &setup}, true));
     EXPECT_TRUE(main->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_EQ(main->contentsRect().size(), mainSize) << "the main window keeps its client size";
@@ -109,7 +107,6 @@ TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_LeavesWindowsPlainAndSaysSoInT
     main->show();
     QCoreApplication::processEvents();
 
-    EXPECT_FALSE(main->sd1->Active());
     EXPECT_TRUE(main->lbSkinProblem->isVisibleTo(main.get()));
     EXPECT_TRUE(main->lbSkinProblem->toolTip().contains("Broken.skn"));
     EXPECT_FALSE(SettleSkinned({main.get()}, true));

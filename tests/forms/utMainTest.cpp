@@ -38,7 +38,7 @@ TEST_F(MainWindowTest, FirstStart_EmptyFolder_PreparesFoldersGridAndWritesOnlyCh
     EXPECT_TRUE(main->ListBox2->toPlainText().isEmpty());
     EXPECT_EQ(main->StatusPanelText(0), " " + Path(kDefaultTable));
     EXPECT_EQ(main->StatusPanelText(1), " 任务说明");
-    EXPECT_EQ(main->MyPanel5->text(), "  正在播放：无");
+    EXPECT_EQ(main->MyPanel5->Caption(), "  正在播放：无");
     EXPECT_EQ(ReadFile("VARDO.INI"), "[START]\r\nLastOrloJM=" + StdPath(kDefaultTable) +
                                          "\r\nchkLoadTime=NO\r\nchkMin=NO\r\nchkSaveHis=NO\r\n");
     EXPECT_FALSE(QFile::exists(Path(kDefaultTable)));
@@ -142,7 +142,7 @@ TEST_F(MainWindowTest, Clock_Tick_ShowsDateTimeAndWeekday) {
 
     EXPECT_EQ(main->shpDate->text(), "2025-03-05");
     EXPECT_EQ(main->shpTime->text(), "14:07:09");
-    EXPECT_EQ(main->lbWeek->text(), "星期三");
+    EXPECT_EQ(main->lbWeek->Caption(), "星期三");
 }
 
 TEST_F(MainWindowTest, AutoShutDown_TickSkipsTheSecond_StillClosesExactlyOnce) {
@@ -256,7 +256,7 @@ TEST_F(MainWindowTest, LeaveEditState_SaveFails_ResumesScansButHoldsTheDailyLoad
     EXPECT_EQ(prompts_.errors.size(), 1);
     EXPECT_TRUE(main->StatusPanelText(0).startsWith(" 保存失败："));
     EXPECT_FALSE(main->IsEditState());
-    EXPECT_EQ(main->btnEdit->text(), "进入编辑状态");
+    EXPECT_EQ(main->btnEdit->Caption(), "进入编辑状态");
 
     clock_.AdvanceSecond();
     main->tmTimeDateTimer();
@@ -380,7 +380,7 @@ TEST_F(MainWindowTest, PlayAndStop_CurrentRow_RunsTheTaskAndLogsBothEvents) {
     const int pid = std::atoi(main->table().Cell(ColProcessId, 1).c_str());
     EXPECT_TRUE(Alive(pid));
     EXPECT_EQ(main->ListBox2->toPlainText(), "  08:00:00 启动任务: 【/bin/sleep 】  nap");
-    EXPECT_EQ(main->MyPanel5->text(), main->ListBox2->toPlainText());
+    EXPECT_EQ(main->MyPanel5->Caption(), main->ListBox2->toPlainText());
 
     main->btnStopFlash->click();
     EXPECT_EQ(main->table().Cell(ColRunState, 1), "停播");

@@ -1,7 +1,7 @@
-// vardo-screenshots: starts the program's windows on the running X server, once without a skin and
-// once with each skin of a Skins folder, and writes what the screen shows of the main window, the
-// settings dialog and a reminder pop-up (window manager frames included) as PNG files.
-//   vardo-screenshots SKINS_FOLDER OUTPUT_FOLDER
+// vardo-skin-screenshots: starts the program's windows on the running X server, once without a skin
+// and once with each skin of a Skins folder, and writes what the screen shows of the main window,
+// the settings dialog and a reminder pop-up (window manager frames included) as PNG files.
+//   vardo-skin-screenshots SKINS_FOLDER OUTPUT_FOLDER
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -37,7 +37,7 @@ bool Grab(const QWidget& window, const QString& path) {
     const QPixmap shot =
         window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     if (!shot.save(path, "PNG")) {
-        std::fprintf(stderr, "vardo-screenshots: cannot write %s\n", qPrintable(path));
+        std::fprintf(stderr, "vardo-skin-screenshots: cannot write %s\n", qPrintable(path));
         return false;
     }
     std::printf("%s\n", qPrintable(path));
@@ -96,7 +96,7 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("Vardo");
     if (argc != 3) {
-        std::fprintf(stderr, "usage: vardo-screenshots SKINS_FOLDER OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: vardo-skin-screenshots SKINS_FOLDER OUTPUT_FOLDER\n");
         return 2;
     }
     // Absolute: the main window makes its program folder the current one.
