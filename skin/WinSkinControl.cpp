@@ -212,6 +212,11 @@ std::unique_ptr<TSkinControl> ByClass(QWidget& control, TSkinData& data) {
 
 }  // namespace
 
+bool KeepsOwnFace(const QWidget& control, const TSkinData& data) {
+    return !data.SkinControls.Contains(xcPanel) &&
+           Skin3rdKind(data, WidgetClassName(control)) == QStringLiteral("panel");
+}
+
 std::unique_ptr<TSkinControl> SkinControl(QWidget& control, TSkinData& data) {
     if (control.property("Tag").toInt() == data.DisableTag) return nullptr;
     if (AnswersSkinned(&control)) return nullptr;

@@ -70,6 +70,11 @@ class TSkinControl : public QObject {
     int state_ = csAttached;
 };
 
+// Whether control is a panel the factory leaves plain (a "panel" of the third-party list while
+// panels are not skinned): it keeps painting its own face, so the text on it keeps the program's
+// colours too.
+bool KeepsOwnFace(const QWidget& control, const TSkinData& data);
+
 // Makes the skinner of control as its class, tags and the skin component say; null when the
 // control stays plain. A control tagged with DisableTag or already skinned gets none.
 std::unique_ptr<TSkinControl> SkinControl(QWidget& control, TSkinData& data);

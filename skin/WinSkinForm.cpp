@@ -31,6 +31,13 @@ bool ActionIs(int action, std::initializer_list<int> values) {
     return std::find(values.begin(), values.end(), action) != values.end();
 }
 
+// The palette with text as the colour of enabled text; disabled text keeps its colour.
+QPalette WithText(QPalette palette, const QColor& text) {
+    palette.setColor(QPalette::Active, QPalette::WindowText, text);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    return palette;
+}
+
 // Sets a window's flags without hiding it: the window system takes the new decorations on the
 // mapped window, so it keeps its place and stays on screen.
 void SetFlagsInPlace(QWidget& window, Qt::WindowFlags flags) {
@@ -207,9 +214,8 @@ class TWinSkinForm::FrameSwap {
     // a dark face.
     void SetFace(const QColor& face, const QColor& text) {
         if (ownColour_) return;
-        QPalette palette = window_.palette();
+        QPalette palette = WithText(window_.palette(), text);
         palette.setColor(QPalette::Window, face);
-        palette.setColor(QPalette::WindowText, text);
         window_.setPalette(palette);
     }
 
@@ -245,6 +251,7 @@ class TWinSkinForm::FrameSwap {
     }
 
     const QCursor& OwnCursor() const { return cursor_; }
+    QColor OwnTextColour() const { return palette_.color(QPalette::WindowText); }
     bool HadCursor() const { return hadCursor_; }
 
   private:
@@ -469,6 +476,10 @@ void TWinSkinForm::Detach() {
     window_->removeEventFilter(this);
     controls_.clear();
     menu_.reset();
+    for (const KeptFace& kept : keptFaces_) {
+        if (kept.panel) kept.panel->setPalette(kept.hadPalette ? kept.palette : QPalette());
+    }
+    keptFaces_.clear();
     if (swap_) {
         swap_->Restore();
         swap_.reset();
@@ -488,6 +499,12 @@ void TWinSkinForm::SkinControls() {
     if (!window_) return;
     for (QWidget* control : window_->findChildren<QWidget*>()) {
         if (control->isWindow() || ControlSkinner(control)) continue;
+        if (swap_ && KeepsOwnFace(*control, data_)) {
+            keptFaces_.push_back(
+                {control, control->testAttribute(Qt::WA_SetPalette), control->palette()});
+            control->setPalette(WithText(control->palette(), swap_->OwnTextColour()));
+            continue;
+        }
         if (std::unique_ptr<TSkinControl> skinner = SkinControl(*control, data_)) {
             skinner->InitSkin(false);
             controls_.push_back(std::move(skinner));

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QMargins>
 #include <QObject>
+#include <QPalette>
 #include <QPointer>
 #include <QRegion>
 #include <QWidget>
@@ -164,6 +165,13 @@ class TWinSkinForm final : public QObject {
     std::unique_ptr<FrameSwap> swap_;
     std::vector<std::unique_ptr<TSkinControl>> controls_;
     std::unique_ptr<TWinSkinMenu> menu_;
+    // Panels that keep their own face, with the palette they had.
+    struct KeptFace {
+        QPointer<QWidget> panel;
+        bool hadPalette;
+        QPalette palette;
+    };
+    std::vector<KeptFace> keptFaces_;
     // Moving by the caption where the window manager cannot move the window itself.
     bool dragging_ = false;
     QPoint dragPoint_;

@@ -160,6 +160,25 @@ void TSkinTrackBar::Paint(QPainter& painter, const QRect& rect) {
 
 // ---- status bars -------------------------------------------------------------------------------
 
+TSkinStatusBar::~TSkinStatusBar() {
+    for (const PanelPalette& kept : panels_) {
+        if (kept.panel) kept.panel->setPalette(kept.hadPalette ? kept.palette : QPalette());
+    }
+}
+
+void TSkinStatusBar::InitSkin(bool setColour) {
+    TSkinControl::InitSkin(setColour);
+    if (!control_ || !CanPaint()) return;
+    const QColor text = ToQColor(Model().Colours.WindowText);
+    for (QWidget* panel : control_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        panels_.push_back({panel, panel->testAttribute(Qt::WA_SetPalette), panel->palette()});
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::Active, QPalette::WindowText, text);
+        palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+        panel->setPalette(palette);
+    }
+}
+
 bool TSkinStatusBar::CanPaint() const {
     return Model().StatusBarEdges != nullptr;
 }

@@ -65,15 +65,27 @@ class TSkinTrackBar : public TSkinControl {
     void Paint(QPainter& painter, const QRect& rect) override;
 };
 
-// Status bars: the bar in frame 1, each panel sunk in frame 2.
+// Status bars: the bar in frame 1, each panel sunk in frame 2, the panels' text in the skin's
+// text colour.
 class TSkinStatusBar : public TSkinControl {
     Q_OBJECT
   public:
     using TSkinControl::TSkinControl;
+    ~TSkinStatusBar() override;
+
+    void InitSkin(bool setColour) override;
 
   protected:
     bool CanPaint() const override;
     void Paint(QPainter& painter, const QRect& rect) override;
+
+  private:
+    struct PanelPalette {
+        QPointer<QWidget> panel;
+        bool hadPalette;
+        QPalette palette;
+    };
+    std::vector<PanelPalette> panels_;
 };
 
 // The scroll bars of a grid or memo, drawn from the arrows, shafts and thumbs of the skin.
