@@ -99,6 +99,20 @@ TEST_F(MainWindowSkinTest, SkinCheckBox_SkinsEveryWindowLiveAndSwitchingOffLeave
     reminder->close();
 }
 
+TEST_F(MainWindowSkinTest, StartUp_StoredSkinSkinsTheMainWindowWhenItFirstShows) {
+    CopySkin("Console.skn");
+    WriteSettings("cbskn=Console.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    const QSize size = main->size();
+    main->show();
+    ASSERT_TRUE(SettleSkinned({main.get()}, true));
+    EXPECT_TRUE(main->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(main->contentsRect().size(), size);
+    EXPECT_FALSE(main->lbSkinProblem->isVisibleTo(main.get()));
+    main->FrmSetup->chktskn->setChecked(false);
+    EXPECT_TRUE(SettleSkinned({main.get()}, false));
+}
+
 TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_LeavesWindowsPlainAndSaysSoInTheStatusBar) {
     QDir().mkpath(Path("Skins"));
     WriteFile("Skins/Broken.skn", "not a skin");
