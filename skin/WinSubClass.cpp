@@ -49,9 +49,7 @@ TSkinWindows::TSkinWindows(TSkinManage& manager) : QObject(&manager), manager_(m
     manager_.SetWindowSide(this);
 }
 
-TSkinWindows::~TSkinWindows() {
-    if (manager_.WindowSide() == this) manager_.SetWindowSide(nullptr);
-}
+TSkinWindows::~TSkinWindows() = default;
 
 TSkinWindows& TSkinWindows::Of(TSkinManage& manager) {
     if (auto* side = dynamic_cast<TSkinWindows*>(manager.WindowSide())) return *side;

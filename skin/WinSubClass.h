@@ -23,6 +23,7 @@ class TWinSkinPopMenu;
 class TSkinWindows final : public QObject, public TSkinWindowSide {
     Q_OBJECT
   public:
+    // Lives as long as manager, its parent, which it serves.
     explicit TSkinWindows(TSkinManage& manager);
     ~TSkinWindows() override;
 
