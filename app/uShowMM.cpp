@@ -60,13 +60,15 @@ QPoint TFrmMM::SnapToEdges(const QRect& frame, const QRect& area, int distance) 
             SnapAxis(frame.top(), frame.height(), area.top(), area.height(), distance)};
 }
 
+// The label fills the client area's width: the whole window, or inside a skin's frame.
 int TFrmMM::LabelHeight() const {
-    return plMM_->heightForWidth(width());
+    return plMM_->heightForWidth(contentsRect().width());
 }
 
 void TFrmMM::FormShow() {
     // The client area fits the wrapped text; then the window is centred on all monitors.
-    resize(width(), std::max(LabelHeight(), minimumHeight()));
+    const QMargins frame = contentsMargins();
+    resize(width(), std::max(LabelHeight() + frame.top() + frame.bottom(), minimumHeight()));
     const QRect desktop = DesktopRect();
     const QSize outer = frameGeometry().size();
     move(desktop.left() + (desktop.width() - outer.width()) / 2,
@@ -79,7 +81,8 @@ void TFrmMM::showEvent(QShowEvent* event) {
 }
 
 void TFrmMM::resizeEvent(QResizeEvent* event) {
-    plMM_->setGeometry(0, 0, width(), LabelHeight());
+    const QRect client = contentsRect();
+    plMM_->setGeometry(client.left(), client.top(), client.width(), LabelHeight());
     QWidget::resizeEvent(event);
 }
 

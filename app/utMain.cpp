@@ -74,6 +74,7 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
     BuildFieldPanel();
     BuildCommandPanel();
     BuildDiagnosticPanel();
+    CreateSkinComponent();
     ConnectEditor();
 
     tmChkFlash.setInterval(1000);
@@ -124,7 +125,7 @@ void TFrmMain::FormCreate() {
     if (FrmSetup->chkMin->isChecked()) {
         setWindowState(windowState() | Qt::WindowMinimized);
     }
-    // The skin engine is switched here from FrmSetup->chktskn once it is part of the program.
+    SwitchSkinAtStartUp();
 }
 
 void TFrmMain::FillMonitorList() {

@@ -40,6 +40,7 @@ class TTransparentButton;
 class TaskGridView;
 class TaskRunner;
 class TaskTableModel;
+class TSkinData;
 
 // The platform services the main window works through; tests hand in their own prompts.
 struct MainWindowServices {
@@ -70,6 +71,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void SetAutoShutDownSeconds(int secondsOfDay) override { autoShutDownSeconds_ = secondsOfDay; }
     void SetAutoLoadSeconds(int secondsOfDay) override { autoLoadSeconds_ = secondsOfDay; }
     void ApplyTransparency(int degree) override;
+    void SwitchSkin(bool on, const QString& skinFile) override;
 
     // TaskRunnerHost
     bool IsEditState() const override { return editState_; }
@@ -136,6 +138,10 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QStatusBar* StatusBar2;
     // Shown in the status bar only when the windows of other programs cannot be reached.
     QLabel* lbWindowsUnavailable;
+    // Shown in the status bar while the chosen skin could not be loaded.
+    QLabel* lbSkinProblem;
+    // The skin engine's component.
+    TSkinData* sd1;
     // Never shown: the handle list and the two diagnostic commands.
     QPlainTextEdit* ListBox1;
     QFrame* Panel1;
@@ -206,6 +212,9 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void BuildFieldPanel();
     void BuildCommandPanel();
     void BuildDiagnosticPanel();
+    void CreateSkinComponent();
+    // Start-up: the skin engine goes on when the settings dialog's "换肤" is ticked.
+    void SwitchSkinAtStartUp();
     void ShowHandleList();
     void ShowWindowsAvailability();
     void ConnectEditor();

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Draws the pictures the README shows into build/doc/ (or the folder given): the contact sheet of
-# the own components (gallery.png), and the main window and the settings dialog on the X test
-# bed (main-window.png, settings-dialog.png).
+# the own components (gallery.png), the main window and the settings dialog on the X test bed
+# (main-window.png, settings-dialog.png), and the main window, the settings dialog and a reminder
+# pop-up without a skin and with each of our skins (skins/<skin>-main.png, ...).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
 out="$(realpath -m "${1:-build/doc}")"
 [ -f build/build.ninja ] || [ -f build/Makefile ] || cmake -S . -B build -G Ninja >/dev/null
-cmake --build build --target vardo-gallery vardo-screenshots -j "$(nproc)"
+cmake --build build --target vardo-gallery vardo-screenshots vardo-skin-screenshots vardo_skins \
+    -j "$(nproc)"
 mkdir -p "$out"
 
 runtime="$(mktemp -d /tmp/vardo-shots.XXXXXX)"
@@ -20,4 +22,7 @@ scripts/xbed.sh start "$runtime/xbed"
 QT_QPA_PLATFORM=offscreen timeout 60 build/tools/vardo-gallery "$out/gallery.png"
 DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
     timeout 60 build/tools/vardo-screenshots "$out"
-echo "Written: $out/gallery.png $out/main-window.png $out/settings-dialog.png"
+DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
+    timeout 120 build/tools/vardo-skin-screenshots build/app/Skins "$out/skins" >/dev/null
+echo "Written: $out/gallery.png $out/main-window.png $out/settings-dialog.png $out/skins/"
+

@@ -245,14 +245,18 @@ void TFrmSetup::loadTimePickerChange() {
     owner_.SetAutoLoadSeconds(seconds);
 }
 
-// The skin engine is not part of the program yet: the two skin handlers keep the list and the
-// settings, and are where the engine's SkinFile and Active will be switched.
+void TFrmSetup::SwitchSkin() {
+    owner_.SwitchSkin(chktskn->isChecked(), programFolder_ + "Skins/" + cbskn->currentText());
+}
+
 void TFrmSetup::cbsknChange() {
-    WriteOrReport("cbskn", cbskn->currentText().toStdString());
+    if (!WriteOrReport("cbskn", cbskn->currentText().toStdString())) return;
+    SwitchSkin();
 }
 
 void TFrmSetup::chktsknClick() {
     if (!WriteYesNo("chktskn", *chktskn)) return;
+    SwitchSkin();
     cbskn->setEnabled(chktskn->isChecked());
 }
 

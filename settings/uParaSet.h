@@ -26,6 +26,9 @@ class SetupOwner {
     // Opacity (0 transparent .. 255 opaque) of the main window and of this dialog, applied only
     // while chkTransparent is ticked.
     virtual void ApplyTransparency(int degree) = 0;
+    // Switches the skin engine off and, when on is true, on again with the skin file; what the
+    // operator sees of a file that cannot be loaded is the main window's.
+    virtual void SwitchSkin(bool on, const QString& skinFile) = 0;
 };
 
 // The settings dialog. Its controls are the live options the rest of the program reads; every
@@ -86,6 +89,8 @@ class TFrmSetup final : public QDialog {
     void ReadStoredTime(QTimeEdit& picker, std::string_view key);
     // The skins of Skins/, with the stored one selected (letter case ignored) or none.
     void FillSkinList();
+    // Switches sd1 off and, when chktskn is ticked, on again with the chosen skin.
+    void SwitchSkin();
 
     QString programFilePath_;
     QString programFolder_;

@@ -19,12 +19,17 @@ namespace vardo::test {
 namespace {
 
 struct RecordingOwner final : SetupOwner {
+    // The skin switches asked for: on or off, and the skin file.
+    std::vector<std::pair<bool, QString>> skinSwitches;
     int shutDownSeconds = -1;
     int loadSeconds = -1;
     std::vector<int> appliedDegrees;
     void SetAutoShutDownSeconds(int seconds) override { shutDownSeconds = seconds; }
     void SetAutoLoadSeconds(int seconds) override { loadSeconds = seconds; }
     void ApplyTransparency(int degree) override { appliedDegrees.push_back(degree); }
+    void SwitchSkin(bool on, const QString& skinFile) override {
+        skinSwitches.emplace_back(on, skinFile);
+    }
 };
 
 class SettingsDialogTest : public ::testing::Test {
@@ -148,7 +153,12 @@ TEST_F(SettingsDialogTest, Skins_ListedAndStoredChoiceSelectedIgnoringCase) {
     dialog->cbskn->setCurrentIndex(dialog->cbskn->findText("Blue.skn"));
     EXPECT_NE(Settings().find("chktskn=YES\r\n"), std::string::npos);
     EXPECT_NE(Settings().find("cbskn=Blue.skn\r\n"), std::string::npos);
+    const QString skins = folder_.path() + "/Skins/";
+    ASSERT_EQ(owner_.skinSwitches.size(), 2u);
+    EXPECT_EQ(owner_.skinSwitches[0], std::pair(true, skins + "Green.skn"));
+    EXPECT_EQ(owner_.skinSwitches[1], std::pair(true, skins + "Blue.skn"));
     dialog->chktskn->setChecked(false);
+    EXPECT_FALSE(owner_.skinSwitches.back().first);
     EXPECT_FALSE(dialog->cbskn->isEnabled());
 }
 

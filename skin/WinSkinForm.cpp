@@ -1,0 +1,892 @@
+#include "WinSkinForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+
+#include "SkinDrawing.h"
+#include "SkinEvents.h"
+#include "SkinManage.h"
+#include "WinSkinControl.h"
+#include "WinSkinData.h"
+#include "WinSkinMenu.h"
+
+namespace vardo {
+
+namespace {
+
+// Popup menus the engine makes itself carry this tag.
+constexpr int kEngineMenuTag = 33333;
+
+bool ActionIs(int action, std::initializer_list<int> values) {
+    return std::find(values.begin(), values.end(), action) != values.end();
+}
+
+// The palette with text as the colour of enabled text; disabled text keeps its colour.
+QPalette WithText(QPalette palette, const QColor& text) {
+    palette.setColor(QPalette::Active, QPalette::WindowText, text);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    return palette;
+}
+
+// Sets a window's flags without hiding it: the window system takes the new decorations on the
+// mapped window, so it keeps its place and stays on screen.
+void SetFlagsInPlace(QWidget& window, Qt::WindowFlags flags) {
+    if (QWindow* handle = window.windowHandle()) {
+        window.overrideWindowFlags(flags);
+        handle->setFlags(flags);
+    } else {
+        window.setWindowFlags(flags);
+    }
+}
+
+QSize Grown(QSize size, const QMargins& margins) {
+    const auto grow = [](int value, int by) {
+        return value >= QWIDGETSIZE_MAX ? value : std::min(value + by, QWIDGETSIZE_MAX);
+    };
+    return {grow(size.width(), margins.left() + margins.right()),
+            grow(size.height(), margins.top() + margins.bottom())};
+}
+
+// The frame edges hold the skin's "Stretch" value, where 1 means stretch the middle: the
+// element drawing's tile switch is the other way round.
+TDataSkinBorder EdgeForDrawing(const TDataSkinBorder& edge) {
+    TDataSkinBorder drawn = edge;
+    drawn.Tile = edge.Tile == 1 ? 0 : 1;
+    return drawn;
+}
+
+QColor TitleColour(const TSkinModel& model, bool active) {
+    const TColor given = active ? model.Title.ActiveTextColour : model.Title.InactiveTextColour;
+    if (given != kTitleColourNotGiven) return ToQColor(given);
+    return ToQColor(active ? model.Colours.TitleTextActive : model.Colours.TitleTextNoActive);
+}
+
+// The pixels of image that are not magenta, as runs of each row.
+QRegion OpaqueRegion(const QImage& image) {
+    const QImage pixels = image.convertToFormat(QImage::Format_RGB32);
+    std::vector<QRect> runs;
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        int x = 0;
+        while (x < pixels.width()) {
+            while (x < pixels.width() && (line[x] & 0xFFFFFFu) == 0xFF00FFu) ++x;
+            const int start = x;
+            while (x < pixels.width() && (line[x] & 0xFFFFFFu) != 0xFF00FFu) ++x;
+            if (x > start) runs.emplace_back(start, y, x - start, 1);
+        }
+    }
+    QRegion region;
+    region.setRects(runs.data(), static_cast<int>(runs.size()));
+    return region;
+}
+
+Qt::CursorShape CursorFor(THitCode hit) {
+    switch (hit) {
+        case htLeft:
+        case htRight:
+            return Qt::SizeHorCursor;
+        case htTop:
+        case htBottom:
+            return Qt::SizeVerCursor;
+        case htTopLeft:
+        case htBottomRight:
+            return Qt::SizeFDiagCursor;
+        case htTopRight:
+        case htBottomLeft:
+            return Qt::SizeBDiagCursor;
+        default:
+            return Qt::ArrowCursor;
+    }
+}
+
+Qt::Edges EdgesFor(THitCode hit) {
+    switch (hit) {
+        case htLeft:
+            return Qt::LeftEdge;
+        case htRight:
+            return Qt::RightEdge;
+        case htTop:
+            return Qt::TopEdge;
+        case htBottom:
+            return Qt::BottomEdge;
+        case htTopLeft:
+            return Qt::TopEdge | Qt::LeftEdge;
+        case htTopRight:
+            return Qt::TopEdge | Qt::RightEdge;
+        case htBottomLeft:
+            return Qt::BottomEdge | Qt::LeftEdge;
+        case htBottomRight:
+            return Qt::BottomEdge | Qt::RightEdge;
+        default:
+            return {};
+    }
+}
+
+}  // namespace
+
+// ---- TNCObject -------------------------------------------------------------------------------
+
+void TNCObject::MouseDown() {
+    TNCObject* current = form_.CurrentObject();
+    if (current && current != this) current->MouseLeave();
+    if (!Enabled) return;
+    form_.SetCurrentObject(this);
+    State = sPressed;
+    Paint();
+}
+
+void TNCObject::MouseUp() {
+    if (!Enabled) return;
+    State = sHot;
+    Paint();
+}
+
+void TNCObject::MouseEnter() {
+    TNCObject* current = form_.CurrentObject();
+    if (current && current != this) current->MouseLeave();
+    const TNCObject* pressed = form_.PressedObject();
+    if (!Enabled || (pressed && pressed != this)) return;
+    form_.SetCurrentObject(this);
+    State = sHot;
+    Paint();
+}
+
+void TNCObject::MouseLeave() {
+    if (!Enabled) return;
+    form_.SetCurrentObject(nullptr);
+    State = sNormal;
+    Paint();
+}
+
+void TWinSysButton::Paint() {
+    form_.RepaintFrame();
+}
+
+// ---- the window's frame swap -------------------------------------------------------------------
+
+// Makes the window frameless with the skin's frame inside it, and gives it back as it was. A
+// resizable window keeps its outer size (its client area shrinks by the skin's frame, as under the
+// window manager's frame); a window of fixed size keeps its client size, since its content is
+// laid out for exactly that size.
+class TWinSkinForm::FrameSwap {
+  public:
+    FrameSwap(QWidget& window, const QMargins& frame, const QColor& face, const QColor& text)
+        : window_(window) {
+        flags_ = window.windowFlags();
+        hadPalette_ = window.testAttribute(Qt::WA_SetPalette);
+        palette_ = window.palette();
+        // A window that chose its own colour keeps it; the others take the skin's face colour.
+        ownColour_ = palette_.color(QPalette::Window) !=
+                     QApplication::palette(&window).color(QPalette::Window);
+        SetFace(face, text);
+        margins_ = window.contentsMargins();
+        minimum_ = window.minimumSize();
+        maximum_ = window.maximumSize();
+        mask_ = window.mask();
+        tracking_ = window.hasMouseTracking();
+        hadCursor_ = window.testAttribute(Qt::WA_SetCursor);
+        cursor_ = window.cursor();
+        const QRect client = window.geometry();
+        const QRect outer = window.frameGeometry();
+        decorationOffset_ = client.topLeft() - outer.topLeft();
+        const bool fixed = minimum_ == maximum_;
+        const QSize size = fixed ? Grown(client.size(), frame) : outer.size();
+        decoration_ = size - client.size();
+
+        SetFlagsInPlace(window, flags_ | Qt::FramelessWindowHint);
+        window.setMouseTracking(true);
+        Place(frame);
+        if (window.isMaximized() || window.isMinimized()) return;
+        window.setGeometry(QRect(outer.topLeft(), size));
+    }
+
+    // The face and the text on it come from the skin together, so that text stays readable on
+    // a dark face.
+    void SetFace(const QColor& face, const QColor& text) {
+        if (ownColour_) return;
+        QPalette palette = WithText(window_.palette(), text);
+        palette.setColor(QPalette::Window, face);
+        window_.setPalette(palette);
+    }
+
+    // Another skin's frame: a fixed window grows or shrinks with it.
+    void Change(const QMargins& frame) {
+        const QMargins delta = frame - applied_;
+        Place(frame);
+        if (minimum_ != maximum_ || window_.isMaximized() || window_.isMinimized()) return;
+        const QSize change(delta.left() + delta.right(), delta.top() + delta.bottom());
+        decoration_ += change;
+        window_.resize(window_.size() + change);
+    }
+
+    void Restore() {
+        const QRect outer = window_.geometry();
+        Place(QMargins());
+        window_.setContentsMargins(margins_);
+        window_.setPalette(hadPalette_ ? palette_ : QPalette());
+        SetFlagsInPlace(window_, flags_);
+        window_.setMouseTracking(tracking_);
+        if (hadCursor_) {
+            window_.setCursor(cursor_);
+        } else {
+            window_.unsetCursor();
+        }
+        if (mask_.isEmpty()) {
+            window_.clearMask();
+        } else {
+            window_.setMask(mask_);
+        }
+        if (window_.isMaximized() || window_.isMinimized()) return;
+        window_.setGeometry(QRect(outer.topLeft() + decorationOffset_, outer.size() - decoration_));
+    }
+
+    const QCursor& OwnCursor() const { return cursor_; }
+    QColor OwnTextColour() const { return palette_.color(QPalette::WindowText); }
+    bool HadCursor() const { return hadCursor_; }
+
+  private:
+    // Puts the client area inside frame: a window with a layout gets it as contents margins;
+    // the children of a window without one move by the frame's top-left.
+    void Place(const QMargins& frame) {
+        const QPoint shift(frame.left() - applied_.left(), frame.top() - applied_.top());
+        window_.setContentsMargins(margins_ + frame);
+        window_.setMinimumSize(Grown(minimum_, frame));
+        window_.setMaximumSize(Grown(maximum_, frame));
+        if (!window_.layout() && !shift.isNull()) {
+            for (QWidget* child : window_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (!child->isWindow()) child->move(child->pos() + shift);
+            }
+        }
+        applied_ = frame;
+    }
+
+    QWidget& window_;
+    Qt::WindowFlags flags_;
+    bool hadPalette_ = false;
+    QPalette palette_;
+    bool ownColour_ = false;
+    QMargins margins_;
+    QMargins applied_;
+    QSize minimum_;
+    QSize maximum_;
+    QRegion mask_;
+    bool tracking_ = false;
+    bool hadCursor_ = false;
+    QCursor cursor_;
+    QPoint decorationOffset_;
+    QSize decoration_;
+};
+
+// ---- TWinSkinForm ----------------------------------------------------------------------------
+
+TWinSkinForm::TWinSkinForm(QWidget& window, TSkinData& data)
+    : window_(&window), data_(data), class_(ClassifyWindow(window)) {
+    data_.Manager().MarkStarted();
+    frameSkinned_ = data_.SkinControls.Contains(xcMainMenu) && class_.BorderKind != bkNoCaption;
+    window.installEventFilter(this);
+    connect(&window, &QObject::destroyed, this, [this] { state_ = ssDead; });
+    if (frameSkinned_) {
+        UpdateFrameSizes();
+    } else {
+        state_ = ssActive;
+    }
+}
+
+TWinSkinForm::~TWinSkinForm() {
+    if (window_) window_->removeEventFilter(this);
+}
+
+const TSkinModel& TWinSkinForm::Model() const {
+    return data_.Model();
+}
+
+// A successful load replaces the model; the sizes and buttons read from the old one are stale
+// until the manager's reload runs.
+bool TWinSkinForm::ModelChanged() const {
+    return model_ != &data_.Model();
+}
+
+bool TWinSkinForm::ModelCurrent() {
+    if (!ModelChanged()) return true;
+    if (!reloadPending_) {
+        reloadPending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            reloadPending_ = false;
+            Reload();
+        });
+    }
+    return false;
+}
+
+QRect TWinSkinForm::ClientRect() const {
+    if (!window_) return {};
+    return window_->rect().marginsRemoved(window_->contentsMargins());
+}
+
+// The window's menu bar moves into the frame when it has items.
+void TWinSkinForm::UpdateFrameSizes() {
+    model_ = &Model();
+    if (menu_) {
+        menu_->BuildMenuBar();
+    } else if (auto* bar = window_->findChild<QMenuBar*>()) {
+        if (bar->window() == window_ && !bar->actions().isEmpty()) {
+            menu_ = std::make_unique<TWinSkinMenu>(*this, *bar);
+        }
+    }
+    frame_ = FrameSizesOf(*model_, class_.BorderKind, menu_ ? menu_->Height() : 0);
+    MakeCaptionButtons();
+}
+
+QRect TWinSkinForm::MenuBarRect() const {
+    return QRect(frame_.Left, frame_.Caption, window_->width() - frame_.Left - frame_.Right,
+                 frame_.MenuBar);
+}
+
+void TWinSkinForm::MakeCaptionButtons() {
+    current_ = pressed_ = nullptr;
+    buttons_.clear();
+    const auto& elements = model_->CaptionButtons;
+    for (int index = 0; index < static_cast<int>(elements.size()); ++index) {
+        buttons_.push_back(std::make_unique<TWinSysButton>(*this, index));
+    }
+    LayoutCaptionButtons();
+}
+
+TCaptionState TWinSkinForm::CaptionState() const {
+    TCaptionState state;
+    state.BorderKind = class_.BorderKind;
+    state.StandardDialog = class_.StandardDialog;
+    state.ButtonSet = class_.ButtonSet;
+    state.Maximised = sizeState_ == ssMaximised;
+    state.Active = active_;
+    state.Ask = [this](int code, int action) {
+        return window_ ? SendSkinEvent(window_, kSkinVisibilityQuery, code, action) : 0;
+    };
+    return state;
+}
+
+QFont TWinSkinForm::TitleFont() const {
+    QFont font = data_.CaptionFont();
+    font.setPixelSize(std::max(Model().Title.FontHeight, 1));
+    return font;
+}
+
+QString TWinSkinForm::TitleText() const {
+    return QStringLiteral(" ") + (window_ ? window_->windowTitle() : QString());
+}
+
+TTitleLayout TWinSkinForm::TitleLayout() const {
+    const bool rightToLeft = window_ && window_->layoutDirection() == Qt::RightToLeft;
+    int popupButtonsLeft = 0;
+    if (window_ && window_->windowType() == Qt::Popup) {
+        for (const auto& button : buttons_) {
+            const TDataSkinSysButton& element = *model_->CaptionButtons[button->ElementIndex];
+            if (button->Visible && element.Align == 1) {
+                popupButtonsLeft = std::max(popupButtonsLeft, button->Rect.left());
+            }
+        }
+    }
+    return LayoutTitle(*model_, QFontMetrics(TitleFont()), TitleText(),
+                       window_ ? window_->width() : 0, frame_, class_.BorderKind, rightToLeft,
+                       popupButtonsLeft);
+}
+
+void TWinSkinForm::LayoutCaptionButtons() {
+    if (!window_ || !model_) return;
+    const TCaptionState state = CaptionState();
+    const int menuBarMargin = model_->MenuBar ? model_->MenuBar->LeftMargin : 0;
+    // Buttons placed beside the title need its box, and the title of a popup ends before the
+    // right-aligned buttons: the others are placed first.
+    const QRect noTitle;
+    for (const auto& button : buttons_) {
+        const TDataSkinSysButton& element = *model_->CaptionButtons[button->ElementIndex];
+        const int width = element.Bitmap.width() / std::max(element.FrameCount, 1);
+        button->Visible = CaptionButtonVisible(element, state);
+        button->Enabled = CaptionButtonEnabled(element, class_.ButtonSet);
+        button->Rect = QRect(
+            CaptionButtonPosition(element, width, window_->width(), frame_, menuBarMargin, noTitle),
+            QSize(width, element.Bitmap.height()));
+        if (IsSystemMenuAction(element.Action) && element.Bitmap.isNull()) {
+            button->Rect.setSize(data_.IconBitmap().size());
+        }
+    }
+    if (menu_) menu_->Layout(MenuBarRect());
+    const QRect textBox = TitleLayout().TextBox;
+    for (const auto& button : buttons_) {
+        const TDataSkinSysButton& element = *model_->CaptionButtons[button->ElementIndex];
+        if (!ActionIs(element.Align, {2, 3, 8, 9})) continue;
+        button->Rect.moveTopLeft(CaptionButtonPosition(
+            element, button->Rect.width(), window_->width(), frame_, menuBarMargin, textBox));
+    }
+}
+
+void TWinSkinForm::SwitchOn() {
+    if (!window_ || state_ == ssDead || state_ == ssDestroying) return;
+    if (!frameSkinned_) {
+        SkinControls();
+        state_ = ssActive;
+        return;
+    }
+    if (ModelChanged()) UpdateFrameSizes();
+    active_ = window_->isActiveWindow();
+    if (window_->isMaximized()) sizeState_ = ssMaximised;
+    if (window_->isMinimized()) sizeState_ = ssMinimised;
+    state_ = ssFirstPaint;
+    if (!swap_) {
+        swap_ = std::make_unique<FrameSwap>(*window_, frame_.Margins(),
+                                            ToQColor(Model().Colours.ButtonFace),
+                                            ToQColor(Model().Colours.WindowText));
+    }
+    SkinControls();
+    LayoutCaptionButtons();
+    UpdateRegion();
+    window_->update();
+    state_ = ssActive;
+}
+
+void TWinSkinForm::Reload() {
+    if (!window_ || !frameSkinned_ || state_ == ssDead || state_ == ssDestroying) return;
+    const int previous = state_;
+    state_ = ssReloading;
+    UpdateFrameSizes();
+    if (swap_) {
+        swap_->Change(frame_.Margins());
+        swap_->SetFace(ToQColor(Model().Colours.ButtonFace), ToQColor(Model().Colours.WindowText));
+    }
+    for (const auto& control : controls_) control->Refresh();
+    LayoutCaptionButtons();
+    regionSize_ = QSize();
+    UpdateRegion();
+    window_->update();
+    state_ = previous == ssAttached ? ssAttached : ssActive;
+}
+
+void TWinSkinForm::Detach() {
+    if (!window_) return;
+    window_->removeEventFilter(this);
+    controls_.clear();
+    menu_.reset();
+    for (const KeptFace& kept : keptFaces_) {
+        if (kept.panel) kept.panel->setPalette(kept.hadPalette ? kept.palette : QPalette());
+    }
+    keptFaces_.clear();
+    if (swap_) {
+        swap_->Restore();
+        swap_.reset();
+    }
+    window_->update();
+    state_ = ssDead;
+}
+
+TSkinControl* TWinSkinForm::ControlSkinner(const QWidget* control) const {
+    for (const auto& skinner : controls_) {
+        if (skinner->Control() == control) return skinner.get();
+    }
+    return nullptr;
+}
+
+void TWinSkinForm::SkinControls() {
+    if (!window_) return;
+    for (QWidget* control : window_->findChildren<QWidget*>()) {
+        if (control->isWindow() || ControlSkinner(control)) continue;
+        if (swap_ && KeepsOwnFace(*control, data_)) {
+            keptFaces_.push_back(
+                {control, control->testAttribute(Qt::WA_SetPalette), control->palette()});
+            control->setPalette(WithText(control->palette(), swap_->OwnTextColour()));
+            continue;
+        }
+        if (std::unique_ptr<TSkinControl> skinner = SkinControl(*control, data_)) {
+            skinner->InitSkin(false);
+            controls_.push_back(std::move(skinner));
+        }
+    }
+}
+
+void TWinSkinForm::RepaintFrame() {
+    if (!window_) return;
+    window_->update(QRegion(window_->rect()) - ClientRect());
+}
+
+// ---- painting --------------------------------------------------------------------------------
+
+void TWinSkinForm::PaintEdges(QPainter& painter) const {
+    const TSkinModel& model = *model_;
+    const int width = window_->width();
+    const int height = window_->height();
+    const int frame = active_ ? 1 : 2;
+    DrawElement(painter, QRect(0, 0, frame_.Left, height), EdgeForDrawing(model.FrameLeft), frame,
+                FrameAxis::SideBySide);
+    DrawElement(painter, QRect(width - frame_.Right, 0, frame_.Right, height),
+                EdgeForDrawing(model.FrameRight), frame, FrameAxis::SideBySide);
+    DrawElement(painter,
+                QRect(frame_.Left, height - frame_.Bottom, width - frame_.Left - frame_.Right,
+                      frame_.Bottom),
+                EdgeForDrawing(model.FrameBottom), frame, FrameAxis::Stacked);
+    if (menu_) {
+        menu_->PaintMenuBar(painter, MenuBarRect(), active_);
+    } else if (frame_.MenuBar > 0) {
+        painter.fillRect(MenuBarRect(), model.ButtonFaceBrush);
+    }
+}
+
+void TWinSkinForm::PaintCaptionButton(QPainter& painter, const TWinSysButton& button) const {
+    const TDataSkinSysButton& element = *model_->CaptionButtons[button.ElementIndex];
+    if (element.Bitmap.isNull()) {
+        if (IsSystemMenuAction(element.Action)) {
+            painter.drawImage(button.Rect.topLeft(), MagentaTransparent(data_.IconBitmap()));
+        }
+        return;
+    }
+    // Normal, pressed and hot; a six-frame button has the inactive window's three after them.
+    int frame = button.State == TNCObject::sPressed ? 2 : button.State == TNCObject::sHot ? 3 : 1;
+    if (!button.Enabled) frame = 1;
+    if (element.FrameCount >= 6 && !active_) frame += 3;
+    DrawElement(painter, button.Rect, element, frame, FrameAxis::SideBySide);
+}
+
+// The caption is composed off-screen and copied in one block.
+void TWinSkinForm::PaintCaption(QPainter& painter) const {
+    const TSkinModel& model = *model_;
+    const int width = window_->width();
+    if (width <= 0 || frame_.Caption <= 0) return;
+    QImage caption(width, frame_.Caption, QImage::Format_ARGB32_Premultiplied);
+    caption.fill(Qt::transparent);
+    QPainter canvas(&caption);
+    const int frame = active_ ? 1 : 2;
+    DrawElement(canvas, QRect(frame_.Left, 0, width - frame_.Left - frame_.Right, frame_.Caption),
+                EdgeForDrawing(model.FrameTop), frame, FrameAxis::Stacked);
+
+    const TTitleLayout title = TitleLayout();
+    if (!model.Title.Bitmap.isNull()) {
+        DrawElement(canvas, title.TextBox, model.Title, frame, FrameAxis::Stacked);
+    }
+    canvas.setFont(TitleFont());
+    canvas.setPen(TitleColour(model, active_));
+    const QString elided =
+        canvas.fontMetrics().elidedText(TitleText(), Qt::ElideRight, title.TextRect.width());
+    canvas.drawText(title.TextRect, title.Alignment | Qt::AlignVCenter | Qt::TextSingleLine,
+                    elided);
+
+    for (const auto& button : buttons_) {
+        if (button->Visible) PaintCaptionButton(canvas, *button);
+    }
+    canvas.end();
+    painter.drawImage(0, 0, caption);
+}
+
+QImage TWinSkinForm::RenderFrame() const {
+    if (!window_ || !model_ || ModelChanged()) return {};
+    QImage image(window_->size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    PaintEdges(painter);
+    PaintCaption(painter);
+    return image;
+}
+
+void TWinSkinForm::PaintFrameOver(QWidget& window) {
+    QPainter painter(&window);
+    painter.setClipRegion(QRegion(window.rect()) - ClientRect());
+    PaintEdges(painter);
+    PaintCaption(painter);
+}
+
+QRegion TWinSkinForm::FrameRegion() const {
+    const TSkinModel& model = *model_;
+    const QRect whole = window_->rect();
+    const bool shaped = model.FrameLeft.Trans || model.FrameRight.Trans || model.FrameTop.Trans;
+    if (!shaped) return whole;
+    const int width = whole.width();
+    const int height = whole.height();
+    const int frame = active_ ? 1 : 2;
+    QRegion region = ClientRect();
+    region +=
+        QRect(frame_.Left, frame_.Caption, width - frame_.Left - frame_.Right, frame_.MenuBar);
+    const auto addEdge = [&](const TDataSkinBorder& edge, const QRect& target, FrameAxis axis,
+                             int thickness) {
+        if (target.isEmpty()) return;
+        if (!edge.Trans || thickness <= 1) {
+            region += target;
+            return;
+        }
+        const QImage strip = RenderElement(EdgeForDrawing(edge), target.size(), frame, axis);
+        if (strip.isNull()) {
+            region += target;
+            return;
+        }
+        region += OpaqueRegion(strip).translated(target.topLeft());
+    };
+    addEdge(model.FrameLeft, QRect(0, 0, frame_.Left, height), FrameAxis::SideBySide, frame_.Left);
+    addEdge(model.FrameRight, QRect(width - frame_.Right, 0, frame_.Right, height),
+            FrameAxis::SideBySide, frame_.Right);
+    addEdge(model.FrameTop,
+            QRect(frame_.Left, 0, width - frame_.Left - frame_.Right, frame_.Caption),
+            FrameAxis::Stacked, frame_.Caption);
+    addEdge(model.FrameBottom,
+            QRect(frame_.Left, height - frame_.Bottom, width - frame_.Left - frame_.Right,
+                  frame_.Bottom),
+            FrameAxis::Stacked, frame_.Bottom);
+    return region;
+}
+
+// The shape follows the size only: it is rebuilt when the size changed.
+void TWinSkinForm::UpdateRegion() {
+    if (!window_ || !swap_ || window_->size() == regionSize_) return;
+    regionSize_ = window_->size();
+    const QRegion region = FrameRegion();
+    if (region == QRegion(window_->rect())) {
+        window_->clearMask();
+    } else {
+        window_->setMask(region);
+    }
+}
+
+// ---- the mouse on the frame ------------------------------------------------------------------
+
+TNCObject* TWinSkinForm::ObjectAt(QPoint point) const {
+    for (const auto& button : buttons_) {
+        if (button->Visible && button->Rect.contains(point)) return button.get();
+    }
+    return menu_ ? menu_->HitTest(point) : nullptr;
+}
+
+void TWinSkinForm::ShowHitCursor(THitCode hit) {
+    if (hit == htClient) {
+        if (swap_ && swap_->HadCursor()) {
+            window_->setCursor(swap_->OwnCursor());
+        } else {
+            window_->unsetCursor();
+        }
+        return;
+    }
+    window_->setCursor(CursorFor(hit));
+}
+
+bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
+    const QPoint point = event.position().toPoint();
+    const THitCode hit =
+        FrameHitTest(window_->size(), frame_, class_.Resizable && sizeState_ == ssNormal, point);
+    TNCObject* object = ObjectAt(point);
+    switch (event.type()) {
+        case QEvent::MouseMove:
+            if (dragging_) {
+                const QPoint now = event.globalPosition().toPoint();
+                window_->move(window_->pos() + (now - dragPoint_));
+                dragPoint_ = now;
+                return true;
+            }
+            if (pressed_) return true;
+            ShowHitCursor(hit);
+            if (hit == htClient) {
+                if (current_) current_->MouseLeave();
+                return false;
+            }
+            if (object) {
+                if (object != current_) object->MouseEnter();
+            } else if (current_) {
+                current_->MouseLeave();
+            }
+            return true;
+        case QEvent::MouseButtonPress:
+            if (hit == htClient) return false;
+            if (event.button() == Qt::RightButton && hit == htCaption && !object) {
+                ShowSystemMenu(event.globalPosition().toPoint());
+                return true;
+            }
+            if (event.button() != Qt::LeftButton) return true;
+            if (object) {
+                if (!active_) window_->activateWindow();
+                if (auto* menuButton = dynamic_cast<TMenuBtn*>(object)) {
+                    // The menu takes the mouse from here on.
+                    menu_->OpenMenu(*menuButton);
+                    return true;
+                }
+                object->MouseDown();
+                pressed_ = object;
+                return true;
+            }
+            if (hit == htCaption) {
+                if (sizeState_ == ssMaximised) return true;
+                QWindow* handle = window_->windowHandle();
+                if (!handle || !handle->startSystemMove()) {
+                    dragging_ = true;
+                    dragPoint_ = event.globalPosition().toPoint();
+                }
+                return true;
+            }
+            if (const Qt::Edges edges = EdgesFor(hit)) {
+                if (QWindow* handle = window_->windowHandle()) handle->startSystemResize(edges);
+            }
+            return true;
+        case QEvent::MouseButtonRelease: {
+            dragging_ = false;
+            if (!pressed_) return hit != htClient;
+            TNCObject* released = pressed_;
+            pressed_ = nullptr;
+            if (object == released) {
+                released->MouseUp();
+                if (auto* button = dynamic_cast<TWinSysButton*>(released)) {
+                    RunAction(*button, event.globalPosition().toPoint());
+                }
+            } else {
+                released->MouseLeave();
+            }
+            return true;
+        }
+        case QEvent::MouseButtonDblClick:
+            if (hit == htClient) return false;
+            if (event.button() == Qt::LeftButton) {
+                if (auto* button = dynamic_cast<TWinSysButton*>(object)) {
+                    const auto& element = *model_->CaptionButtons[button->ElementIndex];
+                    if (IsSystemMenuAction(element.Action))
+                        QTimer::singleShot(0, window_, &QWidget::close);
+                    return true;
+                }
+                if (hit == htCaption) CaptionDoubleClick(point);
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TWinSkinForm::CaptionDoubleClick(QPoint) {
+    if (sizeState_ != ssNormal) {
+        window_->showNormal();
+    } else if (class_.ButtonSet & kMaximiseBox) {
+        window_->showMaximized();
+    }
+}
+
+void TWinSkinForm::RunAction(const TWinSysButton& button, QPoint globalPoint) {
+    const TDataSkinSysButton& element = *model_->CaptionButtons[button.ElementIndex];
+    QWidget* window = window_;
+    const int action = element.Action;
+    if (action == 0) {
+        // Posted, as the close command is: the button finishes its release first.
+        QTimer::singleShot(0, window, &QWidget::close);
+    } else if (ActionIs(action, {1, 22})) {
+        if (!button.Enabled) return;
+        if (sizeState_ == ssMaximised) {
+            window->showNormal();
+        } else {
+            window->showMaximized();
+        }
+    } else if (ActionIs(action, {2, 23})) {
+        if (!button.Enabled) return;
+        if (sizeState_ == ssMinimised) {
+            window->showNormal();
+        } else {
+            window->showMinimized();
+        }
+    } else if (IsSystemMenuAction(action)) {
+        ShowSystemMenu(globalPoint);
+    } else if (ActionIs(action, {7, 60, 8, 61, 9, 62})) {
+        // The buttons of a maximised MDI child: the program has no MDI windows.
+    } else {
+        QCoreApplication::postEvent(window, new SkinEvent(kSkinCaptionAction, action));
+    }
+}
+
+// The window's system menu as a popup of the engine's own, so the skin's popup menus draw it.
+void TWinSkinForm::ShowSystemMenu(QPoint globalPoint) {
+    QPointer<QWidget> window = window_;
+    QMenu menu;
+    menu.setProperty("Tag", kEngineMenuTag);
+    const bool normal = sizeState_ == ssNormal;
+    QAction* restore = menu.addAction(QStringLiteral("还原(&R)"));
+    restore->setEnabled(!normal);
+    QAction* minimise = menu.addAction(QStringLiteral("最小化(&N)"));
+    minimise->setEnabled((class_.ButtonSet & kMinimiseBox) && sizeState_ != ssMinimised);
+    QAction* maximise = menu.addAction(QStringLiteral("最大化(&X)"));
+    maximise->setEnabled((class_.ButtonSet & kMaximiseBox) && sizeState_ != ssMaximised);
+    menu.addSeparator();
+    QAction* close = menu.addAction(QStringLiteral("关闭(&C)\tAlt+F4"));
+    close->setEnabled(class_.ButtonSet & kSystemMenu);
+    QAction* chosen = menu.exec(globalPoint);
+    if (!chosen || !window) return;
+    if (chosen == restore) window->showNormal();
+    if (chosen == minimise) window->showMinimized();
+    if (chosen == maximise) window->showMaximized();
+    if (chosen == close) window->close();
+}
+
+// ---- the window's events ---------------------------------------------------------------------
+
+bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != window_ || state_ == ssDead || state_ == ssDestroying) return false;
+    QWidget& window = *window_;
+    if (IsSkinEvent(event, kSkinQuery)) {
+        static_cast<SkinEvent*>(event)->SetResult(1);
+        return true;
+    }
+    if (IsSkinEvent(event, kSkinSwitchOn)) {
+        SwitchOn();
+        return true;
+    }
+    if (IsSkinEvent(event, kSkinRepaintFrame)) {
+        RepaintFrame();
+        return true;
+    }
+    const bool painting = swap_ &&
+                          (state_ == ssActive || state_ == ssReloading || state_ == ssFirstPaint) &&
+                          ModelCurrent();
+    switch (event->type()) {
+        case QEvent::Paint:
+            if (!painting) return false;
+            // The window paints itself first; the frame goes over the margins around it.
+            static_cast<QObject&>(window).event(event);
+            PaintFrameOver(window);
+            return true;
+        case QEvent::Resize:
+            if (!painting) return false;
+            LayoutCaptionButtons();
+            UpdateRegion();
+            return false;
+        case QEvent::WindowStateChange:
+            sizeState_ = window.isMinimized()   ? ssMinimised
+                         : window.isMaximized() ? ssMaximised
+                                                : ssNormal;
+            if (painting) {
+                LayoutCaptionButtons();
+                RepaintFrame();
+            }
+            return false;
+        case QEvent::ActivationChange:
+            active_ = window.isActiveWindow();
+            if (painting) {
+                LayoutCaptionButtons();
+                RepaintFrame();
+            }
+            return false;
+        case QEvent::WindowTitleChange:
+            if (painting) {
+                LayoutCaptionButtons();
+                RepaintFrame();
+            }
+            return false;
+        case QEvent::Leave:
+            if (current_ && !pressed_) current_->MouseLeave();
+            return false;
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            if (!painting) return false;
+            return HandleMouse(static_cast<QMouseEvent&>(*event));
+        default:
+            return false;
+    }
+}
+
+}  // namespace vardo

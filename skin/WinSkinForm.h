@@ -1,0 +1,180 @@
+#pragma once
+
+#include <QImage>
+#include <QMargins>
+#include <QObject>
+#include <QPalette>
+#include <QPointer>
+#include <QRegion>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+#include "WinSkinFrame.h"
+
+namespace vardo {
+
+class TDataSkinSysButton;
+class TSkinControl;
+class TSkinData;
+class TWinSkinForm;
+class TWinSkinMenu;
+struct TSkinModel;
+
+// A mouse-sensitive part of a skinned frame (a caption button or a menu-bar button).
+class TNCObject {
+  public:
+    enum TState { sNormal = 1, sPressed = 2, sHot = 3 };
+
+    explicit TNCObject(TWinSkinForm& form) : form_(form) {}
+    virtual ~TNCObject() = default;
+    TNCObject(const TNCObject&) = delete;
+    TNCObject& operator=(const TNCObject&) = delete;
+
+    virtual void MouseDown();
+    virtual void MouseUp();
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    virtual void Paint() {}
+
+    QRect Rect;  // window coordinates
+    bool Enabled = true;
+    int State = sNormal;
+
+  protected:
+    TWinSkinForm& form_;
+};
+
+// One caption button, drawn from its skin element in the frame of its state.
+class TWinSysButton final : public TNCObject {
+  public:
+    TWinSysButton(TWinSkinForm& form, int elementIndex)
+        : TNCObject(form), ElementIndex(elementIndex) {}
+    void Paint() override;
+
+    int ElementIndex;  // in the model's caption buttons
+    bool Visible = false;
+};
+
+// Skins one top-level window: makes it frameless, keeps its client area inside the skin's frame
+// (contents margins), paints the frame, caption and caption buttons from the skin model, cuts the
+// window's shape from the frame's magenta pixels and handles the mouse on the frame itself:
+// moving and resizing through the window manager, the caption buttons' actions. Detach gives the
+// window back as it was: flags, window-manager frame, client size, margins, mask and cursor.
+class TWinSkinForm final : public QObject {
+    Q_OBJECT
+  public:
+    enum TSkinState {
+        ssAttached = 0,
+        ssActive = 1,
+        ssReloading = 3,
+        ssDestroying = 4,
+        ssFirstPaint = 5,
+        ssDead = 6,
+    };
+
+    TWinSkinForm(QWidget& window, TSkinData& data);
+    ~TWinSkinForm() override;
+
+    QWidget* Window() const { return window_; }
+    TSkinData& SkinData() const { return data_; }
+    int SkinState() const { return state_; }
+    bool Dead() const { return state_ == ssDead || window_.isNull(); }
+    const TWindowClass& Class() const { return class_; }
+    const TSkinFrameSizes& FrameSizes() const { return frame_; }
+    bool FrameSkinned() const { return frameSkinned_; }
+    bool IsActive() const { return active_; }
+    int SizeState() const { return sizeState_; }
+
+    // The area left to the window's own content, in window coordinates.
+    QRect ClientRect() const;
+
+    // Switches the skin on (the manager posts this after creation): frame, shape, first paint.
+    void SwitchOn();
+    // Re-reads the frame sizes and caption buttons from the skin and repaints.
+    void Reload();
+    // Gives the window back as it was before skinning.
+    void Detach();
+
+    const std::vector<std::unique_ptr<TWinSysButton>>& CaptionButtons() const { return buttons_; }
+    // The skinners of the window's controls.
+    const std::vector<std::unique_ptr<TSkinControl>>& Controls() const { return controls_; }
+    TSkinControl* ControlSkinner(const QWidget* control) const;
+    // The skinned menu bar, when the window has a menu bar with items.
+    TWinSkinMenu* Menu() const { return menu_.get(); }
+    TNCObject* CurrentObject() const { return current_; }
+    void SetCurrentObject(TNCObject* object) { current_ = object; }
+    TNCObject* PressedObject() const { return pressed_; }
+
+    // The frame as it is painted now, at the window's size (the client area left unpainted).
+    QImage RenderFrame() const;
+    // The window's shape: the client area and the frame without its magenta pixels.
+    QRegion FrameRegion() const;
+    void RepaintFrame();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    class FrameSwap;
+
+    const TSkinModel& Model() const;
+    bool ModelChanged() const;
+    // After a load has replaced the model, the sizes and buttons read from the old one went with
+    // it: nothing is painted or hit by the mouse until the reload (scheduled here) has read the new
+    // one.
+    bool ModelCurrent();
+    void UpdateFrameSizes();
+    QRect MenuBarRect() const;
+    void MakeCaptionButtons();
+    void LayoutCaptionButtons();
+    TCaptionState CaptionState() const;
+    TTitleLayout TitleLayout() const;
+    QFont TitleFont() const;
+    QString TitleText() const;
+    void PaintFrameOver(QWidget& window);
+    void PaintEdges(QPainter& painter) const;
+    void PaintCaption(QPainter& painter) const;
+    void PaintCaptionButton(QPainter& painter, const TWinSysButton& button) const;
+    void UpdateRegion();
+    // Gives every control of the window that the factory knows its skinner.
+    void SkinControls();
+
+    bool HandleMouse(QMouseEvent& event);
+    TNCObject* ObjectAt(QPoint point) const;
+    void ShowHitCursor(THitCode hit);
+    void RunAction(const TWinSysButton& button, QPoint globalPoint);
+    void ShowSystemMenu(QPoint globalPoint);
+    void CaptionDoubleClick(QPoint point);
+
+    QPointer<QWidget> window_;
+    TSkinData& data_;
+    const TSkinModel* model_ = nullptr;  // the model the sizes and buttons were read from
+    int state_ = ssAttached;
+    bool reloadPending_ = false;
+    TWindowClass class_;
+    bool frameSkinned_ = false;
+    TSkinFrameSizes frame_;
+    int sizeState_ = ssNormal;
+    bool active_ = false;
+    std::vector<std::unique_ptr<TWinSysButton>> buttons_;
+    TNCObject* current_ = nullptr;
+    TNCObject* pressed_ = nullptr;
+    QSize regionSize_;
+    std::unique_ptr<FrameSwap> swap_;
+    std::vector<std::unique_ptr<TSkinControl>> controls_;
+    std::unique_ptr<TWinSkinMenu> menu_;
+    // Panels that keep their own face, with the palette they had.
+    struct KeptFace {
+        QPointer<QWidget> panel;
+        bool hadPalette;
+        QPalette palette;
+    };
+    std::vector<KeptFace> keptFaces_;
+    // Moving by the caption where the window manager cannot move the window itself.
+    bool dragging_ = false;
+    QPoint dragPoint_;
+};
+
+}  // namespace vardo

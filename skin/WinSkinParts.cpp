@@ -1,0 +1,287 @@
+#include "WinSkinParts.h"
+
+#include <QAbstractScrollArea>
+#include <QAbstractSpinBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSlider>
+#include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
+
+#include <algorithm>
+
+#include "SkinDrawing.h"
+#include "WinSkinData.h"
+
+namespace vardo {
+
+namespace {
+
+// The width of the edge an edit keeps around its text.
+constexpr int kEdgeWidth = 2;
+// The combined combo box image's button: the scroll-bar arrow width and its edge.
+constexpr int kComboButtonWidth = 18;
+// Text inset of a drop-down list.
+constexpr int kTextInset = 4;
+
+bool LeftButtonDown() {
+    return QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
+}
+
+bool CursorIn(const QWidget& widget, const QRect& rect) {
+    return widget.underMouse() && rect.contains(widget.mapFromGlobal(QCursor::pos()));
+}
+
+// Track-bar thumb frames of our skins: normal, pressed, disabled, hot, focused.
+int ThumbFrame(bool enabled, bool pressed, bool hot, bool focused) {
+    if (!enabled) return 3;
+    if (pressed) return 2;
+    if (hot) return 4;
+    return focused ? 5 : 1;
+}
+
+}  // namespace
+
+int PartFrame(bool enabled, bool pressed, bool hot) {
+    if (!enabled) return 4;
+    if (pressed) return 3;
+    return hot ? 2 : 1;
+}
+
+// ---- edits -------------------------------------------------------------------------------------
+
+bool TSkinEdit::CanPaint() const {
+    return Model().SunkEdge != nullptr;
+}
+
+void TSkinEdit::Paint(QPainter& painter, const QRect& rect) {
+    const int frame = PartFrame(control_->isEnabled(), control_->hasFocus(), Hot());
+    painter.save();
+    painter.setClipRegion(QRegion(rect) -
+                          rect.adjusted(kEdgeWidth, kEdgeWidth, -kEdgeWidth, -kEdgeWidth));
+    DrawElement(painter, rect, *Model().SunkEdge, frame);
+    painter.restore();
+}
+
+// ---- drop-down lists ---------------------------------------------------------------------------
+
+bool TSkinComBox::CanPaint() const {
+    const auto* combo = qobject_cast<const QComboBox*>(control_.data());
+    return combo && !combo->isEditable() && Model().ComboButton && Model().ComboButton->Style == 2;
+}
+
+void TSkinComBox::Paint(QPainter& painter, const QRect& rect) {
+    const auto& combo = static_cast<const QComboBox&>(*control_);
+    const bool enabled = combo.isEnabled();
+    const QPalette& palette = combo.palette();
+    painter.fillRect(rect, palette.color(enabled ? QPalette::Base : QPalette::Window));
+    const bool hot = Hot();
+    DrawElement(painter, rect, *Model().ComboButton,
+                PartFrame(enabled, hot && LeftButtonDown(), hot || combo.hasFocus()));
+    const QRect text = rect.adjusted(kTextInset, 0, -(kComboButtonWidth + kTextInset), 0);
+    painter.setFont(combo.font());
+    painter.setPen(palette.color(enabled ? QPalette::Active : QPalette::Disabled, QPalette::Text));
+    painter.drawText(
+        text, Qt::AlignLeft | Qt::AlignVCenter,
+        painter.fontMetrics().elidedText(combo.currentText(), Qt::ElideRight, text.width()));
+}
+
+// ---- time pickers ------------------------------------------------------------------------------
+
+void TSkinDateTime::Paint(QPainter& painter, const QRect& rect) {
+    TSkinEdit::Paint(painter, rect);
+    const auto* spin = qobject_cast<const QAbstractSpinBox*>(control_.data());
+    const TDataSkinBorder* arrows = Model().UpDownVert.get();
+    if (!spin || !arrows || spin->buttonSymbols() == QAbstractSpinBox::NoButtons) return;
+    QStyleOptionSpinBox option;
+    option.initFrom(spin);
+    option.rect = rect;
+    option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+    option.buttonSymbols = spin->buttonSymbols();
+    option.frame = spin->hasFrame();
+    const bool enabled = spin->isEnabled();
+    for (const auto& [control, first] :
+         {std::pair{QStyle::SC_SpinBoxUp, 1}, std::pair{QStyle::SC_SpinBoxDown, 5}}) {
+        const QRect button =
+            spin->style()->subControlRect(QStyle::CC_SpinBox, &option, control, spin);
+        const bool hot = CursorIn(*spin, button);
+        DrawElement(painter, button, *arrows,
+                    first - 1 + PartFrame(enabled, hot && LeftButtonDown(), hot));
+    }
+}
+
+// ---- track bars --------------------------------------------------------------------------------
+
+bool TSkinTrackBar::CanPaint() const {
+    const auto* slider = qobject_cast<const QSlider*>(control_.data());
+    if (!slider) return false;
+    const TSkinModel& model = Model();
+    return slider->orientation() == Qt::Horizontal
+               ? model.Track && model.TrackBarThumbs[ttHorz]
+               : model.TrackVert && model.TrackBarThumbs[ttVert];
+}
+
+void TSkinTrackBar::Paint(QPainter& painter, const QRect& rect) {
+    const auto& slider = static_cast<const QSlider&>(*control_);
+    const TSkinModel& model = Model();
+    const bool horizontal = slider.orientation() == Qt::Horizontal;
+    const TDataSkinObject& channel = horizontal ? *model.Track : *model.TrackVert;
+    const TDataSkinObject& thumb = *model.TrackBarThumbs[horizontal ? ttHorz : ttVert];
+    const QRect cell = FrameCell(thumb, 1, FrameAxis::SideBySide);
+    const int thumbLength = horizontal ? cell.width() : cell.height();
+    const int length = horizontal ? rect.width() : rect.height();
+    const int span = std::max(length - thumbLength, 0);
+    const int offset = QStyle::sliderPositionFromValue(
+        slider.minimum(), slider.maximum(), slider.value(), span, slider.invertedAppearance());
+    const QRect channelCell = FrameCell(channel, 1, FrameAxis::SideBySide);
+    QRect groove;
+    QRect knob;
+    if (horizontal) {
+        groove = QRect(rect.left() + thumbLength / 2, rect.center().y() - channelCell.height() / 2,
+                       span, channelCell.height());
+        knob = QRect(rect.left() + offset, rect.center().y() - cell.height() / 2, cell.width(),
+                     cell.height());
+    } else {
+        groove = QRect(rect.center().x() - channelCell.width() / 2, rect.top() + thumbLength / 2,
+                       channelCell.width(), span);
+        knob = QRect(rect.center().x() - cell.width() / 2, rect.top() + offset, cell.width(),
+                     cell.height());
+    }
+    DrawElement(painter, groove, channel, 1);
+    DrawElement(painter, knob, thumb,
+                ThumbFrame(slider.isEnabled(), slider.isSliderDown(), CursorIn(slider, knob),
+                           slider.hasFocus()));
+}
+
+// ---- status bars -------------------------------------------------------------------------------
+
+TSkinStatusBar::~TSkinStatusBar() {
+    for (const PanelPalette& kept : panels_) {
+        if (kept.panel) kept.panel->setPalette(kept.hadPalette ? kept.palette : QPalette());
+    }
+}
+
+void TSkinStatusBar::InitSkin(bool setColour) {
+    TSkinControl::InitSkin(setColour);
+    if (!control_ || !CanPaint()) return;
+    const QColor text = ToQColor(Model().Colours.WindowText);
+    for (QWidget* panel : control_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        panels_.push_back({panel, panel->testAttribute(Qt::WA_SetPalette), panel->palette()});
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::Active, QPalette::WindowText, text);
+        palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+        panel->setPalette(palette);
+    }
+}
+
+bool TSkinStatusBar::CanPaint() const {
+    return Model().StatusBarEdges != nullptr;
+}
+
+void TSkinStatusBar::Paint(QPainter& painter, const QRect& rect) {
+    const auto* bar = qobject_cast<const QStatusBar*>(control_.data());
+    const TDataSkinObject& edges = *Model().StatusBarEdges;
+    DrawElement(painter, rect, edges, 1);
+    for (const QWidget* panel : control_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (panel->isVisible()) DrawElement(painter, panel->geometry(), edges, 2);
+    }
+    if (bar && !bar->currentMessage().isEmpty()) {
+        painter.setPen(bar->palette().color(QPalette::WindowText));
+        painter.drawText(rect.adjusted(kTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         bar->currentMessage());
+    }
+}
+
+// ---- scroll bars -------------------------------------------------------------------------------
+
+TSkinScrollbar::~TSkinScrollbar() {
+    for (const QPointer<QScrollBar>& bar : bars_) {
+        if (!bar) continue;
+        bar->removeEventFilter(this);
+        bar->update();
+    }
+}
+
+void TSkinScrollbar::InitSkin(bool setColour) {
+    TSkinControl::InitSkin(setColour);
+    auto* area = qobject_cast<QAbstractScrollArea*>(control_.data());
+    if (!area) return;
+    for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()}) {
+        bar->installEventFilter(this);
+        bar->setAttribute(Qt::WA_Hover);
+        bars_.emplace_back(bar);
+        bar->update();
+    }
+}
+
+bool TSkinScrollbar::eventFilter(QObject* watched, QEvent* event) {
+    auto* bar = qobject_cast<QScrollBar*>(watched);
+    if (!bar || watched == control_) return TSkinControl::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::Paint:
+            return Painting() && PaintBar(*bar);
+        case QEvent::HoverMove:
+        case QEvent::HoverLeave:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+            bar->update();
+            return false;
+        default:
+            return false;
+    }
+}
+
+// Arrows at both ends, the shaft between them and the thumb in it; the arrows are frames 1-4 (up),
+// 5-8 (down), 9-12 (left) and 13-16 (right) of the Scrollbar element.
+bool TSkinScrollbar::PaintBar(QScrollBar& bar) {
+    const TSkinModel& model = Model();
+    const bool horizontal = bar.orientation() == Qt::Horizontal;
+    const TDataSkinObject* shaft = horizontal ? model.HorzScroll.get() : model.VertScroll.get();
+    const TDataSkinObject* thumb =
+        horizontal ? model.HorzScrollThumb.get() : model.VertScrollThumb.get();
+    const TDataSkinObject* arrows = model.Scrollbar.get();
+    if (!shaft || !thumb || !arrows) return false;
+
+    const QRect rect = bar.rect();
+    const int thickness = horizontal ? rect.height() : rect.width();
+    const int length = horizontal ? rect.width() : rect.height();
+    const int arrow = std::min(thickness, length / 2);
+    const auto along = [&](int start, int size) {
+        return horizontal ? QRect(start, 0, size, thickness) : QRect(0, start, thickness, size);
+    };
+    const QRect sub = along(0, arrow);
+    const QRect add = along(length - arrow, arrow);
+    const QRect groove = along(arrow, length - 2 * arrow);
+    const bool enabled = bar.isEnabled() && bar.maximum() > bar.minimum();
+
+    QPainter painter(&bar);
+    DrawElement(painter, groove, *shaft, enabled ? 1 : 4);
+    const int firstArrow = horizontal ? 9 : 1;
+    for (const auto& [button, first] :
+         {std::pair{sub, firstArrow}, std::pair{add, firstArrow + 4}}) {
+        const bool hot = CursorIn(bar, button);
+        DrawElement(painter, button, *arrows,
+                    first - 1 + PartFrame(enabled, hot && LeftButtonDown(), hot));
+    }
+    if (!enabled) return true;
+    const int range = bar.maximum() - bar.minimum();
+    const int grooveLength = length - 2 * arrow;
+    const int thumbLength =
+        std::clamp(static_cast<int>(static_cast<long long>(grooveLength) * bar.pageStep() /
+                                    std::max(range + bar.pageStep(), 1)),
+                   std::min(thickness, grooveLength), grooveLength);
+    const int thumbStart = arrow + QStyle::sliderPositionFromValue(
+                                       bar.minimum(), bar.maximum(), bar.sliderPosition(),
+                                       grooveLength - thumbLength, bar.invertedAppearance());
+    const QRect knob = along(thumbStart, thumbLength);
+    const bool hot = CursorIn(bar, knob);
+    DrawElement(painter, knob, *thumb, bar.isSliderDown() ? 3 : hot ? 2 : 1);
+    return true;
+}
+
+}  // namespace vardo

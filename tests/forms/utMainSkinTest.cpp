@@ -1,0 +1,130 @@
+// The skin switched from the settings dialog on every window of the program, and off again.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+
+#include "MainWindowFixture.h"
+#include "SkinEvents.h"
+#include "uShowMM.h"
+
+namespace vardo::test {
+namespace {
+
+class MainWindowSkinTest : public MainWindowFixture {
+  protected:
+    void CopySkin(const QString& name) {
+        QDir().mkpath(Path("Skins"));
+        ASSERT_TRUE(QFile::copy(QString(VARDO_SKINS_DIR) + "/" + name, Path("Skins/" + name)));
+    }
+
+    // Processes events until every window answers skinned as wanted, for up to two seconds.
+    static bool SettleSkinned(const std::vector<QWidget*>& windows, bool skinned) {
+        QElapsedTimer timer;
+        timer.start();
+        const auto done = [&] {
+            for (QWidget* window : windows) {
+                if (AnswersSkinned(window) != skinned) return false;
+            }
+            return true;
+        };
+        while (!done() && timer.elapsed() < 2000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        // A window answers skinned from its attach on; the switch-on follows as a posted event.
+        QCoreApplication::sendPostedEvents();
+        return done();
+    }
+
+    static TFrmMM* OpenReminder() {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* reminder = qobject_cast<TFrmMM*>(window); reminder && reminder->isVisible()) {
+                return reminder;
+            }
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(MainWindowSkinTest, SkinCheckBox_SkinsEveryWindowLiveAndSwitchingOffLeavesThemAsTheyWere) {
+    CopySkin("Daylight.skn");
+    CopySkin("Contrast.skn");
+    WriteSettings("cbskn=Daylight.skn\r\n");
+    const auto main = Start();
+    main->show();
+    main->btnSetupClick();
+    TFrmSetup& setup = *main->FrmSetup;
+    const QSize mainSize = main->size();
+    const QSize setupSize = setup.size();
+    const QWidget* button = main->findChild<QWidget*>("MyPanel1");
+    ASSERT_NE(button, nullptr);
+    const QPoint settingsButton = button->pos();
+
+    setup.chktskn->setChecked(true);
+    ASSERT_TRUE(SettleSkinned({main.get(), &setup}, true));
+    EXPECT_TRUE(main->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(main->contentsRect().size(), mainSize) << "the main window keeps its client size";
+    EXPECT_EQ(button->pos(), settingsButton + main->contentsRect().topLeft());
+    EXPECT_EQ(setup.contentsRect().size(), setupSize);
+    EXPECT_TRUE(AnswersSkinned(setup.chkMin)) << "the dialog's check boxes";
+    EXPECT_FALSE(main->lbSkinProblem->isVisibleTo(main.get()));
+
+    main->ShowReminder("task");
+    TFrmMM* reminder = OpenReminder();
+    ASSERT_NE(reminder, nullptr);
+    ASSERT_TRUE(SettleSkinned({reminder}, true));
+    EXPECT_TRUE(reminder->contentsRect().contains(reminder->plMM()->geometry()));
+
+    // Another skin replaces the first on the skinned windows.
+    const QColor daylight = main->palette().color(QPalette::Window);
+    setup.cbskn->setCurrentIndex(setup.cbskn->findText("Contrast.skn"));
+    ASSERT_TRUE(SettleSkinned({main.get(), &setup, reminder}, true));
+    QElapsedTimer timer;
+    timer.start();
+    while (main->palette().color(QPalette::Window) == daylight && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_NE(main->palette().color(QPalette::Window), daylight) << "the face of the new skin";
+    EXPECT_EQ(main->contentsRect().size(), mainSize);
+    EXPECT_EQ(main->grab().size(), main->size());
+
+    setup.chktskn->setChecked(false);
+    ASSERT_TRUE(SettleSkinned({main.get(), &setup, reminder}, false));
+    EXPECT_FALSE(main->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(main->size(), mainSize);
+    EXPECT_EQ(button->pos(), settingsButton);
+    EXPECT_EQ(setup.size(), setupSize);
+    EXPECT_FALSE(AnswersSkinned(setup.chkMin));
+    reminder->close();
+}
+
+TEST_F(MainWindowSkinTest, StartUp_StoredSkinSkinsTheMainWindowWhenItFirstShows) {
+    CopySkin("Console.skn");
+    WriteSettings("cbskn=Console.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    const QSize size = main->size();
+    main->show();
+    ASSERT_TRUE(SettleSkinned({main.get()}, true));
+    EXPECT_TRUE(main->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(main->contentsRect().size(), size);
+    EXPECT_FALSE(main->lbSkinProblem->isVisibleTo(main.get()));
+    main->FrmSetup->chktskn->setChecked(false);
+    EXPECT_TRUE(SettleSkinned({main.get()}, false));
+}
+
+TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_LeavesWindowsPlainAndSaysSoInTheStatusBar) {
+    QDir().mkpath(Path("Skins"));
+    WriteFile("Skins/Broken.skn", "not a skin");
+    WriteSettings("cbskn=Broken.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    main->show();
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(main->lbSkinProblem->isVisibleTo(main.get()));
+    EXPECT_TRUE(main->lbSkinProblem->toolTip().contains("Broken.skn"));
+    EXPECT_FALSE(SettleSkinned({main.get()}, true));
+}
+
+}  // namespace
+}  // namespace vardo::test

@@ -1,0 +1,109 @@
+// A skinned window on the real X test bed under openbox, driven by real pointer input (XTest):
+// it loses the window manager's frame and keeps its place, moves by its caption, closes by its
+// close button, and gets its frame and client size back when skinning goes off.
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <memory>
+
+#include "SkinFixture.h"
+#include "XTestPointer.h"
+
+namespace vardo::test {
+namespace {
+
+void Settle(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+// Waits up to two seconds for condition, processing events.
+template <typename Condition>
+bool SettleUntil(Condition condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return condition();
+}
+
+class WinSkinFormX11Test : public SkinFixture {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(QGuiApplication::platformName(), "xcb")
+            << "needs the X test bed: run with DISPLAY and QT_QPA_PLATFORM=xcb";
+        ASSERT_TRUE(pointer_.Available()) << "the X server offers no XTest extension";
+        SkinFixture::SetUp();
+    }
+
+    // A window shown unskinned under the window manager, framed and settled.
+    std::unique_ptr<QWidget> FramedWindow() {
+        manager_.SetSkinningOn(false);
+        auto window = std::make_unique<QWidget>();
+        window->setWindowTitle("skinned");
+        window->resize(300, 200);
+        window->move(200, 150);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        EXPECT_TRUE(SettleUntil([&] { return window->frameGeometry() != window->geometry(); }))
+            << "openbox gave the window no frame";
+        Settle(100);
+        manager_.SetSkinningOn(true);
+        return window;
+    }
+
+    XTestPointer pointer_{Settle};
+};
+
+TEST_F(WinSkinFormX11Test, SkinnedWindow_MovesByItsCaptionMinimisesAndClosesByItsButtons) {
+    const std::unique_ptr<QWidget> window = FramedWindow();
+    const QRect framed = window->frameGeometry();
+    TWinSkinForm* form = Skin(*window);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return window->frameGeometry() == window->geometry(); }))
+        << "the window manager's frame stayed";
+    Settle(200);
+    EXPECT_EQ(window->geometry(), framed) << "the skinned window takes the framed window's place";
+
+    const QPoint grip = window->geometry().topLeft() + QPoint(60, kCaption / 2);
+    pointer_.MoveTo(grip);
+    pointer_.Button(true);
+    for (int step = 1; step <= 10; ++step) pointer_.MoveTo(grip + QPoint(10 * step, 5 * step));
+    pointer_.Button(false);
+    EXPECT_TRUE(SettleUntil([&] { return window->pos() == framed.topLeft() + QPoint(100, 50); }))
+        << "moved to " << window->pos().x() << "," << window->pos().y();
+
+    const QPoint minimise = window->geometry().topLeft() + QPoint(window->width() - 57, 12);
+    pointer_.Click(minimise);
+    EXPECT_TRUE(SettleUntil([&] { return window->isMinimized(); })) << "not minimised";
+    window->showNormal();
+    ASSERT_TRUE(SettleUntil([&] { return !window->isMinimized() && window->isVisible(); }));
+    Settle(200);
+
+    const QPoint close = window->geometry().topLeft() + QPoint(window->width() - 13, 12);
+    pointer_.Click(close);
+    EXPECT_TRUE(SettleUntil([&] { return !window->isVisible(); }));
+}
+
+TEST_F(WinSkinFormX11Test, SwitchOff_GivesBackTheFrameTheClientSizeAndThePlace) {
+    const std::unique_ptr<QWidget> window = FramedWindow();
+    const QRect framed = window->frameGeometry();
+    const QRect client = window->geometry();
+    ASSERT_NE(Skin(*window), nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return window->frameGeometry() == window->geometry(); }));
+    Settle(200);
+
+    windows_.RunCommand(scSwitchOff, data_);
+    EXPECT_TRUE(SettleUntil([&] { return window->frameGeometry() != window->geometry(); }))
+        << "the window manager's frame did not come back";
+    Settle(200);
+    EXPECT_EQ(window->geometry(), client);
+    EXPECT_EQ(window->frameGeometry(), framed);
+}
+
+}  // namespace
+}  // namespace vardo::test

@@ -1,0 +1,111 @@
+// vardo-skin-screenshots: starts the program's windows on the running X server, once without a skin
+// and once with each skin of a Skins folder, and writes what the screen shows of the main window,
+// the settings dialog and a reminder pop-up (window manager frames included) as PNG files.
+//   vardo-skin-screenshots SKINS_FOLDER OUTPUT_FOLDER
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPixmap>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <cstdio>
+#include <memory>
+
+#include "PosixProcesses.h"
+#include "Prompts.h"
+#include "X11Windows.h"
+#include "uParaSet.h"
+#include "utMain.h"
+
+namespace {
+
+void Settle(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+}
+
+bool Grab(const QWidget& window, const QString& path) {
+    const QRect area = window.frameGeometry();
+    const QPixmap shot =
+        window.screen()->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    if (!shot.save(path, "PNG")) {
+        std::fprintf(stderr, "vardo-skin-screenshots: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+QWidget* Reminder() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == "FrmMM" && window->isVisible()) return window;
+    }
+    return nullptr;
+}
+
+// One run of the program in a program folder of its own: skin is a file of skins, or empty for
+// none.
+bool ShootOneLook(const QDir& skins, const QString& skin, const QDir& output) {
+    QTemporaryDir folder;
+    if (!folder.isValid()) return false;
+    QDir program(folder.path());
+    program.mkpath("Skins");
+    if (!skin.isEmpty()) QFile::copy(skins.filePath(skin), program.filePath("Skins/" + skin));
+    QFile settings(program.filePath("VARDO.INI"));
+    if (!settings.open(QIODevice::WriteOnly)) return false;
+    settings.write(QString("[START]\r\nchktskn=%1\r\ncbskn=%2\r\nchkSure=NO\r\nchkMin=NO\r\n")
+                       .arg(skin.isEmpty() ? "NO" : "YES", skin)
+                       .toUtf8());
+    settings.close();
+
+    vardo::QtPrompts prompts;
+    vardo::platform::PosixProcesses processes;
+    vardo::platform::X11Windows windows;
+    auto main = std::make_unique<vardo::TFrmMain>(
+        program.filePath("vardo"), vardo::MainWindowServices{prompts, processes, windows});
+    main->show();
+    Settle(900);
+    const QString look = skin.isEmpty() ? QStringLiteral("plain") : QFileInfo(skin).baseName();
+    bool written = Grab(*main, output.filePath(look + "-main.png"));
+    main->btnSetupClick();
+    Settle(900);
+    written = Grab(*main->FrmSetup, output.filePath(look + "-settings.png")) && written;
+    main->FrmSetup->hide();
+    main->ShowReminder("任务【演示节目】已经运行 00:30:00");
+    Settle(900);
+    if (QWidget* reminder = Reminder()) {
+        written = Grab(*reminder, output.filePath(look + "-reminder.png")) && written;
+        reminder->close();
+    }
+    main.reset();
+    Settle(200);
+    return written;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("Vardo");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: vardo-skin-screenshots SKINS_FOLDER OUTPUT_FOLDER\n");
+        return 2;
+    }
+    // Absolute: the main window makes its program folder the current one.
+    const QDir skins(QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath());
+    QDir output(QFileInfo(QString::fromLocal8Bit(argv[2])).absoluteFilePath());
+    if (!output.mkpath(".")) return 1;
+    bool written = ShootOneLook(skins, {}, output);
+    for (const QString& skin : skins.entryList({"*.skn"}, QDir::Files, QDir::Name)) {
+        written = ShootOneLook(skins, skin, output) && written;
+    }
+    return written ? 0 : 1;
+}
