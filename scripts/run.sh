@@ -9,4 +9,5 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target vardo
 mkdir -p build/run
 cp build/app/vardo build/run/vardo
+rm -rf build/run/Skins && cp -r build/app/Skins build/run/Skins
 exec build/run/vardo
