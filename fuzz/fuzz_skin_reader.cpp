@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= 4) {
         std::int32_t declared;
         std::memcpy(&declared, data, 4);
-        if (declared > (1 << 16)) return 0;
+        if (declared > (1 << 12)) return 0;
     }
 
     vardo::TSkinReader reader;

@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace vardo {
@@ -344,7 +345,7 @@ char InitialRingByte(std::ptrdiff_t offset) {
 }
 
 // Copies a match byte by byte forward, so that a source overlapping the destination repeats.
-// Works in 8-byte steps and may write up to 15 bytes past dst + length (the output keeps slack
+// Works in 8-byte steps and may write up to 7 bytes past dst + length (the output keeps slack
 // for that, and later output overwrites them).
 inline void CopyMatch(char* dst, std::size_t distance, int length) {
     const char* src = dst - distance;
@@ -359,7 +360,7 @@ inline void CopyMatch(char* dst, std::size_t distance, int length) {
     for (int k = 8; k < length; k += 8) std::memcpy(dst + k, dst + k - period, 8);
 }
 
-constexpr int kCopySlack = 16;
+constexpr int kCopySlack = 8;
 
 void CheckTextSize(std::int64_t size) {
     if (size > TLZH::kMaxTextSize) {

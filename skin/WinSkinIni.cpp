@@ -23,13 +23,6 @@ char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-std::string AsciiLower(std::string_view text) {
-    std::string folded(text);
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](char c) { return AsciiLower(c); });
-    return folded;
-}
-
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
                return AsciiLower(x) == AsciiLower(y);
@@ -85,14 +78,13 @@ std::string TQuickIni::ReadString(std::string_view section, std::string_view key
     });
     if (found == sections_.end()) return std::string(def);
 
-    const std::string wanted = AsciiLower(key);
     for (std::size_t i = found->second + 1; i < lines_.size(); ++i) {
         const std::string_view line = lines_[i];
         if (IsSectionHeader(line)) break;
         const std::size_t equals = line.find('=');
         const std::string_view lineKey =
             equals == std::string_view::npos ? std::string_view() : Trim(line.substr(0, equals));
-        if (AsciiLower(lineKey) != wanted) continue;
+        if (!EqualIgnoringCase(lineKey, key)) continue;
         const std::string_view value =
             equals == std::string_view::npos ? std::string_view() : Trim(line.substr(equals + 1));
         return std::string(value.empty() ? def : value);
