@@ -34,11 +34,12 @@ bool WriteFile(const QString& path, const std::string& utf8) {
            static_cast<qint64>(bytes.size());
 }
 
-// Lets the window system map and paint what was shown.
+// Lets the window system map and paint what was shown, and the clock tick at least once, so the
+// date, time and weekday are filled in.
 void Settle() {
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < 500) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    while (timer.elapsed() < 1200) QApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
 bool Save(QWidget& widget, const QString& path) {
