@@ -21,9 +21,6 @@ namespace vardo {
 
 class ShapeCanvas;
 
-// The 3D dark shadow system colour, the darkest edge of the dark and mono frames.
-inline constexpr TColor cl3DDkShadow = SystemColorFlag | 21;
-
 class TransparentButtonBase : public QWidget {
     Q_OBJECT
     Q_PROPERTY(bool AutoGray READ AutoGray WRITE SetAutoGray)

@@ -1,77 +1,8 @@
 #include "SkinColours.h"
 
-#include <QGuiApplication>
-#include <QPalette>
-
 #include <algorithm>
 
 namespace vardo {
-namespace {
-
-struct SystemColour {
-    int index;
-    QPalette::ColorGroup group;
-    QPalette::ColorRole role;
-};
-
-// The desktop's palette roles that stand for the system colours skins fall back on.
-constexpr SystemColour kSystemColours[] = {
-    {0, QPalette::Active, QPalette::Mid},               // scroll bar
-    {4, QPalette::Active, QPalette::Window},            // menu
-    {7, QPalette::Active, QPalette::WindowText},        // menu text
-    {8, QPalette::Active, QPalette::WindowText},        // window text
-    {9, QPalette::Active, QPalette::HighlightedText},   // caption text
-    {13, QPalette::Active, QPalette::Highlight},        // highlight
-    {14, QPalette::Active, QPalette::HighlightedText},  // highlight text
-    {15, QPalette::Active, QPalette::Button},           // button face
-    {16, QPalette::Active, QPalette::Dark},             // button shadow
-    {18, QPalette::Active, QPalette::ButtonText},       // button text
-    {19, QPalette::Disabled, QPalette::WindowText},     // inactive caption text
-    {20, QPalette::Active, QPalette::Light},            // 3-D highlight
-    {21, QPalette::Active, QPalette::Shadow},           // 3-D dark shadow
-    {22, QPalette::Active, QPalette::Midlight},         // 3-D light
-};
-
-int Red(TColor c) {
-    return c & 0xFF;
-}
-int Green(TColor c) {
-    return (c >> 8) & 0xFF;
-}
-int Blue(TColor c) {
-    return (c >> 16) & 0xFF;
-}
-TColor Rgb(int r, int g, int b) {
-    return r | (g << 8) | (b << 16);
-}
-
-}  // namespace
-
-TColor ColorToRGB(TColor colour) {
-    if ((static_cast<std::uint32_t>(colour) & 0xFF000000u) != 0x80000000u) {
-        return colour & 0xFFFFFF;
-    }
-    const int index = colour & 0xFF;
-    for (const SystemColour& system : kSystemColours) {
-        if (system.index == index) {
-            const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
-                                         ? QGuiApplication::palette()
-                                         : QPalette(Qt::lightGray);
-            return FromQColor(palette.color(system.group, system.role));
-        }
-    }
-    return 0;
-}
-
-QColor ToQColor(TColor colour) {
-    const TColor rgb = ColorToRGB(colour);
-    return QColor(Red(rgb), Green(rgb), Blue(rgb));
-}
-
-TColor FromQColor(const QColor& colour) {
-    return Rgb(colour.red(), colour.green(), colour.blue());
-}
-
 TColor ParseColourValue(std::string_view text) {
     int channels[3] = {0, 0, 0};
     int found = 0;
@@ -87,7 +18,7 @@ TColor ParseColourValue(std::string_view text) {
         }
         channels[found++] = std::min(value, 255);
     }
-    return Rgb(channels[0], channels[1], channels[2]);
+    return RGBColor(channels[0], channels[1], channels[2]);
 }
 
 TColor Blend(TColor x, TColor y, int p) {
@@ -97,7 +28,8 @@ TColor Blend(TColor x, TColor y, int p) {
     auto mix = [&](int ca, int cb) {
         return std::clamp((p * ca + (d - p) * cb + d / 2) / d, 0, 255);
     };
-    return Rgb(mix(Red(a), Red(b)), mix(Green(a), Green(b)), mix(Blue(a), Blue(b)));
+    return RGBColor(mix(RedOf(a), RedOf(b)), mix(GreenOf(a), GreenOf(b)),
+                    mix(BlueOf(a), BlueOf(b)));
 }
 
 QList<QRgb> TGradientCache::Gradient(int n, TColor a, TColor b) {
@@ -117,10 +49,11 @@ QList<QRgb> TGradientCache::Gradient(int n, TColor a, TColor b) {
     };
     for (int i = 0; i < n; ++i) {
         if (n == 1) {
-            colours.append(qRgb(Red(from), Green(from), Blue(from)));
+            colours.append(qRgb(RedOf(from), GreenOf(from), BlueOf(from)));
         } else {
-            colours.append(qRgb(step(Red(from), Red(to), i), step(Green(from), Green(to), i),
-                                step(Blue(from), Blue(to), i)));
+            colours.append(qRgb(step(RedOf(from), RedOf(to), i),
+                                step(GreenOf(from), GreenOf(to), i),
+                                step(BlueOf(from), BlueOf(to), i)));
         }
     }
     ring_[next_] = Table{n, a, b, colours};

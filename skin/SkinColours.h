@@ -1,46 +1,18 @@
 #pragma once
 
-#include <QColor>
+#include "TColor.h"
+
 #include <QList>
 #include <QRgb>
 
 #include <array>
-#include <cstdint>
 #include <string_view>
 
 namespace vardo {
 
-// A colour as skins and their painters hold it: red + green * 256 + blue * 65536, or a system
-// colour (0x80000000 | index of the system colour), or -1 / 0x1FFFFFFF where a skin gave none.
-using TColor = std::int32_t;
-
-inline constexpr TColor kColourNotGiven = -1;
+// Where a skin gave no colour: all bits set for the element colours, 0x1FFFFFFF for the title's.
+inline constexpr TColor kColourNotGiven = 0xFFFFFFFF;
 inline constexpr TColor kTitleColourNotGiven = 0x1FFFFFFF;
-inline constexpr TColor kMagenta = 0xFF00FF;
-inline constexpr TColor kWhite = 0xFFFFFF;
-
-// The system colours that skins fall back on, by their system index.
-inline constexpr TColor clScrollBar = static_cast<TColor>(0x80000000u | 0);
-inline constexpr TColor clMenu = static_cast<TColor>(0x80000000u | 4);
-inline constexpr TColor clWindowText = static_cast<TColor>(0x80000000u | 8);
-inline constexpr TColor clMenuText = static_cast<TColor>(0x80000000u | 7);
-inline constexpr TColor clCaptionText = static_cast<TColor>(0x80000000u | 9);
-inline constexpr TColor clHighlight = static_cast<TColor>(0x80000000u | 13);
-inline constexpr TColor clHighlightText = static_cast<TColor>(0x80000000u | 14);
-inline constexpr TColor clBtnFace = static_cast<TColor>(0x80000000u | 15);
-inline constexpr TColor clBtnShadow = static_cast<TColor>(0x80000000u | 16);
-inline constexpr TColor clBtnText = static_cast<TColor>(0x80000000u | 18);
-inline constexpr TColor clInactiveCaptionText = static_cast<TColor>(0x80000000u | 19);
-inline constexpr TColor clBtnHighlight = static_cast<TColor>(0x80000000u | 20);
-inline constexpr TColor cl3DDkShadow = static_cast<TColor>(0x80000000u | 21);
-inline constexpr TColor cl3DLight = static_cast<TColor>(0x80000000u | 22);
-
-// The colour value itself: a system colour is looked up in the application's palette (the
-// desktop's colours), any other value keeps its low 24 bits.
-TColor ColorToRGB(TColor colour);
-
-QColor ToQColor(TColor colour);
-TColor FromQColor(const QColor& colour);
 
 // A colour written as three numbers (red, green, blue): the first three runs of decimal digits,
 // any other character (blank, comma, minus sign) separating them; missing numbers count 0 and

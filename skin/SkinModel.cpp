@@ -77,7 +77,7 @@ class DefinitionReader {
         // The tool bar background is shaded from the frame colour, so that comes first.
         m_.FrameColour = FrameColourOf(m_.FrameTop, m_.Colours.ButtonFace);
         MakeToolbarBackground();
-        m_.ButtonFaceBrush = QBrush(ToQColor(m_.Colours.ButtonFace));
+        m_.ButtonFaceBrush = QBrush(ColorToQColor(m_.Colours.ButtonFace));
     }
 
   private:
@@ -153,7 +153,7 @@ class DefinitionReader {
             }
         }
         for (int i = 0; i < 10; ++i) {
-            c.Custom[i] = Colour("Customcolors", "Color" + std::to_string(i), kWhite);
+            c.Custom[i] = Colour("Customcolors", "Color" + std::to_string(i), clWhite);
         }
     }
 
@@ -265,7 +265,7 @@ class DefinitionReader {
         const int g = Int("Personality", prefix + "G", -1);
         const int b = Int("Personality", prefix + "B", -1);
         if (r < 0 || g < 0 || b < 0) return kTitleColourNotGiven;
-        return std::min(r, 255) | (std::min(g, 255) << 8) | (std::min(b, 255) << 16);
+        return RGBColor(std::min(r, 255), std::min(g, 255), std::min(b, 255));
     }
 
     // An element of its own section, present only when the section names an image.
@@ -430,7 +430,7 @@ class DefinitionReader {
             const int frames = sunk->FrameCount;
             const int buttonArea = kScrollBarWidth + 2;
             QImage strip(kComboCellWidth * frames, kComboCellHeight, QImage::Format_RGB32);
-            strip.fill(ToQColor(kMagenta));
+            strip.fill(ColorToQColor(clFuchsia));
             {
                 QPainter painter(&strip);
                 for (int i = 0; i < frames; ++i) {
@@ -449,7 +449,7 @@ class DefinitionReader {
                                           glyph);
                     }
                     painter.fillRect(QRect(QPoint(x + 2, 2), QPoint(x + 48 - kScrollBarWidth, 17)),
-                                     ToQColor(kMagenta));
+                                     ColorToQColor(clFuchsia));
                 }
             }
             button->Bitmap = strip;
@@ -494,7 +494,7 @@ class DefinitionReader {
             for (int x = 0; x < out.width(); ++x) {
                 const QColor pixel(line[x]);
                 if ((line[x] & 0xFFFFFFu) == 0xFF00FFu) continue;
-                line[x] = ToQColor(Blend(FromQColor(pixel), colour, 50)).rgb();
+                line[x] = ColorToQColor(Blend(FromQColor(pixel), colour, 50)).rgb();
             }
         }
         return out;
@@ -509,7 +509,7 @@ class DefinitionReader {
 
     // 0 to 255; dark colours (every channel below 160) count as saturated.
     static int Saturation(TColor colour) {
-        const QColor c = ToQColor(colour);
+        const QColor c = ColorToQColor(colour);
         const int high = std::max({c.red(), c.green(), c.blue()});
         const int low = std::min({c.red(), c.green(), c.blue()});
         if (high < 160) return 200;
@@ -519,9 +519,9 @@ class DefinitionReader {
     void MakeToolbarBackground() {
         const TColor frame = m_.FrameColour;
         TColor bottom = Blend(0x808080, frame, 150);
-        const TColor top = Blend(m_.Colours.ButtonFace, kWhite, 150);
+        const TColor top = Blend(m_.Colours.ButtonFace, clWhite, 150);
         const int saturation = Saturation(frame);
-        if (saturation > 110) bottom = Blend(frame, kWhite, (5625 - saturation * 25) / 140 + 50);
+        if (saturation > 110) bottom = Blend(frame, clWhite, (5625 - saturation * 25) / 140 + 50);
         auto toolbar = std::make_unique<TDataSkinObject>();
         toolbar->Name = QStringLiteral("Toolbar");
         toolbar->FrameCount = 1;

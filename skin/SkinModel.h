@@ -36,8 +36,8 @@ struct TSkinColours {
     TColor TitleTextActive = clCaptionText;
     TColor TitleTextNoActive = clInactiveCaptionText;
     QList<TColor> Numbered;  // one per section "Colour..." (not "Colours"), in file order
-    std::array<TColor, 10> Custom{kWhite, kWhite, kWhite, kWhite, kWhite,
-                                  kWhite, kWhite, kWhite, kWhite, kWhite};  // "Customcolors"
+    std::array<TColor, 10> Custom{clWhite, clWhite, clWhite, clWhite, clWhite,
+                                  clWhite, clWhite, clWhite, clWhite, clWhite};  // "Customcolors"
 };
 
 // The six track-bar thumbs, in the order of their sections.

@@ -69,7 +69,7 @@ void TSkinButton::Paint(QPainter& painter, const QRect& rect) {
     const int frame = ButtonFrame(focused, pressed, Hot(), enabled);
 
     QImage image(rect.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(transparent_ ? QColor(Qt::transparent) : ToQColor(model.Colours.ButtonFace));
+    image.fill(transparent_ ? QColor(Qt::transparent) : ColorToQColor(model.Colours.ButtonFace));
     QPainter canvas(&image);
     DrawElement(canvas, QRect(QPoint(0, 0), rect.size()), model.Buttons, frame);
 
@@ -79,7 +79,7 @@ void TSkinButton::Paint(QPainter& painter, const QRect& rect) {
     if (frame == 4 && b.MouseOverColour2Given) colour = b.MouseOverColour2;
     if (frame == 2 && b.PressedColour2Given) colour = b.PressedColour2;
     if (!enabled) colour = clBtnShadow;
-    canvas.setPen(ToQColor(colour));
+    canvas.setPen(ColorToQColor(colour));
     canvas.setFont(control_->font());
     int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
     if (control_->property("MultiLine").toBool()) flags |= Qt::TextWordWrap;

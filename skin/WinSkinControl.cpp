@@ -48,7 +48,7 @@ void TSkinControl::InitSkin(bool setColour) {
         palette_ = control_->palette();
         hadAutoFill_ = control_->autoFillBackground();
         QPalette face = palette_;
-        face.setColor(QPalette::Window, ToQColor(Model().Colours.ButtonFace));
+        face.setColor(QPalette::Window, ColorToQColor(Model().Colours.ButtonFace));
         control_->setPalette(face);
         control_->setAutoFillBackground(true);
     }
@@ -71,7 +71,7 @@ void TSkinControl::Refresh() {
     if (!control_) return;
     if (setColour_) {
         QPalette face = control_->palette();
-        face.setColor(QPalette::Window, ToQColor(Model().Colours.ButtonFace));
+        face.setColor(QPalette::Window, ColorToQColor(Model().Colours.ButtonFace));
         control_->setPalette(face);
     }
     control_->update();

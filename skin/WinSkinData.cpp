@@ -213,7 +213,7 @@ void TSkinData::SendCommand(int kind) {
 
 void TSkinData::MakeIconBitmap() {
     iconBitmap_ = QImage(kIconSize, kIconSize, QImage::Format_RGB888);
-    iconBitmap_.fill(ToQColor(kMagenta));
+    iconBitmap_.fill(ColorToQColor(clFuchsia));
     const QIcon icon = QGuiApplication::windowIcon();
     if (icon.isNull()) return;
     QPainter painter(&iconBitmap_);

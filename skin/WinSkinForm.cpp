@@ -67,8 +67,8 @@ TDataSkinBorder EdgeForDrawing(const TDataSkinBorder& edge) {
 
 QColor TitleColour(const TSkinModel& model, bool active) {
     const TColor given = active ? model.Title.ActiveTextColour : model.Title.InactiveTextColour;
-    if (given != kTitleColourNotGiven) return ToQColor(given);
-    return ToQColor(active ? model.Colours.TitleTextActive : model.Colours.TitleTextNoActive);
+    if (given != kTitleColourNotGiven) return ColorToQColor(given);
+    return ColorToQColor(active ? model.Colours.TitleTextActive : model.Colours.TitleTextNoActive);
 }
 
 // The pixels of image that are not magenta, as runs of each row.
@@ -444,8 +444,8 @@ void TWinSkinForm::SwitchOn() {
     state_ = ssFirstPaint;
     if (!swap_) {
         swap_ = std::make_unique<FrameSwap>(*window_, frame_.Margins(),
-                                            ToQColor(Model().Colours.ButtonFace),
-                                            ToQColor(Model().Colours.WindowText));
+                                            ColorToQColor(Model().Colours.ButtonFace),
+                                            ColorToQColor(Model().Colours.WindowText));
     }
     SkinControls();
     LayoutCaptionButtons();
@@ -461,7 +461,8 @@ void TWinSkinForm::Reload() {
     UpdateFrameSizes();
     if (swap_) {
         swap_->Change(frame_.Margins());
-        swap_->SetFace(ToQColor(Model().Colours.ButtonFace), ToQColor(Model().Colours.WindowText));
+        swap_->SetFace(ColorToQColor(Model().Colours.ButtonFace),
+                       ColorToQColor(Model().Colours.WindowText));
     }
     for (const auto& control : controls_) control->Refresh();
     LayoutCaptionButtons();

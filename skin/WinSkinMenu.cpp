@@ -96,18 +96,18 @@ void TWinSkinMenu::PaintMenuBar(QPainter& painter, const QRect& bar, bool active
     if (model.MenuBar) {
         DrawElement(painter, bar, *model.MenuBar, active ? 1 : 2);
     } else {
-        painter.fillRect(bar, ToQColor(model.Colours.Menubar));
+        painter.fillRect(bar, ColorToQColor(model.Colours.Menubar));
     }
     painter.setFont(MenuFont());
     for (const auto& button : buttons_) {
         if (!button->Visible || button->Rect.isEmpty()) continue;
         const bool lit = button->State != TNCObject::sNormal || button->Index == current_;
         if (lit && button->Enabled) {
-            painter.setPen(ToQColor(model.Colours.ButtonHilight));
+            painter.setPen(ColorToQColor(model.Colours.ButtonHilight));
             painter.drawRect(button->Rect.adjusted(0, 1, -1, -2));
         }
-        painter.setPen(
-            ToQColor(button->Enabled ? model.Colours.MenuBarText : model.Colours.ButtonShadow));
+        painter.setPen(ColorToQColor(button->Enabled ? model.Colours.MenuBarText
+                                                     : model.Colours.ButtonShadow));
         painter.drawText(button->Rect, Qt::AlignCenter | Qt::TextShowMnemonic, button->Caption);
     }
 }
@@ -251,7 +251,7 @@ void TWinSkinPopMenu::Paint() {
     if (model.MenuBackground) {
         DrawElement(painter, whole, *model.MenuBackground, 1);
     } else {
-        painter.fillRect(whole, ToQColor(model.Colours.Menu));
+        painter.fillRect(whole, ColorToQColor(model.Colours.Menu));
     }
     painter.setFont(menu_->font());
     for (QAction* action : menu_->actions()) {
@@ -265,9 +265,9 @@ void TWinSkinPopMenu::PaintItem(QPainter& painter, QAction& action, const QRect&
     const TSkinColours& colours = model.Colours;
     if (action.isSeparator()) {
         const int y = rect.center().y();
-        painter.setPen(ToQColor(colours.ButtonShadow));
+        painter.setPen(ColorToQColor(colours.ButtonShadow));
         painter.drawLine(rect.left() + kPopupBorder, y, rect.right() - kPopupBorder, y);
-        painter.setPen(ToQColor(colours.ButtonHilight));
+        painter.setPen(ColorToQColor(colours.ButtonHilight));
         painter.drawLine(rect.left() + kPopupBorder, y + 1, rect.right() - kPopupBorder, y + 1);
         return;
     }
@@ -275,11 +275,11 @@ void TWinSkinPopMenu::PaintItem(QPainter& painter, QAction& action, const QRect&
     if (model.MenuItem) {
         DrawElement(painter, rect, *model.MenuItem, selected ? 4 : 1);
     } else if (selected) {
-        painter.fillRect(rect, ToQColor(colours.Hilight));
+        painter.fillRect(rect, ColorToQColor(colours.Hilight));
     }
     TColor text = selected && !model.MenuItem ? colours.HilightText : colours.MenuText;
     if (!action.isEnabled()) text = colours.ButtonShadow;
-    painter.setPen(ToQColor(text));
+    painter.setPen(ColorToQColor(text));
     const QRect inner = rect.adjusted(kCheckRoom, 0, -kArrowRoom, 0);
     if (action.isChecked()) {
         painter.drawText(QRect(rect.left(), rect.top(), kCheckRoom, rect.height()), Qt::AlignCenter,

@@ -169,7 +169,7 @@ TSkinStatusBar::~TSkinStatusBar() {
 void TSkinStatusBar::InitSkin(bool setColour) {
     TSkinControl::InitSkin(setColour);
     if (!control_ || !CanPaint()) return;
-    const QColor text = ToQColor(Model().Colours.WindowText);
+    const QColor text = ColorToQColor(Model().Colours.WindowText);
     for (QWidget* panel : control_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         panels_.push_back({panel, panel->testAttribute(Qt::WA_SetPalette), panel->palette()});
         QPalette palette = panel->palette();

@@ -15,6 +15,17 @@ TEST(TColorTest, ColorToQColor_RedInLowestByte_SystemIndexesFromPalette) {
     EXPECT_EQ(ColorToQColor(clBtnShadow), palette.color(QPalette::Mid));
 }
 
+TEST(TColorTest, SystemColour_EitherEncodingOfTheIndexResolvesToTheSamePaletteColour) {
+    const QPalette palette = QGuiApplication::palette();
+    for (const TColor index : {0u, 4u, 8u, 15u, 16u, 18u, 21u}) {
+        SCOPED_TRACE(index);
+        EXPECT_EQ(ColorToQColor(0x80000000u | index), ColorToQColor(SystemColorFlag | index));
+        EXPECT_EQ(ColorToRGB(0x80000000u | index), ColorToRGB(SystemColorFlag | index));
+    }
+    EXPECT_EQ(ColorToQColor(0x80000000u | 16), palette.color(QPalette::Mid));
+    EXPECT_EQ(ColorToQColor(clMenu), palette.color(QPalette::Window));
+}
+
 TEST(TColorTest, DimColor_DividesEachComponentAndTruncates_SaturatesBelowFactorOne) {
     EXPECT_EQ(DimColor(RGBColor(200, 101, 7), 2.0), RGBColor(100, 50, 3));
     EXPECT_EQ(DimColor(clWhite, 1.15), RGBColor(221, 221, 221));

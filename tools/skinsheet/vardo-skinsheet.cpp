@@ -27,7 +27,7 @@ void DrawWindow(QPainter& p, const QRect& r, const TSkinModel& m, bool active) {
     const int left = m.FrameLeft.Bitmap.width() / m.FrameLeft.FrameCount;
     const int right = m.FrameRight.Bitmap.width() / m.FrameRight.FrameCount;
     const int bottom = m.FrameBottom.Bitmap.height() / m.FrameBottom.FrameCount;
-    p.fillRect(r.adjusted(left, caption, -right, -bottom), ToQColor(m.Colours.ButtonFace));
+    p.fillRect(r.adjusted(left, caption, -right, -bottom), ColorToQColor(m.Colours.ButtonFace));
     DrawElement(p, QRect(r.left(), r.top(), left, r.height()), m.FrameLeft, frame);
     DrawElement(p, QRect(r.right() - right + 1, r.top(), right, r.height()), m.FrameRight, frame);
     DrawElement(p,
@@ -38,7 +38,7 @@ void DrawWindow(QPainter& p, const QRect& r, const TSkinModel& m, bool active) {
     QFont font = p.font();
     font.setPixelSize(m.Title.FontHeight);
     p.setFont(font);
-    p.setPen(ToQColor(active ? m.Colours.TitleTextActive : m.Colours.TitleTextNoActive));
+    p.setPen(ColorToQColor(active ? m.Colours.TitleTextActive : m.Colours.TitleTextNoActive));
     p.drawText(QRect(r.left() + m.Title.TextShift, r.top(), r.width(), caption),
                Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral(" Vardo"));
     for (const auto& button : m.CaptionButtons) {

@@ -9,11 +9,16 @@ namespace vardo {
 
 namespace {
 
-// The system colour indexes the components use, mapped to the nearest palette role; any other
-// index falls back to the window colour.
+// The system colour indexes the components and the skins use, mapped to the nearest palette role;
+// any other index falls back to the button face. Without a GUI application (the skin tools) a
+// plain light grey palette stands in for the desktop's.
 QColor SystemColor(int index) {
-    const QPalette palette = QGuiApplication::palette();
+    const QPalette palette = qobject_cast<QGuiApplication*>(QCoreApplication::instance())
+                                 ? QGuiApplication::palette()
+                                 : QPalette(Qt::lightGray);
     switch (index) {
+        case 4:  // menu
+            return palette.color(QPalette::Window);
         case 5:  // window
             return palette.color(QPalette::Base);
         case 7:   // menu text
@@ -22,11 +27,14 @@ QColor SystemColor(int index) {
             return palette.color(QPalette::WindowText);
         case 13:  // highlight
             return palette.color(QPalette::Highlight);
+        case 9:   // caption text
         case 14:  // highlight text
             return palette.color(QPalette::HighlightedText);
+        case 0:   // scroll bar
         case 16:  // button shadow
             return palette.color(QPalette::Mid);
         case 17:  // grey text
+        case 19:  // inactive caption text
             return palette.color(QPalette::Disabled, QPalette::WindowText);
         case 20:  // button highlight
             return palette.color(QPalette::Light);
@@ -46,15 +54,18 @@ QColor SystemColor(int index) {
 }  // namespace
 
 QColor ColorToQColor(TColor color) {
-    if ((color & 0xFF000000) == SystemColorFlag) {
+    if (IsSystemColor(color)) {
         return SystemColor(static_cast<int>(color & 0xFF));
     }
     return QColor(RedOf(color), GreenOf(color), BlueOf(color));
 }
 
 TColor ColorToRGB(TColor color) {
-    const QColor rgb = ColorToQColor(color);
-    return RGBColor(rgb.red(), rgb.green(), rgb.blue());
+    return FromQColor(ColorToQColor(color));
+}
+
+TColor FromQColor(const QColor& color) {
+    return RGBColor(color.red(), color.green(), color.blue());
 }
 
 TColor DimColor(TColor color, double factor) {
