@@ -150,14 +150,18 @@ void X11Windows::Follow(WindowHandle window) {
             return;
         }
     }
-    if (placement.target && !Stands(*rect, *placement.target, placement.resize, placement.before)) {
+    if (placement.target) {
         // Taken on by the window manager while being configured (it frames the client at the
-        // size given to it), or asked for before the frame's extents were known: ask again.
+        // size given to it), or asked for before the frame's extents were known: ask again
+        // before judging the result, whose size then merely differs from before.
         const bool extentsKnown =
             ReadLongs(display_, window, atoms_.netFrameExtents, XA_CARDINAL).size() >= 4;
-        if (managed && (!placement.viaWindowManager || (placement.withoutExtents && extentsKnown)))
+        if (managed &&
+            (!placement.viaWindowManager || (placement.withoutExtents && extentsKnown))) {
             Request(window, placement, false);
-        return;
+            return;
+        }
+        if (!Stands(*rect, *placement.target, placement.resize, placement.before)) return;
     }
     placement.achieved = *rect;
     // Putting the window back does not lengthen the hold: a client that keeps moving its window
