@@ -21,9 +21,9 @@ extern const std::array<QString, TMyShape::DrawShapeCount> DrawShapeNames;
 // writes its bar's top into sID.
 void DrawShapeMember(TMyShape& shape, ShapeCanvas& canvas);
 
-// Draws text at any angle with shaded rings, from a spec of fields separated by "~~": text, x,
-// y, angle in tenths of a degree counter-clockwise, font spec, shade colour spec, ring count and
-// offset count. A given `text` replaces the spec's first field.
+// Draws text at any angle with shaded rings, from fields separated by "~~": text, x, y, angle in
+// tenths of a degree counter-clockwise, font, shade colour, ring count and offset count. A given
+// `text` replaces the first field.
 void DrawEffectText(ShapeCanvas& canvas, const QString& spec,
                     const std::optional<QString>& text = std::nullopt);
 
