@@ -5,6 +5,7 @@
 // shapes drawn with its own highlight and shadow colours, and its caption aligned in both
 // directions.
 
+#include "RepaintingSetter.h"
 #include "TColor.h"
 
 #include <QImage>
@@ -48,35 +49,43 @@ class TMyPanel : public QWidget {
     explicit TMyPanel(QWidget* parent = nullptr);
 
     TAlignment AlignmentHorz() const { return alignmentHorz_; }
-    void SetAlignmentHorz(TAlignment value) { StoreAndRepaintOnChange(alignmentHorz_, value); }
+    void SetAlignmentHorz(TAlignment value) {
+        StoreAndRepaintOnChange(*this, alignmentHorz_, value);
+    }
     TAlignmentVert AlignmentVert() const { return alignmentVert_; }
-    void SetAlignmentVert(TAlignmentVert value) { StoreAndRepaintOnChange(alignmentVert_, value); }
+    void SetAlignmentVert(TAlignmentVert value) {
+        StoreAndRepaintOnChange(*this, alignmentVert_, value);
+    }
     TColor ColorHighlight() const { return colorHighlight_; }
-    void SetColorHighlight(TColor value) { StoreAndRepaintOnChange(colorHighlight_, value); }
+    void SetColorHighlight(TColor value) { StoreAndRepaintOnChange(*this, colorHighlight_, value); }
     TColor ColorShadow() const { return colorShadow_; }
-    void SetColorShadow(TColor value) { StoreAndRepaintOnChange(colorShadow_, value); }
+    void SetColorShadow(TColor value) { StoreAndRepaintOnChange(*this, colorShadow_, value); }
     // The corner images; setting one copies it.
     const QImage& Edge(TEdge corner) const { return edges_[corner]; }
     void SetEdge(TEdge corner, const QImage& image);
     bool EdgesTransparent() const { return edgesTransparent_; }
-    void SetEdgesTransparent(bool value) { StoreAndRepaintOnChange(edgesTransparent_, value); }
+    void SetEdgesTransparent(bool value) {
+        StoreAndRepaintOnChange(*this, edgesTransparent_, value);
+    }
     TColor TransparentColor() const { return transparentColor_; }
-    void SetTransparentColor(TColor value) { StoreAndRepaintOnChange(transparentColor_, value); }
+    void SetTransparentColor(TColor value) {
+        StoreAndRepaintOnChange(*this, transparentColor_, value);
+    }
     TPanelShape PanelShape() const { return panelShape_; }
-    void SetPanelShape(TPanelShape value) { StoreAndRepaintOnChange(panelShape_, value); }
+    void SetPanelShape(TPanelShape value) { StoreAndRepaintOnChange(*this, panelShape_, value); }
 
     TPanelBevel BevelInner() const { return bevelInner_; }
-    void SetBevelInner(TPanelBevel value) { StoreAndRepaintOnChange(bevelInner_, value); }
+    void SetBevelInner(TPanelBevel value) { StoreAndRepaintOnChange(*this, bevelInner_, value); }
     TPanelBevel BevelOuter() const { return bevelOuter_; }
-    void SetBevelOuter(TPanelBevel value) { StoreAndRepaintOnChange(bevelOuter_, value); }
+    void SetBevelOuter(TPanelBevel value) { StoreAndRepaintOnChange(*this, bevelOuter_, value); }
     int BevelWidth() const { return bevelWidth_; }
-    void SetBevelWidth(int value) { StoreAndRepaintOnChange(bevelWidth_, value); }
+    void SetBevelWidth(int value) { StoreAndRepaintOnChange(*this, bevelWidth_, value); }
     int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int value) { StoreAndRepaintOnChange(borderWidth_, value); }
+    void SetBorderWidth(int value) { StoreAndRepaintOnChange(*this, borderWidth_, value); }
     QString Caption() const { return caption_; }
-    void SetCaption(const QString& value) { StoreAndRepaintOnChange(caption_, value); }
+    void SetCaption(const QString& value) { StoreAndRepaintOnChange(*this, caption_, value); }
     TColor Color() const { return color_; }
-    void SetColor(TColor value) { StoreAndRepaintOnChange(color_, value); }
+    void SetColor(TColor value) { StoreAndRepaintOnChange(*this, color_, value); }
 
     // The width of the frame of every shape but psNormal: the bevel widths, at least 2.
     int FrameThickness() const;
@@ -85,12 +94,6 @@ class TMyPanel : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    template <typename T>
-    void StoreAndRepaintOnChange(T& field, const T& value) {
-        if (field == value) return;
-        field = value;
-        update();
-    }
     void DrawEdges(QPainter& painter) const;
     void DrawShapeFrame(ShapeCanvas& canvas) const;
     // psNormal: the bevels and the border; area shrinks to what they leave inside.

@@ -1,5 +1,6 @@
 #include "MyShape.h"
 
+#include "RepaintingSetter.h"
 #include "ShapeDrawing.h"
 
 #include <QApplication>
@@ -77,15 +78,8 @@ void TMyShape::StoreAndRepaint(T& field, const T& value) {
     update();
 }
 
-template <typename T>
-void TMyShape::StoreAndRepaintOnChange(T& field, const T& value) {
-    if (field == value) return;
-    field = value;
-    update();
-}
-
 void TMyShape::SetCaption(const QString& value) {
-    StoreAndRepaintOnChange(caption_, value);
+    StoreAndRepaintOnChange(*this, caption_, value);
 }
 void TMyShape::SetShowDot(bool value) {
     StoreAndRepaint(showDot_, value);
@@ -115,16 +109,16 @@ void TMyShape::SetDrawDirection(TDrawDirection value) {
     StoreAndRepaint(drawDirection_, value);
 }
 void TMyShape::SetbkTransParent(bool value) {
-    StoreAndRepaintOnChange(bkTransParent_, value);
+    StoreAndRepaintOnChange(*this, bkTransParent_, value);
 }
 void TMyShape::SetStretch(bool value) {
-    StoreAndRepaintOnChange(stretch_, value);
+    StoreAndRepaintOnChange(*this, stretch_, value);
 }
 void TMyShape::SetOrgFontSize(bool value) {
-    StoreAndRepaintOnChange(orgFontSize_, value);
+    StoreAndRepaintOnChange(*this, orgFontSize_, value);
 }
 void TMyShape::SetTextAlign(TTextAlign value) {
-    StoreAndRepaintOnChange(textAlign_, value);
+    StoreAndRepaintOnChange(*this, textAlign_, value);
 }
 
 void TMyShape::SetFontName(const QString& value) {

@@ -205,8 +205,6 @@ class TMyShape : public QWidget {
     void SetResizeZoneCursor(int zone);
     template <typename T>
     void StoreAndRepaint(T& field, const T& value);
-    template <typename T>
-    void StoreAndRepaintOnChange(T& field, const T& value);
 
     QString caption_;
     bool showDot_ = false;

@@ -7,6 +7,7 @@
 // Unlike a window-less control it also takes keyboard focus by Tab, and Space or Enter clicks
 // it, so an operator without a mouse can work the program.
 
+#include "RepaintingSetter.h"
 #include "TColor.h"
 
 #include <QImage>
@@ -61,7 +62,7 @@ class TransparentButtonBase : public QWidget {
     void SetAutoGray(bool value) { autoGray_ = value; }
     // The frame width of fsRegular, fsIndent and fsExplorer.
     int BorderWidth() const { return borderWidth_; }
-    void SetBorderWidth(int value) { StoreAndRepaintOnChange(borderWidth_, value); }
+    void SetBorderWidth(int value) { StoreAndRepaintOnChange(*this, borderWidth_, value); }
     // "&" marks the accelerator letter.
     QString Caption() const { return caption_; }
     void SetCaption(const QString& value);
@@ -69,14 +70,14 @@ class TransparentButtonBase : public QWidget {
     bool Down() const { return down_; }
     void SetDown(bool value);
     TFrameStyle FrameStyle() const { return frameStyle_; }
-    void SetFrameStyle(TFrameStyle value) { StoreAndRepaintOnChange(frameStyle_, value); }
+    void SetFrameStyle(TFrameStyle value) { StoreAndRepaintOnChange(*this, frameStyle_, value); }
     // A strip of NumGlyphs equal cells side by side. Setting it prepares the images to draw and
     // may change NumGlyphs.
     const QImage& Glyph() const { return glyph_; }
     void SetGlyph(const QImage& image);
     // 1 to 4; setting it does not prepare the images again.
     int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int value) { StoreAndRepaintOnChange(numGlyphs_, value); }
+    void SetNumGlyphs(int value) { StoreAndRepaintOnChange(*this, numGlyphs_, value); }
     // The control forgets the menu by itself when the menu is destroyed.
     QMenu* PopUpMenu() const { return popUpMenu_; }
     void SetPopUpMenu(QMenu* menu) { popUpMenu_ = menu; }
@@ -85,14 +86,14 @@ class TransparentButtonBase : public QWidget {
     void SetShowPressed(bool value) { showPressed_ = value; }
     // Pixels between the border, the glyph and the caption.
     int Spacing() const { return spacing_; }
-    void SetSpacing(int value) { StoreAndRepaintOnChange(spacing_, value); }
+    void SetSpacing(int value) { StoreAndRepaintOnChange(*this, spacing_, value); }
     TTextAlign TextAlign() const { return textAlign_; }
-    void SetTextAlign(TTextAlign value) { StoreAndRepaintOnChange(textAlign_, value); }
+    void SetTextAlign(TTextAlign value) { StoreAndRepaintOnChange(*this, textAlign_, value); }
     // When false the background is filled with the button face colour.
     bool Transparent() const { return transparent_; }
-    void SetTransparent(bool value) { StoreAndRepaintOnChange(transparent_, value); }
+    void SetTransparent(bool value) { StoreAndRepaintOnChange(*this, transparent_, value); }
     bool WordWrap() const { return wordWrap_; }
-    void SetWordWrap(bool value) { StoreAndRepaintOnChange(wordWrap_, value); }
+    void SetWordWrap(bool value) { StoreAndRepaintOnChange(*this, wordWrap_, value); }
     // The user can drag the button.
     bool Movable() const { return movable_; }
     void SetMovable(bool value) { movable_ = value; }
@@ -139,12 +140,6 @@ class TransparentButtonBase : public QWidget {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
-    template <typename T>
-    void StoreAndRepaintOnChange(T& field, const T& value) {
-        if (field == value) return;
-        field = value;
-        update();
-    }
     void PrepareGlyphImages();
     // The end of a press: the button looks released again unless it is Down.
     void Release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint point);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "AsciiText.h"
 #include "WinConvert.h"
 
 namespace vardo {
@@ -12,11 +13,7 @@ namespace {
 
 constexpr std::size_t kFixedHeaderSize = 16;  // version, name-text length, 8 reserved bytes
 
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-std::string AsciiLower(std::string_view text) {
+std::string AsciiLowered(std::string_view text) {
     std::string folded(text);
     std::transform(folded.begin(), folded.end(), folded.begin(),
                    [](char c) { return AsciiLower(c); });
@@ -112,8 +109,8 @@ bool TSkinReader::LoadFromStream(std::string_view skinFile) {
         if (size < 0 || static_cast<std::size_t>(size) > bytes.size() - dataStart - offset) {
             return false;
         }
-        entries.push_back(
-            {std::string(names[i]), AsciiLower(names[i]), offset, static_cast<std::size_t>(size)});
+        entries.push_back({std::string(names[i]), AsciiLowered(names[i]), offset,
+                           static_cast<std::size_t>(size)});
         offset += size;
     }
     if (offset != bytes.size() - dataStart) return false;
@@ -128,7 +125,7 @@ bool TSkinReader::LoadFromStream(std::string_view skinFile) {
 
 void TSkinReader::GetEntry(std::string_view name, std::string& out) const {
     out.clear();
-    const std::string folded = AsciiLower(name);
+    const std::string folded = AsciiLowered(name);
     const auto found = std::find_if(entries_.begin(), entries_.end(),
                                     [&](const Entry& entry) { return entry.folded == folded; });
     if (found != entries_.end()) out.assign(data_, found->offset, found->size);

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "AsciiText.h"
+
 namespace vardo {
 
 namespace {
@@ -17,10 +19,6 @@ std::string_view Trim(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
     return text;
-}
-
-char AsciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
 bool EqualIgnoringCase(std::string_view a, std::string_view b) {
