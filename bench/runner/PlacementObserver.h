@@ -5,14 +5,16 @@
 // first stands on a given rectangle or is taken off the screen again. Being another process, it
 // measures the program from outside, with Xlib state of its own.
 #include <X11/Xlib.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "ChildWatch.h"
 
 namespace vardo::bench {
 
@@ -22,38 +24,19 @@ class PlacementObserver {
 
     // Starts watching; returns once the observer sees every window mapped from now on.
     PlacementObserver(const std::string& display, Outcome outcome, int left, int top, int width,
-                      int height) {
-        int stop[2];
-        int result[2];
-        if (pipe(stop) != 0 || pipe(result) != 0) return;
-        child_ = fork();
-        if (child_ == 0) {
-            close(stop[1]);
-            close(result[0]);
-            Observe(display, outcome, {left, top, width, height}, stop[0], result[1]);
-            _exit(0);
-        }
-        close(stop[0]);
-        close(result[1]);
-        stop_ = stop[1];
-        result_ = result[0];
+                      int height)
+        : watch_([&](int stop, int result) {
+              Observe(display, outcome, {left, top, width, height}, stop, result);
+          }) {
         char ready = 0;
-        if (read(result_, &ready, 1) != 1) Stop();
+        if (!watch_.Read(&ready, 1)) watch_.Finish();
     }
-    ~PlacementObserver() { Stop(); }
-    PlacementObserver(const PlacementObserver&) = delete;
-    PlacementObserver& operator=(const PlacementObserver&) = delete;
 
     // Milliseconds from each window's appearance to the outcome, for the windows that got there.
     std::vector<double> Stop() {
-        std::vector<double> delays;
-        if (child_ <= 0) return delays;
-        close(stop_);
-        double delay = 0;
-        while (read(result_, &delay, sizeof delay) == sizeof delay) delays.push_back(delay);
-        close(result_);
-        waitpid(child_, nullptr, 0);
-        child_ = 0;
+        const std::string written = watch_.Finish();
+        std::vector<double> delays(written.size() / sizeof(double));
+        std::memcpy(delays.data(), written.data(), delays.size() * sizeof(double));
         return delays;
     }
 
@@ -122,9 +105,7 @@ class PlacementObserver {
         XCloseDisplay(display);
     }
 
-    pid_t child_ = 0;
-    int stop_ = -1;
-    int result_ = -1;
+    test::ChildWatch watch_;
 };
 
 }  // namespace vardo::bench

@@ -1,13 +1,13 @@
 // The runner against the real platform: real child processes (the X test client) and real
 // windows on the X test bed's two monitors, with and without a window manager.
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "ChildWatch.h"
 #include "PosixProcesses.h"
 #include "RunnerFakes.h"
 #include "TaskRunner.h"
@@ -76,35 +77,16 @@ class ShownWatcher {
         long longestShownMs = 0;
     };
 
-    ShownWatcher(const std::string& display, int processId) {
-        int stop[2];
-        int result[2];
-        if (pipe(stop) != 0 || pipe(result) != 0) return;
-        child_ = fork();
-        if (child_ == 0) {
-            close(stop[1]);
-            close(result[0]);
-            const Result seen = Watch(display, processId, stop[0]);
-            [[maybe_unused]] const auto written = write(result[1], &seen, sizeof seen);
-            _exit(0);
-        }
-        close(stop[0]);
-        close(result[1]);
-        stop_ = stop[1];
-        result_ = result[0];
-    }
-    ~ShownWatcher() { Stop(); }
-    ShownWatcher(const ShownWatcher&) = delete;
-    ShownWatcher& operator=(const ShownWatcher&) = delete;
+    ShownWatcher(const std::string& display, int processId)
+        : watch_([&](int stop, int result) {
+              const Result seen = Watch(display, processId, stop);
+              [[maybe_unused]] const auto written = write(result, &seen, sizeof seen);
+          }) {}
 
     Result Stop() {
+        const std::string written = watch_.Finish();
         Result seen;
-        if (child_ <= 0) return seen;
-        close(stop_);
-        if (read(result_, &seen, sizeof seen) != sizeof seen) seen = {};
-        close(result_);
-        waitpid(child_, nullptr, 0);
-        child_ = 0;
+        if (written.size() == sizeof seen) std::memcpy(&seen, written.data(), sizeof seen);
         return seen;
     }
 
@@ -136,9 +118,7 @@ class ShownWatcher {
         }
     }
 
-    pid_t child_ = 0;
-    int stop_ = -1;
-    int result_ = -1;
+    test::ChildWatch watch_;
 };
 
 class TaskRunnerX11Test : public ::testing::TestWithParam<const char*> {
@@ -337,7 +317,8 @@ TEST_P(TaskRunnerX11Test, HiddenStart_StartsHiddenAndWithdrawsTheWindow) {
     const platform::WindowHandle window = StartUntilPlaced(1);
     ASSERT_NE(window, 0u);
     // The withdrawal was asked on the runner's connection; this one may be answered first.
-    EXPECT_TRUE(test::RunWindowEventsUntil(*windows_, [&] { return !Viewable(window); }, 1s));
+    EXPECT_TRUE(test::RunWindowEventsUntil(
+        *windows_, [&] { return !Viewable(window); }, 1s));
     bool stillListed = false;
     for (const auto& listed : xwindows_->EnumWindows()) stillListed |= listed.window == window;
     EXPECT_TRUE(stillListed);
