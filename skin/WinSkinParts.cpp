@@ -409,6 +409,9 @@ std::vector<QScrollBar*> TSkinScrollbarH::BarsOf(QAbstractScrollArea& area) cons
 // ----------------------------------------------------------------
 
 TComboxScrollBar::~TComboxScrollBar() {
+    for (const QPointer<QWidget>& scroller : scrollers_) {
+        if (scroller) scroller->removeEventFilter(this);
+    }
     if (!popup_) return;
     popup_->removeEventFilter(this);
     popup_->update();
@@ -421,10 +424,31 @@ void TComboxScrollBar::InitSkin(bool setColour) {
     if (popup_ == control_) return;
     popup_->installEventFilter(this);
     popup_->update();
+    for (QWidget* child : popup_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->inherits("QComboBoxPrivateScroller")) continue;
+        child->installEventFilter(this);
+        scrollers_.emplace_back(child);
+    }
 }
 
-// The popup paints itself first; its frame, the margin round its contents, is painted over.
+bool TComboxScrollBar::PaintScroller(QWidget& scroller) {
+    const TDataSkinObject* arrows = Model().Scrollbar.get();
+    if (!arrows) return false;
+    const int first = scroller.y() < popup_->height() / 2 ? 1 : 5;
+    QPainter painter(&scroller);
+    DrawElement(painter, scroller.rect(), *arrows,
+                first - 1 + PartFrame(scroller.isEnabled(), false, scroller.underMouse()));
+    return true;
+}
+
+// The scrolling arrows are drawn in place of their own painting. The popup paints itself first;
+// its frame, the margin round its contents, is painted over.
 bool TComboxScrollBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != popup_ && watched->inherits("QComboBoxPrivateScroller")) {
+        auto& scroller = static_cast<QWidget&>(*watched);
+        if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) scroller.update();
+        return event->type() == QEvent::Paint && Painting() && PaintScroller(scroller);
+    }
     if (watched != popup_ || event->type() != QEvent::Paint || !Painting()) {
         return TSkinScrollbar::eventFilter(watched, event);
     }

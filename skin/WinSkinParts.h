@@ -165,8 +165,9 @@ class TSkinScrollbarH : public TSkinScrollbar {
     std::vector<QScrollBar*> BarsOf(QAbstractScrollArea& area) const override;
 };
 
-// The list a drop-down list opens: its scroll bars as a grid's, and the popup's frame in the
-// skin's colours (a ButtonShadow line round a ButtonFace edge).
+// The list a drop-down list opens: its scroll bars as a grid's, the arrows that scroll a list
+// opened as a menu (frames 1-4 up, 5-8 down of the Scrollbar element), and the popup's frame in
+// the skin's colours (a ButtonShadow line round a ButtonFace edge).
 class TComboxScrollBar : public TSkinScrollbar {
     Q_OBJECT
   public:
@@ -179,7 +180,10 @@ class TComboxScrollBar : public TSkinScrollbar {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool PaintScroller(QWidget& scroller);
+
     QPointer<QWidget> popup_;
+    std::vector<QPointer<QWidget>> scrollers_;
 };
 
 }  // namespace vardo

@@ -72,12 +72,15 @@ TEST_F(WinSkinPartsTest, SpinBox_ArrowsShowTheirUpDownFramesAndStillStepTheValue
     EXPECT_EQ(Look(*spin).pixelColor(down.center()), UpDownFrame(8)) << "down, disabled";
 }
 
-TEST_F(WinSkinPartsTest, ComboList_ScrollBarIsDrawnFromTheSkinWhileTheListIsOpen) {
+TEST_F(WinSkinPartsTest, ComboList_ScrollBarAndArrowsAreDrawnFromTheSkinWhileTheListIsOpen) {
     auto* combo = new QComboBox(&window_);
     combo->setGeometry(10, 10, 150, 24);
     for (int i = 0; i < 60; ++i) combo->addItem(QString::number(i));
     combo->setEditable(true);  // a list that scrolls by a bar in every style
     combo->setMaxVisibleItems(8);
+    auto* menuList = new QComboBox(&window_);
+    menuList->setGeometry(10, 50, 150, 24);
+    for (int i = 0; i < 300; ++i) menuList->addItem(QString::number(i));
     ASSERT_NE(ShowSkinned(), nullptr);
 
     combo->showPopup();
@@ -90,6 +93,22 @@ TEST_F(WinSkinPartsTest, ComboList_ScrollBarIsDrawnFromTheSkinWhileTheListIsOpen
     EXPECT_EQ(image.pixelColor(middle, image.height() - 3), ArrowFrame(5)) << "the down arrow";
     EXPECT_EQ(image.pixelColor(middle, image.height() - image.width() - 3), ShaftFrame(1));
     combo->hidePopup();
+
+    // A list opened as a menu (Fusion's non-editable lists) scrolls by arrows above and below.
+    menuList->setCurrentIndex(150);
+    menuList->showPopup();
+    QCoreApplication::processEvents();
+    QList<QWidget*> scrollers;
+    for (QWidget* child : menuList->view()->window()->findChildren<QWidget*>()) {
+        if (child->inherits("QComboBoxPrivateScroller") && child->isVisible()) scrollers << child;
+    }
+    ASSERT_EQ(scrollers.size(), 2) << "the long list opened in the middle";
+    for (QWidget* scroller : scrollers) {
+        const QImage arrow = Look(*scroller);
+        const bool up = scroller->y() < menuList->view()->window()->height() / 2;
+        EXPECT_EQ(arrow.pixelColor(arrow.width() / 2, arrow.height() / 2), ArrowFrame(up ? 1 : 5));
+    }
+    menuList->hidePopup();
 }
 
 TEST_F(WinSkinPartsTest, OutsidePaintRequests_PaintEditAndBarsIntoTheGivenPainter) {
