@@ -167,9 +167,12 @@ void TSkinButton::PaintContent(QPainter& canvas, const QRect& rect) {
 // ---- buttons with icons ------------------------------------------------------------------------
 
 void TSkinBitButton::PaintContent(QPainter& canvas, const QRect& rect) {
-    if (const QAbstractButton* button = Button()) {
-        DrawIconAndText(canvas, rect, *button, IconAndText::Beside);
+    const QAbstractButton* button = Button();
+    if (!button || button->icon().isNull()) {
+        TSkinButton::PaintContent(canvas, rect);
+        return;
     }
+    DrawIconAndText(canvas, rect, *button, IconAndText::Beside);
 }
 
 // ---- tool buttons ------------------------------------------------------------------------------

@@ -139,9 +139,16 @@ void TSkinComBox::Paint(QPainter& painter, const QRect& rect) {
 
 // ---- spin boxes --------------------------------------------------------------------------------
 
+// Hover events tell which arrow is under the mouse.
 void TSkinUpDown::InitSkin(bool setColour) {
     TSkinEdit::InitSkin(setColour);
-    if (control_) control_->setAttribute(Qt::WA_Hover);
+    if (!control_) return;
+    hadHover_ = control_->testAttribute(Qt::WA_Hover);
+    control_->setAttribute(Qt::WA_Hover);
+}
+
+TSkinUpDown::~TSkinUpDown() {
+    if (control_) control_->setAttribute(Qt::WA_Hover, hadHover_);
 }
 
 QStyle::SubControl TSkinUpDown::ButtonAt(const QPoint& at) const {

@@ -45,6 +45,7 @@ class TSkinUpDown : public TSkinEdit {
     Q_OBJECT
   public:
     using TSkinEdit::TSkinEdit;
+    ~TSkinUpDown() override;
 
     void InitSkin(bool setColour) override;
 
@@ -55,6 +56,7 @@ class TSkinUpDown : public TSkinEdit {
   private:
     QStyle::SubControl ButtonAt(const QPoint& at) const;
 
+    bool hadHover_ = false;
     QStyle::SubControl hot_ = QStyle::SC_None;
     QStyle::SubControl pressed_ = QStyle::SC_None;
 };
