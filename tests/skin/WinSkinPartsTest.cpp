@@ -148,6 +148,22 @@ TEST_F(WinSkinPartsTest, OutsidePaintRequests_PaintEditAndBarsIntoTheGivenPainte
         << "only the bars";
 }
 
+TEST_F(WinSkinPartsTest, SingleScrollbar_SkinsTheHorizontalBarOnly) {
+    auto* memo = new QPlainTextEdit(&window_);
+    memo->setGeometry(10, 10, 200, 120);
+    memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memo->setPlainText((QString(300, 'x') + '\n').repeated(100));
+    data_.Skin3rd.prepend("QPlainTextEdit=singlescrollbar");  // ahead of the built-in line
+    ASSERT_NE(ShowSkinned(), nullptr);
+
+    QScrollBar* horizontal = memo->horizontalScrollBar();
+    QScrollBar* vertical = memo->verticalScrollBar();
+    ASSERT_TRUE(horizontal->isVisible() && vertical->isVisible());
+    EXPECT_EQ(Look(*horizontal).pixelColor(2, horizontal->height() / 2), ArrowFrame(9))
+        << "the left arrow";
+    EXPECT_NE(Look(*vertical).pixelColor(vertical->width() / 2, 2), ArrowFrame(1));
+}
+
 TEST_F(WinSkinPartsTest, SizeGrip_DotsInTheSkinsShadowOnItsFace) {
     auto* layout = new QVBoxLayout(&window_);
     auto* bar = new QStatusBar;
