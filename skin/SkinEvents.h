@@ -4,6 +4,7 @@
 #include <QEvent>
 
 class QObject;
+class QPainter;
 
 namespace vardo {
 
@@ -16,10 +17,15 @@ enum SkinEventType {
     kSkinCaptionAction = 0x3514,    // a caption button's action without built-in meaning
     kSkinVisibilityQuery = 0x3515,  // shows a caption button of visibility code 1000-2000?
     kSkinQuery = 0x3523,            // is this window or control skinned?
+    kSkinPaintEdit = 0xBC4A,        // an edit skinner: paint yourself into the given painter
+    kSkinPaintBars = 0xBC4B,        // a scroll-bar skinner: paint your bars into the given painter
 };
 
+// The second value that makes kSkinPaintEdit and kSkinPaintBars a request, and their answer.
+inline constexpr int kOutsidePaintKey = 16802;
+
 // An engine message with its two values and the answer of the window that handled it.
-class SkinEvent final : public QEvent {
+class SkinEvent : public QEvent {
   public:
     SkinEvent(SkinEventType type, int value = 0, int detail = 0)
         : QEvent(static_cast<QEvent::Type>(type)), value_(value), detail_(detail) {}
@@ -34,6 +40,26 @@ class SkinEvent final : public QEvent {
     int detail_;
     int result_ = 0;
 };
+
+// A request from outside to paint a control into a painter (the window's device context of the
+// engine's messages), at the control's own coordinates.
+class SkinPaintEvent final : public SkinEvent {
+  public:
+    SkinPaintEvent(SkinEventType type, QPainter& painter, int key = kOutsidePaintKey)
+        : SkinEvent(type, 0, key), painter_(painter) {}
+
+    QPainter& Painter() const { return painter_; }
+
+  private:
+    QPainter& painter_;
+};
+
+// The painting request of type in event when it carries the key, else null.
+inline SkinPaintEvent* OutsidePaintRequest(QEvent* event, SkinEventType type) {
+    if (event->type() != static_cast<QEvent::Type>(type)) return nullptr;
+    auto* request = dynamic_cast<SkinPaintEvent*>(event);
+    return request && request->Detail() == kOutsidePaintKey ? request : nullptr;
+}
 
 inline bool IsSkinEvent(const QEvent* event, SkinEventType type) {
     return event->type() == static_cast<QEvent::Type>(type);

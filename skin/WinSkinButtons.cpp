@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QStyle>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -29,6 +30,61 @@ int DrawGlyph(QPainter& painter, const QRect& rect, const QImage& image, int fra
     painter.drawImage(rect.left(), rect.top() + (rect.height() - cell.height()) / 2,
                       MagentaTransparent(cell));
     return width;
+}
+
+// The drop-down arrow's box at the right of a menu button, and its distance from the edge.
+constexpr int kMenuArrowWidth = 10;
+constexpr int kMenuArrowInset = 4;
+
+enum class IconAndText { Beside, Under, IconOnly, TextOnly };
+
+// A button's icon and caption as one group centred in rect (the icon left of the caption, or
+// above it), the icon drawn disabled when the button is. Without an icon only the caption shows.
+void DrawIconAndText(QPainter& canvas, const QRect& rect, const QAbstractButton& button,
+                     IconAndText layout) {
+    const bool withIcon = layout != IconAndText::TextOnly && !button.icon().isNull();
+    const bool withText = layout != IconAndText::IconOnly && !button.text().isEmpty();
+    const QSize icon = withIcon ? button.icon().actualSize(button.iconSize()) : QSize(0, 0);
+    const QSize text =
+        withText ? canvas.fontMetrics().size(Qt::TextShowMnemonic, button.text()) : QSize(0, 0);
+    const int gap = withIcon && withText ? kGlyphGap : 0;
+    const bool under = layout == IconAndText::Under;
+    const QSize group =
+        under ? QSize(std::max(icon.width(), text.width()), icon.height() + gap + text.height())
+              : QSize(icon.width() + gap + text.width(), std::max(icon.height(), text.height()));
+    const QRect box(rect.left() + (rect.width() - group.width()) / 2,
+                    rect.top() + (rect.height() - group.height()) / 2, group.width(),
+                    group.height());
+    if (withIcon) {
+        const QPoint at = under
+                              ? QPoint(box.left() + (box.width() - icon.width()) / 2, box.top())
+                              : QPoint(box.left(), box.top() + (box.height() - icon.height()) / 2);
+        canvas.drawPixmap(
+            at, button.icon().pixmap(icon, button.isEnabled() ? QIcon::Normal : QIcon::Disabled));
+    }
+    if (withText) {
+        const QRect area =
+            under ? QRect(box.left(), box.top() + icon.height() + gap, box.width(), text.height())
+                  : QRect(box.left() + icon.width() + gap, box.top(), text.width(), box.height());
+        canvas.drawText(area, Qt::AlignCenter | Qt::TextShowMnemonic, button.text());
+    }
+}
+
+// A small filled triangle pointing as arrow, centred in rect, in the painter's pen colour.
+void DrawArrow(QPainter& canvas, const QRect& rect, Qt::ArrowType arrow) {
+    static constexpr QPointF kDown[3] = {{-4, -2}, {4, -2}, {0, 2}};
+    QTransform turn;
+    if (arrow == Qt::UpArrow) turn.rotate(180);
+    if (arrow == Qt::LeftArrow) turn.rotate(90);
+    if (arrow == Qt::RightArrow) turn.rotate(-90);
+    const QPointF centre = QRectF(rect).center();
+    QPolygonF triangle;
+    for (const QPointF& point : kDown) triangle << centre + turn.map(point);
+    canvas.save();
+    canvas.setRenderHint(QPainter::Antialiasing);
+    canvas.setBrush(canvas.pen().color());
+    canvas.drawPolygon(triangle);
+    canvas.restore();
 }
 
 void DrawCaptionBeside(QPainter& painter, const QAbstractButton& button, const QRect& rect,
@@ -58,44 +114,106 @@ bool TSkinButton::CanPaint() const {
     return !Model().Buttons.Bitmap.isNull();
 }
 
-// Composed off-screen and copied to the button in one block.
-void TSkinButton::Paint(QPainter& painter, const QRect& rect) {
-    const auto* button = qobject_cast<const QAbstractButton*>(control_.data());
-    const auto* push = qobject_cast<const QPushButton*>(control_.data());
-    const TSkinModel& model = Model();
-    const bool enabled = control_->isEnabled();
+const QAbstractButton* TSkinButton::Button() const {
+    return qobject_cast<const QAbstractButton*>(control_.data());
+}
+
+int TSkinButton::Frame() const {
+    const QAbstractButton* button = Button();
+    const auto* push = qobject_cast<const QPushButton*>(button);
+    const auto* tool = qobject_cast<const QToolButton*>(button);
+    const bool pressed = button && (button->isDown() || button->isChecked());
+    if (tool && tool->autoRaise() && !pressed && !Hot()) return 0;
     const bool focused = control_->hasFocus() || (push && push->isDefault());
-    const bool pressed = button && button->isDown();
-    const int frame = ButtonFrame(focused, pressed, Hot(), enabled);
+    return ButtonFrame(focused, pressed, Hot(), control_->isEnabled());
+}
 
-    QImage image(rect.size(), QImage::Format_ARGB32_Premultiplied);
-    image.fill(transparent_ ? QColor(Qt::transparent) : ColorToQColor(model.Colours.ButtonFace));
-    QPainter canvas(&image);
-    DrawElement(canvas, QRect(QPoint(0, 0), rect.size()), model.Buttons, frame);
-
-    TColor colour = model.Colours.ButtonText;
+QColor TSkinButton::CaptionColour(int frame) const {
+    const TSkinModel& model = Model();
     const TDataSkinButton& b = model.Buttons;
-    if (frame == 1 && b.NormalColour2Given) colour = b.NormalColour2;
+    TColor colour = model.Colours.ButtonText;
+    if (frame <= 1 && b.NormalColour2Given) colour = b.NormalColour2;
     if (frame == 4 && b.MouseOverColour2Given) colour = b.MouseOverColour2;
     if (frame == 2 && b.PressedColour2Given) colour = b.PressedColour2;
-    if (!enabled) colour = clBtnShadow;
-    canvas.setPen(ColorToQColor(colour));
+    if (!control_->isEnabled()) colour = clBtnShadow;
+    return ColorToQColor(colour);
+}
+
+// Composed off-screen and copied to the button in one block.
+void TSkinButton::Paint(QPainter& painter, const QRect& rect) {
+    const TSkinModel& model = Model();
+    const int frame = Frame();
+    QImage image(rect.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(transparent_ || frame == 0 ? QColor(Qt::transparent)
+                                          : ColorToQColor(model.Colours.ButtonFace));
+    QPainter canvas(&image);
+    const QRect face(QPoint(0, 0), rect.size());
+    if (frame > 0) DrawElement(canvas, face, model.Buttons, frame);
+    canvas.setPen(CaptionColour(frame));
     canvas.setFont(control_->font());
-    int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
-    if (control_->property("MultiLine").toBool()) flags |= Qt::TextWordWrap;
-    QRect text(QPoint(0, 0), rect.size());
-    if (button && !button->icon().isNull()) {
-        const QSize icon = button->iconSize();
-        const int textWidth = canvas.fontMetrics().horizontalAdvance(button->text());
-        const int left = (rect.width() - icon.width() - kGlyphGap - textWidth) / 2;
-        canvas.drawPixmap(left, (rect.height() - icon.height()) / 2,
-                          button->icon().pixmap(icon, enabled ? QIcon::Normal : QIcon::Disabled));
-        text.setLeft(left + icon.width() + kGlyphGap);
-        flags = (flags & ~Qt::AlignHCenter) | Qt::AlignLeft;
-    }
-    if (button) canvas.drawText(text, flags, button->text());
+    PaintContent(canvas, face);
     canvas.end();
     painter.drawImage(rect.topLeft(), image);
+}
+
+void TSkinButton::PaintContent(QPainter& canvas, const QRect& rect) {
+    const QAbstractButton* button = Button();
+    if (!button) return;
+    int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
+    if (control_->property("MultiLine").toBool()) flags |= Qt::TextWordWrap;
+    canvas.drawText(rect, flags, button->text());
+}
+
+// ---- buttons with icons ------------------------------------------------------------------------
+
+void TSkinBitButton::PaintContent(QPainter& canvas, const QRect& rect) {
+    const QAbstractButton* button = Button();
+    if (!button || button->icon().isNull()) {
+        TSkinButton::PaintContent(canvas, rect);
+        return;
+    }
+    DrawIconAndText(canvas, rect, *button, IconAndText::Beside);
+}
+
+// ---- tool buttons ------------------------------------------------------------------------------
+
+void TSkinSpeedButton::PaintContent(QPainter& canvas, const QRect& rect) {
+    const auto* tool = qobject_cast<const QToolButton*>(control_.data());
+    if (!tool) {
+        TSkinBitButton::PaintContent(canvas, rect);
+        return;
+    }
+    if (tool->arrowType() != Qt::NoArrow) {
+        DrawArrow(canvas, rect, tool->arrowType());
+        return;
+    }
+    Qt::ToolButtonStyle style = tool->toolButtonStyle();
+    if (style == Qt::ToolButtonFollowStyle) {
+        style = static_cast<Qt::ToolButtonStyle>(
+            tool->style()->styleHint(QStyle::SH_ToolButtonStyle, nullptr, tool));
+    }
+    IconAndText layout = IconAndText::Beside;
+    if (style == Qt::ToolButtonIconOnly && !tool->icon().isNull()) layout = IconAndText::IconOnly;
+    if (style == Qt::ToolButtonTextOnly) layout = IconAndText::TextOnly;
+    if (style == Qt::ToolButtonTextUnderIcon) layout = IconAndText::Under;
+    DrawIconAndText(canvas, rect, *tool, layout);
+}
+
+// ---- drop-down buttons -------------------------------------------------------------------------
+
+void TSkinMenuButton::PaintContent(QPainter& canvas, const QRect& rect) {
+    const QAbstractButton* button = Button();
+    if (!button) return;
+    const QRect arrow(rect.right() - kMenuArrowWidth - kMenuArrowInset + 1, rect.top(),
+                      kMenuArrowWidth, rect.height());
+    DrawIconAndText(canvas, rect.adjusted(0, 0, -(kMenuArrowWidth + kMenuArrowInset), 0), *button,
+                    IconAndText::Beside);
+    DrawArrow(canvas, arrow, Qt::DownArrow);
+    const auto* tool = qobject_cast<const QToolButton*>(button);
+    if (tool && tool->popupMode() == QToolButton::MenuButtonPopup) {
+        canvas.drawLine(arrow.left() - 1, rect.top() + kMenuArrowInset, arrow.left() - 1,
+                        rect.bottom() - kMenuArrowInset);
+    }
 }
 
 // ---- check boxes -------------------------------------------------------------------------------

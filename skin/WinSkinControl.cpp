@@ -9,8 +9,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSizeGrip>
 #include <QSlider>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include <optional>
 
@@ -142,6 +144,20 @@ bool TransparentButton(const QWidget& button, const TSkinData& data) {
            button.property("Tag").toInt() == kTransparentButtonTag;
 }
 
+template <class Skinner>
+std::unique_ptr<TSkinControl> MakeButton(QWidget& control, TSkinData& data) {
+    auto skinner = std::make_unique<Skinner>(control, data);
+    skinner->SetTransparent(TransparentButton(control, data));
+    return skinner;
+}
+
+// A push button with a menu, or a tool button that opens its menu itself.
+bool DropsDownMenu(const QWidget& control) {
+    if (const auto* push = qobject_cast<const QPushButton*>(&control)) return push->menu();
+    const auto* tool = qobject_cast<const QToolButton*>(&control);
+    return tool && tool->menu() && tool->popupMode() != QToolButton::DelayedPopup;
+}
+
 // The kind after "=" of the Skin3rd line for className, or nothing.
 std::optional<QString> Skin3rdKind(const TSkinData& data, const QString& className) {
     const QString key = className.toLower() + '=';
@@ -154,10 +170,17 @@ std::optional<QString> Skin3rdKind(const TSkinData& data, const QString& classNa
 
 std::unique_ptr<TSkinControl> ByKind(QWidget& control, TSkinData& data, const QString& kind) {
     const TSkinControls& kinds = data.SkinControls;
-    if (kind == "button" && kinds.Contains(xcButton)) {
-        auto skinner = std::make_unique<TSkinButton>(control, data);
-        skinner->SetTransparent(TransparentButton(control, data));
-        return skinner;
+    if (kind == "button" && kinds.Contains(xcButton)) return MakeButton<TSkinButton>(control, data);
+    if ((kind == "bitbtn" || kind == "pngbitbtn" || kind == "menubtn") &&
+        kinds.Contains(xcButton)) {
+        if (kind == "menubtn" || DropsDownMenu(control)) {
+            return MakeButton<TSkinMenuButton>(control, data);
+        }
+        return MakeButton<TSkinBitButton>(control, data);
+    }
+    if (kind == "speedbutton" && kinds.Contains(xcSpeedButton)) {
+        if (DropsDownMenu(control)) return MakeButton<TSkinMenuButton>(control, data);
+        return MakeButton<TSkinSpeedButton>(control, data);
     }
     if (kind == "checkbox" && kinds.Contains(xcCheckBox)) {
         return std::make_unique<TSkinCheckBox>(control, data);
@@ -178,14 +201,22 @@ std::unique_ptr<TSkinControl> ByKind(QWidget& control, TSkinData& data, const QS
     if ((kind == "scrollbar" || kind == "embedscrollbar") && kinds.Contains(xcScrollbar)) {
         return std::make_unique<TSkinScrollbar>(control, data);
     }
+    if (kind == "singlescrollbar" && kinds.Contains(xcScrollbar)) {
+        return std::make_unique<TSkinScrollbarH>(control, data);
+    }
     return nullptr;
 }
 
-// The line edit inside a spin box or an editable combo box belongs to that control's skinner.
+// The line edit inside a spin box or an editable combo box, the list a combo box drops down and
+// the buttons inside an edit belong to that control and its skinner.
 bool IsPartOfAnotherControl(const QWidget& control) {
-    const QWidget* parent = control.parentWidget();
-    return parent && (qobject_cast<const QAbstractSpinBox*>(parent) ||
-                      qobject_cast<const QComboBox*>(parent));
+    for (const QWidget* owner = control.parentWidget(); owner; owner = owner->parentWidget()) {
+        if (qobject_cast<const QAbstractSpinBox*>(owner) || qobject_cast<const QComboBox*>(owner) ||
+            qobject_cast<const QLineEdit*>(owner)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The rows of the factory for the standard controls, first match first.
@@ -204,8 +235,13 @@ std::unique_ptr<TSkinControl> ByClass(QWidget& control, TSkinData& data) {
     if (qobject_cast<QDateTimeEdit*>(&control) && kinds.Contains(xcEdit)) {
         return std::make_unique<TSkinDateTime>(control, data);
     }
+    if (qobject_cast<QAbstractSpinBox*>(&control) && kinds.Contains(xcSpin)) {
+        return std::make_unique<TSkinUpDown>(control, data);
+    }
+    if (qobject_cast<QSizeGrip*>(&control)) return std::make_unique<TSkinSizer>(control, data);
+    if (qobject_cast<QToolButton*>(&control)) return ByKind(control, data, "speedbutton");
     if (qobject_cast<QAbstractScrollArea*>(&control)) return ByKind(control, data, "scrollbar");
-    if (qobject_cast<QPushButton*>(&control)) return ByKind(control, data, "button");
+    if (qobject_cast<QPushButton*>(&control)) return ByKind(control, data, "bitbtn");
     if (qobject_cast<QLineEdit*>(&control)) return ByKind(control, data, "edit");
     return nullptr;
 }

@@ -1,13 +1,16 @@
 #include "WinSkinParts.h"
 
+#include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QComboBox>
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSizeGrip>
 #include <QSlider>
 #include <QStatusBar>
 #include <QStyle>
@@ -16,6 +19,7 @@
 #include <algorithm>
 
 #include "SkinDrawing.h"
+#include "SkinEvents.h"
 #include "WinSkinData.h"
 
 namespace vardo {
@@ -28,6 +32,10 @@ constexpr int kEdgeWidth = 2;
 constexpr int kComboButtonWidth = 18;
 // Text inset of a drop-down list.
 constexpr int kTextInset = 4;
+// The size grip's dots: rows of them from the corner, their size and their distance.
+constexpr int kGripRows = 3;
+constexpr int kGripDot = 2;
+constexpr int kGripPitch = 4;
 
 bool LeftButtonDown() {
     return QGuiApplication::mouseButtons().testFlag(Qt::LeftButton);
@@ -45,6 +53,25 @@ int ThumbFrame(bool enabled, bool pressed, bool hot, bool focused) {
     return focused ? 5 : 1;
 }
 
+// Where the spin box's style puts its up or down button.
+QRect SpinButtonRect(const QWidget& control, QStyle::SubControl button) {
+    const auto* spin = qobject_cast<const QAbstractSpinBox*>(&control);
+    if (!spin) return {};
+    QStyleOptionSpinBox option;
+    option.initFrom(spin);
+    option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
+    option.buttonSymbols = spin->buttonSymbols();
+    option.frame = spin->hasFrame();
+    return spin->style()->subControlRect(QStyle::CC_SpinBox, &option, button, spin);
+}
+
+// The direct children of a status bar that are its panels (its size grip is not one).
+QList<QWidget*> StatusPanels(const QWidget& bar) {
+    QList<QWidget*> panels = bar.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    panels.removeIf([](const QWidget* child) { return qobject_cast<const QSizeGrip*>(child); });
+    return panels;
+}
+
 }  // namespace
 
 int PartFrame(bool enabled, bool pressed, bool hot) {
@@ -54,6 +81,15 @@ int PartFrame(bool enabled, bool pressed, bool hot) {
 }
 
 // ---- edits -------------------------------------------------------------------------------------
+
+bool TSkinEdit::BeforeMessage(QEvent* event) {
+    if (SkinPaintEvent* request = OutsidePaintRequest(event, kSkinPaintEdit)) {
+        control_->render(&request->Painter(), QPoint());
+        request->SetResult(kOutsidePaintKey);
+        return false;
+    }
+    return TSkinControl::BeforeMessage(event);
+}
 
 bool TSkinEdit::CanPaint() const {
     return Model().SunkEdge != nullptr;
@@ -69,6 +105,16 @@ void TSkinEdit::Paint(QPainter& painter, const QRect& rect) {
 }
 
 // ---- drop-down lists ---------------------------------------------------------------------------
+
+TSkinComBox::~TSkinComBox() = default;
+
+void TSkinComBox::InitSkin(bool setColour) {
+    TSkinControl::InitSkin(setColour);
+    auto* combo = qobject_cast<QComboBox*>(control_.data());
+    if (!combo || !data_.SkinControls.Contains(xcScrollbar)) return;
+    list_ = std::make_unique<TComboxScrollBar>(*combo->view(), data_);
+    list_->InitSkin(false);
+}
 
 bool TSkinComBox::CanPaint() const {
     const auto* combo = qobject_cast<const QComboBox*>(control_.data());
@@ -91,27 +137,67 @@ void TSkinComBox::Paint(QPainter& painter, const QRect& rect) {
         painter.fontMetrics().elidedText(combo.currentText(), Qt::ElideRight, text.width()));
 }
 
-// ---- time pickers ------------------------------------------------------------------------------
+// ---- spin boxes --------------------------------------------------------------------------------
 
-void TSkinDateTime::Paint(QPainter& painter, const QRect& rect) {
+// Hover events tell which arrow is under the mouse.
+void TSkinUpDown::InitSkin(bool setColour) {
+    TSkinEdit::InitSkin(setColour);
+    if (!control_) return;
+    hadHover_ = control_->testAttribute(Qt::WA_Hover);
+    control_->setAttribute(Qt::WA_Hover);
+}
+
+TSkinUpDown::~TSkinUpDown() {
+    if (control_) control_->setAttribute(Qt::WA_Hover, hadHover_);
+}
+
+QStyle::SubControl TSkinUpDown::ButtonAt(const QPoint& at) const {
+    for (const QStyle::SubControl button : {QStyle::SC_SpinBoxUp, QStyle::SC_SpinBoxDown}) {
+        if (SpinButtonRect(*control_, button).contains(at)) return button;
+    }
+    return QStyle::SC_None;
+}
+
+// The arrow under the mouse and the one held down, from the events the spin box gets over its
+// buttons (the text area is its line edit's).
+void TSkinUpDown::AfterMessage(QEvent* event) {
+    TSkinEdit::AfterMessage(event);
+    const QStyle::SubControl hot = hot_;
+    const QStyle::SubControl pressed = pressed_;
+    switch (event->type()) {
+        case QEvent::HoverEnter:
+        case QEvent::HoverMove:
+            hot_ = ButtonAt(static_cast<QHoverEvent*>(event)->position().toPoint());
+            break;
+        case QEvent::HoverLeave:
+        case QEvent::Leave:
+            hot_ = QStyle::SC_None;
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton) pressed_ = ButtonAt(mouse->position().toPoint());
+            break;
+        }
+        case QEvent::MouseButtonRelease:
+            pressed_ = QStyle::SC_None;
+            break;
+        default:
+            break;
+    }
+    if (hot != hot_ || pressed != pressed_) control_->update();
+}
+
+void TSkinUpDown::Paint(QPainter& painter, const QRect& rect) {
     TSkinEdit::Paint(painter, rect);
     const auto* spin = qobject_cast<const QAbstractSpinBox*>(control_.data());
     const TDataSkinBorder* arrows = Model().UpDownVert.get();
     if (!spin || !arrows || spin->buttonSymbols() == QAbstractSpinBox::NoButtons) return;
-    QStyleOptionSpinBox option;
-    option.initFrom(spin);
-    option.rect = rect;
-    option.subControls = QStyle::SC_SpinBoxUp | QStyle::SC_SpinBoxDown;
-    option.buttonSymbols = spin->buttonSymbols();
-    option.frame = spin->hasFrame();
     const bool enabled = spin->isEnabled();
-    for (const auto& [control, first] :
+    for (const auto& [button, first] :
          {std::pair{QStyle::SC_SpinBoxUp, 1}, std::pair{QStyle::SC_SpinBoxDown, 5}}) {
-        const QRect button =
-            spin->style()->subControlRect(QStyle::CC_SpinBox, &option, control, spin);
-        const bool hot = CursorIn(*spin, button);
-        DrawElement(painter, button, *arrows,
-                    first - 1 + PartFrame(enabled, hot && LeftButtonDown(), hot));
+        DrawElement(painter, SpinButtonRect(*spin, button), *arrows,
+                    first - 1 + PartFrame(enabled, pressed_ == button, hot_ == button));
     }
 }
 
@@ -170,7 +256,7 @@ void TSkinStatusBar::InitSkin(bool setColour) {
     TSkinControl::InitSkin(setColour);
     if (!control_ || !CanPaint()) return;
     const QColor text = ColorToQColor(Model().Colours.WindowText);
-    for (QWidget* panel : control_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* panel : StatusPanels(*control_)) {
         panels_.push_back({panel, panel->testAttribute(Qt::WA_SetPalette), panel->palette()});
         QPalette palette = panel->palette();
         palette.setColor(QPalette::Active, QPalette::WindowText, text);
@@ -187,13 +273,34 @@ void TSkinStatusBar::Paint(QPainter& painter, const QRect& rect) {
     const auto* bar = qobject_cast<const QStatusBar*>(control_.data());
     const TDataSkinObject& edges = *Model().StatusBarEdges;
     DrawElement(painter, rect, edges, 1);
-    for (const QWidget* panel : control_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (const QWidget* panel : StatusPanels(*control_)) {
         if (panel->isVisible()) DrawElement(painter, panel->geometry(), edges, 2);
     }
     if (bar && !bar->currentMessage().isEmpty()) {
         painter.setPen(bar->palette().color(QPalette::WindowText));
         painter.drawText(rect.adjusted(kTextInset, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
                          bar->currentMessage());
+    }
+}
+
+// ---- size grips --------------------------------------------------------------------------------
+
+void TSkinSizer::Paint(QPainter& painter, const QRect& rect) {
+    const TSkinColours& colours = Model().Colours;
+    if (!qobject_cast<const QStatusBar*>(control_->parentWidget())) {
+        painter.fillRect(rect, ColorToQColor(colours.ButtonFace));
+    }
+    const QColor shadow = ColorToQColor(colours.ButtonShadow);
+    const QColor hilight = ColorToQColor(colours.ButtonHilight);
+    const bool mirrored = control_->layoutDirection() == Qt::RightToLeft;
+    for (int row = 0; row < kGripRows; ++row) {
+        for (int column = 0; column + row < kGripRows; ++column) {
+            const int fromRight = kGripPitch * column + kGripDot + 1;
+            const int x = mirrored ? rect.left() + fromRight - kGripDot : rect.right() - fromRight;
+            const int y = rect.bottom() - kGripPitch * row - kGripDot - 1;
+            painter.fillRect(x + 1, y + 1, kGripDot, kGripDot, hilight);
+            painter.fillRect(x, y, kGripDot, kGripDot, shadow);
+        }
     }
 }
 
@@ -211,12 +318,29 @@ void TSkinScrollbar::InitSkin(bool setColour) {
     TSkinControl::InitSkin(setColour);
     auto* area = qobject_cast<QAbstractScrollArea*>(control_.data());
     if (!area) return;
-    for (QScrollBar* bar : {area->horizontalScrollBar(), area->verticalScrollBar()}) {
+    for (QScrollBar* bar : BarsOf(*area)) {
         bar->installEventFilter(this);
         bar->setAttribute(Qt::WA_Hover);
         bars_.emplace_back(bar);
         bar->update();
     }
+}
+
+std::vector<QScrollBar*> TSkinScrollbar::BarsOf(QAbstractScrollArea& area) const {
+    return {area.horizontalScrollBar(), area.verticalScrollBar()};
+}
+
+bool TSkinScrollbar::BeforeMessage(QEvent* event) {
+    if (SkinPaintEvent* request = OutsidePaintRequest(event, kSkinPaintBars)) {
+        for (const QPointer<QScrollBar>& bar : bars_) {
+            if (bar && bar->isVisible()) {
+                bar->render(&request->Painter(), bar->mapTo(control_.data(), QPoint()));
+            }
+        }
+        request->SetResult(kOutsidePaintKey);
+        return false;
+    }
+    return TSkinControl::BeforeMessage(event);
 }
 
 bool TSkinScrollbar::eventFilter(QObject* watched, QEvent* event) {
@@ -281,6 +405,70 @@ bool TSkinScrollbar::PaintBar(QScrollBar& bar) {
     const QRect knob = along(thumbStart, thumbLength);
     const bool hot = CursorIn(bar, knob);
     DrawElement(painter, knob, *thumb, bar.isSliderDown() ? 3 : hot ? 2 : 1);
+    return true;
+}
+
+std::vector<QScrollBar*> TSkinScrollbarH::BarsOf(QAbstractScrollArea& area) const {
+    return {area.horizontalScrollBar()};
+}
+
+// ---- the list of a drop-down list
+// ----------------------------------------------------------------
+
+TComboxScrollBar::~TComboxScrollBar() {
+    for (const QPointer<QWidget>& scroller : scrollers_) {
+        if (scroller) scroller->removeEventFilter(this);
+    }
+    if (!popup_) return;
+    popup_->removeEventFilter(this);
+    popup_->update();
+}
+
+void TComboxScrollBar::InitSkin(bool setColour) {
+    TSkinScrollbar::InitSkin(setColour);
+    if (!control_) return;
+    popup_ = control_->window();
+    if (popup_ == control_) return;
+    popup_->installEventFilter(this);
+    popup_->update();
+    for (QWidget* child : popup_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->inherits("QComboBoxPrivateScroller")) continue;
+        child->installEventFilter(this);
+        scrollers_.emplace_back(child);
+    }
+}
+
+bool TComboxScrollBar::PaintScroller(QWidget& scroller) {
+    const TDataSkinObject* arrows = Model().Scrollbar.get();
+    if (!arrows) return false;
+    const int first = scroller.y() < popup_->height() / 2 ? 1 : 5;
+    QPainter painter(&scroller);
+    DrawElement(painter, scroller.rect(), *arrows,
+                first - 1 + PartFrame(scroller.isEnabled(), false, scroller.underMouse()));
+    return true;
+}
+
+// The scrolling arrows are drawn in place of their own painting. The popup paints itself first;
+// its frame, the margin round its contents, is painted over.
+bool TComboxScrollBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != popup_ && watched->inherits("QComboBoxPrivateScroller")) {
+        auto& scroller = static_cast<QWidget&>(*watched);
+        if (event->type() == QEvent::Enter || event->type() == QEvent::Leave) scroller.update();
+        return event->type() == QEvent::Paint && Painting() && PaintScroller(scroller);
+    }
+    if (watched != popup_ || event->type() != QEvent::Paint || !Painting()) {
+        return TSkinScrollbar::eventFilter(watched, event);
+    }
+    static_cast<QObject*>(popup_.data())->event(event);
+    const QRect outer = popup_->rect();
+    const QRect inner = popup_->contentsRect();
+    if (inner == outer) return true;
+    const TSkinColours& colours = Model().Colours;
+    QPainter painter(popup_);
+    painter.setClipRegion(QRegion(outer) - inner);
+    painter.fillRect(outer, ColorToQColor(colours.ButtonFace));
+    painter.setPen(ColorToQColor(colours.ButtonShadow));
+    painter.drawRect(outer.adjusted(0, 0, -1, -1));
     return true;
 }
 

@@ -69,7 +69,8 @@ inline const std::vector<QColor> kButtonFrames{
 // system-menu icon button at the left, and push buttons, check boxes and radio buttons. personality
 // adds lines to section Personality, extraIni whole sections.
 inline std::string TestSkinFile(const std::string& personality = {},
-                                const std::string& extraIni = {}) {
+                                const std::string& extraIni = {},
+                                const SkinImages& extraImages = {}) {
     const std::string ini =
         "[TitlebarSkin]\r\nSkinName=Test\r\n"
         "[Personality]\r\nLeft=left.bmp\r\nLeftFrame=2\r\nLeftTrans=0\r\n"
@@ -92,16 +93,63 @@ inline std::string TestSkinFile(const std::string& personality = {},
         extraIni;
     std::vector<QColor> twelve;
     for (int i = 1; i <= 12; ++i) twelve.push_back(QColor(i * 20, 100, 0));
-    return SkinFileBytes(
-        ini, {{"left.bmp", Frames({kLeft, 30}, {kActiveEdge, kInactiveEdge}, false)},
-              {"right.bmp", Frames({kRight, 30}, {kActiveEdge, kInactiveEdge}, false)},
-              {"top.bmp", Frames({60, kCaption}, {kActiveTop, kInactiveTop}, true)},
-              {"bottom.bmp", Frames({60, kBottom}, {kActiveEdge, kInactiveEdge}, true)},
-              {"close.bmp", Frames({18, 18}, {kCloseNormal, kClosePressed, kCloseHot}, false)},
-              {"max.bmp", Frames({18, 18}, {Qt::white, Qt::white, Qt::white}, false)},
-              {"buttons.bmp", Frames({20, 20}, kButtonFrames, false)},
-              {"check.bmp", Frames({13, 13}, twelve, false)},
-              {"radio.bmp", Frames({13, 13}, {Qt::red, Qt::green, Qt::blue, Qt::gray}, false)}});
+    SkinImages images{
+        {"left.bmp", Frames({kLeft, 30}, {kActiveEdge, kInactiveEdge}, false)},
+        {"right.bmp", Frames({kRight, 30}, {kActiveEdge, kInactiveEdge}, false)},
+        {"top.bmp", Frames({60, kCaption}, {kActiveTop, kInactiveTop}, true)},
+        {"bottom.bmp", Frames({60, kBottom}, {kActiveEdge, kInactiveEdge}, true)},
+        {"close.bmp", Frames({18, 18}, {kCloseNormal, kClosePressed, kCloseHot}, false)},
+        {"max.bmp", Frames({18, 18}, {Qt::white, Qt::white, Qt::white}, false)},
+        {"buttons.bmp", Frames({20, 20}, kButtonFrames, false)},
+        {"check.bmp", Frames({13, 13}, twelve, false)},
+        {"radio.bmp", Frames({13, 13}, {Qt::red, Qt::green, Qt::blue, Qt::gray}, false)}};
+    images.insert(images.end(), extraImages.begin(), extraImages.end());
+    return SkinFileBytes(ini, images);
+}
+
+// The control elements' frames, each of its own colour: the spin buttons' eight (up normal, hot,
+// pressed, disabled, then down likewise), the sunken edge's four, the scroll-bar arrows' sixteen
+// (up, down, left, right, four each), the shafts' four and the thumbs' three.
+inline QColor UpDownFrame(int frame) {
+    return QColor(0, 30 * frame, 220);
+}
+inline QColor SunkFrame(int frame) {
+    return QColor(60 * frame, 0, 120);
+}
+inline QColor ArrowFrame(int frame) {
+    return QColor(250, 10 * frame, 150);
+}
+inline QColor ShaftFrame(int frame) {
+    return QColor(90, 200, 40 * frame);
+}
+inline QColor ThumbFrame(int frame) {
+    return QColor(255, 120 + 40 * frame, 0);
+}
+
+inline std::vector<QColor> FrameColours(QColor (*colour)(int), int count) {
+    std::vector<QColor> colours;
+    for (int frame = 1; frame <= count; ++frame) colours.push_back(colour(frame));
+    return colours;
+}
+
+// The test skin with spin buttons, a sunken edge and scroll bars (every element drawn in solid
+// frames: no margins).
+inline std::string ControlsTestSkinFile() {
+    std::string ini;
+    for (const char* section : {"SunkEdge", "UpDown.Vert", "Scrollbar", "HorzScroll", "VertScroll",
+                                "HorzScrollThumb", "VertScrollThumb"}) {
+        ini += std::string("[") + section + "]\r\nImage=" + section + ".bmp\r\n";
+    }
+    const QSize cell(16, 16);
+    return TestSkinFile(
+        {}, ini,
+        {{"SunkEdge.bmp", Frames(cell, FrameColours(SunkFrame, 4), false)},
+         {"UpDown.Vert.bmp", Frames(cell, FrameColours(UpDownFrame, 8), false)},
+         {"Scrollbar.bmp", Frames(cell, FrameColours(ArrowFrame, 23), false)},
+         {"HorzScroll.bmp", Frames(cell, FrameColours(ShaftFrame, 4), false)},
+         {"VertScroll.bmp", Frames(cell, FrameColours(ShaftFrame, 4), false)},
+         {"HorzScrollThumb.bmp", Frames(cell, FrameColours(ThumbFrame, 3), false)},
+         {"VertScrollThumb.bmp", Frames(cell, FrameColours(ThumbFrame, 3), false)}});
 }
 
 }  // namespace vardo::test
