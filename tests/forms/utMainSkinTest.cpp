@@ -7,6 +7,7 @@
 
 #include "MainWindowFixture.h"
 #include "SkinEvents.h"
+#include "TestSkin.h"
 #include "uShowMM.h"
 
 namespace vardo::test {
@@ -124,6 +125,30 @@ TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_LeavesWindowsPlainAndSaysSoInT
     EXPECT_TRUE(main->lbSkinProblem->isVisibleTo(main.get()));
     EXPECT_TRUE(main->lbSkinProblem->toolTip().contains("Broken.skn"));
     EXPECT_FALSE(SettleSkinned({main.get()}, true));
+}
+
+TEST_F(MainWindowSkinTest, SkinLackingACloseButton_KeepsTheWindowFrameAndSaysWhatIsMissing) {
+    QDir().mkpath(Path("Skins"));
+    const std::string ini =
+        "[TitlebarSkin]\r\nSkinName=Gaps\r\n[Personality]\r\nLeft=edge.bmp\r\n"
+        "Right=edge.bmp\r\nTop=edge.bmp\r\nBottom=edge.bmp\r\n";
+    QFile skin(Path("Skins/Gaps.skn"));
+    ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
+    const std::string bytes = SkinFileBytes(ini, {{"edge.bmp", Frames({8, 8}, {Qt::red}, false)}});
+    skin.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    skin.close();
+    WriteSettings("cbskn=Gaps.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    const QSize size = main->size();
+    main->show();
+    ASSERT_TRUE(SettleSkinned({main.get()}, true));
+
+    EXPECT_FALSE(main->windowFlags().testFlag(Qt::FramelessWindowHint))
+        << "the window manager's frame, with its close button, stays";
+    EXPECT_EQ(main->size(), size);
+    EXPECT_TRUE(main->lbSkinProblem->isVisibleTo(main.get()));
+    EXPECT_EQ(main->lbSkinProblem->text(), "皮肤不完整，缺少关闭按钮、按钮图像");
+    EXPECT_FALSE(main->lbSkinProblem->toolTip().isEmpty());
 }
 
 }  // namespace
