@@ -317,6 +317,7 @@ TEST_F(WinSkinFormTest, FileDialog_SkinsItsViewsButtonsAndEditAndTakesANameByKey
         auto dialog = std::make_unique<QFileDialog>(nullptr, "Open", folder.path());
         dialog->setOption(QFileDialog::DontUseNativeDialog);
         dialog->setFileMode(QFileDialog::ExistingFile);
+        dialog->setViewMode(QFileDialog::List);
         dialog->resize(640, 420);
         dialog->show();
         return dialog;
