@@ -307,6 +307,27 @@ TEST_F(WinSkinFormTest, MessageBox_TakesTheSkinsFaceAndButtonsAnswersEnterAndCom
     EXPECT_FALSE(box.isVisible());
 }
 
+TEST_F(WinSkinFormTest, DialogComponent_SkinsTheBareWindowsAndTheMainOneTheForms) {
+    TSkinData dialogs(nullptr, &manager_);
+    dialogs.SkinFormtype = sfDialog;
+    dialogs.Loaded();
+    LoadSkin(TestSkinFile({}, kFaceColours));
+    dialogs.SetSkinFile(folder_.filePath("test.skn"));
+    LoadSkin(TestSkinFile());
+    ASSERT_TRUE(dialogs.SkinReady());
+
+    QMessageBox box(QMessageBox::Information, "Title", "text");
+    ProgramDialog form;
+    for (QWidget* w : {static_cast<QWidget*>(&box), static_cast<QWidget*>(&form)}) {
+        w->resize(300, 200);
+        w->show();
+    }
+    ASSERT_TRUE(Skin(box) && Skin(form));
+    EXPECT_EQ(&windows_.FormSkinner(&box)->SkinData(), &dialogs);
+    EXPECT_EQ(box.palette().color(QPalette::Window), kFace);
+    EXPECT_EQ(&windows_.FormSkinner(&form)->SkinData(), &data_);
+}
+
 TEST_F(WinSkinFormTest, FileDialog_SkinsItsViewsButtonsAndEditAndTakesANameByKeyboardOrMouse) {
     QTemporaryDir folder;
     for (const char* name : {"first.tab", "second.tab"}) {
