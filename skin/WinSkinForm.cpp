@@ -294,8 +294,7 @@ class TWinSkinForm::FrameSwap {
     QSize decoration_;
 };
 
-// ---- the window's face
-// ---------------------------------------------------------------------------
+// ---- the window's face --------------------------------------------------------------------
 
 // The window's background in the skin's ButtonFace and the text on it in the skin's WindowText
 // (the children inherit both), and back. They come from the skin together, so that text stays
@@ -487,7 +486,6 @@ void TWinSkinForm::SwitchOn() {
     ApplySkin();
     SkinControls();
     state_ = ssActive;
-    timer_.start();
 }
 
 void TWinSkinForm::Reload() {
@@ -520,6 +518,12 @@ void TWinSkinForm::ApplySkin() {
     } else if (face_) {
         face_->Restore();
         face_.reset();
+    }
+    // The timer serves the skinned frame only.
+    if (swap_) {
+        timer_.start();
+    } else {
+        timer_.stop();
     }
     window_->update();
 }
@@ -901,11 +905,10 @@ void TWinSkinForm::ShowSystemMenu(QPoint globalPoint) {
 // change while the window's events go elsewhere (a modal box of another window). The timer looks
 // while the window is active; it costs a pointer query four times a second.
 void TWinSkinForm::Tick() {
-    if (!window_ || Dead()) {
+    if (!window_ || Dead() || !swap_) {
         timer_.stop();
         return;
     }
-    if (!swap_) return;
     if (window_->isActiveWindow() != active_) {
         active_ = !active_;
         LayoutCaptionButtons();
@@ -987,7 +990,7 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
             return false;
         case QEvent::ActivationChange:
             active_ = window.isActiveWindow();
-            if (active_ && state_ == ssActive) {
+            if (active_ && swap_) {
                 timer_.start();
             } else if (!active_) {
                 timer_.stop();

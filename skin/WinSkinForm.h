@@ -96,7 +96,8 @@ class TWinSkinForm final : public QObject {
 
     // Switches the skin on (the manager posts this after creation): frame, shape, first paint.
     void SwitchOn();
-    // Whether the frame timer runs (from switch-on while the window is active).
+    // Whether the frame's timer runs: from the switch-on of a skinned frame while the window is
+    // active.
     bool TimerRunning() const { return timer_.isActive(); }
     // Re-reads the frame sizes and caption buttons from the skin and repaints.
     void Reload();
