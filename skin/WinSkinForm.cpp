@@ -38,6 +38,11 @@ namespace {
 
 // Popup menus the engine makes itself carry this tag.
 constexpr int kEngineMenuTag = 33333;
+
+bool ActionIs(int action, std::initializer_list<int> values) {
+    return std::find(values.begin(), values.end(), action) != values.end();
+}
+
 // The frame's timer: what the window system may not tell a frameless window (see Tick).
 constexpr int kFrameTimerInterval = 250;
 
@@ -53,10 +58,6 @@ bool SkinnedInBareWindow(const QWidget& control) {
            qobject_cast<const QProgressBar*>(&control) ||
            qobject_cast<const QAbstractItemView*>(&control) ||
            qobject_cast<const QToolBar*>(&control) || qobject_cast<const QDialog*>(&control);
-}
-
-bool ActionIs(int action, std::initializer_list<int> values) {
-    return std::find(values.begin(), values.end(), action) != values.end();
 }
 
 // The palette with text as the colour of enabled text; disabled text keeps its colour.
