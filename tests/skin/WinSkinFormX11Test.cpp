@@ -112,12 +112,18 @@ TEST_F(WinSkinFormX11Test, SwitchOff_GivesBackTheFrameTheClientSizeAndThePlace) 
     EXPECT_EQ(window->frameGeometry(), framed);
 }
 
-TEST_F(WinSkinFormX11Test, MessageBox_AnswersItsSkinnedButtonsAndClosesByItsCloseButton) {
+TEST_F(WinSkinFormX11Test, MessageBox_AnswersItsSkinnedButtonsClosesAndComesBackAsItWas) {
     QMessageBox box(QMessageBox::Question, "skinned", "Proceed?",
                     QMessageBox::Ok | QMessageBox::Cancel);
     box.move(300, 200);
+    manager_.SetSkinningOn(false);
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    ASSERT_TRUE(SettleUntil([&] { return box.frameGeometry() != box.geometry(); }));
+    Settle(100);
+    const QRect framed = box.frameGeometry();
+    const QRect client = box.geometry();
+    manager_.SetSkinningOn(true);
     TWinSkinForm* form = Skin(box);
     ASSERT_NE(form, nullptr);
     ASSERT_TRUE(SettleUntil([&] { return box.frameGeometry() == box.geometry(); }))
@@ -136,6 +142,17 @@ TEST_F(WinSkinFormX11Test, MessageBox_AnswersItsSkinnedButtonsAndClosesByItsClos
     ASSERT_EQ(windows_.FormSkinner(&box), form) << "still skinned when shown again";
     pointer_.Click(box.geometry().topLeft() + QPoint(box.width() - 13, 12));
     EXPECT_TRUE(SettleUntil([&] { return !box.isVisible(); })) << "the close button";
+
+    // Switched off while open, it gets the window manager's frame and its size back.
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    Settle(200);
+    windows_.RunCommand(scSwitchOff, data_);
+    EXPECT_TRUE(SettleUntil([&] { return box.frameGeometry() != box.geometry(); }))
+        << "the window manager's frame did not come back";
+    Settle(200);
+    EXPECT_EQ(box.geometry().size(), client.size());
+    EXPECT_EQ(box.frameGeometry().size(), framed.size());
 }
 
 TEST_F(WinSkinFormX11Test, FileDialog_ChoosesAFileByADoubleClickInItsSkinnedList) {
