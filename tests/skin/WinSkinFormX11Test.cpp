@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -119,9 +120,14 @@ TEST_F(WinSkinFormX11Test, MessageBox_AnswersItsSkinnedButtonsClosesAndComesBack
     manager_.SetSkinningOn(false);
     box.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
-    ASSERT_TRUE(SettleUntil([&] { return box.frameGeometry() != box.geometry(); }));
+    // The window's own frame margins: the widget's frame geometry may keep the size it had
+    // before the window manager took the box on.
+    const auto framedByTheWindowManager = [&] {
+        return !box.windowHandle()->frameMargins().isNull();
+    };
+    ASSERT_TRUE(SettleUntil(framedByTheWindowManager));
     Settle(100);
-    const QRect framed = box.frameGeometry();
+    const QRect framed = box.windowHandle()->frameGeometry();
     const QRect client = box.geometry();
     manager_.SetSkinningOn(true);
     TWinSkinForm* form = Skin(box);
@@ -148,11 +154,11 @@ TEST_F(WinSkinFormX11Test, MessageBox_AnswersItsSkinnedButtonsClosesAndComesBack
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
     Settle(200);
     windows_.RunCommand(scSwitchOff, data_);
-    EXPECT_TRUE(SettleUntil([&] { return box.frameGeometry() != box.geometry(); }))
+    EXPECT_TRUE(SettleUntil(framedByTheWindowManager))
         << "the window manager's frame did not come back";
     Settle(200);
     EXPECT_EQ(box.geometry().size(), client.size());
-    EXPECT_EQ(box.frameGeometry().size(), framed.size());
+    EXPECT_EQ(box.windowHandle()->frameGeometry().size(), framed.size());
 }
 
 TEST_F(WinSkinFormX11Test, FileDialog_ChoosesAFileByADoubleClickInItsSkinnedList) {
@@ -168,7 +174,7 @@ TEST_F(WinSkinFormX11Test, FileDialog_ChoosesAFileByADoubleClickInItsSkinnedList
     manager_.SetSkinningOn(false);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    ASSERT_TRUE(SettleUntil([&] { return dialog.frameGeometry() != dialog.geometry(); }));
+    ASSERT_TRUE(SettleUntil([&] { return !dialog.windowHandle()->frameMargins().isNull(); }));
     Settle(100);
     manager_.SetSkinningOn(true);
     TWinSkinForm* form = Skin(dialog);
