@@ -17,6 +17,10 @@ QString StartPath(const Prompts::FileRequest& request) {
     return request.initialFolder;
 }
 
+// The toolkit's own file dialog, not the desktop's: the skin engine reaches it as a bare window,
+// so it takes the program's skin like the message boxes.
+constexpr QFileDialog::Options kOwnDialog = QFileDialog::DontUseNativeDialog;
+
 std::optional<QString> Chosen(const QString& path) {
     if (path.isEmpty()) return std::nullopt;
     return path;
@@ -35,14 +39,14 @@ void QtPrompts::ShowError(QWidget* parent, const QString& text) {
 }
 
 std::optional<QString> QtPrompts::ChooseOpenFile(QWidget* parent, const FileRequest& request) {
-    return Chosen(
-        QFileDialog::getOpenFileName(parent, request.title, StartPath(request), request.filter));
+    return Chosen(QFileDialog::getOpenFileName(parent, request.title, StartPath(request),
+                                               request.filter, nullptr, kOwnDialog));
 }
 
 std::optional<QString> QtPrompts::ChooseSaveFile(QWidget* parent, const FileRequest& request) {
     return Chosen(QFileDialog::getSaveFileName(parent, request.title, StartPath(request),
                                                request.filter, nullptr,
-                                               QFileDialog::DontConfirmOverwrite));
+                                               kOwnDialog | QFileDialog::DontConfirmOverwrite));
 }
 
 }  // namespace vardo

@@ -215,6 +215,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void CreateSkinComponent();
     // Start-up: the skin engine goes on when the settings dialog's "换肤" is ticked.
     void SwitchSkinAtStartUp();
+    // Names in the status bar a skin that failed to load (loadError) or lacks elements.
+    void ShowSkinProblem(const QString& loadError);
     void ShowHandleList();
     void ShowWindowsAvailability();
     void ConnectEditor();

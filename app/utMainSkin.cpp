@@ -5,6 +5,7 @@
 
 #include "SkinManage.h"
 #include "WinSkinData.h"
+#include "WinSkinFrame.h"
 #include "WinSubClass.h"
 #include "utMain.h"
 
@@ -13,6 +14,20 @@ namespace vardo {
 namespace {
 // As the skin component's own commands.
 constexpr int kSkinCommandDelay = 250;
+
+// What the operator is told about a skin that lacks elements, and what the windows do instead.
+QString SkinGapText(const TSkinGaps& gaps) {
+    QStringList missing;
+    if (gaps.Edges) missing << "窗口边框";
+    if (gaps.CloseButton) missing << "关闭按钮";
+    if (gaps.Buttons) missing << "按钮图像";
+    return "皮肤不完整，缺少" + missing.join("、");
+}
+
+QString SkinGapHint(const TSkinGaps& gaps) {
+    if (gaps.FrameUnusable()) return "窗口保留系统的标题栏和边框，可照常移动和关闭";
+    return "按钮按系统样式显示";
+}
 }  // namespace
 
 void TFrmMain::CreateSkinComponent() {
@@ -31,7 +46,7 @@ void TFrmMain::CreateSkinComponent() {
                                                   "TMyTransBtn=nil", "TTransparentButton=nil"};
     sd1->Loaded();
 
-    lbSkinProblem = new QLabel("皮肤未能载入", StatusBar2);
+    lbSkinProblem = new QLabel(StatusBar2);
     lbSkinProblem->setObjectName("lbSkinProblem");
     lbSkinProblem->setPalette(StatusBar2->palette());
     StatusBar2->addWidget(lbSkinProblem);
@@ -46,10 +61,23 @@ void TFrmMain::SwitchSkin(bool on, const QString& skinFile) {
     sd1->SetSkinFile(skinFile);
     const QString problem = sd1->LoadError();
     sd1->SetActive(true);
-    lbSkinProblem->setToolTip(problem);
-    lbSkinProblem->setVisible(!problem.isEmpty());
+    ShowSkinProblem(problem);
     if (sd1->Active()) sd1->Manager().Command(scSwitchOn, kSkinCommandDelay, *sd1);
     update();
+}
+
+// A skin that failed to load, or that lacks elements, is named in the status bar; the windows
+// keep their plain look for what is missing.
+void TFrmMain::ShowSkinProblem(const QString& loadError) {
+    const TSkinGaps gaps = sd1->SkinReady() ? SkinGapsOf(sd1->Model()) : TSkinGaps{};
+    if (!loadError.isEmpty()) {
+        lbSkinProblem->setText("皮肤未能载入");
+        lbSkinProblem->setToolTip(loadError);
+    } else if (gaps.Any()) {
+        lbSkinProblem->setText(SkinGapText(gaps));
+        lbSkinProblem->setToolTip(SkinGapHint(gaps));
+    }
+    lbSkinProblem->setVisible(!loadError.isEmpty() || gaps.Any());
 }
 
 void TFrmMain::SwitchSkinAtStartUp() {

@@ -2,7 +2,8 @@
 # Draws the pictures the README shows into build/doc/ (or the folder given): the contact sheet of
 # the own components (gallery.png), the main window and the settings dialog on the X test bed
 # (main-window.png, settings-dialog.png), and the main window, the settings dialog and a reminder
-# pop-up without a skin and with each of our skins (skins/<skin>-main.png, ...).
+# pop-up, the exit question and the open dialog without a skin and with each of our skins
+# (skins/<skin>-main.png, ..., <skin>-message.png, <skin>-open.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh

@@ -18,7 +18,9 @@ enum SkinEventType {
     kSkinVisibilityQuery = 0x3515,  // shows a caption button of visibility code 1000-2000?
     kSkinQuery = 0x3523,            // is this window or control skinned?
     kSkinPaintEdit = 0xBC4A,        // an edit skinner: paint yourself into the given painter
-    kSkinPaintBars = 0xBC4B,        // a scroll-bar skinner: paint your bars into the given painter
+    kSkinPaintBars = 0xBC4B,        // paint into the painter given: a scroll-bar skinner its bars,
+                                    // a skinned window its frame
+    kSkinPresence = 0xBC4D,         // is the engine here? the key when asked with it, else 1
 };
 
 // The second value that makes kSkinPaintEdit and kSkinPaintBars a request, and their answer.

@@ -42,9 +42,10 @@ TSkinData* TSkinManage::DefaultSkinData() const {
     return nullptr;
 }
 
-void TSkinManage::Command(int kind, int delay, TSkinData& data) {
+void TSkinManage::Command(int kind, int delay, TSkinData& data, QObject* window) {
     command_ = kind;
     commandData_ = &data;
+    commandWindow_ = window;
     timer_.setInterval(delay);
     if (started_ == Started) {
         timer_.start();
@@ -56,6 +57,7 @@ void TSkinManage::Command(int kind, int delay, TSkinData& data) {
     if (kind == scSwitchOff) skinningOn_ = false;
     command_ = scNone;
     commandData_ = nullptr;
+    commandWindow_ = nullptr;
 }
 
 void TSkinManage::MarkStarted() {
@@ -66,14 +68,16 @@ void TSkinManage::RunCommand() {
     timer_.stop();
     TSkinData* data = commandData_;
     const int kind = command_;
+    QObject* window = commandWindow_;
+    command_ = scNone;
+    commandData_ = nullptr;
+    commandWindow_ = nullptr;
     if (!data || kind == scNone) return;
     if (kind == scSwitchOn) skinningOn_ = true;
     if (kind == scSwitchOff) skinningOn_ = false;
-    if (windowSide_) windowSide_->RunCommand(kind, *data);
-    if (kind == scReskin) return;
-    command_ = scNone;
-    commandData_ = nullptr;
-    if (data->OnSkinChanged) data->OnSkinChanged();
+    if (windowSide_) windowSide_->RunCommand(kind, *data, window);
+    // Re-skinning one window is no change of the skin.
+    if (kind != scReskin && data->OnSkinChanged) data->OnSkinChanged();
 }
 
 }  // namespace vardo

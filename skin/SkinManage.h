@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 namespace vardo {
@@ -25,8 +26,9 @@ class TSkinWindowSide {
     virtual ~TSkinWindowSide() = default;
     // Starts watching window creation and activation (at Loaded of an sfMainform component).
     virtual void InstallHook() = 0;
-    // Carries out a command of the timer for data (the switch is already set for 1 and 2).
-    virtual void RunCommand(int kind, TSkinData& data) = 0;
+    // Carries out a command of the timer for data (the switch is already set for 1 and 2);
+    // window is the one command 7 re-skins.
+    virtual void RunCommand(int kind, TSkinData& data, QObject* window) = 0;
     // Skins the owner form of a component that is not sfMainform, at once.
     virtual void SkinOwnerForm(TSkinData& data) = 0;
 };
@@ -54,8 +56,8 @@ class TSkinManage : public QObject {
     TSkinData* DefaultSkinData() const;
 
     // Stores the command for data and (once started) runs it after delay milliseconds; a later
-    // command replaces one that is still pending.
-    void Command(int kind, int delay, TSkinData& data);
+    // command replaces one that is still pending. window is the window command 7 re-skins.
+    void Command(int kind, int delay, TSkinData& data, QObject* window = nullptr);
     int PendingCommand() const { return command_; }
     bool CommandTimerActive() const { return timer_.isActive(); }
 
@@ -76,6 +78,7 @@ class TSkinManage : public QObject {
     QTimer timer_;
     int command_ = scNone;
     TSkinData* commandData_ = nullptr;
+    QPointer<QObject> commandWindow_;
     bool skinningOn_ = false;
     int started_ = NotStarted;
     TSkinWindowSide* windowSide_ = nullptr;

@@ -1,14 +1,26 @@
 #include "WinSkinForm.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCursor>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSizeGrip>
+#include <QTabBar>
 #include <QTimer>
+#include <QToolBar>
 #include <QWindow>
 
 #include <algorithm>
@@ -29,6 +41,23 @@ constexpr int kEngineMenuTag = 33333;
 
 bool ActionIs(int action, std::initializer_list<int> values) {
     return std::find(values.begin(), values.end(), action) != values.end();
+}
+
+// The frame's timer: what the window system may not tell a frameless window (see Tick).
+constexpr int kFrameTimerInterval = 250;
+
+// The children of a bare window that get a skinner, by class, as a bare window's children are
+// known: buttons by their kind, combo boxes, edits, size grips, tab bars, progress bars, the
+// scroll bars of list and tree views, and tool bars and child dialogs as containers. Labels,
+// frames and the rest keep their own painting on the window's skinned face.
+bool SkinnedInBareWindow(const QWidget& control) {
+    return qobject_cast<const QPushButton*>(&control) || qobject_cast<const QCheckBox*>(&control) ||
+           qobject_cast<const QRadioButton*>(&control) ||
+           qobject_cast<const QComboBox*>(&control) || qobject_cast<const QLineEdit*>(&control) ||
+           qobject_cast<const QSizeGrip*>(&control) || qobject_cast<const QTabBar*>(&control) ||
+           qobject_cast<const QProgressBar*>(&control) ||
+           qobject_cast<const QAbstractItemView*>(&control) ||
+           qobject_cast<const QToolBar*>(&control) || qobject_cast<const QDialog*>(&control);
 }
 
 // The palette with text as the colour of enabled text; disabled text keeps its colour.
@@ -180,15 +209,8 @@ void TWinSysButton::Paint() {
 // laid out for exactly that size.
 class TWinSkinForm::FrameSwap {
   public:
-    FrameSwap(QWidget& window, const QMargins& frame, const QColor& face, const QColor& text)
-        : window_(window) {
+    FrameSwap(QWidget& window, const QMargins& frame) : window_(window) {
         flags_ = window.windowFlags();
-        hadPalette_ = window.testAttribute(Qt::WA_SetPalette);
-        palette_ = window.palette();
-        // A window that chose its own colour keeps it; the others take the skin's face colour.
-        ownColour_ = palette_.color(QPalette::Window) !=
-                     QApplication::palette(&window).color(QPalette::Window);
-        SetFace(face, text);
         margins_ = window.contentsMargins();
         minimum_ = window.minimumSize();
         maximum_ = window.maximumSize();
@@ -210,15 +232,6 @@ class TWinSkinForm::FrameSwap {
         window.setGeometry(QRect(outer.topLeft(), size));
     }
 
-    // The face and the text on it come from the skin together, so that text stays readable on
-    // a dark face.
-    void SetFace(const QColor& face, const QColor& text) {
-        if (ownColour_) return;
-        QPalette palette = WithText(window_.palette(), text);
-        palette.setColor(QPalette::Window, face);
-        window_.setPalette(palette);
-    }
-
     // Another skin's frame: a fixed window grows or shrinks with it.
     void Change(const QMargins& frame) {
         const QMargins delta = frame - applied_;
@@ -233,7 +246,6 @@ class TWinSkinForm::FrameSwap {
         const QRect outer = window_.geometry();
         Place(QMargins());
         window_.setContentsMargins(margins_);
-        window_.setPalette(hadPalette_ ? palette_ : QPalette());
         SetFlagsInPlace(window_, flags_);
         window_.setMouseTracking(tracking_);
         if (hadCursor_) {
@@ -251,7 +263,6 @@ class TWinSkinForm::FrameSwap {
     }
 
     const QCursor& OwnCursor() const { return cursor_; }
-    QColor OwnTextColour() const { return palette_.color(QPalette::WindowText); }
     bool HadCursor() const { return hadCursor_; }
 
   private:
@@ -272,9 +283,6 @@ class TWinSkinForm::FrameSwap {
 
     QWidget& window_;
     Qt::WindowFlags flags_;
-    bool hadPalette_ = false;
-    QPalette palette_;
-    bool ownColour_ = false;
     QMargins margins_;
     QMargins applied_;
     QSize minimum_;
@@ -287,12 +295,47 @@ class TWinSkinForm::FrameSwap {
     QSize decoration_;
 };
 
+// ---- the window's face --------------------------------------------------------------------
+
+// The window's background in the skin's ButtonFace and the text on it in the skin's WindowText
+// (the children inherit both), and back. They come from the skin together, so that text stays
+// readable on a dark face.
+class TWinSkinForm::Face {
+  public:
+    // A form that chose its own colour keeps it; a bare window always takes the skin's.
+    Face(QWidget& window, bool keepOwnColour) : window_(window) {
+        hadPalette_ = window.testAttribute(Qt::WA_SetPalette);
+        palette_ = window.palette();
+        ownColour_ = keepOwnColour && palette_.color(QPalette::Window) !=
+                                          QApplication::palette(&window).color(QPalette::Window);
+    }
+
+    void Set(const TSkinModel& model) {
+        if (ownColour_) return;
+        QPalette palette = WithText(window_.palette(), ColorToQColor(model.Colours.WindowText));
+        palette.setColor(QPalette::Window, ColorToQColor(model.Colours.ButtonFace));
+        window_.setPalette(palette);
+    }
+
+    void Restore() { window_.setPalette(hadPalette_ ? palette_ : QPalette()); }
+
+    QColor OwnTextColour() const { return palette_.color(QPalette::WindowText); }
+
+  private:
+    QWidget& window_;
+    bool hadPalette_ = false;
+    QPalette palette_;
+    bool ownColour_ = false;
+};
+
 // ---- TWinSkinForm ----------------------------------------------------------------------------
 
 TWinSkinForm::TWinSkinForm(QWidget& window, TSkinData& data)
     : window_(&window), data_(data), class_(ClassifyWindow(window)) {
     data_.Manager().MarkStarted();
-    frameSkinned_ = data_.SkinControls.Contains(xcMainMenu) && class_.BorderKind != bkNoCaption;
+    timer_.setInterval(kFrameTimerInterval);
+    connect(&timer_, &QTimer::timeout, this, &TWinSkinForm::Tick);
+    frameSkinned_ = FrameWanted();
     window.installEventFilter(this);
     connect(&window, &QObject::destroyed, this, [this] { state_ = ssDead; });
     if (frameSkinned_) {
@@ -300,6 +343,11 @@ TWinSkinForm::TWinSkinForm(QWidget& window, TSkinData& data)
     } else {
         state_ = ssActive;
     }
+}
+
+bool TWinSkinForm::FrameWanted() const {
+    return data_.SkinControls.Contains(xcMainMenu) && class_.BorderKind != bkNoCaption &&
+           !SkinGapsOf(Model()).FrameUnusable();
 }
 
 TWinSkinForm::~TWinSkinForm() {
@@ -432,48 +480,71 @@ void TWinSkinForm::LayoutCaptionButtons() {
 
 void TWinSkinForm::SwitchOn() {
     if (!window_ || state_ == ssDead || state_ == ssDestroying) return;
-    if (!frameSkinned_) {
-        SkinControls();
-        state_ = ssActive;
-        return;
-    }
-    if (ModelChanged()) UpdateFrameSizes();
     active_ = window_->isActiveWindow();
     if (window_->isMaximized()) sizeState_ = ssMaximised;
     if (window_->isMinimized()) sizeState_ = ssMinimised;
     state_ = ssFirstPaint;
-    if (!swap_) {
-        swap_ = std::make_unique<FrameSwap>(*window_, frame_.Margins(),
-                                            ColorToQColor(Model().Colours.ButtonFace),
-                                            ColorToQColor(Model().Colours.WindowText));
-    }
+    ApplySkin();
     SkinControls();
-    LayoutCaptionButtons();
-    UpdateRegion();
-    window_->update();
     state_ = ssActive;
 }
 
 void TWinSkinForm::Reload() {
-    if (!window_ || !frameSkinned_ || state_ == ssDead || state_ == ssDestroying) return;
-    const int previous = state_;
+    // Before its switch-on the window has taken nothing from the skin: the switch-on reads it.
+    if (!window_ || state_ == ssAttached || state_ == ssDead || state_ == ssDestroying) return;
     state_ = ssReloading;
-    UpdateFrameSizes();
-    if (swap_) {
-        swap_->Change(frame_.Margins());
-        swap_->SetFace(ColorToQColor(Model().Colours.ButtonFace),
-                       ColorToQColor(Model().Colours.WindowText));
-    }
+    ApplySkin();
     for (const auto& control : controls_) control->Refresh();
-    LayoutCaptionButtons();
-    regionSize_ = QSize();
-    UpdateRegion();
+    state_ = ssActive;
+}
+
+void TWinSkinForm::ApplySkin() {
+    frameSkinned_ = FrameWanted();
+    if (frameSkinned_) {
+        UpdateFrameSizes();
+        if (swap_) {
+            swap_->Change(frame_.Margins());
+        } else {
+            swap_ = std::make_unique<FrameSwap>(*window_, frame_.Margins());
+        }
+        LayoutCaptionButtons();
+        regionSize_ = QSize();
+        UpdateRegion();
+    } else {
+        DropFrame();
+    }
+    if (swap_ || class_.StandardDialog) {
+        if (!face_) face_ = std::make_unique<Face>(*window_, !class_.StandardDialog);
+        face_->Set(Model());
+    } else if (face_) {
+        face_->Restore();
+        face_.reset();
+    }
+    // The timer serves the skinned frame only.
+    if (swap_) {
+        timer_.start();
+    } else {
+        timer_.stop();
+    }
     window_->update();
-    state_ = previous == ssAttached ? ssAttached : ssActive;
+}
+
+// The window manager's frame comes back; the caption buttons and the skinned menu bar go.
+void TWinSkinForm::DropFrame() {
+    current_ = pressed_ = nullptr;
+    buttons_.clear();
+    menu_.reset();
+    frame_ = {};
+    model_ = nullptr;
+    if (swap_) {
+        swap_->Restore();
+        swap_.reset();
+    }
 }
 
 void TWinSkinForm::Detach() {
     if (!window_) return;
+    timer_.stop();
     window_->removeEventFilter(this);
     controls_.clear();
     menu_.reset();
@@ -484,6 +555,10 @@ void TWinSkinForm::Detach() {
     if (swap_) {
         swap_->Restore();
         swap_.reset();
+    }
+    if (face_) {
+        face_->Restore();
+        face_.reset();
     }
     window_->update();
     state_ = ssDead;
@@ -500,10 +575,12 @@ void TWinSkinForm::SkinControls() {
     if (!window_) return;
     for (QWidget* control : window_->findChildren<QWidget*>()) {
         if (control->isWindow() || ControlSkinner(control)) continue;
-        if (swap_ && KeepsOwnFace(*control, data_)) {
+        if (class_.StandardDialog) {
+            if (!SkinnedInBareWindow(*control)) continue;
+        } else if (face_ && KeepsOwnFace(*control, data_)) {
             keptFaces_.push_back(
                 {control, control->testAttribute(Qt::WA_SetPalette), control->palette()});
-            control->setPalette(WithText(control->palette(), swap_->OwnTextColour()));
+            control->setPalette(WithText(control->palette(), face_->OwnTextColour()));
             continue;
         }
         if (std::unique_ptr<TSkinControl> skinner = SkinControl(*control, data_)) {
@@ -822,7 +899,55 @@ void TWinSkinForm::ShowSystemMenu(QPoint globalPoint) {
     if (chosen == close) window->close();
 }
 
+// ---- the timer -------------------------------------------------------------------------------
+
+// On X a frameless window is not always told what happens around it: the pointer can leave a
+// hot caption button straight for another window without a leave event, and an activation can
+// change while the window's events go elsewhere (a modal box of another window). The timer looks
+// while the window is active; it costs a pointer query four times a second.
+void TWinSkinForm::Tick() {
+    if (!window_ || Dead() || !swap_) {
+        timer_.stop();
+        return;
+    }
+    if (window_->isActiveWindow() != active_) {
+        active_ = !active_;
+        LayoutCaptionButtons();
+        RepaintFrame();
+    }
+    // Caption buttons are hot only under the pointer of an active window.
+    if (current_ && !pressed_ &&
+        (!active_ || !current_->Rect.contains(window_->mapFromGlobal(QCursor::pos())))) {
+        current_->MouseLeave();
+    }
+    if (!active_) timer_.stop();
+}
+
 // ---- the window's events ---------------------------------------------------------------------
+
+bool TWinSkinForm::AnswerOutsideRequest(QEvent& event) {
+    auto* request = dynamic_cast<SkinEvent*>(&event);
+    if (!request) return false;
+    if (IsSkinEvent(&event, kSkinPresence)) {
+        request->SetResult(request->Detail() == kOutsidePaintKey ? kOutsidePaintKey : 1);
+        return true;
+    }
+    if (!IsSkinEvent(&event, kSkinPaintBars) || request->Detail() != kOutsidePaintKey) {
+        return false;
+    }
+    // Without a painter (no device given) only the answer goes back.
+    auto* paint = dynamic_cast<SkinPaintEvent*>(request);
+    if (paint && swap_ && ModelCurrent()) {
+        try {
+            PaintEdges(paint->Painter());
+            PaintCaption(paint->Painter());
+        } catch (const std::exception&) {
+            // A frame that cannot be painted leaves the device as it was painted so far.
+        }
+    }
+    request->SetResult(kOutsidePaintKey);
+    return true;
+}
 
 bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched != window_ || state_ == ssDead || state_ == ssDestroying) return false;
@@ -839,6 +964,7 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
         RepaintFrame();
         return true;
     }
+    if (AnswerOutsideRequest(*event)) return true;
     const bool painting = swap_ &&
                           (state_ == ssActive || state_ == ssReloading || state_ == ssFirstPaint) &&
                           ModelCurrent();
@@ -865,6 +991,12 @@ bool TWinSkinForm::eventFilter(QObject* watched, QEvent* event) {
             return false;
         case QEvent::ActivationChange:
             active_ = window.isActiveWindow();
+            if (active_ && swap_) {
+                timer_.start();
+            } else if (!active_) {
+                timer_.stop();
+                if (current_ && !pressed_) current_->MouseLeave();
+            }
             if (painting) {
                 LayoutCaptionButtons();
                 RepaintFrame();

@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QPointer>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -60,8 +61,11 @@ class TWinSysButton final : public TNCObject {
 // Skins one top-level window: makes it frameless, keeps its client area inside the skin's frame
 // (contents margins), paints the frame, caption and caption buttons from the skin model, cuts the
 // window's shape from the frame's magenta pixels and handles the mouse on the frame itself:
-// moving and resizing through the window manager, the caption buttons' actions. Detach gives the
-// window back as it was: flags, window-manager frame, client size, margins, mask and cursor.
+// moving and resizing through the window manager, the caption buttons' actions. A skin without a
+// usable frame (see TSkinGaps) leaves the window its window manager's frame. A bare window (a
+// message box, a file dialog) always takes the skin's face and text colours, and only the
+// children such a window is known to have are skinned. Detach gives the window back as it was:
+// flags, window-manager frame, client size, margins, mask, cursor and colours.
 class TWinSkinForm final : public QObject {
     Q_OBJECT
   public:
@@ -92,6 +96,9 @@ class TWinSkinForm final : public QObject {
 
     // Switches the skin on (the manager posts this after creation): frame, shape, first paint.
     void SwitchOn();
+    // Whether the frame's timer runs: from the switch-on of a skinned frame while the window is
+    // active.
+    bool TimerRunning() const { return timer_.isActive(); }
     // Re-reads the frame sizes and caption buttons from the skin and repaints.
     void Reload();
     // Gives the window back as it was before skinning.
@@ -118,6 +125,7 @@ class TWinSkinForm final : public QObject {
 
   private:
     class FrameSwap;
+    class Face;
 
     const TSkinModel& Model() const;
     bool ModelChanged() const;
@@ -125,6 +133,12 @@ class TWinSkinForm final : public QObject {
     // it: nothing is painted or hit by the mouse until the reload (scheduled here) has read the new
     // one.
     bool ModelCurrent();
+    // Whether the window gets the skin's frame: the skin has one and the window a caption.
+    bool FrameWanted() const;
+    // Puts the window in the current skin: the frame (or the window manager's when the skin has
+    // none) and the face.
+    void ApplySkin();
+    void DropFrame();
     void UpdateFrameSizes();
     QRect MenuBarRect() const;
     void MakeCaptionButtons();
@@ -134,11 +148,15 @@ class TWinSkinForm final : public QObject {
     QFont TitleFont() const;
     QString TitleText() const;
     void PaintFrameOver(QWidget& window);
+    // Answers the engine's outside requests: paint the frame into a painter, presence.
+    bool AnswerOutsideRequest(QEvent& event);
+    void Tick();
     void PaintEdges(QPainter& painter) const;
     void PaintCaption(QPainter& painter) const;
     void PaintCaptionButton(QPainter& painter, const TWinSysButton& button) const;
     void UpdateRegion();
-    // Gives every control of the window that the factory knows its skinner.
+    // Gives every control of the window that the factory knows its skinner; of a bare window,
+    // only the children such a window is known to have.
     void SkinControls();
 
     bool HandleMouse(QMouseEvent& event);
@@ -163,6 +181,8 @@ class TWinSkinForm final : public QObject {
     TNCObject* pressed_ = nullptr;
     QSize regionSize_;
     std::unique_ptr<FrameSwap> swap_;
+    std::unique_ptr<Face> face_;
+    QTimer timer_;
     std::vector<std::unique_ptr<TSkinControl>> controls_;
     std::unique_ptr<TWinSkinMenu> menu_;
     // Panels that keep their own face, with the palette they had.

@@ -1,8 +1,7 @@
 #include "WinSkinFrame.h"
 
-#include <QFileDialog>
+#include <QDialog>
 #include <QFontMetrics>
-#include <QMessageBox>
 #include <QWidget>
 
 #include <algorithm>
@@ -86,11 +85,15 @@ QString WidgetClassName(const QObject& object) {
     return colons < 0 ? name : name.mid(colons + 2);
 }
 
+bool IsBareWindow(const QWidget& window) {
+    return qobject_cast<const QDialog*>(&window) &&
+           !QByteArray(window.metaObject()->className()).startsWith("vardo::");
+}
+
 TWindowClass ClassifyWindow(const QWidget& window) {
     TWindowClass result;
     result.ClassName = WidgetClassName(window);
-    result.StandardDialog =
-        qobject_cast<const QMessageBox*>(&window) || qobject_cast<const QFileDialog*>(&window);
+    result.StandardDialog = IsBareWindow(window);
     result.Resizable = window.minimumSize() != window.maximumSize() &&
                        !window.windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
     result.ButtonSet = ButtonSetOf(window);
@@ -106,6 +109,17 @@ TWindowClass ClassifyWindow(const QWidget& window) {
         result.BorderKind = result.Resizable ? bkSizeable : bkFixed;
     }
     return result;
+}
+
+TSkinGaps SkinGapsOf(const TSkinModel& model) {
+    TSkinGaps gaps;
+    gaps.Edges = model.FrameTop.Bitmap.isNull() || model.FrameLeft.Bitmap.isNull() ||
+                 model.FrameRight.Bitmap.isNull() || model.FrameBottom.Bitmap.isNull();
+    gaps.CloseButton = std::none_of(
+        model.CaptionButtons.begin(), model.CaptionButtons.end(),
+        [](const auto& button) { return button->Action == 0 && !button->Bitmap.isNull(); });
+    gaps.Buttons = model.Buttons.Bitmap.isNull();
+    return gaps;
 }
 
 TSkinFrameSizes FrameSizesOf(const TSkinModel& model, TBorderKind borderKind, int menuBarHeight) {

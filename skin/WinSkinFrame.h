@@ -32,8 +32,11 @@ inline constexpr int kSystemMenu = 8;
 struct TWindowClass {
     QString ClassName;  // the widget's class without its namespace
     TBorderKind BorderKind = bkFixed;
-    bool StandardDialog = false;  // a message box or a file dialog
-    bool Resizable = false;       // the operator can change its size
+    // A bare window: a dialog of the toolkit's own (a message box, a file dialog, an input
+    // dialog) that none of the program's forms is. It has a dialog border without icon, the
+    // skin's face and only the children a bare window is known to have are skinned.
+    bool StandardDialog = false;
+    bool Resizable = false;  // the operator can change its size
     int ButtonSet = 0;
 };
 
@@ -41,7 +44,25 @@ struct TWindowClass {
 // namespace ("vardo::TFrmMain" -> "TFrmMain").
 QString WidgetClassName(const QObject& object);
 
+// Whether window is a bare window (see TWindowClass::StandardDialog): a dialog whose class is
+// not one of the program's own.
+bool IsBareWindow(const QWidget& window);
+
 TWindowClass ClassifyWindow(const QWidget& window);
+
+// What a skin lacks of the elements a skinned window needs. Without its four edges or without a
+// close button a skinned frame would leave the window half drawn or without a way to close, so
+// such a skin leaves every window its window manager's frame; without the Buttons image push
+// buttons keep their own look.
+struct TSkinGaps {
+    bool Edges = false;        // one of Top, Left, Right and Bottom has no image
+    bool CloseButton = false;  // no caption button closes the window
+    bool Buttons = false;      // no Buttons image
+    bool FrameUnusable() const { return Edges || CloseButton; }
+    bool Any() const { return Edges || CloseButton || Buttons; }
+};
+
+TSkinGaps SkinGapsOf(const TSkinModel& model);
 
 // The skin's frame around the client area, in pixels.
 struct TSkinFrameSizes {

@@ -1,9 +1,7 @@
 #include "WinSubClass.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QMenu>
-#include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
 
@@ -37,10 +35,6 @@ bool IsFormWindow(const QWidget& window) {
         default:
             return false;
     }
-}
-
-bool IsStandardDialog(const QWidget& window) {
-    return qobject_cast<const QMessageBox*>(&window) || qobject_cast<const QFileDialog*>(&window);
 }
 
 }  // namespace
@@ -82,7 +76,8 @@ TSkinData* TSkinWindows::ChooseSkinData(const QWidget& window) const {
             return ready(data) ? data : nullptr;
         }
     }
-    if (IsStandardDialog(window)) {
+    // Bare windows (message boxes, file dialogs) may have a component of their own.
+    if (IsBareWindow(window)) {
         for (TSkinData* data : datas) {
             if (data->SkinFormtype == sfDialog) return ready(data) ? data : nullptr;
         }
@@ -144,6 +139,7 @@ void TSkinWindows::WatchSkinData(TSkinData& data) {
 }
 
 void TSkinWindows::ReskinWindow(QWidget* window) {
+    if (!window) return;
     if (TWinSkinForm* form = FormSkinner(window)) form->Detach();
     Purge();
     SkinWindow(window);
@@ -178,7 +174,7 @@ void TSkinWindows::DetachAll(const TSkinData* only) {
     Purge();
 }
 
-void TSkinWindows::RunCommand(int kind, TSkinData& data) {
+void TSkinWindows::RunCommand(int kind, TSkinData& data, QObject* window) {
     switch (kind) {
         case scSwitchOn:
             SkinAllWindows(data);
@@ -194,6 +190,9 @@ void TSkinWindows::RunCommand(int kind, TSkinData& data) {
             break;
         case scPurge:
             Purge();
+            break;
+        case scReskin:
+            ReskinWindow(qobject_cast<QWidget*>(window));
             break;
         default:
             break;

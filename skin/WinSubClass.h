@@ -32,12 +32,14 @@ class TSkinWindows final : public QObject, public TSkinWindowSide {
 
     // TSkinWindowSide
     void InstallHook() override;
-    void RunCommand(int kind, TSkinData& data) override;
+    void RunCommand(int kind, TSkinData& data, QObject* window) override;
+    // A command that is for no one window.
+    void RunCommand(int kind, TSkinData& data) { RunCommand(kind, data, nullptr); }
     void SkinOwnerForm(TSkinData& data) override;
 
     // Skins window when it passes the admission tests; false when it does not (or already is).
     bool SkinWindow(QWidget* window);
-    // Command 7: skins one window afresh.
+    // Command 7: skins one window afresh, from its admission on.
     void ReskinWindow(QWidget* window);
 
     TWinSkinForm* FormSkinner(const QWidget* window) const;

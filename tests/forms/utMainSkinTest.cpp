@@ -3,10 +3,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 
 #include "MainWindowFixture.h"
+#include "Prompts.h"
 #include "SkinEvents.h"
+#include "TestSkin.h"
 #include "uShowMM.h"
 
 namespace vardo::test {
@@ -35,6 +42,22 @@ class MainWindowSkinTest : public MainWindowFixture {
         // A window answers skinned from its attach on; the switch-on follows as a posted event.
         QCoreApplication::sendPostedEvents();
         return done();
+    }
+
+    // Once the modal window of type Window the prompt opens is up and skinned, records that and
+    // hands it to answer.
+    template <typename Window>
+    static void AnswerWhenSkinned(bool& skinned, std::function<void(Window&)> answer) {
+        auto* poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [poll, &skinned, answer] {
+            auto* window = qobject_cast<Window*>(QApplication::activeModalWidget());
+            if (!window || !AnswersSkinned(window)) return;
+            QCoreApplication::sendPostedEvents(window);
+            skinned = window->windowFlags().testFlag(Qt::FramelessWindowHint);
+            poll->deleteLater();
+            answer(*window);
+        });
+        poll->start(20);
     }
 
     static TFrmMM* OpenReminder() {
@@ -124,6 +147,59 @@ TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_LeavesWindowsPlainAndSaysSoInT
     EXPECT_TRUE(main->lbSkinProblem->isVisibleTo(main.get()));
     EXPECT_TRUE(main->lbSkinProblem->toolTip().contains("Broken.skn"));
     EXPECT_FALSE(SettleSkinned({main.get()}, true));
+}
+
+TEST_F(MainWindowSkinTest, SkinLackingACloseButton_KeepsTheWindowFrameAndSaysWhatIsMissing) {
+    QDir().mkpath(Path("Skins"));
+    const std::string ini =
+        "[TitlebarSkin]\r\nSkinName=Gaps\r\n[Personality]\r\nLeft=edge.bmp\r\n"
+        "Right=edge.bmp\r\nTop=edge.bmp\r\nBottom=edge.bmp\r\n";
+    QFile skin(Path("Skins/Gaps.skn"));
+    ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
+    const std::string bytes = SkinFileBytes(ini, {{"edge.bmp", Frames({8, 8}, {Qt::red}, false)}});
+    skin.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    skin.close();
+    WriteSettings("cbskn=Gaps.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    const QSize size = main->size();
+    main->show();
+    ASSERT_TRUE(SettleSkinned({main.get()}, true));
+
+    EXPECT_FALSE(main->windowFlags().testFlag(Qt::FramelessWindowHint))
+        << "the window manager's frame, with its close button, stays";
+    EXPECT_EQ(main->size(), size);
+    EXPECT_TRUE(main->lbSkinProblem->isVisibleTo(main.get()));
+    EXPECT_EQ(main->lbSkinProblem->text(), "皮肤不完整，缺少关闭按钮、按钮图像");
+    EXPECT_FALSE(main->lbSkinProblem->toolTip().isEmpty());
+}
+
+TEST_F(MainWindowSkinTest, Prompts_AreSkinnedAndAnswerTheKeyboard) {
+    CopySkin("Daylight.skn");
+    WriteSettings("cbskn=Daylight.skn\r\nchktskn=YES\r\n");
+    WriteFile("Data/other.tab", "");
+    const auto main = Start();
+    main->show();
+    ASSERT_TRUE(SettleSkinned({main.get()}, true));
+    QtPrompts prompts;
+
+    bool skinned = false;
+    AnswerWhenSkinned<QMessageBox>(skinned,
+                                   [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); });
+    EXPECT_TRUE(prompts.ConfirmOkCancel(main.get(), "确认退出", "exit?"));
+    EXPECT_TRUE(skinned) << "the message box";
+
+    skinned = false;
+    AnswerWhenSkinned<QFileDialog>(skinned, [](QFileDialog& dialog) {
+        auto* name = dialog.findChild<QLineEdit*>("fileNameEdit");
+        ASSERT_NE(name, nullptr);
+        name->clear();
+        QTest::keyClicks(name, "other.tab");
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    const std::optional<QString> chosen =
+        prompts.ChooseOpenFile(main.get(), {"打开", "Vardo(*.tab) (*.tab)", {}, Path("Data")});
+    EXPECT_TRUE(skinned) << "the open dialog";
+    EXPECT_EQ(chosen, Path("Data/other.tab"));
 }
 
 }  // namespace

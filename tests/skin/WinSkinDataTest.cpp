@@ -17,7 +17,7 @@ namespace {
 class RecordingWindowSide : public TSkinWindowSide {
   public:
     void InstallHook() override { ++hooks; }
-    void RunCommand(int kind, TSkinData&) override { commands.push_back(kind); }
+    void RunCommand(int kind, TSkinData&, QObject*) override { commands.push_back(kind); }
     void SkinOwnerForm(TSkinData&) override { ++ownerForms; }
 
     int hooks = 0;

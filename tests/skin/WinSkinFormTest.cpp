@@ -1,6 +1,14 @@
+#include <QCursor>
 #include <QDialog>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -10,6 +18,27 @@ namespace vardo::test {
 namespace {
 
 using WinSkinFormTest = SkinFixture;
+
+// A dialog of the program's own: a form, not a bare window.
+class ProgramDialog : public QDialog {
+    Q_OBJECT
+};
+
+// The face and its text in a skin's colours.
+const QColor kFace{90, 60, 30};
+const QColor kFaceText{250, 240, 10};
+const std::string kFaceColours = "[Colours]\r\nButtonFace=90 60 30\r\nWindowText=250 240 10\r\n";
+
+// Waits up to two seconds for condition, processing events.
+template <typename Condition>
+bool SettleUntil(Condition condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return condition();
+}
 
 const TWinSysButton* ButtonWithAction(const TWinSkinForm& form, const TSkinData& data, int action,
                                       int visibility = -2) {
@@ -143,7 +172,7 @@ TEST_F(WinSkinFormTest, CloseButton_ReleasedOutsideDoesNothingReleasedOnItCloses
 TEST_F(WinSkinFormTest, Dialogs_GetDialogBordersAndNoIcon) {
     LoadSkin(TestSkinFile("TextShift=24\r\n"));
     QWidget window;
-    QDialog dialog;
+    ProgramDialog dialog;
     QMessageBox box(QMessageBox::Information, "t", "text");
     for (QWidget* w : {&window, static_cast<QWidget*>(&dialog), static_cast<QWidget*>(&box)}) {
         w->resize(300, 200);
@@ -234,5 +263,240 @@ TEST_F(WinSkinFormTest, SkinWindow_AdmissionTests) {
     EXPECT_TRUE(windows_.SkinWindow(&later));
 }
 
+TEST_F(WinSkinFormTest, MessageBox_TakesTheSkinsFaceAndButtonsAnswersEnterAndComesBackAsItWas) {
+    LoadSkin(TestSkinFile({}, kFaceColours));
+    QMessageBox box(QMessageBox::Question, "Title", "Proceed?",
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.show();
+    const QSize size = box.size();
+    const QPalette palette = box.palette();
+    TWinSkinForm* form = Skin(box);
+    ASSERT_NE(form, nullptr);
+    QApplication::setActiveWindow(&box);
+
+    EXPECT_TRUE(form->Class().StandardDialog);
+    EXPECT_EQ(form->Class().BorderKind, bkDialog);
+    EXPECT_FALSE(ButtonWithAction(*form, data_, 3)->Visible) << "no icon on a dialog border";
+    EXPECT_EQ(box.size(), size.grownBy(QMargins(kLeft, kCaption, kRight, kBottom)));
+    const QImage shown = box.grab().toImage();
+    const QRect client = form->ClientRect();
+    EXPECT_EQ(Pixel(shown, client.left() + 1, client.bottom() - 1), kFace);
+    EXPECT_EQ(Pixel(shown, 2, 40), kActiveEdge);
+    const auto* label = box.findChild<QLabel*>("qt_msgbox_label");
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->palette().color(QPalette::WindowText), kFaceText);
+    EXPECT_EQ(form->ControlSkinner(label), nullptr) << "labels keep their own painting";
+    QAbstractButton* ok = box.button(QMessageBox::Ok);
+    ASSERT_NE(form->ControlSkinner(ok), nullptr);
+    const QPoint inOk = ok->mapTo(&box, QPoint(4, ok->height() / 2));
+    EXPECT_NE(
+        std::find(kButtonFrames.begin(), kButtonFrames.end(), Pixel(shown, inOk.x(), inOk.y())),
+        kButtonFrames.end());
+
+    windows_.RunCommand(scSwitchOff, data_);
+    EXPECT_FALSE(box.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(box.size(), size);
+    EXPECT_EQ(box.palette(), palette);
+    EXPECT_FALSE(AnswersSkinned(ok));
+
+    ASSERT_NE(Skin(box), nullptr);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(box.clickedButton(), ok);
+    EXPECT_FALSE(box.isVisible());
+}
+
+TEST_F(WinSkinFormTest, DialogComponent_SkinsTheBareWindowsAndTheMainOneTheForms) {
+    TSkinData dialogs(nullptr, &manager_);
+    dialogs.SkinFormtype = sfDialog;
+    dialogs.Loaded();
+    LoadSkin(TestSkinFile({}, kFaceColours));
+    dialogs.SetSkinFile(folder_.filePath("test.skn"));
+    LoadSkin(TestSkinFile());
+    ASSERT_TRUE(dialogs.SkinReady());
+
+    QMessageBox box(QMessageBox::Information, "Title", "text");
+    ProgramDialog form;
+    for (QWidget* w : {static_cast<QWidget*>(&box), static_cast<QWidget*>(&form)}) {
+        w->resize(300, 200);
+        w->show();
+    }
+    ASSERT_TRUE(Skin(box) && Skin(form));
+    EXPECT_EQ(&windows_.FormSkinner(&box)->SkinData(), &dialogs);
+    EXPECT_EQ(box.palette().color(QPalette::Window), kFace);
+    EXPECT_EQ(&windows_.FormSkinner(&form)->SkinData(), &data_);
+}
+
+// Typing a name and a double click in the list are tested on the program's prompts and under the
+// window manager.
+TEST_F(WinSkinFormTest, FileDialog_SkinsItsViewsButtonsAndEditAndGivesBackItsSize) {
+    QFileDialog dialog(nullptr, "Open", QDir::tempPath());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.resize(640, 420);
+    dialog.show();
+    const QSize size = dialog.size();
+    const QSize outer = dialog.frameGeometry().size();
+    TWinSkinForm* form = Skin(dialog);
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(dialog.size(), outer) << "a resizable dialog keeps its outer size";
+    auto* list = dialog.findChild<QListView*>("listView");
+    auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_TRUE(list && edit);
+    EXPECT_NE(form->ControlSkinner(list), nullptr) << "the list's scroll bars";
+    EXPECT_NE(form->ControlSkinner(edit), nullptr);
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        EXPECT_NE(form->ControlSkinner(button), nullptr) << button->text().toStdString();
+    }
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        EXPECT_EQ(form->ControlSkinner(label), nullptr);
+    }
+
+    windows_.RunCommand(scSwitchOff, data_);
+    EXPECT_EQ(dialog.size(), size);
+    EXPECT_FALSE(AnswersSkinned(list));
+}
+
+TEST_F(WinSkinFormTest, Command7_ReskinsOneWindowWithoutTellingOfASkinChange) {
+    int changes = 0;
+    data_.OnSkinChanged = [&] { ++changes; };
+    QWidget window;
+    QWidget other;
+    for (QWidget* w : {&window, &other}) {
+        w->resize(300, 200);
+        w->show();
+    }
+    const QPointer<TWinSkinForm> first = Skin(window);
+    TWinSkinForm* kept = Skin(other);
+    ASSERT_TRUE(first && kept);
+
+    manager_.Command(scReskin, 0, data_, &window);
+    ASSERT_TRUE(SettleUntil([&] { return !manager_.CommandTimerActive(); }));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(first.isNull()) << "the old skinner is gone";
+    TWinSkinForm* again = windows_.FormSkinner(&window);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->SkinState(), TWinSkinForm::ssActive);
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(windows_.FormSkinner(&other), kept);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(manager_.PendingCommand(), scNone);
+
+    manager_.Command(scReload, 0, data_);
+    ASSERT_TRUE(SettleUntil([&] { return !manager_.CommandTimerActive(); }));
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(WinSkinFormTest, OutsideRequests_PaintTheFrameIntoAGivenPainterAndAnswerPresence) {
+    QWidget window;
+    window.resize(300, 200);
+    window.show();
+    ASSERT_NE(Skin(window), nullptr);
+    QApplication::setActiveWindow(&window);
+
+    QImage image(window.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    SkinPaintEvent request(kSkinPaintBars, painter);
+    QCoreApplication::sendEvent(&window, &request);
+    painter.end();
+    EXPECT_EQ(request.Result(), kOutsidePaintKey);
+    EXPECT_EQ(Pixel(image, 2, 100), kActiveEdge);
+    EXPECT_EQ(Pixel(image, 100, 10), kActiveTop);
+    EXPECT_EQ(Pixel(image, window.width() - 13, 12), kCloseNormal);
+    EXPECT_EQ(Pixel(image, 100, 100), QColor(Qt::black)) << "the client area is not the frame's";
+    EXPECT_EQ(SendSkinEvent(&window, kSkinPaintBars, 0, kOutsidePaintKey), kOutsidePaintKey)
+        << "without a device only the answer";
+    EXPECT_EQ(SendSkinEvent(&window, kSkinPaintBars, 0, 1), 0) << "without the key no answer";
+
+    EXPECT_EQ(SendSkinEvent(&window, kSkinPresence, 0, kOutsidePaintKey), kOutsidePaintKey);
+    EXPECT_EQ(SendSkinEvent(&window, kSkinPresence), 1);
+    windows_.RunCommand(scSwitchOff, data_);
+    EXPECT_EQ(SendSkinEvent(&window, kSkinPresence, 0, kOutsidePaintKey), 0);
+}
+
+TEST_F(WinSkinFormTest, FrameTimer_RunsWhileActiveAndCoolsAButtonThePointerLeftUnnoticed) {
+    QWidget window;
+    QWidget other;
+    window.setGeometry(100, 100, 300, 200);
+    other.setGeometry(600, 100, 100, 100);
+    other.show();
+    window.show();
+    TWinSkinForm* form = Skin(window);
+    ASSERT_NE(form, nullptr);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(form->TimerRunning());
+    const TWinSysButton* close = ButtonWithAction(*form, data_, 0);
+
+    // From elsewhere: a move to where the pointer already is tells nothing.
+    QCursor::setPos(0, 0);
+    QCursor::setPos(window.mapToGlobal(QPoint(window.width() - 13, 12)));
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(SettleUntil([&] { return close->State == TNCObject::sHot; }));
+    QTest::qWait(300);
+    EXPECT_EQ(close->State, TNCObject::sHot) << "the pointer is still on it";
+    // The window moves away from under the pointer: no event tells the button.
+    window.move(window.pos() + QPoint(0, 100));
+    EXPECT_TRUE(SettleUntil([&] { return close->State == TNCObject::sNormal; }));
+
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_FALSE(form->TimerRunning());
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    EXPECT_TRUE(form->TimerRunning());
+}
+
+// A skin of only the given ini text and images.
+std::string SkinOf(const std::string& ini, const SkinImages& images) {
+    return SkinFileBytes("[TitlebarSkin]\r\nSkinName=Gaps\r\n" + ini, images);
+}
+
+TEST_F(WinSkinFormTest, SkinWithoutEdgesOrCloseButton_LeavesTheWindowManagersFrame) {
+    const SkinImages edges{{"left.bmp", Frames({kLeft, 30}, {kActiveEdge}, false)},
+                           {"right.bmp", Frames({kRight, 30}, {kActiveEdge}, false)},
+                           {"top.bmp", Frames({60, kCaption}, {kActiveTop}, true)},
+                           {"bottom.bmp", Frames({60, kBottom}, {kActiveEdge}, true)},
+                           {"buttons.bmp", Frames({20, 20}, kButtonFrames, false)}};
+    const std::string edgeIni =
+        "[Personality]\r\nLeft=left.bmp\r\nRight=right.bmp\r\nTop=top.bmp\r\n"
+        "Bottom=bottom.bmp\r\n[Buttons]\r\nBitmap=buttons.bmp\r\n";
+    LoadSkin(SkinOf(edgeIni, edges));
+    const TSkinGaps noClose = SkinGapsOf(data_.Model());
+    EXPECT_TRUE(noClose.CloseButton && !noClose.Edges && !noClose.Buttons);
+
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* button = new QPushButton("OK");
+    layout->addWidget(button);
+    window.resize(300, 200);
+    window.show();
+    TWinSkinForm* form = Skin(window);
+    ASSERT_NE(form, nullptr);
+    EXPECT_FALSE(form->FrameSkinned());
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::FramelessWindowHint))
+        << "the window keeps the window manager's frame and its close button";
+    EXPECT_EQ(window.size(), QSize(300, 200));
+    EXPECT_NE(form->ControlSkinner(button), nullptr) << "the controls are skinned all the same";
+
+    // A complete skin brings the skinned frame; one without edges takes it away again.
+    LoadSkin(TestSkinFile());
+    windows_.RunCommand(scReload, data_);
+    EXPECT_TRUE(form->FrameSkinned());
+    EXPECT_TRUE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    LoadSkin(SkinOf("[Buttons]\r\nBitmap=buttons.bmp\r\n", edges));
+    EXPECT_TRUE(SkinGapsOf(data_.Model()).Edges);
+    windows_.RunCommand(scReload, data_);
+    EXPECT_FALSE(form->FrameSkinned());
+    EXPECT_FALSE(window.windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window.size(), QSize(300, 200));
+    EXPECT_TRUE(form->CaptionButtons().empty());
+    EXPECT_NE(form->ControlSkinner(button), nullptr);
+    window.close();
+    EXPECT_FALSE(window.isVisible());
+}
+
 }  // namespace
 }  // namespace vardo::test
+
+#include "WinSkinFormTest.moc"

@@ -1,8 +1,16 @@
 // A skinned window on the real X test bed under openbox, driven by real pointer input (XTest):
 // it loses the window manager's frame and keeps its place, moves by its caption, closes by its
-// close button, and gets its frame and client size back when skinning goes off.
+// close button, and gets its frame and client size back when skinning goes off. Message boxes
+// and file dialogs, skinned as bare windows, answer the pointer as they do unskinned.
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -103,6 +111,94 @@ TEST_F(WinSkinFormX11Test, SwitchOff_GivesBackTheFrameTheClientSizeAndThePlace) 
     Settle(200);
     EXPECT_EQ(window->geometry(), client);
     EXPECT_EQ(window->frameGeometry(), framed);
+}
+
+TEST_F(WinSkinFormX11Test, MessageBox_AnswersItsSkinnedButtonsClosesAndComesBackAsItWas) {
+    QMessageBox box(QMessageBox::Question, "skinned", "Proceed?",
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    box.move(300, 200);
+    manager_.SetSkinningOn(false);
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    // The window's own frame margins: the widget's frame geometry may keep the size it had
+    // before the window manager took the box on.
+    const auto framedByTheWindowManager = [&] {
+        return !box.windowHandle()->frameMargins().isNull();
+    };
+    ASSERT_TRUE(SettleUntil(framedByTheWindowManager));
+    Settle(100);
+    const QRect framed = box.windowHandle()->frameGeometry();
+    const QRect client = box.geometry();
+    manager_.SetSkinningOn(true);
+    TWinSkinForm* form = Skin(box);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return box.frameGeometry() == box.geometry(); }))
+        << "the window manager's frame stayed";
+    Settle(200);
+
+    QAbstractButton* cancel = box.button(QMessageBox::Cancel);
+    ASSERT_NE(form->ControlSkinner(cancel), nullptr);
+    pointer_.Click(cancel->mapToGlobal(cancel->rect().center()));
+    EXPECT_TRUE(SettleUntil([&] { return !box.isVisible(); }));
+    EXPECT_EQ(box.clickedButton(), cancel);
+
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    Settle(200);
+    ASSERT_EQ(windows_.FormSkinner(&box), form) << "still skinned when shown again";
+    pointer_.Click(box.geometry().topLeft() + QPoint(box.width() - 13, 12));
+    EXPECT_TRUE(SettleUntil([&] { return !box.isVisible(); })) << "the close button";
+
+    // Switched off while open, it gets the window manager's frame and its size back.
+    box.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&box));
+    Settle(200);
+    windows_.RunCommand(scSwitchOff, data_);
+    EXPECT_TRUE(SettleUntil(framedByTheWindowManager))
+        << "the window manager's frame did not come back";
+    Settle(200);
+    EXPECT_EQ(box.geometry().size(), client.size());
+    EXPECT_EQ(box.windowHandle()->frameGeometry().size(), framed.size());
+}
+
+TEST_F(WinSkinFormX11Test, FileDialog_ChoosesAFileByADoubleClickInItsSkinnedList) {
+    QTemporaryDir folder;
+    QFile file(folder.filePath("daily.tab"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QFileDialog dialog(nullptr, "skinned", folder.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::List);
+    dialog.setGeometry(200, 150, 600, 400);
+    manager_.SetSkinningOn(false);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    ASSERT_TRUE(SettleUntil([&] { return !dialog.windowHandle()->frameMargins().isNull(); }));
+    Settle(100);
+    manager_.SetSkinningOn(true);
+    TWinSkinForm* form = Skin(dialog);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return dialog.frameGeometry() == dialog.geometry(); }));
+    auto* list = dialog.findChild<QListView*>("listView");
+    ASSERT_NE(list, nullptr);
+    EXPECT_NE(form->ControlSkinner(list), nullptr);
+    QModelIndex index;
+    ASSERT_TRUE(SettleUntil([&] {
+        index = list->model()
+                    ->match(list->model()->index(0, 0, list->rootIndex()), Qt::DisplayRole,
+                            "daily.tab", 1, Qt::MatchExactly)
+                    .value(0);
+        return index.isValid();
+    }));
+    Settle(200);
+
+    const QPoint at = list->viewport()->mapToGlobal(list->visualRect(index).center());
+    pointer_.Click(at);
+    pointer_.Click(at);
+    EXPECT_TRUE(SettleUntil([&] { return !dialog.isVisible(); }));
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.selectedFiles().value(0), folder.filePath("daily.tab"));
 }
 
 }  // namespace

@@ -1,13 +1,16 @@
 // vardo-skin-screenshots: starts the program's windows on the running X server, once without a skin
 // and once with each skin of a Skins folder, and writes what the screen shows of the main window,
-// the settings dialog and a reminder pop-up (window manager frames included) as PNG files.
+// the settings dialog, a reminder pop-up, the exit question and the open dialog (window manager
+// frames included) as PNG files.
 //   vardo-skin-screenshots SKINS_FOLDER OUTPUT_FOLDER
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -51,6 +54,29 @@ QWidget* Reminder() {
     return nullptr;
 }
 
+// The program's prompts as it shows them: the exit question and the dialog that opens a
+// timetable, both bare windows of the skin engine.
+bool ShootPrompts(QWidget& main, const QDir& program, const QString& look, const QDir& output) {
+    QMessageBox box(QMessageBox::Question, "确认退出",
+                    "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。",
+                    QMessageBox::Ok | QMessageBox::Cancel, &main);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.show();
+    Settle(900);
+    bool written = Grab(box, output.filePath(look + "-message.png"));
+    box.hide();
+    program.mkpath("Data");
+    QFile(program.filePath("Data/任务计划表.tab")).open(QIODevice::WriteOnly);
+    QFileDialog dialog(&main, {}, program.filePath("Data"), "Vardo(*.tab (*.tab)");
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.resize(560, 360);
+    dialog.show();
+    Settle(900);
+    written = Grab(dialog, output.filePath(look + "-open.png")) && written;
+    dialog.hide();
+    return written;
+}
+
 // One run of the program in a program folder of its own: skin is a file of skins, or empty for
 // none.
 bool ShootOneLook(const QDir& skins, const QString& skin, const QDir& output) {
@@ -85,6 +111,7 @@ bool ShootOneLook(const QDir& skins, const QString& skin, const QDir& output) {
         written = Grab(*reminder, output.filePath(look + "-reminder.png")) && written;
         reminder->close();
     }
+    written = ShootPrompts(*main, program, look, output) && written;
     main.reset();
     Settle(200);
     return written;
