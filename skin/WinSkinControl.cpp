@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "SkinEvents.h"
+#include "WinSkinBoxes.h"
 #include "WinSkinButtons.h"
 #include "WinSkinData.h"
 #include "WinSkinFrame.h"
@@ -154,6 +155,7 @@ std::optional<QString> Skin3rdKind(const TSkinData& data, const QString& classNa
 
 std::unique_ptr<TSkinControl> ByKind(QWidget& control, TSkinData& data, const QString& kind) {
     const TSkinControls& kinds = data.SkinControls;
+    if (std::unique_ptr<TSkinControl> box = SkinBoxByKind(control, data, kind)) return box;
     if (kind == "button" && kinds.Contains(xcButton)) {
         auto skinner = std::make_unique<TSkinButton>(control, data);
         skinner->SetTransparent(TransparentButton(control, data));
@@ -192,6 +194,7 @@ bool IsPartOfAnotherControl(const QWidget& control) {
 std::unique_ptr<TSkinControl> ByClass(QWidget& control, TSkinData& data) {
     const TSkinControls& kinds = data.SkinControls;
     if (IsPartOfAnotherControl(control)) return nullptr;
+    if (std::unique_ptr<TSkinControl> box = SkinBoxByClass(control, data)) return box;
     if (qobject_cast<QCheckBox*>(&control)) return ByKind(control, data, "checkbox");
     if (qobject_cast<QSlider*>(&control) && kinds.Contains(xcTrackBar)) {
         return std::make_unique<TSkinTrackBar>(control, data);
