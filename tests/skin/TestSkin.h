@@ -64,34 +64,13 @@ inline const QColor kClosePressed{40, 40, 40};
 inline const std::vector<QColor> kButtonFrames{
     {10, 10, 10}, {20, 20, 20}, {30, 30, 30}, {40, 40, 40}, {50, 50, 50}};
 
-// The group box edge (normal, disabled; magenta inside), the title plate and its text colour.
-inline const QColor kGroupEdge{0, 120, 120};
-inline const QColor kGroupEdgeDisabled{120, 120, 0};
-inline const QColor kGroupPlate{230, 200, 0};
-// The five tab frames (normal, selected, disabled, hot, focused) and the tab widget's pane.
-inline const std::vector<QColor> kTabFrames{
-    {60, 0, 0}, {0, 60, 0}, {0, 0, 60}, {60, 60, 0}, {0, 60, 60}};
-inline const QColor kPane{90, 90, 200};
-// The progress bar's trough and bar frames (margins 2) and its chunk.
-inline const QColor kTrough{210, 210, 210};
-inline const QColor kBar{100, 100, 100};
-inline const QColor kChunk{0, 180, 0};
-inline constexpr int kTroughMargin = 2;
-
-inline QImage GroupEdgeImage() {
-    QImage image = Frames({12, 12}, {kGroupEdge, kGroupEdgeDisabled}, false);
-    QPainter painter(&image);
-    for (int frame = 0; frame < 2; ++frame) painter.fillRect(frame * 12 + 3, 3, 6, 6, Qt::magenta);
-    return image;
-}
-
 // Two-frame edges, a close button (Align 1, 22 from the right, 3 frames of 18 x 18), a maximise
 // button shown only while maximised, a minimise button 66 from the right, a button never shown, a
-// system-menu icon button at the left, push buttons, check boxes and radio buttons, group boxes,
-// tabs and their pane, and progress bars. personality
+// system-menu icon button at the left, and push buttons, check boxes and radio buttons. personality
 // adds lines to section Personality, extraIni whole sections.
 inline std::string TestSkinFile(const std::string& personality = {},
-                                const std::string& extraIni = {}) {
+                                const std::string& extraIni = {},
+                                const SkinImages& extraImages = {}) {
     const std::string ini =
         "[TitlebarSkin]\r\nSkinName=Test\r\n"
         "[Personality]\r\nLeft=left.bmp\r\nLeftFrame=2\r\nLeftTrans=0\r\n"
@@ -110,36 +89,22 @@ inline std::string TestSkinFile(const std::string& personality = {},
         "[Button.Icon]\r\nAction=3\r\nAlign=0\r\nXcoord=4\r\nYcoord=4\r\n"
         "[Buttons]\r\nBitmap=buttons.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\n"
         "BottomHeight=2\r\nCheckButton=check.bmp\r\nCheckButtonFrame=12\r\n"
-        "RadioButton=radio.bmp\r\nRadioButtonFrame=4\r\n"
-        "[GroupBoxEdge]\r\nImage=groupedge.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\n"
-        "TopHeight=3\r\nBottomHeight=3\r\nTrans=1\r\n"
-        "[GroupBox]\r\nImage=grouplabel.bmp\r\nLeftWidth=4\r\nRightWidth=4\r\n"
-        "NormalColour=0 0 255\r\n"
-        "[Tabs]\r\nImage=tabs.bmp\r\nLeftWidth=3\r\nRightWidth=3\r\nTopHeight=3\r\n"
-        "BottomHeight=3\r\n"
-        "[Tab.Pane]\r\nImage=pane.bmp\r\n"
-        "[Progress]\r\nBitmap=progress.bmp\r\nLeftWidth=2\r\nRightWidth=2\r\nTopHeight=2\r\n"
-        "BottomHeight=2\r\n"
-        "[Progress.Chunk]\r\nImage=chunk.bmp\r\n" +
+        "RadioButton=radio.bmp\r\nRadioButtonFrame=4\r\n" +
         extraIni;
     std::vector<QColor> twelve;
     for (int i = 1; i <= 12; ++i) twelve.push_back(QColor(i * 20, 100, 0));
-    return SkinFileBytes(
-        ini, {{"left.bmp", Frames({kLeft, 30}, {kActiveEdge, kInactiveEdge}, false)},
-              {"right.bmp", Frames({kRight, 30}, {kActiveEdge, kInactiveEdge}, false)},
-              {"top.bmp", Frames({60, kCaption}, {kActiveTop, kInactiveTop}, true)},
-              {"bottom.bmp", Frames({60, kBottom}, {kActiveEdge, kInactiveEdge}, true)},
-              {"close.bmp", Frames({18, 18}, {kCloseNormal, kClosePressed, kCloseHot}, false)},
-              {"max.bmp", Frames({18, 18}, {Qt::white, Qt::white, Qt::white}, false)},
-              {"buttons.bmp", Frames({20, 20}, kButtonFrames, false)},
-              {"check.bmp", Frames({13, 13}, twelve, false)},
-              {"radio.bmp", Frames({13, 13}, {Qt::red, Qt::green, Qt::blue, Qt::gray}, false)},
-              {"groupedge.bmp", GroupEdgeImage()},
-              {"grouplabel.bmp", Frames({20, 16}, {kGroupPlate}, false)},
-              {"tabs.bmp", Frames({16, 16}, kTabFrames, false)},
-              {"pane.bmp", Frames({12, 12}, {kPane}, false)},
-              {"progress.bmp", Frames({16, 12}, {kTrough, kBar}, false)},
-              {"chunk.bmp", Frames({6, 8}, {kChunk}, false)}});
+    SkinImages images{
+        {"left.bmp", Frames({kLeft, 30}, {kActiveEdge, kInactiveEdge}, false)},
+        {"right.bmp", Frames({kRight, 30}, {kActiveEdge, kInactiveEdge}, false)},
+        {"top.bmp", Frames({60, kCaption}, {kActiveTop, kInactiveTop}, true)},
+        {"bottom.bmp", Frames({60, kBottom}, {kActiveEdge, kInactiveEdge}, true)},
+        {"close.bmp", Frames({18, 18}, {kCloseNormal, kClosePressed, kCloseHot}, false)},
+        {"max.bmp", Frames({18, 18}, {Qt::white, Qt::white, Qt::white}, false)},
+        {"buttons.bmp", Frames({20, 20}, kButtonFrames, false)},
+        {"check.bmp", Frames({13, 13}, twelve, false)},
+        {"radio.bmp", Frames({13, 13}, {Qt::red, Qt::green, Qt::blue, Qt::gray}, false)}};
+    images.insert(images.end(), extraImages.begin(), extraImages.end());
+    return SkinFileBytes(ini, images);
 }
 
 }  // namespace vardo::test

@@ -9,7 +9,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 
+#include "BoxesTestSkin.h"
 #include "SkinFixture.h"
 #include "WinSkinBoxes.h"
 #include "WinSkinButtons.h"
@@ -45,7 +47,7 @@ class WinSkinBoxesTest : public SkinFixture {
   protected:
     WinSkinBoxesTest() { window_.resize(400, 300); }
 
-    void SetUp() override { LoadSkin(TestSkinFile({}, kFaceIni)); }
+    void SetUp() override { LoadSkin(BoxesTestSkinFile(kFaceIni)); }
 
     TWinSkinForm* ShowSkinned() {
         window_.show();
@@ -214,7 +216,7 @@ TEST_F(WinSkinBoxesTest, Progress_FillsTheDoneShareWithChunksBothWays) {
 
 // ---- panels ------------------------------------------------------------------------------------
 
-TEST_F(WinSkinBoxesTest, Panel_TakesTheSkinBackgroundOnlyWithPanelsAndGivesItBack) {
+TEST_F(WinSkinBoxesTest, Panels_TakeTheSkinBackgroundOnlyWithPanelsAndGiveItBack) {
     auto* frame = new QFrame(&window_);
     frame->setGeometry(10, 10, 150, 100);
     QPalette red = frame->palette();
@@ -226,6 +228,9 @@ TEST_F(WinSkinBoxesTest, Panel_TakesTheSkinBackgroundOnlyWithPanelsAndGivesItBac
     auto* panel = new ColouredPanel(&window_);
     auto* embedded = new QDialog(&window_);
     embedded->setWindowFlags(Qt::Widget);
+    auto* tools = new QToolBar(&window_);
+    tools->setGeometry(10, 200, 150, 30);
+    data_.Options = {};
     embedded->setGeometry(200, 10, 100, 100);
     data_.SkinControls.Exclude(xcPanel);
     TWinSkinForm* form = ShowSkinned();
@@ -233,6 +238,9 @@ TEST_F(WinSkinBoxesTest, Panel_TakesTheSkinBackgroundOnlyWithPanelsAndGivesItBac
     EXPECT_NE(form->ControlSkinner(button), nullptr) << "the children of a plain panel";
     EXPECT_EQ(At(*frame, QPoint(140, 90)), QColor(Qt::red));
     EXPECT_NE(SkinnerOf<TSkinBox>(form, embedded), nullptr) << "an embedded form in any case";
+    ASSERT_NE(SkinnerOf<TSkinBoxH>(form, tools), nullptr);
+    EXPECT_EQ(At(*tools, QPoint(140, 15)), kFace)
+        << "ButtonFace without the tool bar background option";
 
     windows_.RunCommand(scSwitchOff, data_);
     data_.SkinControls.Include(xcPanel);
