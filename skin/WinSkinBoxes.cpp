@@ -194,17 +194,29 @@ void TSkinGroupBox::Paint(QPainter& painter, const QRect& rect) {
                    : QRect();
     };
     const bool enabled = box.isEnabled();
-    if (!box.isFlat()) {
-        DrawElement(painter, part(QStyle::SC_GroupBoxFrame), *model.GroupBoxEdge, enabled ? 1 : 2);
-    }
-    const QRect label = part(QStyle::SC_GroupBoxLabel);
+    const QRect frame = part(QStyle::SC_GroupBoxFrame);
+    QRect label = part(QStyle::SC_GroupBoxLabel);
     const QRect check = part(QStyle::SC_GroupBoxCheckBox);
+    const TDataSkinBoxLabel* plate = model.GroupBox.get();
+    const int plateLeft = plate ? plate->LeftMargin + plate->BackgroundLeftShift : 0;
+    if (check.isEmpty() && !box.isFlat()) {
+        // The plate starts inside the edge, not over its corner: a title the style puts closer
+        // moves right. A check box stays where the box takes its clicks.
+        const int overlap =
+            frame.left() + model.GroupBoxEdge->LeftMargin - (label.left() - plateLeft);
+        if (overlap > 0) label.translate(overlap, 0);
+    }
     const QRect title = label.united(check);
+    if (!box.isFlat()) {
+        // The edge runs through the middle of the title.
+        QRect edge = frame;
+        if (!title.isEmpty()) edge.setTop(std::max(edge.top(), title.center().y()));
+        DrawElement(painter, edge, *model.GroupBoxEdge, enabled ? 1 : 2);
+    }
     if (title.isEmpty()) return;
-    if (const TDataSkinBoxLabel* plate = model.GroupBox.get()) {
-        const QRect back =
-            title.adjusted(-plate->LeftMargin - plate->BackgroundLeftShift, -kPlateRise,
-                           plate->RightMargin + plate->BackgroundRightShift, kPlateRise);
+    if (plate) {
+        const QRect back = title.adjusted(
+            -plateLeft, -kPlateRise, plate->RightMargin + plate->BackgroundRightShift, kPlateRise);
         DrawElement(painter, back & rect, *plate, 1);
     }
     if (!check.isEmpty()) DrawCheck(painter, check, option, box, model.Buttons);
