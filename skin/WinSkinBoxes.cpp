@@ -309,20 +309,20 @@ void TSkinTab::PaintTabs(QPainter& painter) {
 void TSkinTab::PaintPane(QPainter& painter) {
     const auto& widget = static_cast<const QTabWidget&>(*control_);
     QRect pane = widget.rect();
-    if (const QTabBar* bar = widget.tabBar(); bar && bar->isVisible()) {
-        const QRect tabs = bar->geometry();
+    if (const QTabBar* bar = widget.tabBar(); bar && bar->isVisible() && bar->count() > 0) {
+        const QRect tab = bar->tabRect(std::max(bar->currentIndex(), 0)).translated(bar->pos());
         switch (widget.tabPosition()) {
             case QTabWidget::North:
-                pane.setTop(tabs.bottom());
+                pane.setTop(tab.bottom());
                 break;
             case QTabWidget::South:
-                pane.setBottom(tabs.top());
+                pane.setBottom(tab.top());
                 break;
             case QTabWidget::West:
-                pane.setLeft(tabs.right());
+                pane.setLeft(tab.right());
                 break;
             case QTabWidget::East:
-                pane.setRight(tabs.left());
+                pane.setRight(tab.left());
                 break;
         }
     }
