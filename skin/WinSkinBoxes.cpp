@@ -391,6 +391,7 @@ void TSkinBox::MakeTransparent() {
 void TSkinBox::InitSkin(bool) {
     TSkinControl::InitSkin(true);
     SetProperty("Color", QVariant::fromValue(Model().Colours.ButtonFace));
+    TakeSkinText();
 }
 
 void TSkinBox::UnSkin() {
@@ -402,7 +403,18 @@ void TSkinBox::Refresh() {
     if (control_ && control_->metaObject()->indexOfProperty("Color") >= 0) {
         control_->setProperty("Color", QVariant::fromValue(Model().Colours.ButtonFace));
     }
+    TakeSkinText();
     TSkinControl::Refresh();
+}
+
+// The text on the panel in the skin's text colour, readable on the skin's face.
+void TSkinBox::TakeSkinText() {
+    if (!control_) return;
+    const QColor text = ColorToQColor(Model().Colours.WindowText);
+    QPalette palette = control_->palette();
+    palette.setColor(QPalette::Active, QPalette::WindowText, text);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    control_->setPalette(palette);
 }
 
 // Only a property the control declares: a name it does not know stays unset.

@@ -85,6 +85,7 @@ class TSkinBox : public TSkinControl {
     void Refresh() override;
 
   private:
+    void TakeSkinText();
     void SetProperty(const char* name, const QVariant& value);
     void GiveBackProperties();
 

@@ -41,7 +41,8 @@ class ColouredPanel final : public QWidget {
 };
 
 const QColor kFace{1, 2, 3};
-const std::string kFaceIni = "[Colours]\r\nButtonFace=1 2 3\r\n";
+const QColor kText{4, 5, 6};
+const std::string kFaceIni = "[Colours]\r\nButtonFace=1 2 3\r\nWindowText=4 5 6\r\n";
 
 class WinSkinBoxesTest : public SkinFixture {
   protected:
@@ -248,6 +249,7 @@ TEST_F(WinSkinBoxesTest, Panels_TakeTheSkinBackgroundOnlyWithPanelsAndGiveItBack
     EXPECT_NE(SkinnerOf<TSkinBox>(form, frame), nullptr);
     EXPECT_NE(form->ControlSkinner(button), nullptr);
     EXPECT_EQ(At(*frame, QPoint(140, 90)), kFace);
+    EXPECT_EQ(frame->palette().color(QPalette::WindowText), kText);
     ASSERT_NE(SkinnerOf<TSkinBox>(form, panel), nullptr);
     EXPECT_EQ(ColorToQColor(panel->Color()), kFace);
 
