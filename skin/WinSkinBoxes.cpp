@@ -59,8 +59,8 @@ QStyleOptionGroupBox GroupBoxOption(const QGroupBox& box) {
     return option;
 }
 
-// The frame of the check image for state, centred in rect; the style's own indicator when the
-// skin has no check image.
+// The check image in the frame of the box's state, centred in rect; the style's own indicator
+// when the skin has no check image.
 void DrawCheck(QPainter& painter, const QRect& rect, const QStyleOptionGroupBox& option,
                const QGroupBox& box, const TDataSkinButton& buttons) {
     if (buttons.CheckBitmap.isNull()) {
