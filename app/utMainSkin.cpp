@@ -41,9 +41,11 @@ void TFrmMain::CreateSkinComponent() {
     sd1->Options = {};
     sd1->SkinControls.Exclude(xcPanel);
     // The program's own components: the panels paint their own faces, and the shapes and
-    // transparent buttons draw themselves.
-    sd1->Skin3rd = DefaultSkin3rd() + QStringList{"TMyPanel=panel", "TMyShape=nil",
-                                                  "TMyTransBtn=nil", "TTransparentButton=nil"};
+    // transparent buttons draw themselves. Group boxes are skinned as group boxes, not as the
+    // panels that stay plain.
+    sd1->Skin3rd =
+        DefaultSkin3rd() + QStringList{"TMyPanel=panel", "TMyShape=nil", "TMyTransBtn=nil",
+                                       "TTransparentButton=nil", "QGroupBox=groupbox"};
     sd1->Loaded();
 
     lbSkinProblem = new QLabel(StatusBar2);

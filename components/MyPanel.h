@@ -20,6 +20,8 @@ struct TRect;
 
 class TMyPanel : public QWidget {
     Q_OBJECT
+    // A panel to the skin engine: skinned panels take the skin's background.
+    Q_CLASSINFO("ControlKind", "panel")
     Q_PROPERTY(TAlignment AlignmentHorz READ AlignmentHorz WRITE SetAlignmentHorz)
     Q_PROPERTY(TAlignmentVert AlignmentVert READ AlignmentVert WRITE SetAlignmentVert)
     Q_PROPERTY(quint32 ColorHighlight READ ColorHighlight WRITE SetColorHighlight)

@@ -17,6 +17,7 @@
 #include <optional>
 
 #include "SkinEvents.h"
+#include "WinSkinBoxes.h"
 #include "WinSkinButtons.h"
 #include "WinSkinData.h"
 #include "WinSkinFrame.h"
@@ -170,6 +171,7 @@ std::optional<QString> Skin3rdKind(const TSkinData& data, const QString& classNa
 
 std::unique_ptr<TSkinControl> ByKind(QWidget& control, TSkinData& data, const QString& kind) {
     const TSkinControls& kinds = data.SkinControls;
+    if (std::unique_ptr<TSkinControl> box = SkinBoxByKind(control, data, kind)) return box;
     if (kind == "button" && kinds.Contains(xcButton)) return MakeButton<TSkinButton>(control, data);
     if ((kind == "bitbtn" || kind == "pngbitbtn" || kind == "menubtn") &&
         kinds.Contains(xcButton)) {
@@ -223,6 +225,7 @@ bool IsPartOfAnotherControl(const QWidget& control) {
 std::unique_ptr<TSkinControl> ByClass(QWidget& control, TSkinData& data) {
     const TSkinControls& kinds = data.SkinControls;
     if (IsPartOfAnotherControl(control)) return nullptr;
+    if (std::unique_ptr<TSkinControl> box = SkinBoxByClass(control, data)) return box;
     if (qobject_cast<QCheckBox*>(&control)) return ByKind(control, data, "checkbox");
     if (qobject_cast<QSlider*>(&control) && kinds.Contains(xcTrackBar)) {
         return std::make_unique<TSkinTrackBar>(control, data);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -91,6 +92,8 @@ TEST_F(MainWindowSkinTest, SkinCheckBox_SkinsEveryWindowLiveAndSwitchingOffLeave
     EXPECT_EQ(button->pos(), settingsButton + main->contentsRect().topLeft());
     EXPECT_EQ(setup.contentsRect().size(), setupSize);
     EXPECT_TRUE(AnswersSkinned(setup.chkMin)) << "the dialog's check boxes";
+    EXPECT_TRUE(AnswersSkinned(setup.findChild<QGroupBox*>("GroupBox1"))) << "and its group box";
+    EXPECT_FALSE(AnswersSkinned(main->MyPanel1)) << "the main window's panels keep their faces";
     EXPECT_FALSE(main->lbSkinProblem->isVisibleTo(main.get()));
 
     main->ShowReminder("task");

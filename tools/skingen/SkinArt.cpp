@@ -353,16 +353,16 @@ class SkinPainter {
             Frames(1, QSize(30, 20), [&](QPainter& p, const QRect& r, int) {
                 Box(p, r.adjusted(0, 2, 0, -2), l_.faceLight, l_.face, l_.border, R(6), W());
             });
-        // Tabs: normal, selected, disabled, hot, focused; open at the bottom.
+        // Tabs: normal, selected, disabled, hot, focused (the selected tab while its bar has the
+        // focus); open at the bottom, where the selected tab runs into its page.
         skin_.images["tabs.bmp"] =
             Frames(5, QSize(30, 24), [&](QPainter& p, const QRect& r, int frame) {
+                const bool selected = frame == 2 || frame == 5;
                 // The tab reaches below its cell, so only its top corners are rounded.
-                const QRect tab = r.adjusted(0, frame == 2 ? 0 : 2, 0, 6);
+                const QRect tab = r.adjusted(0, selected ? 0 : 2, 0, 6);
                 RaisedFace(p, tab, frame == 2 ? bfNormal : frame, R(5));
-                if (frame == 2 || frame == 5) {
-                    p.fillRect(tab.left() + 2, tab.top(), tab.width() - 4, 2, l_.accent);
-                }
-                p.fillRect(r.left(), r.bottom(), r.width(), 1, frame == 2 ? l_.face : l_.border);
+                if (selected) p.fillRect(tab.left() + 2, tab.top(), tab.width() - 4, 2, l_.accent);
+                p.fillRect(r.left(), r.bottom(), r.width(), 1, selected ? l_.face : l_.border);
             });
         skin_.images["pane.bmp"] = Frames(1, QSize(20, 20), [&](QPainter& p, const QRect& r, int) {
             Box(p, r, l_.face, l_.face, l_.border, 0, W());
@@ -648,7 +648,7 @@ QString SkinPainter::Definition() const {
     key("RightWidth", 3);
     key("BottomHeight", 3);
     key("Trans", 1);
-    element("Progress.Chunk", "chunk.bmp", 0, 2, 0, 2, 1);
+    element("Progress.Chunk", "chunk.bmp", 0, 2, 0, 2, 1, 1);
     element("GroupBoxEdge", "groupedge.bmp", 5, 5, 5, 5, 1);
     element("GroupBox", "grouplabel.bmp", 6, 4, 6, 4, 1);
     key("NormalColour", Rgb(l_.text));
