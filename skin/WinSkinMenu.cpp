@@ -501,7 +501,7 @@ void ShowSkinnedSystemMenu(TWinSkinForm& form, QPoint globalPoint) {
 
 TWinSkinPopMenu::TWinSkinPopMenu(QMenu& menu, TSkinData& data) : menu_(&menu), data_(data) {
     menu.installEventFilter(this);
-    Measure();
+    if (PaintsItems()) Measure();
     menu.update();
 }
 
@@ -545,11 +545,15 @@ void TWinSkinPopMenu::Measure() {
 
 bool TWinSkinPopMenu::eventFilter(QObject* watched, QEvent* event) {
     if (watched != menu_ || event->type() != QEvent::Paint) return false;
-    const TSkinModel& model = data_.Model();
-    // A skin with neither image leaves the menu its own painting.
-    if (!model.MenuBackground && !model.MenuItem) return false;
+    if (!PaintsItems()) return false;
     Paint();
     return true;
+}
+
+// A skin with neither image leaves the menu its own painting and measure.
+bool TWinSkinPopMenu::PaintsItems() const {
+    const TSkinModel& model = data_.Model();
+    return model.MenuBackground || model.MenuItem;
 }
 
 void TWinSkinPopMenu::Paint() {
@@ -585,7 +589,13 @@ void TWinSkinPopMenu::PaintItem(QPainter& painter, QAction& action, const QRect&
     } else if (selected) {
         painter.fillRect(rect, ColorToQColor(colours.Hilight));
     }
-    TColor textColour = selected && !model.MenuItem ? colours.HilightText : colours.MenuText;
+    // The MenuItem element may name its own text colours, normal and selected.
+    TColor textColour = selected ? colours.HilightText : colours.MenuText;
+    if (model.MenuItem) {
+        const TColor given =
+            selected ? model.MenuItem->MouseOverColour : model.MenuItem->NormalColour;
+        if (given != kColourNotGiven) textColour = given;
+    }
     if (!action.isEnabled()) textColour = colours.ButtonShadow;
     const QColor text = ColorToQColor(textColour);
     painter.setPen(text);

@@ -139,6 +139,7 @@ class TWinSkinPopMenu final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool PaintsItems() const;
     void Measure();
     void Paint();
     void PaintItem(QPainter& painter, QAction& action, const QRect& rect) const;
