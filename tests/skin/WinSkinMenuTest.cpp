@@ -194,7 +194,9 @@ TEST_F(WinSkinMenuTest, Keyboard_AltSpace_OpensTheSystemMenuWithGlyphsAtTheClien
         EXPECT_TRUE(action->isSeparator() || !action->icon().isNull())
             << action->text().toStdString();
     }
-    EXPECT_TRUE(menu->actions()[2]->isEnabled()) << "maximise";
+    ASSERT_TRUE(menu->actions()[2]->isEnabled()) << "maximise";
+    menu->actions()[2]->trigger();
+    EXPECT_TRUE(window_.isMaximized());
     menu->hide();
     QCoreApplication::processEvents();
 }
