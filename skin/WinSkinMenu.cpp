@@ -508,7 +508,7 @@ TWinSkinPopMenu::TWinSkinPopMenu(QMenu& menu, TSkinData& data) : menu_(&menu), d
 TWinSkinPopMenu::~TWinSkinPopMenu() {
     if (!menu_) return;
     menu_->removeEventFilter(this);
-    if (measure_) menu_->setStyle(ownStyle_);
+    if (measure_) menu_->setStyle(nullptr);
     menu_->update();
 }
 
@@ -522,12 +522,13 @@ int TWinSkinPopMenu::ItemWidening(const TSkinModel& model, const QMenu& menu) {
     return widening;
 }
 
-// The items take their owner-drawn widths through a measuring style on the menu. The menu was
-// placed at its stock size before it showed: grown, it keeps its anchor (the right edge of a
-// right-to-left menu) and stays on its screen.
+// The items take their owner-drawn widths through a measuring style on the menu; a menu that
+// the application gave a style of its own keeps measuring its items itself. The menu was placed at
+// its stock size before it showed: grown, it keeps its anchor (the right edge of a right-to-left
+// menu) and stays on its screen.
 void TWinSkinPopMenu::Measure() {
     QMenu& menu = *menu_;
-    if (menu.testAttribute(Qt::WA_SetStyle)) ownStyle_ = menu.style();
+    if (menu.testAttribute(Qt::WA_SetStyle)) return;
     measure_ =
         std::make_unique<TMenuItemMeasure>(QStyleFactory::create(menu.style()->name()), data_);
     const QRect placed = menu.geometry();

@@ -123,7 +123,8 @@ void ShowSkinnedSystemMenu(TWinSkinForm& form, QPoint globalPoint);
 // A popup menu while skinning is on: its background from MenuBackground and its items from
 // MenuItem (frame 1, or 4 when selected), in the skin's menu colours. Its items are owner-drawn:
 // each is wider by the MenuItem element's left margin plus 12, and 23 more in a menu without
-// icons; an item that sizes itself (a QWidgetAction) keeps its size.
+// icons; an item that sizes itself (a QWidgetAction), or a menu with a style of its own, keeps
+// its own measure.
 class TWinSkinPopMenu final : public QObject {
     Q_OBJECT
   public:
@@ -146,7 +147,6 @@ class TWinSkinPopMenu final : public QObject {
 
     QPointer<QMenu> menu_;
     TSkinData& data_;
-    QStyle* ownStyle_ = nullptr;  // the menu's own style, when it had one
     std::unique_ptr<QStyle> measure_;
 };
 

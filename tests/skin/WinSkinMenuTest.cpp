@@ -2,6 +2,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -148,6 +149,16 @@ TEST_F(WinSkinMenuTest, Keyboard_AltLetterF10AndAltAlone_OpenTheBarMenusWithTheF
     QTest::keyClick(&window_, Qt::Key_Q, Qt::AltModifier);
     QTest::keyRelease(&window_, Qt::Key_Alt);
     EXPECT_EQ(bar->OpenedMenu(), nullptr) << "Alt with another key between is not Alt alone";
+
+    QMenu other;
+    other.addAction("another popup");
+    other.popup(QPoint(10, 10));
+    QTest::keyClick(&window_, Qt::Key_Alt);
+    QTest::keyClick(&window_, Qt::Key_F10);
+    EXPECT_EQ(bar->OpenedMenu(), nullptr) << "nothing opens while another popup is up";
+    other.hide();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window_; }));
 
     // Right-to-left: the arrows change their sense.
     window_.setLayoutDirection(Qt::RightToLeft);
@@ -300,6 +311,14 @@ TEST_F(WinSkinPopMenuTest, ItemWidth_GrowsByTheOwnerDrawnRuleAndComesBackOnSwitc
     own.addAction(item);
     const int stockOwn = own.sizeHint().width();
     EXPECT_EQ(SkinnedAndAfter(own).first, stockOwn) << "an item that sizes itself keeps its size";
+
+    QMenu styled;
+    QProxyStyle measuring("fusion");
+    styled.setStyle(&measuring);
+    styled.addAction("Measured by the application");
+    const int stockStyled = styled.sizeHint().width();
+    EXPECT_EQ(SkinnedAndAfter(styled).first, stockStyled) << "a menu with its own style";
+    EXPECT_EQ(styled.style(), &measuring);
 }
 
 }  // namespace
