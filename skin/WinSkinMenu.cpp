@@ -299,7 +299,9 @@ void TWinSkinMenu::Switch(int step) {
 }
 
 bool TWinSkinMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == bar_) {
+    // Cast first: a bar being destroyed is a QMenuBar no longer.
+    if (auto* bar = qobject_cast<QMenuBar*>(watched)) {
+        if (bar != bar_) return false;
         const QEvent::Type type = event->type();
         const bool changed = type == QEvent::ActionAdded || type == QEvent::ActionRemoved ||
                              type == QEvent::ActionChanged;
@@ -545,7 +547,7 @@ void TWinSkinPopMenu::Measure() {
 }
 
 bool TWinSkinPopMenu::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != menu_ || event->type() != QEvent::Paint) return false;
+    if (event->type() != QEvent::Paint || watched != menu_) return false;
     if (!PaintsItems()) return false;
     Paint();
     return true;
