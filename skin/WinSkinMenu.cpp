@@ -26,6 +26,7 @@ namespace {
 constexpr int kButtonMargin = 8;
 // The first button's offset from the bar's left end, after the bar element's left margin.
 constexpr int kFirstButtonShift = 4;
+constexpr int kFirstButtonShiftRightToLeft = 8;  // from the right end, after the right margin
 constexpr int kFirstButtonNarrowBar = 12;
 constexpr int kFirstButtonPlain = 6;
 // The border a popup's background keeps around its items.
@@ -187,13 +188,21 @@ void TWinSkinMenu::MenuChanged() {
     form_.RepaintFrame();
 }
 
+// Left to right from the bar's left end; in a right-to-left window right to left from its right
+// end.
 void TWinSkinMenu::Layout(const QRect& bar) {
     barRect_ = bar;
     const TSkinModel& model = form_.SkinData().Model();
     const QFontMetrics metrics(MenuFont());
-    int x = model.MenuBar ? model.MenuBar->LeftMargin + kFirstButtonShift : kFirstButtonPlain;
-    if (bar.width() < x) x = kFirstButtonNarrowBar;
-    x += bar.left();
+    const QWidget* window = form_.Window();
+    const bool rightToLeft = window && window->layoutDirection() == Qt::RightToLeft;
+    int start = kFirstButtonPlain;
+    if (model.MenuBar) {
+        start = rightToLeft ? model.MenuBar->RightMargin + kFirstButtonShiftRightToLeft
+                            : model.MenuBar->LeftMargin + kFirstButtonShift;
+    }
+    if (bar.width() < start) start = kFirstButtonNarrowBar;
+    int x = rightToLeft ? bar.right() + 1 - start : bar.left() + start;
     for (const auto& button : buttons_) {
         if (!button->Visible) {
             button->Rect = QRect();
@@ -201,8 +210,9 @@ void TWinSkinMenu::Layout(const QRect& bar) {
         }
         const int width =
             metrics.horizontalAdvance(QString(button->Caption).remove('&')) + 2 * kButtonMargin;
+        if (rightToLeft) x -= width;
         button->Rect = QRect(x, bar.top(), width, bar.height());
-        x += width;
+        if (!rightToLeft) x += width;
     }
 }
 
@@ -251,10 +261,14 @@ void TWinSkinMenu::OpenMenu(TMenuBtn& button) {
     opened_ = menu;
     menu->installEventFilter(this);
     connect(menu, &QMenu::aboutToHide, this, &TWinSkinMenu::MenuHidden, Qt::UniqueConnection);
+    // Under the button; in a right-to-left window right-aligned with it (a popup is placed by its
+    // left edge, and grows to the left when skinned).
     QWidget* window = form_.Window();
     const bool rightToLeft = window->layoutDirection() == Qt::RightToLeft;
-    menu->popup(window->mapToGlobal(rightToLeft ? button.Rect.bottomRight() + QPoint(1, 1)
-                                                : button.Rect.bottomLeft() + QPoint(0, 1)));
+    const QPoint left = rightToLeft ? QPoint(button.Rect.right() + 1 - menu->sizeHint().width(),
+                                             button.Rect.bottom() + 1)
+                                    : button.Rect.bottomLeft() + QPoint(0, 1);
+    menu->popup(window->mapToGlobal(left));
     // The first item is selected, as after a Down key.
     QCoreApplication::postEvent(menu,
                                 new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
@@ -309,6 +323,11 @@ bool TWinSkinMenu::eventFilter(QObject* watched, QEvent* event) {
         if (changed && form_.SkinData().MenuUpdate && !rebuildPending_) {
             rebuildPending_ = true;
             QTimer::singleShot(0, this, &TWinSkinMenu::MenuChanged);
+        }
+        // The bar follows the window's direction.
+        if (type == QEvent::LayoutDirectionChange) {
+            Layout(barRect_);
+            form_.RepaintFrame();
         }
         return false;
     }

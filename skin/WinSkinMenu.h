@@ -89,7 +89,8 @@ class TWinSkinMenu final : public QObject {
 // The keyboard's way into a skinned window's menus, as the system's keyboard menu command:
 // Alt+Space opens the system menu at the client origin; Alt+letter opens the bar button with that
 // mnemonic (QMenuBar's rule), F10 or Alt pressed and released alone the first button. A letter
-// that matches no button stays the window's own; nothing opens while the mouse is held or grabbed.
+// that matches no button stays the window's own; nothing opens while the mouse is held or grabbed
+// or a popup is up.
 class TMenuKeys final : public QObject {
     Q_OBJECT
   public:
@@ -98,12 +99,12 @@ class TMenuKeys final : public QObject {
 
     // Takes the mnemonics of the bar's buttons afresh (after the bar was built).
     void GrabBarKeys(const TWinSkinMenu& bar);
-    void ReleaseBarKeys();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void ReleaseBarKeys();
     bool Blocked() const;
     void OpenButton(int index);
     void WatchAltAlone(bool on);

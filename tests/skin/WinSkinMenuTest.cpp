@@ -160,10 +160,15 @@ TEST_F(WinSkinMenuTest, Keyboard_AltLetterF10AndAltAlone_OpenTheBarMenusWithTheF
     window_.activateWindow();
     ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &window_; }));
 
-    // Right-to-left: the arrows change their sense.
+    // Right-to-left: the buttons run from the right and the arrows change their sense.
+    window_.move(300, 50);
     window_.setLayoutDirection(Qt::RightToLeft);
+    EXPECT_GT(bar->Buttons()[0]->Rect.left(), bar->Buttons()[1]->Rect.right());
     QTest::keyClick(&window_, Qt::Key_M, Qt::AltModifier);
     ASSERT_EQ(bar->OpenedMenu(), menus_[0]);
+    EXPECT_EQ(menus_[0]->geometry().right(),
+              window_.mapToGlobal(bar->Buttons()[0]->Rect.bottomRight()).x())
+        << "right-aligned with its button";
     QCoreApplication::processEvents();
     QTest::keyClick(menus_[0], Qt::Key_Left);
     EXPECT_EQ(bar->OpenedMenu(), menus_[1]);
@@ -311,6 +316,17 @@ TEST_F(WinSkinPopMenuTest, ItemWidth_GrowsByTheOwnerDrawnRuleAndComesBackOnSwitc
     own.addAction(item);
     const int stockOwn = own.sizeHint().width();
     EXPECT_EQ(SkinnedAndAfter(own).first, stockOwn) << "an item that sizes itself keeps its size";
+
+    // A right-to-left menu grows to the left: its right edge stays where it was placed.
+    QMenu rightToLeft;
+    rightToLeft.setLayoutDirection(Qt::RightToLeft);
+    rightToLeft.addAction("Right to left");
+    const int stockRightToLeft = rightToLeft.sizeHint().width();
+    rightToLeft.popup(QPoint(500, 100));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rightToLeft.width(), stockRightToLeft + 7 + 12 + 23);
+    EXPECT_EQ(rightToLeft.geometry().right(), 500 + stockRightToLeft - 1);
+    rightToLeft.hide();
 
     QMenu styled;
     QProxyStyle measuring("fusion");
