@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -259,6 +260,7 @@ void TWinSkinMenu::OpenMenu(TMenuBtn& button) {
     CloseMenu();
     current_ = button.Index;
     opened_ = menu;
+    lastCursor_ = QCursor::pos();
     menu->installEventFilter(this);
     connect(menu, &QMenu::aboutToHide, this, &TWinSkinMenu::MenuHidden, Qt::UniqueConnection);
     // Under the button; in a right-to-left window right-aligned with it (a popup is placed by its
@@ -355,9 +357,12 @@ bool TWinSkinMenu::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     if (event->type() == QEvent::MouseMove) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        const QPoint point = form_.Window()->mapFromGlobal(mouse->globalPosition().toPoint());
-        TMenuBtn* over = HitTest(point);
+        // Only a cursor that really moved picks another button: a menu opening under a resting
+        // cursor brings a move event too, which must not undo a switch made by the keyboard.
+        const QPoint cursor = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+        if (cursor == lastCursor_) return false;
+        lastCursor_ = cursor;
+        TMenuBtn* over = HitTest(form_.Window()->mapFromGlobal(cursor));
         if (over && over->Index != current_ && over->Enabled && over->Action &&
             over->Action->menu()) {
             switching_ = true;

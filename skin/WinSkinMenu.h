@@ -83,6 +83,7 @@ class TWinSkinMenu final : public QObject {
     std::vector<std::unique_ptr<TMenuBtn>> buttons_;
     int current_ = -1;
     QPointer<QMenu> opened_;
+    QPoint lastCursor_;  // global, where it was when the menu opened or last moved
     bool switching_ = false;
 };
 

@@ -87,6 +87,24 @@ TEST_F(WinSkinMenuTest, ArrowKeys_MoveBetweenTheBarMenusAndWrapAround) {
     EXPECT_EQ(bar->CurrentIndex(), -1);
 }
 
+TEST_F(WinSkinMenuTest, MouseOverTheBar_PicksAButtonOnlyWhenTheCursorReallyMoved) {
+    TWinSkinMenu* bar = ShowSkinned();
+    ASSERT_NE(bar, nullptr);
+    const QPoint overFirst = window_.mapToGlobal(bar->Buttons()[0]->Rect.center());
+    QCursor::setPos(overFirst);
+    bar->OpenMenu(*bar->Buttons()[2]);
+    const auto moveTo = [&](QPoint global) {
+        QMouseEvent move(QEvent::MouseMove, menus_[2]->mapFromGlobal(global), global, Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar->OpenedMenu(), &move);
+    };
+    moveTo(overFirst);
+    EXPECT_EQ(bar->OpenedMenu(), menus_[2]) << "a move event without a move";
+    moveTo(overFirst + QPoint(1, 0));
+    EXPECT_EQ(bar->OpenedMenu(), menus_[0]);
+    bar->CloseMenu();
+}
+
 TEST_F(WinSkinMenuTest, GrayedTopLevelItem_ShowsInButtonShadowAndDoesNotOpen) {
     menus_[1]->menuAction()->setEnabled(false);
     TWinSkinMenu* bar = ShowSkinned();
