@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <X11/keysym.h>
@@ -89,7 +90,11 @@ TEST_F(WinSkinMenuX11Test, RealKeys_OpenTheBarAndSystemMenus_AndLeaveOtherLetter
 
     keys_.Chord({XK_F10});
     EXPECT_TRUE(SettleUntil([&] { return bar->OpenedMenu() == file; })) << "F10";
-    Escape(*bar, window);
+    QSignalSpy opened(file->actions()[0], &QAction::triggered);
+    keys_.Chord({XK_Return});
+    EXPECT_TRUE(SettleUntil([&] { return opened.count() == 1 && !bar->OpenedMenu(); }))
+        << "Enter chooses the selected first item and ends the menu";
+    EXPECT_TRUE(SettleUntil([&] { return window.isActiveWindow(); }));
     keys_.Chord({XK_Alt_L});
     EXPECT_TRUE(SettleUntil([&] { return bar->OpenedMenu() == file; })) << "Alt alone";
     Escape(*bar, window);
