@@ -412,10 +412,11 @@ void TMenuKeys::ReleaseBarKeys() {
     firstButtonKey_ = 0;
 }
 
-// While the mouse is held or another widget has it, or a popup is up, the keys open nothing.
+// While a widget has grabbed the mouse or a popup is up, the keys open nothing. (The buttons Qt
+// believes held are no guide: a release that reaches no window, as when a double click closes a
+// dialog, leaves the button held in Qt's eyes until the next mouse event.)
 bool TMenuKeys::Blocked() const {
-    return QWidget::mouseGrabber() || QApplication::activePopupWidget() ||
-           QGuiApplication::mouseButtons() != Qt::NoButton;
+    return QWidget::mouseGrabber() || QApplication::activePopupWidget();
 }
 
 // Opens the bar button at index; -1 is the first visible one.

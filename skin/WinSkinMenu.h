@@ -90,8 +90,8 @@ class TWinSkinMenu final : public QObject {
 // The keyboard's way into a skinned window's menus, as the system's keyboard menu command:
 // Alt+Space opens the system menu at the client origin; Alt+letter opens the bar button with that
 // mnemonic (QMenuBar's rule), F10 or Alt pressed and released alone the first button. A letter
-// that matches no button stays the window's own; nothing opens while the mouse is held or grabbed
-// or a popup is up.
+// that matches no button stays the window's own; nothing opens while a widget has grabbed the
+// mouse or a popup is up.
 class TMenuKeys final : public QObject {
     Q_OBJECT
   public:
