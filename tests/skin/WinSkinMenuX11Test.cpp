@@ -1,11 +1,13 @@
 // Keyboard entry into a skinned window's menus on the real X test bed under openbox, with real key
 // presses (XTest): real Alt modifiers, the keyboard grab of a real popup, the window getting its
-// activation back when a menu closes, and a focused edit that would take a stray letter.
+// activation back when a menu closes, a focused edit that would take a stray letter, and a mouse
+// release that reached no window.
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -14,6 +16,7 @@
 #include "SkinFixture.h"
 #include "WinSkinMenu.h"
 #include "XTestKeys.h"
+#include "XTestPointer.h"
 
 namespace vardo::test {
 namespace {
@@ -56,6 +59,7 @@ class WinSkinMenuX11Test : public SkinFixture {
     }
 
     XTestKeys keys_{Settle};
+    XTestPointer pointer_{Settle};
 };
 
 TEST_F(WinSkinMenuX11Test, RealKeys_OpenTheBarAndSystemMenus_AndLeaveOtherLettersToTheWindow) {
@@ -76,6 +80,19 @@ TEST_F(WinSkinMenuX11Test, RealKeys_OpenTheBarAndSystemMenus_AndLeaveOtherLetter
     TWinSkinMenu* bar = form->Menu();
     ASSERT_NE(bar, nullptr);
     ASSERT_TRUE(SettleUntil([&] { return window.frameGeometry() == window.geometry(); }));
+
+    // A window that goes away on a press: its release reaches no window, and Qt believes the
+    // button held until the next mouse event. The keys must work all the same.
+    QPushButton vanishing("vanishing");
+    vanishing.setGeometry(700, 150, 120, 60);
+    QObject::connect(&vanishing, &QPushButton::pressed, &vanishing, &QWidget::hide);
+    vanishing.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&vanishing));
+    Settle(100);
+    pointer_.Click(vanishing.geometry().center());
+    ASSERT_TRUE(SettleUntil([&] { return !vanishing.isVisible(); }));
+
+    window.activateWindow();
     edit->setFocus();
     ASSERT_TRUE(SettleUntil([&] { return window.isActiveWindow() && edit->hasFocus(); }));
 
