@@ -36,9 +36,6 @@ namespace vardo {
 
 namespace {
 
-// Popup menus the engine makes itself carry this tag.
-constexpr int kEngineMenuTag = 33333;
-
 bool ActionIs(int action, std::initializer_list<int> values) {
     return std::find(values.begin(), values.end(), action) != values.end();
 }
@@ -339,6 +336,7 @@ TWinSkinForm::TWinSkinForm(QWidget& window, TSkinData& data)
     window.installEventFilter(this);
     connect(&window, &QObject::destroyed, this, [this] { state_ = ssDead; });
     if (frameSkinned_) {
+        keys_ = std::make_unique<TMenuKeys>(*this);
         UpdateFrameSizes();
     } else {
         state_ = ssActive;
@@ -387,7 +385,7 @@ void TWinSkinForm::UpdateFrameSizes() {
     if (menu_) {
         menu_->BuildMenuBar();
     } else if (auto* bar = window_->findChild<QMenuBar*>()) {
-        if (bar->window() == window_ && !bar->actions().isEmpty()) {
+        if (bar->window() == window_) {
             menu_ = std::make_unique<TWinSkinMenu>(*this, *bar);
         }
     }
@@ -547,6 +545,7 @@ void TWinSkinForm::Detach() {
     timer_.stop();
     window_->removeEventFilter(this);
     controls_.clear();
+    keys_.reset();
     menu_.reset();
     for (const KeptFace& kept : keptFaces_) {
         if (kept.panel) kept.panel->setPalette(kept.hadPalette ? kept.palette : QPalette());
@@ -878,25 +877,7 @@ void TWinSkinForm::RunAction(const TWinSysButton& button, QPoint globalPoint) {
 
 // The window's system menu as a popup of the engine's own, so the skin's popup menus draw it.
 void TWinSkinForm::ShowSystemMenu(QPoint globalPoint) {
-    QPointer<QWidget> window = window_;
-    QMenu menu;
-    menu.setProperty("Tag", kEngineMenuTag);
-    const bool normal = sizeState_ == ssNormal;
-    QAction* restore = menu.addAction(QStringLiteral("还原(&R)"));
-    restore->setEnabled(!normal);
-    QAction* minimise = menu.addAction(QStringLiteral("最小化(&N)"));
-    minimise->setEnabled((class_.ButtonSet & kMinimiseBox) && sizeState_ != ssMinimised);
-    QAction* maximise = menu.addAction(QStringLiteral("最大化(&X)"));
-    maximise->setEnabled((class_.ButtonSet & kMaximiseBox) && sizeState_ != ssMaximised);
-    menu.addSeparator();
-    QAction* close = menu.addAction(QStringLiteral("关闭(&C)\tAlt+F4"));
-    close->setEnabled(class_.ButtonSet & kSystemMenu);
-    QAction* chosen = menu.exec(globalPoint);
-    if (!chosen || !window) return;
-    if (chosen == restore) window->showNormal();
-    if (chosen == minimise) window->showMinimized();
-    if (chosen == maximise) window->showMaximized();
-    if (chosen == close) window->close();
+    ShowSkinnedSystemMenu(*this, globalPoint);
 }
 
 // ---- the timer -------------------------------------------------------------------------------

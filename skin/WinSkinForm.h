@@ -18,6 +18,7 @@ namespace vardo {
 
 class TDataSkinSysButton;
 class TSkinControl;
+class TMenuKeys;
 class TSkinData;
 class TWinSkinForm;
 class TWinSkinMenu;
@@ -108,8 +109,12 @@ class TWinSkinForm final : public QObject {
     // The skinners of the window's controls.
     const std::vector<std::unique_ptr<TSkinControl>>& Controls() const { return controls_; }
     TSkinControl* ControlSkinner(const QWidget* control) const;
-    // The skinned menu bar, when the window has a menu bar with items.
+    // The skinned menu bar, when the window has a menu bar.
     TWinSkinMenu* Menu() const { return menu_.get(); }
+    // The keys into the window's menus, while the frame is skinned.
+    TMenuKeys* MenuKeys() const { return keys_.get(); }
+    // The skinned system menu at globalPoint.
+    void ShowSystemMenu(QPoint globalPoint);
     TNCObject* CurrentObject() const { return current_; }
     void SetCurrentObject(TNCObject* object) { current_ = object; }
     TNCObject* PressedObject() const { return pressed_; }
@@ -163,7 +168,6 @@ class TWinSkinForm final : public QObject {
     TNCObject* ObjectAt(QPoint point) const;
     void ShowHitCursor(THitCode hit);
     void RunAction(const TWinSysButton& button, QPoint globalPoint);
-    void ShowSystemMenu(QPoint globalPoint);
     void CaptionDoubleClick(QPoint point);
 
     QPointer<QWidget> window_;
@@ -184,6 +188,7 @@ class TWinSkinForm final : public QObject {
     std::unique_ptr<Face> face_;
     QTimer timer_;
     std::vector<std::unique_ptr<TSkinControl>> controls_;
+    std::unique_ptr<TMenuKeys> keys_;  // before the bar, which tells it its keys
     std::unique_ptr<TWinSkinMenu> menu_;
     // Panels that keep their own face, with the palette they had.
     struct KeptFace {

@@ -9,11 +9,13 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "WinSkinForm.h"
 
 class QPainter;
+class QStyle;
 
 namespace vardo {
 
@@ -34,16 +36,19 @@ class TMenuBtn final : public TNCObject {
 
 // The menu bar of a skinned window, taken from the window and drawn in the skin's frame as a row
 // of buttons; opening a button's menu, and moving between the bar's menus with the arrow keys
-// (past the last to the first and back). Detach gives the window its menu bar back.
+// (past the last to the first and back). Items added, removed or changed on the bar are taken
+// into the row when the skin component's MenuUpdate is on. A bar without items stays the
+// window's own. Detach gives the window its menu bar back.
 class TWinSkinMenu final : public QObject {
     Q_OBJECT
   public:
     TWinSkinMenu(TWinSkinForm& form, QMenuBar& bar);
     ~TWinSkinMenu() override;
 
-    // The height the bar takes in the frame.
+    // The height the bar takes in the frame: none without items.
     int Height() const;
-    // Rebuilds the buttons from the bar's items and hides the window's own bar.
+    // Rebuilds the buttons from the bar's items and hides the window's own bar (keeps it when it
+    // has no items).
     void BuildMenuBar();
     // Lays the buttons out in the bar rectangle (window coordinates).
     void Layout(const QRect& bar);
@@ -64,18 +69,64 @@ class TWinSkinMenu final : public QObject {
   private:
     void Switch(int step);
     void MenuHidden();
+    void MenuChanged();
+    void LendMenusToWindow();
+    void TakeMenusBack();
 
     TWinSkinForm& form_;
     QPointer<QMenuBar> bar_;
     bool barWasVisible_ = false;
+    bool rebuildPending_ = false;
+    QRect barRect_;  // as last laid out
+    // The bar's menus lent to the window, so that their items' shortcuts work with the bar hidden.
+    std::vector<QPointer<QAction>> lent_;
     std::vector<std::unique_ptr<TMenuBtn>> buttons_;
     int current_ = -1;
     QPointer<QMenu> opened_;
+    QPoint lastCursor_;  // global, where it was when the menu opened or last moved
     bool switching_ = false;
 };
 
+// The keyboard's way into a skinned window's menus, as the system's keyboard menu command:
+// Alt+Space opens the system menu at the client origin; Alt+letter opens the bar button with that
+// mnemonic (QMenuBar's rule), F10 or Alt pressed and released alone the first button. A letter
+// that matches no button stays the window's own; nothing opens while a widget has grabbed the
+// mouse or a popup is up.
+class TMenuKeys final : public QObject {
+    Q_OBJECT
+  public:
+    explicit TMenuKeys(TWinSkinForm& form);
+    ~TMenuKeys() override;
+
+    // Takes the mnemonics of the bar's buttons afresh (after the bar was built).
+    void GrabBarKeys(const TWinSkinMenu& bar);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void ReleaseBarKeys();
+    bool Blocked() const;
+    void OpenButton(int index);
+    void WatchAltAlone(bool on);
+
+    TWinSkinForm& form_;
+    QPointer<QWidget> window_;
+    int systemMenuKey_ = 0;
+    int firstButtonKey_ = 0;
+    std::vector<std::pair<int, int>> mnemonics_;  // shortcut id, button index
+    bool altAlone_ = false;
+};
+
+// The system menu of a skinned window, made by the engine (Tag 33333) with the menu glyphs, shown
+// at globalPoint; runs the command chosen.
+void ShowSkinnedSystemMenu(TWinSkinForm& form, QPoint globalPoint);
+
 // A popup menu while skinning is on: its background from MenuBackground and its items from
-// MenuItem (frame 1, or 4 when selected), in the skin's menu colours.
+// MenuItem (frame 1, or 4 when selected), in the skin's menu colours. Its items are owner-drawn:
+// each is wider by the MenuItem element's left margin plus 12, and 23 more in a menu without
+// icons; an item that sizes itself (a QWidgetAction), or a menu with a style of its own, keeps
+// its own measure.
 class TWinSkinPopMenu final : public QObject {
     Q_OBJECT
   public:
@@ -84,15 +135,21 @@ class TWinSkinPopMenu final : public QObject {
 
     QMenu* Menu() const { return menu_; }
 
+    // The width an owner-drawn item of menu grows by with model's MenuItem element.
+    static int ItemWidening(const TSkinModel& model, const QMenu& menu);
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool PaintsItems() const;
+    void Measure();
     void Paint();
     void PaintItem(QPainter& painter, QAction& action, const QRect& rect) const;
 
     QPointer<QMenu> menu_;
     TSkinData& data_;
+    std::unique_ptr<QStyle> measure_;
 };
 
 }  // namespace vardo
