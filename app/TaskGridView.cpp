@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextLayout>
 
 #include "QtText.h"
 #include "TaskTableModel.h"
@@ -23,32 +24,144 @@ int RowAfterMove(int row, int from, int to) {
     return row;
 }
 
+// The pen of a cell's text, as the style chooses it for an item view.
+QColor TextColour(const QStyleOptionViewItem& cell) {
+    QPalette::ColorGroup group =
+        cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(cell.state & QStyle::State_Active)) {
+        group = QPalette::Inactive;
+    }
+    return cell.palette.color(
+        group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text);
+}
+
+QStyle& StyleOf(const QStyleOptionViewItem& cell) {
+    return cell.widget ? *cell.widget->style() : *QApplication::style();
+}
+
+// The cell's background, selection and focus frame as the style draws them, without its text.
+void DrawCellWithoutText(QPainter& painter, QStyleOptionViewItem cell) {
+    cell.text.clear();
+    // Without a display the style skips laying out the (empty) text; the focus frame is placed
+    // by the text's rectangle, so a cell with the focus keeps it.
+    if (!(cell.state & QStyle::State_HasFocus)) {
+        cell.features &= ~QStyleOptionViewItem::HasDisplay;
+    }
+    StyleOf(cell).drawControl(QStyle::CE_ItemViewItem, &cell, &painter, cell.widget);
+}
+
+void DrawCachedText(QPainter& painter, const QStyleOptionViewItem& cell, const QColor& pen,
+                    const CellTextCache::Entry& text) {
+    painter.save();
+    painter.setClipRect(cell.rect);
+    if (!text.clip.isEmpty()) {
+        painter.setClipRect(text.clip.translated(cell.rect.topLeft()), Qt::IntersectClip);
+    }
+    painter.setPen(pen);
+    text.layout->lineAt(0).draw(&painter, text.position + cell.rect.topLeft());
+    painter.restore();
+}
+
+// Lays out a cell's text the way the style's item view text is laid out and placed: one line in
+// the text rectangle less the focus frame margins, aligned as the cell asks, not elided.
+CellTextCache::Entry LayOutCellText(const QStyleOptionViewItem& cell) {
+    const QStyle& style = StyleOf(cell);
+    const int margin = style.pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, cell.widget) + 1;
+    const QRect textRect = style.subElementRect(QStyle::SE_ItemViewItemText, &cell, cell.widget)
+                               .translated(-cell.rect.topLeft())
+                               .adjusted(margin, 0, -margin, 0);
+    QTextOption textOption;
+    textOption.setWrapMode(cell.features & QStyleOptionViewItem::WrapText
+                               ? QTextOption::WordWrap
+                               : QTextOption::ManualWrap);
+    textOption.setTextDirection(cell.direction);
+    textOption.setAlignment(QStyle::visualAlignment(cell.direction, cell.displayAlignment));
+
+    auto layout = std::make_unique<QTextLayout>(cell.text, cell.font);
+    layout->setCacheEnabled(true);
+    layout->setTextOption(textOption);
+    layout->beginLayout();
+    for (QTextLine line = layout->createLine(); line.isValid(); line = layout->createLine()) {
+        line.setLineWidth(textRect.width());
+        line.setPosition({0, 0});
+    }
+    layout->endLayout();
+    if (layout->lineCount() != 1) return {};
+
+    const QRect lineRect = QStyle::alignedRect(Qt::LayoutDirectionAuto, cell.displayAlignment,
+                                               layout->boundingRect().size().toSize(), textRect);
+    return {std::move(layout), QPointF(textRect.x(), lineRect.top()), {}};
+}
+
+// Lays out the program name as QPainter::drawText does for one left and top aligned line in
+// textRect (from the cell's top-left corner): control characters become blanks, and the text is
+// clipped to textRect only when it does not fit.
+CellTextCache::Entry LayOutProgramName(const QString& name, const QFont& font,
+                                       Qt::LayoutDirection direction, QRectF textRect) {
+    QString line = name;
+    for (QChar& character : line) {
+        if (character == '\r' || character == '\n' || character == '\t') character = ' ';
+    }
+    QTextOption textOption;
+    textOption.setTextDirection(direction);
+    textOption.setAlignment(Qt::AlignLeft);
+    auto layout = std::make_unique<QTextLayout>(line, font);
+    layout->setCacheEnabled(true);
+    layout->setTextOption(textOption);
+    layout->beginLayout();
+    QTextLine only = layout->createLine();
+    only.setLineWidth(0x01000000);
+    only.setPosition({0, 0});
+    layout->endLayout();
+
+    const QRectF bounds(textRect.topLeft(), QSizeF(only.naturalTextWidth(), only.height()));
+    return {std::move(layout), textRect.topLeft(), textRect.contains(bounds) ? QRectF() : textRect};
+}
+
 }  // namespace
+
+void TaskCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    // The focus frame goes over the text; that one cell is drawn the ordinary way.
+    if (cell.text.isEmpty() || (cell.state & QStyle::State_HasFocus)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const CellTextCache::Entry& text =
+        texts_.Get(cell.text, cell.rect.size(), cell.font,
+                   [&cell](const QString&) { return LayOutCellText(cell); });
+    if (!text.layout) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    DrawCellWithoutText(*painter, cell);
+    DrawCachedText(*painter, cell, TextColour(cell), text);
+}
 
 void ProgramNameDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
-    QStyleOptionViewItem background = option;
-    initStyleOption(&background, index);
-    const QString path = background.text;
-    background.text.clear();
-    const QWidget* widget = option.widget;
-    QStyle* style = widget ? widget->style() : QApplication::style();
-    style->drawControl(QStyle::CE_ItemViewItem, &background, painter, widget);
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    const QString path = cell.text;
+    DrawCellWithoutText(*painter, cell);
+    if (path.isEmpty()) return;
 
-    painter->save();
-    painter->setClipRect(option.rect);
-    painter->setPen(QColor(255, 0, 0));
-    painter->setFont(option.font);
-    const QRect textRect =
-        option.rect.adjusted(kProgramTextOffset.x(), kProgramTextOffset.y(), 0, 0);
-    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                      ToQString(BareProgramName(path.toStdString())));
-    painter->restore();
+    const QRectF textRect = QRect(QPoint(0, 0), cell.rect.size())
+                                .adjusted(kProgramTextOffset.x(), kProgramTextOffset.y(), 0, 0);
+    const CellTextCache::Entry& name =
+        names_.Get(path, cell.rect.size(), cell.font, [&](const QString& text) {
+            return LayOutProgramName(ToQString(BareProgramName(text.toStdString())), cell.font,
+                                     cell.direction, textRect);
+        });
+    DrawCachedText(*painter, cell, QColor(255, 0, 0), name);
 }
 
 TaskGridView::TaskGridView(TaskTableModel& model, QWidget* parent)
     : QTableView(parent), model_(model) {
     setModel(&model_);
+    setItemDelegate(new TaskCellDelegate(this));
     setItemDelegateForColumn(TaskTableModel::ModelColumn(ColApplication),
                              new ProgramNameDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
