@@ -124,8 +124,12 @@ void TaskCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                              const QModelIndex& index) const {
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
+    if (cell.text.isEmpty()) {
+        DrawCellWithoutText(*painter, cell);
+        return;
+    }
     // The focus frame goes over the text; that one cell is drawn the ordinary way.
-    if (cell.text.isEmpty() || (cell.state & QStyle::State_HasFocus)) {
+    if (cell.state & QStyle::State_HasFocus) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
