@@ -39,15 +39,20 @@ QStyle& StyleOf(const QStyleOptionViewItem& cell) {
     return cell.widget ? *cell.widget->style() : *QApplication::style();
 }
 
-// The cell's background, selection and focus frame as the style draws them, without its text.
+constexpr QStyleOptionViewItem::ViewItemFeatures kCheckOrIcon =
+    QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDecoration;
+
+// The cell as the style draws an item view item, without its text: the background and selection,
+// and the focus frame of the current cell.
 void DrawCellWithoutText(QPainter& painter, QStyleOptionViewItem cell) {
     cell.text.clear();
-    // Without a display the style skips laying out the (empty) text; the focus frame is placed
-    // by the text's rectangle, so a cell with the focus keeps it.
-    if (!(cell.state & QStyle::State_HasFocus)) {
-        cell.features &= ~QStyleOptionViewItem::HasDisplay;
+    const QStyle& style = StyleOf(cell);
+    if (cell.state & QStyle::State_HasFocus || cell.features & kCheckOrIcon) {
+        style.drawControl(QStyle::CE_ItemViewItem, &cell, &painter, cell.widget);
+    } else {
+        // All the item would draw, without laying out its parts first.
+        style.drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, &painter, cell.widget);
     }
-    StyleOf(cell).drawControl(QStyle::CE_ItemViewItem, &cell, &painter, cell.widget);
 }
 
 void DrawCachedText(QPainter& painter, const QStyleOptionViewItem& cell, const QColor& pen,
@@ -129,7 +134,7 @@ void TaskCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         return;
     }
     // The focus frame goes over the text; that one cell is drawn the ordinary way.
-    if (cell.state & QStyle::State_HasFocus) {
+    if (cell.state & QStyle::State_HasFocus || cell.features & kCheckOrIcon) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
