@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kRowHeight = 15;
 constexpr QPoint kProgramTextOffset{2, 2};
+const QColor kProgramNameColour(255, 0, 0);
 
 // Where a table row ends up when the row from is dragged to to: rows in between close the gap.
 int RowAfterMove(int row, int from, int to) {
@@ -98,9 +99,14 @@ CellTextCache::Entry LayOutCellText(const QStyleOptionViewItem& cell) {
     return {std::move(layout), QPointF(textRect.x(), lineRect.top()), {}};
 }
 
-// Lays out the program name as QPainter::drawText does for one left and top aligned line in
-// textRect (from the cell's top-left corner): control characters become blanks, and the text is
-// clipped to textRect only when it does not fit.
+QString ProgramName(const QString& path) {
+    return ToQString(BareProgramName(path.toStdString()));
+}
+
+// Lays out the program name as QPainter::drawText does for left and top aligned text on one line
+// in textRect (from the cell's top-left corner): control characters become blanks, and the text
+// is clipped to textRect only when it does not fit. A name that still breaks into more lines gets
+// no layout.
 CellTextCache::Entry LayOutProgramName(const QString& name, const QFont& font,
                                        Qt::LayoutDirection direction, QRectF textRect) {
     QString line = name;
@@ -114,12 +120,18 @@ CellTextCache::Entry LayOutProgramName(const QString& name, const QFont& font,
     layout->setCacheEnabled(true);
     layout->setTextOption(textOption);
     layout->beginLayout();
-    QTextLine only = layout->createLine();
-    only.setLineWidth(0x01000000);
-    only.setPosition({0, 0});
+    for (QTextLine next = layout->createLine(); next.isValid(); next = layout->createLine()) {
+        next.setLineWidth(0x01000000);
+        next.setPosition({0, 0});
+    }
     layout->endLayout();
+    if (layout->lineCount() != 1) return {};
 
-    const QRectF bounds(textRect.topLeft(), QSizeF(only.naturalTextWidth(), only.height()));
+    // The line's unrounded height, as drawText measures it.
+    const QTextLine only = layout->lineAt(0);
+    const qreal height = only.ascent() + only.descent() +
+                         (only.leadingIncluded() ? std::max(0.0, only.leading()) : 0.0);
+    const QRectF bounds(textRect.topLeft(), QSizeF(only.naturalTextWidth(), height));
     return {std::move(layout), textRect.topLeft(), textRect.contains(bounds) ? QRectF() : textRect};
 }
 
@@ -157,14 +169,23 @@ void ProgramNameDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     DrawCellWithoutText(*painter, cell);
     if (path.isEmpty()) return;
 
-    const QRectF textRect = QRect(QPoint(0, 0), cell.rect.size())
-                                .adjusted(kProgramTextOffset.x(), kProgramTextOffset.y(), 0, 0);
+    const QRect textRect = cell.rect.adjusted(kProgramTextOffset.x(), kProgramTextOffset.y(), 0, 0);
     const CellTextCache::Entry& name =
         names_.Get(path, cell.rect.size(), cell.font, [&](const QString& text) {
-            return LayOutProgramName(ToQString(BareProgramName(text.toStdString())), cell.font,
-                                     cell.direction, textRect);
+            return LayOutProgramName(ProgramName(text), cell.font, cell.direction,
+                                     textRect.translated(-cell.rect.topLeft()));
         });
-    DrawCachedText(*painter, cell, QColor(255, 0, 0), name);
+    if (name.layout) {
+        DrawCachedText(*painter, cell, kProgramNameColour, name);
+        return;
+    }
+    painter->save();
+    painter->setClipRect(cell.rect);
+    painter->setPen(kProgramNameColour);
+    painter->setFont(cell.font);
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      ProgramName(path));
+    painter->restore();
 }
 
 TaskGridView::TaskGridView(TaskTableModel& model, QWidget* parent)
