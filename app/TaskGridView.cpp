@@ -4,7 +4,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextLayout>
 
 #include "QtText.h"
 #include "TaskTableModel.h"
@@ -150,9 +149,7 @@ void TaskCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
-    const CellTextCache::Entry& text =
-        texts_.Get(cell.text, cell.rect.size(), cell.font,
-                   [&cell](const QString&) { return LayOutCellText(cell); });
+    const CellTextCache::Entry& text = texts_.Get(cell, [&cell] { return LayOutCellText(cell); });
     if (!text.layout) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
@@ -170,11 +167,10 @@ void ProgramNameDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     if (path.isEmpty()) return;
 
     const QRect textRect = cell.rect.adjusted(kProgramTextOffset.x(), kProgramTextOffset.y(), 0, 0);
-    const CellTextCache::Entry& name =
-        names_.Get(path, cell.rect.size(), cell.font, [&](const QString& text) {
-            return LayOutProgramName(ProgramName(text), cell.font, cell.direction,
-                                     textRect.translated(-cell.rect.topLeft()));
-        });
+    const CellTextCache::Entry& name = names_.Get(cell, [&] {
+        return LayOutProgramName(ProgramName(path), cell.font, cell.direction,
+                                 textRect.translated(-cell.rect.topLeft()));
+    });
     if (name.layout) {
         DrawCachedText(*painter, cell, kProgramNameColour, name);
         return;

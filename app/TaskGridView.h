@@ -11,8 +11,9 @@ namespace vardo {
 class TaskTableModel;
 
 // Cell texts laid out once and drawn again at every paint: shaping each cell's text anew was most
-// of a repaint's cost. An entry is found by the text and the cell's size; all are dropped when the
-// font changes, and when there are more than a few screens full (after scrolling a long table).
+// of a repaint's cost. An entry is found by the cell's text and by what its layout depends on (the
+// cell's size, alignment, direction and features); all are dropped when the font changes, and
+// when there are more than a few screens full (after scrolling through a long table).
 class CellTextCache {
   public:
     struct Entry {
@@ -24,17 +25,18 @@ class CellTextCache {
         QRectF clip;
     };
 
-    // The entry of the text in a cell of that size; build(text) makes it when there is none yet.
+    // The entry of the cell's text; build() makes it when there is none yet.
     template <typename Build>
-    const Entry& Get(const QString& text, QSize cellSize, const QFont& font, Build build) {
-        if (font != font_ || entries_.size() >= kMaxEntries) {
+    const Entry& Get(const QStyleOptionViewItem& cell, Build build) {
+        if (cell.font != font_) {
             entries_.clear();
-            font_ = font;
+            font_ = cell.font;
         }
-        Key key{text, cellSize};
-        auto found = entries_.find(key);
-        if (found == entries_.end()) found = entries_.emplace(std::move(key), build(text)).first;
-        return found->second;
+        Key key{cell.text, cell.rect.size(), cell.displayAlignment, cell.direction, cell.features};
+        const auto found = entries_.find(key);
+        if (found != entries_.end()) return found->second;
+        if (entries_.size() >= kMaxEntries) entries_.clear();
+        return entries_.emplace(std::move(key), build()).first->second;
     }
 
   private:
@@ -42,11 +44,15 @@ class CellTextCache {
     struct Key {
         QString text;
         QSize cellSize;
+        Qt::Alignment alignment;
+        Qt::LayoutDirection direction;
+        QStyleOptionViewItem::ViewItemFeatures features;
         bool operator==(const Key&) const = default;
     };
     struct KeyHash {
         std::size_t operator()(const Key& key) const {
-            return qHashMulti(0, key.text, key.cellSize.width(), key.cellSize.height());
+            return qHashMulti(0, key.text, key.cellSize.width(), key.cellSize.height(),
+                              key.alignment.toInt(), int(key.direction), key.features.toInt());
         }
     };
 
