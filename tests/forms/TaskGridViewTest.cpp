@@ -2,6 +2,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QTest>
 
 #include "MainWindowFixture.h"
@@ -41,6 +43,48 @@ int RedPixels(const QImage& image, QRect area) {
     return count;
 }
 
+// The program cell drawn the plain way: the background as the style draws it, then the bare name
+// in red by QPainter::drawText 2 pixels in from the top-left corner, clipped to the cell.
+class DrawTextProgramName final : public QStyledItemDelegate {
+  public:
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem cell = option;
+        initStyleOption(&cell, index);
+        const QString path = cell.text;
+        cell.text.clear();
+        option.widget->style()->drawControl(QStyle::CE_ItemViewItem, &cell, painter, option.widget);
+        painter->save();
+        painter->setClipRect(option.rect);
+        painter->setPen(QColor(255, 0, 0));
+        painter->setFont(option.font);
+        painter->drawText(option.rect.adjusted(2, 2, 0, 0),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                          QString::fromStdString(BareProgramName(path.toStdString())));
+        painter->restore();
+    }
+};
+
+// The grid's picture with every cell laid out and drawn anew: by the stock delegate, and the
+// program column by drawText.
+QImage PlainPicture(TaskGridView& grid) {
+    const int programColumn = TaskTableModel::ModelColumn(ColApplication);
+    QAbstractItemDelegate* const cells = grid.itemDelegate();
+    QAbstractItemDelegate* const programs = grid.itemDelegateForColumn(programColumn);
+    QStyledItemDelegate stock;
+    DrawTextProgramName program;
+    grid.setItemDelegate(&stock);
+    grid.setItemDelegateForColumn(programColumn, &program);
+    const QImage picture = grid.viewport()->grab().toImage();
+    grid.setItemDelegate(cells);
+    grid.setItemDelegateForColumn(programColumn, programs);
+    return picture;
+}
+
+QImage Picture(TaskGridView& grid) {
+    return grid.viewport()->grab().toImage();
+}
+
 TEST_F(TaskGridTest, Grid_ShowsCaptionsNumbersWidthsAndRowHeight) {
     WriteFile(kDefaultTable, Row(1, "/bin/a", "first") + Row(2, "/bin/b", "second"));
     const auto main = Start();
@@ -66,6 +110,37 @@ TEST_F(TaskGridTest, ProgramColumn_PaintsTheBareNameInRedOnly) {
     EXPECT_EQ(RedPixels(image, CellRect(grid, 1, ColDescription)), 0);
     EXPECT_EQ(grid.model()->data(grid.model()->index(0, 0), Qt::DisplayRole),
               "/opt/show/Player.bin");
+}
+
+TEST_F(TaskGridTest, Cells_LookAsWhenDrawnAnew_AfterTextWidthFontAndFocusChanges) {
+    WriteFile(kDefaultTable, Row(1, "/opt/show/Player.bin", "Morning news, a long description") +
+                                 Row(2, "C:\\Apps\\长名字的程序 Player.exe", "节目 gjpqy") +
+                                 Row(3, "", "  lead"));
+    const auto main = Start();
+    main->show();
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    TaskGridView& grid = *main->sgJM;
+    grid.setFocus();
+    grid.setCurrentIndex(grid.model()->index(1, TaskTableModel::ModelColumn(ColDescription)));
+    ASSERT_TRUE(grid.hasFocus());
+    EXPECT_TRUE(Picture(grid) == PlainPicture(grid));
+
+    TaskTable& table = main->table();
+    table.SetCell(ColDescription, 1, "Evening");
+    table.SetCell(ColApplication, 1, "/usr/bin/Other");
+    EXPECT_TRUE(Picture(grid) == PlainPicture(grid));
+
+    grid.setColumnWidth(TaskTableModel::ModelColumn(ColApplication), 14);
+    grid.setColumnWidth(TaskTableModel::ModelColumn(ColDescription), 9);
+    grid.setCurrentIndex(grid.model()->index(1, TaskTableModel::ModelColumn(ColApplication)));
+    EXPECT_TRUE(Picture(grid) == PlainPicture(grid));
+
+    QFont larger = grid.font();
+    larger.setPixelSize(17);
+    grid.setFont(larger);
+    grid.clearFocus();
+    EXPECT_TRUE(Picture(grid) == PlainPicture(grid));
 }
 
 TEST_F(TaskGridTest, Click_OnAnotherRow_MakesItCurrentAndFillsTheFields) {
@@ -113,7 +188,8 @@ TEST_F(TaskGridTest, MouseMove_OverTaskCells_ShowsTheColumnHint) {
     TaskGridView& grid = *main->sgJM;
 
     MoveMouse(grid.viewport(), CellRect(grid, 1, ColStartTime).center());
-    EXPECT_EQ(main->MyPanel5->Caption(), " 【提示】：启动时间：对需要定时启动的任务，指定其启动时间");
+    EXPECT_EQ(main->MyPanel5->Caption(),
+              " 【提示】：启动时间：对需要定时启动的任务，指定其启动时间");
 
     QHeaderView* numbers = grid.verticalHeader();
     MoveMouse(numbers->viewport(), QPoint(5, numbers->sectionViewportPosition(0) + 5));
