@@ -499,6 +499,8 @@ void TWinSkinForm::Reload() {
 void TWinSkinForm::ApplySkin() {
     frameSkinned_ = FrameWanted();
     if (frameSkinned_) {
+        // A reload may bring a frame back that an incomplete skin took away: its keys come too.
+        if (!keys_) keys_ = std::make_unique<TMenuKeys>(*this);
         UpdateFrameSizes();
         if (swap_) {
             swap_->Change(frame_.Margins());
@@ -531,6 +533,7 @@ void TWinSkinForm::ApplySkin() {
 void TWinSkinForm::DropFrame() {
     current_ = pressed_ = nullptr;
     buttons_.clear();
+    keys_.reset();
     menu_.reset();
     frame_ = {};
     model_ = nullptr;
