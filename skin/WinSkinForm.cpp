@@ -216,7 +216,10 @@ class TWinSkinForm::FrameSwap {
         hadCursor_ = window.testAttribute(Qt::WA_SetCursor);
         cursor_ = window.cursor();
         const QRect client = window.geometry();
-        const QRect outer = window.frameGeometry();
+        // The native window's frame is read afresh from the window manager; the widget's copy
+        // can still hold the size it had before the window manager framed the window.
+        const QRect outer = window.windowHandle() ? window.windowHandle()->frameGeometry()
+                                                  : window.frameGeometry();
         decorationOffset_ = client.topLeft() - outer.topLeft();
         const bool fixed = minimum_ == maximum_;
         const QSize size = fixed ? Grown(client.size(), frame) : outer.size();
