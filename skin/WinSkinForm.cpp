@@ -21,6 +21,7 @@
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QWindow>
 
 #include <algorithm>
@@ -44,11 +45,12 @@ bool ActionIs(int action, std::initializer_list<int> values) {
 constexpr int kFrameTimerInterval = 250;
 
 // The children of a bare window that get a skinner, by class, as a bare window's children are
-// known: buttons by their kind, combo boxes, edits, size grips, tab bars, progress bars, the
-// scroll bars of list and tree views, and tool bars and child dialogs as containers. Labels,
-// frames and the rest keep their own painting on the window's skinned face.
+// known: buttons by their kind (tool buttons among them), combo boxes, edits, size grips, tab bars,
+// progress bars, the scroll bars of list and tree views, and tool bars and child dialogs as
+// containers. Labels, frames and the rest keep their own painting on the window's skinned face.
 bool SkinnedInBareWindow(const QWidget& control) {
-    return qobject_cast<const QPushButton*>(&control) || qobject_cast<const QCheckBox*>(&control) ||
+    return qobject_cast<const QPushButton*>(&control) ||
+           qobject_cast<const QToolButton*>(&control) || qobject_cast<const QCheckBox*>(&control) ||
            qobject_cast<const QRadioButton*>(&control) ||
            qobject_cast<const QComboBox*>(&control) || qobject_cast<const QLineEdit*>(&control) ||
            qobject_cast<const QSizeGrip*>(&control) || qobject_cast<const QTabBar*>(&control) ||
@@ -218,8 +220,8 @@ class TWinSkinForm::FrameSwap {
         const QRect client = window.geometry();
         // The native window's frame is read afresh from the window manager; the widget's copy
         // can still hold the size it had before the window manager framed the window.
-        const QRect outer = window.windowHandle() ? window.windowHandle()->frameGeometry()
-                                                  : window.frameGeometry();
+        const QRect outer =
+            window.windowHandle() ? window.windowHandle()->frameGeometry() : window.frameGeometry();
         decorationOffset_ = client.topLeft() - outer.topLeft();
         const bool fixed = minimum_ == maximum_;
         const QSize size = fixed ? Grown(client.size(), frame) : outer.size();
