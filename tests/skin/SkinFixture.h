@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -15,6 +16,26 @@
 #include "WinSubClass.h"
 
 namespace vardo::test {
+
+// Processes events for milliseconds.
+inline void Settle(int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < milliseconds) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+// Waits up to two seconds for condition, processing events.
+template <typename Condition>
+bool SettleUntil(Condition condition) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition() && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return condition();
+}
 
 // A skin manager of its own with the window side, and a main-form skin component holding the
 // test skin, switched on and started.

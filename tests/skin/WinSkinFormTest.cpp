@@ -29,17 +29,6 @@ const QColor kFace{90, 60, 30};
 const QColor kFaceText{250, 240, 10};
 const std::string kFaceColours = "[Colours]\r\nButtonFace=90 60 30\r\nWindowText=250 240 10\r\n";
 
-// Waits up to two seconds for condition, processing events.
-template <typename Condition>
-bool SettleUntil(Condition condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return condition();
-}
-
 const TWinSysButton* ButtonWithAction(const TWinSkinForm& form, const TSkinData& data, int action,
                                       int visibility = -2) {
     for (const auto& button : form.CaptionButtons()) {

@@ -20,25 +20,6 @@
 namespace vardo::test {
 namespace {
 
-void Settle(int milliseconds) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-}
-
-// Waits up to two seconds for condition, processing events.
-template <typename Condition>
-bool SettleUntil(Condition condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition() && timer.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return condition();
-}
-
 class WinSkinFormX11Test : public SkinFixture {
   protected:
     void SetUp() override {
