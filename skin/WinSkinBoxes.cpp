@@ -410,11 +410,7 @@ void TSkinBox::Refresh() {
 // The text on the panel in the skin's text colour, readable on the skin's face.
 void TSkinBox::TakeSkinText() {
     if (!control_) return;
-    const QColor text = ColorToQColor(Model().Colours.WindowText);
-    QPalette palette = control_->palette();
-    palette.setColor(QPalette::Active, QPalette::WindowText, text);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
-    control_->setPalette(palette);
+    control_->setPalette(WithText(control_->palette(), ColorToQColor(Model().Colours.WindowText)));
 }
 
 // Only a property the control declares: a name it does not know stays unset.

@@ -251,6 +251,12 @@ std::unique_ptr<TSkinControl> ByClass(QWidget& control, TSkinData& data) {
 
 }  // namespace
 
+QPalette WithText(QPalette palette, const QColor& text) {
+    palette.setColor(QPalette::Active, QPalette::WindowText, text);
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    return palette;
+}
+
 bool KeepsOwnFace(const QWidget& control, const TSkinData& data) {
     return !data.SkinControls.Contains(xcPanel) &&
            Skin3rdKind(data, WidgetClassName(control)) == QStringLiteral("panel");

@@ -70,6 +70,9 @@ class TSkinControl : public QObject {
     int state_ = csAttached;
 };
 
+// The palette with text as the colour of enabled text; disabled text keeps its colour.
+QPalette WithText(QPalette palette, const QColor& text);
+
 // Whether control is a panel the factory leaves plain (a "panel" of the third-party list while
 // panels are not skinned): it keeps painting its own face, so the text on it keeps the program's
 // colours too.

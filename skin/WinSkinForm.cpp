@@ -59,13 +59,6 @@ bool SkinnedInBareWindow(const QWidget& control) {
            qobject_cast<const QToolBar*>(&control) || qobject_cast<const QDialog*>(&control);
 }
 
-// The palette with text as the colour of enabled text; disabled text keeps its colour.
-QPalette WithText(QPalette palette, const QColor& text) {
-    palette.setColor(QPalette::Active, QPalette::WindowText, text);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
-    return palette;
-}
-
 // Sets a window's flags without hiding it: the window system takes the new decorations on the
 // mapped window, so it keeps its place and stays on screen.
 void SetFlagsInPlace(QWidget& window, Qt::WindowFlags flags) {

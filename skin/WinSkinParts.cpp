@@ -258,10 +258,7 @@ void TSkinStatusBar::InitSkin(bool setColour) {
     const QColor text = ColorToQColor(Model().Colours.WindowText);
     for (QWidget* panel : StatusPanels(*control_)) {
         panels_.push_back({panel, panel->testAttribute(Qt::WA_SetPalette), panel->palette()});
-        QPalette palette = panel->palette();
-        palette.setColor(QPalette::Active, QPalette::WindowText, text);
-        palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
-        panel->setPalette(palette);
+        panel->setPalette(WithText(panel->palette(), text));
     }
 }
 
