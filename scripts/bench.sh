@@ -15,9 +15,7 @@ scripts/xbed.sh start "$runtime/xbed"
 export DISPLAY="$(cat "$runtime/xbed/wm.display")"
 export VARDO_TEST_DISPLAY_WM="$DISPLAY"
 export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
-for bench in build-bench/bench/*/bench_*; do
-    if [ -f "$bench" ] && [ -x "$bench" ]; then
-        echo "== $(basename "$bench")"
-        "$bench" "$@"
-    fi
+for bench in $(find build-bench/bench -type f -perm -u+x -name 'bench_*' | sort); do
+    echo "== $(basename "$bench")"
+    "$bench" "$@"
 done

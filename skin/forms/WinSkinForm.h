@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 
+#include "SkinFrameHost.h"
 #include "WinSkinFrame.h"
 
 namespace vardo {
@@ -24,34 +25,10 @@ class TWinSkinForm;
 class TWinSkinMenu;
 struct TSkinModel;
 
-// A mouse-sensitive part of a skinned frame (a caption button or a menu-bar button).
-class TNCObject {
-  public:
-    enum TState { sNormal = 1, sPressed = 2, sHot = 3 };
-
-    explicit TNCObject(TWinSkinForm& form) : form_(form) {}
-    virtual ~TNCObject() = default;
-    TNCObject(const TNCObject&) = delete;
-    TNCObject& operator=(const TNCObject&) = delete;
-
-    virtual void MouseDown();
-    virtual void MouseUp();
-    virtual void MouseEnter();
-    virtual void MouseLeave();
-    virtual void Paint() {}
-
-    QRect Rect;  // window coordinates
-    bool Enabled = true;
-    int State = sNormal;
-
-  protected:
-    TWinSkinForm& form_;
-};
-
 // One caption button, drawn from its skin element in the frame of its state.
 class TWinSysButton final : public TNCObject {
   public:
-    TWinSysButton(TWinSkinForm& form, int elementIndex)
+    TWinSysButton(TSkinFrameHost& form, int elementIndex)
         : TNCObject(form), ElementIndex(elementIndex) {}
     void Paint() override;
 
@@ -67,7 +44,7 @@ class TWinSysButton final : public TNCObject {
 // message box, a file dialog) always takes the skin's face and text colours, and only the
 // children such a window is known to have are skinned. Detach gives the window back as it was:
 // flags, window-manager frame, client size, margins, mask, cursor and colours.
-class TWinSkinForm final : public QObject {
+class TWinSkinForm final : public QObject, public TSkinFrameHost {
     Q_OBJECT
   public:
     enum TSkinState {
@@ -82,8 +59,8 @@ class TWinSkinForm final : public QObject {
     TWinSkinForm(QWidget& window, TSkinData& data);
     ~TWinSkinForm() override;
 
-    QWidget* Window() const { return window_; }
-    TSkinData& SkinData() const { return data_; }
+    QWidget* Window() const override { return window_; }
+    TSkinData& SkinData() const override { return data_; }
     int SkinState() const { return state_; }
     bool Dead() const { return state_ == ssDead || window_.isNull(); }
     const TWindowClass& Class() const { return class_; }
@@ -93,7 +70,7 @@ class TWinSkinForm final : public QObject {
     int SizeState() const { return sizeState_; }
 
     // The area left to the window's own content, in window coordinates.
-    QRect ClientRect() const;
+    QRect ClientRect() const override;
 
     // Switches the skin on (the manager posts this after creation): frame, shape, first paint.
     void SwitchOn();
@@ -101,7 +78,7 @@ class TWinSkinForm final : public QObject {
     // active.
     bool TimerRunning() const { return timer_.isActive(); }
     // Re-reads the frame sizes and caption buttons from the skin and repaints.
-    void Reload();
+    void Reload() override;
     // Gives the window back as it was before skinning.
     void Detach();
 
@@ -110,20 +87,20 @@ class TWinSkinForm final : public QObject {
     const std::vector<std::unique_ptr<TSkinControl>>& Controls() const { return controls_; }
     TSkinControl* ControlSkinner(const QWidget* control) const;
     // The skinned menu bar, when the window has a menu bar.
-    TWinSkinMenu* Menu() const { return menu_.get(); }
+    TWinSkinMenu* Menu() const override { return menu_.get(); }
     // The keys into the window's menus, while the frame is skinned.
-    TMenuKeys* MenuKeys() const { return keys_.get(); }
+    TMenuKeys* MenuKeys() const override { return keys_.get(); }
     // The skinned system menu at globalPoint.
-    void ShowSystemMenu(QPoint globalPoint);
-    TNCObject* CurrentObject() const { return current_; }
-    void SetCurrentObject(TNCObject* object) { current_ = object; }
-    TNCObject* PressedObject() const { return pressed_; }
+    void ShowSystemMenu(QPoint globalPoint) override;
+    TNCObject* CurrentObject() const override { return current_; }
+    void SetCurrentObject(TNCObject* object) override { current_ = object; }
+    TNCObject* PressedObject() const override { return pressed_; }
 
     // The frame as it is painted now, at the window's size (the client area left unpainted).
     QImage RenderFrame() const;
     // The window's shape: the client area and the frame without its magenta pixels.
     QRegion FrameRegion() const;
-    void RepaintFrame();
+    void RepaintFrame() override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -18,6 +18,7 @@
 
 #include "SkinDrawing.h"
 #include "WinSkinData.h"
+#include "WinSkinFrame.h"
 
 namespace vardo {
 
@@ -98,7 +99,7 @@ class TMenuItemMeasure final : public QProxyStyle {
 
 // ---- bar buttons -------------------------------------------------------------------------------
 
-TMenuBtn::TMenuBtn(TWinSkinForm& form, int index, QAction& action)
+TMenuBtn::TMenuBtn(TSkinFrameHost& form, int index, QAction& action)
     : TNCObject(form), Index(index), Action(&action) {
     Caption = action.text().left(80);
     Enabled = action.isEnabled();
@@ -111,7 +112,7 @@ void TMenuBtn::Paint() {
 
 // ---- the menu bar ------------------------------------------------------------------------------
 
-TWinSkinMenu::TWinSkinMenu(TWinSkinForm& form, QMenuBar& bar) : form_(form), bar_(&bar) {
+TWinSkinMenu::TWinSkinMenu(TSkinFrameHost& form, QMenuBar& bar) : form_(form), bar_(&bar) {
     barWasVisible_ = !bar.isHidden();
     bar.installEventFilter(this);
     BuildMenuBar();
@@ -377,7 +378,7 @@ bool TWinSkinMenu::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- keyboard entry ----------------------------------------------------------------------------
 
-TMenuKeys::TMenuKeys(TWinSkinForm& form) : form_(form), window_(form.Window()) {
+TMenuKeys::TMenuKeys(TSkinFrameHost& form) : form_(form), window_(form.Window()) {
     window_->installEventFilter(this);
     systemMenuKey_ = window_->grabShortcut(QKeySequence(Qt::AltModifier | Qt::Key_Space));
 }
@@ -495,14 +496,14 @@ bool TMenuKeys::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- the system menu ---------------------------------------------------------------------------
 
-void ShowSkinnedSystemMenu(TWinSkinForm& form, QPoint globalPoint) {
-    QPointer<QWidget> window = form.Window();
-    if (!window) return;
+void ShowSkinnedSystemMenu(QWidget& owner, const TSkinData& data, int sizeState, int buttonSet,
+                           QPoint globalPoint) {
+    QPointer<QWidget> window = &owner;
     // Lives while it is open; a popup, so the window keeps running meanwhile.
     auto* menu = new QMenu(window);
     menu->setProperty("Tag", kEngineMenuTag);
     QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
-    const QImage& glyphs = form.SkinData().MenuGlyphs();
+    const QImage& glyphs = data.MenuGlyphs();
     const auto add = [&](const QString& text, TMenuGlyph glyph, bool enabled, auto command) {
         const QImage image = Glyph(glyphs, glyph, Qt::black);
         QAction* action = menu->addAction(QIcon(QPixmap::fromImage(image)), text);
@@ -510,16 +511,16 @@ void ShowSkinnedSystemMenu(TWinSkinForm& form, QPoint globalPoint) {
         action->setEnabled(enabled);
         QObject::connect(action, &QAction::triggered, window, command);
     };
-    const int size = form.SizeState();
-    const int buttons = form.Class().ButtonSet;
-    add(QStringLiteral("还原(&R)"), mgRestore, size != ssNormal,
+    add(QStringLiteral("还原(&R)"), mgRestore, sizeState != ssNormal,
         [window] { window->showNormal(); });
-    add(QStringLiteral("最小化(&N)"), mgMinimise, (buttons & kMinimiseBox) && size != ssMinimised,
+    add(QStringLiteral("最小化(&N)"), mgMinimise,
+        (buttonSet & kMinimiseBox) && sizeState != ssMinimised,
         [window] { window->showMinimized(); });
-    add(QStringLiteral("最大化(&X)"), mgMaximise, (buttons & kMaximiseBox) && size != ssMaximised,
+    add(QStringLiteral("最大化(&X)"), mgMaximise,
+        (buttonSet & kMaximiseBox) && sizeState != ssMaximised,
         [window] { window->showMaximized(); });
     menu->addSeparator();
-    add(QStringLiteral("关闭(&C)\tAlt+F4"), mgClose, buttons & kSystemMenu,
+    add(QStringLiteral("关闭(&C)\tAlt+F4"), mgClose, buttonSet & kSystemMenu,
         [window] { window->close(); });
     menu->popup(globalPoint);
 }

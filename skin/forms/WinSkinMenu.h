@@ -12,7 +12,7 @@
 #include <utility>
 #include <vector>
 
-#include "WinSkinForm.h"
+#include "SkinFrameHost.h"
 
 class QPainter;
 class QStyle;
@@ -25,7 +25,7 @@ struct TSkinModel;
 // One top-level item of a skinned menu bar.
 class TMenuBtn final : public TNCObject {
   public:
-    TMenuBtn(TWinSkinForm& form, int index, QAction& action);
+    TMenuBtn(TSkinFrameHost& form, int index, QAction& action);
     void Paint() override;
 
     int Index;
@@ -42,7 +42,7 @@ class TMenuBtn final : public TNCObject {
 class TWinSkinMenu final : public QObject {
     Q_OBJECT
   public:
-    TWinSkinMenu(TWinSkinForm& form, QMenuBar& bar);
+    TWinSkinMenu(TSkinFrameHost& form, QMenuBar& bar);
     ~TWinSkinMenu() override;
 
     // The height the bar takes in the frame: none without items.
@@ -73,7 +73,7 @@ class TWinSkinMenu final : public QObject {
     void LendMenusToWindow();
     void TakeMenusBack();
 
-    TWinSkinForm& form_;
+    TSkinFrameHost& form_;
     QPointer<QMenuBar> bar_;
     bool barWasVisible_ = false;
     bool rebuildPending_ = false;
@@ -95,7 +95,7 @@ class TWinSkinMenu final : public QObject {
 class TMenuKeys final : public QObject {
     Q_OBJECT
   public:
-    explicit TMenuKeys(TWinSkinForm& form);
+    explicit TMenuKeys(TSkinFrameHost& form);
     ~TMenuKeys() override;
 
     // Takes the mnemonics of the bar's buttons afresh (after the bar was built).
@@ -110,7 +110,7 @@ class TMenuKeys final : public QObject {
     void OpenButton(int index);
     void WatchAltAlone(bool on);
 
-    TWinSkinForm& form_;
+    TSkinFrameHost& form_;
     QPointer<QWidget> window_;
     int systemMenuKey_ = 0;
     int firstButtonKey_ = 0;
@@ -118,9 +118,11 @@ class TMenuKeys final : public QObject {
     bool altAlone_ = false;
 };
 
-// The system menu of a skinned window, made by the engine (Tag 33333) with the menu glyphs, shown
-// at globalPoint; runs the command chosen.
-void ShowSkinnedSystemMenu(TWinSkinForm& form, QPoint globalPoint);
+// The system menu of a skinned window, made by the engine (Tag 33333) with the menu glyphs of
+// data, shown at globalPoint; its items follow the window's size state (TSizeState) and caption
+// button set. Runs the command chosen.
+void ShowSkinnedSystemMenu(QWidget& window, const TSkinData& data, int sizeState, int buttonSet,
+                           QPoint globalPoint);
 
 // A popup menu while skinning is on: its background from MenuBackground and its items from
 // MenuItem (frame 1, or 4 when selected), in the skin's menu colours. Its items are owner-drawn:

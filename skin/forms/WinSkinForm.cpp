@@ -155,39 +155,7 @@ Qt::Edges EdgesFor(THitCode hit) {
 
 }  // namespace
 
-// ---- TNCObject -------------------------------------------------------------------------------
-
-void TNCObject::MouseDown() {
-    TNCObject* current = form_.CurrentObject();
-    if (current && current != this) current->MouseLeave();
-    if (!Enabled) return;
-    form_.SetCurrentObject(this);
-    State = sPressed;
-    Paint();
-}
-
-void TNCObject::MouseUp() {
-    if (!Enabled) return;
-    State = sHot;
-    Paint();
-}
-
-void TNCObject::MouseEnter() {
-    TNCObject* current = form_.CurrentObject();
-    if (current && current != this) current->MouseLeave();
-    const TNCObject* pressed = form_.PressedObject();
-    if (!Enabled || (pressed && pressed != this)) return;
-    form_.SetCurrentObject(this);
-    State = sHot;
-    Paint();
-}
-
-void TNCObject::MouseLeave() {
-    if (!Enabled) return;
-    form_.SetCurrentObject(nullptr);
-    State = sNormal;
-    Paint();
-}
+// ---- caption buttons ----------------------------------------------------------------------------
 
 void TWinSysButton::Paint() {
     form_.RepaintFrame();
@@ -878,7 +846,7 @@ void TWinSkinForm::RunAction(const TWinSysButton& button, QPoint globalPoint) {
 
 // The window's system menu as a popup of the engine's own, so the skin's popup menus draw it.
 void TWinSkinForm::ShowSystemMenu(QPoint globalPoint) {
-    ShowSkinnedSystemMenu(*this, globalPoint);
+    if (window_) ShowSkinnedSystemMenu(*window_, data_, sizeState_, class_.ButtonSet, globalPoint);
 }
 
 // ---- the timer -------------------------------------------------------------------------------
