@@ -74,6 +74,7 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
     BuildFieldPanel();
     BuildCommandPanel();
     BuildDiagnosticPanel();
+    KeepMoveCursorToTheWindow();
     CreateSkinComponent();
     ConnectEditor();
 
@@ -191,7 +192,19 @@ bool TFrmMain::FormClose() {
     return true;
 }
 
+// The move cursor belongs to the window's own surface: a child that sets no cursor of its own
+// would inherit it, so the window's direct children start from the arrow (an edit keeps its
+// I-beam, and what lies on a panel inherits the panel's arrow).
+void TFrmMain::KeepMoveCursorToTheWindow() {
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->testAttribute(Qt::WA_SetCursor)) child->setCursor(Qt::ArrowCursor);
+    }
+}
+
+// Only a press on the window's own surface drags it. A press a child leaves unhandled (a panel's
+// background, a label, a disabled control) still reaches the window, and is not one.
 void TFrmMain::mousePressEvent(QMouseEvent* event) {
+    if (childAt(event->position().toPoint())) return;
     dragging_ = true;
     dragPoint_ = event->globalPosition().toPoint();
 }

@@ -212,6 +212,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void BuildFieldPanel();
     void BuildCommandPanel();
     void BuildDiagnosticPanel();
+    void KeepMoveCursorToTheWindow();
     void CreateSkinComponent();
     // Start-up: the skin engine goes on when the settings dialog's "换肤" is ticked.
     void SwitchSkinAtStartUp();
