@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSizeGrip>
+#include <QStyleHints>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -160,6 +161,47 @@ Qt::Edges EdgesFor(THitCode hit) {
 void TWinSysButton::Paint() {
     form_.RepaintFrame();
 }
+
+namespace {
+
+// The first click on the caption icon opens the system menu, which then has the mouse: the second
+// press of a double click reaches the menu, not the frame. Seen there, on the icon and within the
+// double-click time of the first press, it closes the menu and the window (a posted close, as the
+// close command is). Lives as long as the menu.
+class TIconDoubleClick final : public QObject {
+  public:
+    TIconDoubleClick(QMenu& menu, QWidget& window, const QRect& icon, quint64 firstPress)
+        : QObject(&menu), menu_(menu), window_(&window), icon_(icon), firstPress_(firstPress) {
+        menu.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched != &menu_ ||
+            (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)) {
+            return false;
+        }
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const quint64 interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        if (mouse->button() != Qt::LeftButton ||
+            !icon_.contains(mouse->globalPosition().toPoint()) ||
+            mouse->timestamp() - firstPress_ > interval) {
+            return false;
+        }
+        menu_.hide();
+        if (window_) QTimer::singleShot(0, window_, &QWidget::close);
+        return true;
+    }
+
+  private:
+    QMenu& menu_;
+    QPointer<QWidget> window_;
+    QRect icon_;  // global
+    quint64 firstPress_;
+};
+
+}  // namespace
 
 // ---- the window's frame swap -------------------------------------------------------------------
 
@@ -759,6 +801,7 @@ bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
                 }
                 object->MouseDown();
                 pressed_ = object;
+                pressTime_ = event.timestamp();
                 return true;
             }
             if (hit == htCaption) {
@@ -836,7 +879,9 @@ void TWinSkinForm::RunAction(const TWinSysButton& button, QPoint globalPoint) {
             window->showMinimized();
         }
     } else if (IsSystemMenuAction(action)) {
-        ShowSystemMenu(globalPoint);
+        QMenu* menu = ShowSkinnedSystemMenu(*window, data_, sizeState_, class_, globalPoint);
+        const QRect icon(window->mapToGlobal(button.Rect.topLeft()), button.Rect.size());
+        new TIconDoubleClick(*menu, *window, icon, pressTime_);
     } else if (ActionIs(action, {7, 60, 8, 61, 9, 62})) {
         // The buttons of a maximised MDI child: the program has no MDI windows.
     } else {
@@ -846,7 +891,7 @@ void TWinSkinForm::RunAction(const TWinSysButton& button, QPoint globalPoint) {
 
 // The window's system menu as a popup of the engine's own, so the skin's popup menus draw it.
 void TWinSkinForm::ShowSystemMenu(QPoint globalPoint) {
-    if (window_) ShowSkinnedSystemMenu(*window_, data_, sizeState_, class_.ButtonSet, globalPoint);
+    if (window_) ShowSkinnedSystemMenu(*window_, data_, sizeState_, class_, globalPoint);
 }
 
 // ---- the timer -------------------------------------------------------------------------------

@@ -160,6 +160,7 @@ class TWinSkinForm final : public QObject, public TSkinFrameHost {
     std::vector<std::unique_ptr<TWinSysButton>> buttons_;
     TNCObject* current_ = nullptr;
     TNCObject* pressed_ = nullptr;
+    quint64 pressTime_ = 0;  // of the press on pressed_, in the window system's milliseconds
     QSize regionSize_;
     std::unique_ptr<FrameSwap> swap_;
     std::unique_ptr<Face> face_;

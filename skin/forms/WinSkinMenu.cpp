@@ -15,10 +15,12 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 #include "SkinDrawing.h"
 #include "WinSkinData.h"
 #include "WinSkinFrame.h"
+#include "WindowManagerMoves.h"
 
 namespace vardo {
 
@@ -496,33 +498,47 @@ bool TMenuKeys::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- the system menu ---------------------------------------------------------------------------
 
-void ShowSkinnedSystemMenu(QWidget& owner, const TSkinData& data, int sizeState, int buttonSet,
-                           QPoint globalPoint) {
+QMenu* ShowSkinnedSystemMenu(QWidget& owner, const TSkinData& data, int sizeState,
+                             const TWindowClass& windowClass, QPoint globalPoint) {
     QPointer<QWidget> window = &owner;
     // Lives while it is open; a popup, so the window keeps running meanwhile.
     auto* menu = new QMenu(window);
     menu->setProperty("Tag", kEngineMenuTag);
     QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
     const QImage& glyphs = data.MenuGlyphs();
-    const auto add = [&](const QString& text, TMenuGlyph glyph, bool enabled, auto command) {
-        const QImage image = Glyph(glyphs, glyph, Qt::black);
-        QAction* action = menu->addAction(QIcon(QPixmap::fromImage(image)), text);
-        action->setProperty(kGlyphProperty, static_cast<int>(glyph));
+    // A command runs once the menu has closed and let go of the keyboard, as a posted system
+    // command does: the window manager's keyboard move needs the keyboard.
+    const auto add = [&](const QString& text, std::optional<TMenuGlyph> glyph, bool enabled,
+                         auto command) {
+        QAction* action = menu->addAction(text);
+        if (glyph) {
+            action->setIcon(QIcon(QPixmap::fromImage(Glyph(glyphs, *glyph, Qt::black))));
+            action->setProperty(kGlyphProperty, static_cast<int>(*glyph));
+        }
         action->setEnabled(enabled);
-        QObject::connect(action, &QAction::triggered, window, command);
+        QObject::connect(action, &QAction::triggered, window, [window, command] {
+            QTimer::singleShot(0, window, [window, command] {
+                if (window) command(*window);
+            });
+        });
     };
-    add(QStringLiteral("还原(&R)"), mgRestore, sizeState != ssNormal,
-        [window] { window->showNormal(); });
+    const bool normal = sizeState == ssNormal;
+    const int buttons = windowClass.ButtonSet;
+    add(QStringLiteral("还原(&R)"), mgRestore, !normal, [](QWidget& w) { w.showNormal(); });
+    add(QStringLiteral("移动(&M)"), std::nullopt, normal, [](QWidget& w) { StartKeyboardMove(w); });
+    add(QStringLiteral("大小(&S)"), std::nullopt, normal && windowClass.Resizable,
+        [](QWidget& w) { StartKeyboardResize(w); });
     add(QStringLiteral("最小化(&N)"), mgMinimise,
-        (buttonSet & kMinimiseBox) && sizeState != ssMinimised,
-        [window] { window->showMinimized(); });
+        (buttons & kMinimiseBox) && sizeState != ssMinimised,
+        [](QWidget& w) { w.showMinimized(); });
     add(QStringLiteral("最大化(&X)"), mgMaximise,
-        (buttonSet & kMaximiseBox) && sizeState != ssMaximised,
-        [window] { window->showMaximized(); });
+        (buttons & kMaximiseBox) && sizeState != ssMaximised,
+        [](QWidget& w) { w.showMaximized(); });
     menu->addSeparator();
-    add(QStringLiteral("关闭(&C)\tAlt+F4"), mgClose, buttonSet & kSystemMenu,
-        [window] { window->close(); });
+    add(QStringLiteral("关闭(&C)\tAlt+F4"), mgClose, buttons & kSystemMenu,
+        [](QWidget& w) { w.close(); });
     menu->popup(globalPoint);
+    return menu;
 }
 
 // ---- popup menus -------------------------------------------------------------------------------
