@@ -20,8 +20,6 @@
 #include <cmath>
 
 #include "MainWindowFixture.h"
-#include "MyPanel.h"
-#include "MyTransBtnOld.h"
 #include "Prompts.h"
 #include "SkinEvents.h"
 #include "TaskGridView.h"
@@ -85,13 +83,10 @@ class ShownTexts {
   public:
     explicit ShownTexts(QWidget& window) : window_(window) {}
 
-    void Label(QLabel* label) {
-        Add(label, TextBox(*label, label->contentsRect(), label->alignment(), label->text()));
-    }
-    // A status bar panel: its text inside the sunken edge the skin draws round it.
-    void StatusPanel(QLabel* label) {
+    // A label's text, inside an edge of inset pixels drawn round it (a status bar panel's).
+    void Label(QLabel* label, int inset = 0) {
         Add(label, TextBox(*label, label->contentsRect(), label->alignment(), label->text()) &
-                       label->rect().adjusted(3, 3, -3, -3));
+                       label->rect().adjusted(inset, inset, -inset, -inset));
     }
     void Centred(QWidget* widget, const QString& text) {
         Add(widget, TextBox(*widget, widget->rect(), Qt::AlignCenter, text));
@@ -280,7 +275,7 @@ TEST_F(MainWindowSkinTest, LiveSkinChange_EveryTextTakesTheNewSkinsColours) {
 
     ShownTexts inMain(*main);
     for (QLabel* panel : main->StatusBar2->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        if (panel->isVisible() && !panel->text().trimmed().isEmpty()) inMain.StatusPanel(panel);
+        if (panel->isVisible() && !panel->text().trimmed().isEmpty()) inMain.Label(panel, 3);
     }
     inMain.Area(main->MyPanel5, main->MyPanel5->rect().adjusted(3, 3, -300, -3));
     inMain.Label(main->Label3);
