@@ -524,19 +524,20 @@ QMenu* ShowSkinnedSystemMenu(QWidget& owner, const TSkinData& data, int sizeStat
     };
     const bool normal = sizeState == ssNormal;
     const int buttons = windowClass.ButtonSet;
-    add(QStringLiteral("还原(&R)"), mgRestore, !normal, [](QWidget& w) { w.showNormal(); });
-    add(QStringLiteral("移动(&M)"), std::nullopt, normal, [](QWidget& w) { StartKeyboardMove(w); });
+    add(QStringLiteral("还原(&R)"), mgRestore, !normal, [](QWidget& form) { form.showNormal(); });
+    add(QStringLiteral("移动(&M)"), std::nullopt, normal,
+        [](QWidget& form) { StartKeyboardMove(form); });
     add(QStringLiteral("大小(&S)"), std::nullopt, normal && windowClass.Resizable,
-        [](QWidget& w) { StartKeyboardResize(w); });
+        [](QWidget& form) { StartKeyboardResize(form); });
     add(QStringLiteral("最小化(&N)"), mgMinimise,
         (buttons & kMinimiseBox) && sizeState != ssMinimised,
-        [](QWidget& w) { w.showMinimized(); });
+        [](QWidget& form) { form.showMinimized(); });
     add(QStringLiteral("最大化(&X)"), mgMaximise,
         (buttons & kMaximiseBox) && sizeState != ssMaximised,
-        [](QWidget& w) { w.showMaximized(); });
+        [](QWidget& form) { form.showMaximized(); });
     menu->addSeparator();
     add(QStringLiteral("关闭(&C)\tAlt+F4"), mgClose, buttons & kSystemMenu,
-        [](QWidget& w) { w.close(); });
+        [](QWidget& form) { form.close(); });
     menu->popup(globalPoint);
     return menu;
 }
