@@ -159,9 +159,8 @@ void DrawActual(QPainter& painter, const AsRunEntry& entry, const TimelineLayout
     if (IsLate(entry)) {
         colour = kLateColour;
         // The delay itself: a line from the planned start to the actual one.
-        painter.fillRect(
-            QRect(QPoint(layout.X(*entry.plannedStart), middle), QPoint(layout.X(start), middle)),
-            kLateColour);
+        const int from = layout.X(*entry.plannedStart);
+        painter.fillRect(QRect(from, middle - 1, layout.X(start) - from, 2), kLateColour);
     }
     painter.fillRect(Bar(layout.X(start), layout.X(end), half.top(), half.height(), 2), colour);
 }

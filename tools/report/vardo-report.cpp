@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QGuiApplication>
 #include <QImage>
+#include <QString>
+#include <QtGlobal>
 
 #include <chrono>
 #include <cstdio>
@@ -55,6 +57,9 @@ constexpr std::string_view kHelp =
     "wrong\n"
     "command line or a missing program folder.\n";
 
+// The file name that stands for standard output.
+const std::string kStandardOutput(1, '-');
+
 // A wrong command line: one line on standard error, exit status 2.
 class UsageError : public std::runtime_error {
   public:
@@ -71,7 +76,7 @@ struct Options {
     std::string programFolder;  // ends in '/'
     std::chrono::year_month_day from;
     std::chrono::year_month_day to;
-    std::string csvFile;  // "-" for standard output
+    std::string csvFile;  // kStandardOutput for standard output
     std::string pngFile;
 };
 
@@ -131,7 +136,7 @@ Options ParseArguments(const std::vector<std::string>& args) {
         throw UsageError(folders[0] + ": no such program folder");
     options.programFolder = folders[0];
     if (!options.programFolder.ends_with('/')) options.programFolder += '/';
-    if (options.csvFile.empty() && options.pngFile.empty()) options.csvFile = "-";
+    if (options.csvFile.empty() && options.pngFile.empty()) options.csvFile = kStandardOutput;
     return options;
 }
 
@@ -158,7 +163,7 @@ std::vector<AsRunDay> ReadDays(const Options& options) {
 }
 
 void WriteFile(const std::string& path, std::string_view bytes) {
-    if (path == "-") {
+    if (path == kStandardOutput) {
         std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
         std::cout.flush();
         if (!std::cout) throw WriteError("standard output: write failed");
@@ -168,13 +173,20 @@ void WriteFile(const std::string& path, std::string_view bytes) {
     if (!written) throw WriteError(written.error);
 }
 
+void ShowQtErrorsOnly(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::cerr << "vardo-report: " << message.toStdString() << "\n";
+}
+
 void WritePicture(const std::string& path, const std::vector<AsRunDay>& days) {
     const std::optional<TimelineLayout> layout = TimelineLayout::For(days);
     if (!layout) {
         throw WriteError(path + ": too many lanes for one picture; report fewer days");
     }
-    // The picture is drawn offscreen: no display is needed.
+    // The picture is drawn offscreen: no display is needed. Qt's notes about the session (no
+    // runtime folder, no display) say nothing about the report, so only its errors are shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(ShowQtErrorsOnly);
     int argc = 1;
     char name[] = "vardo-report";
     char* argv[] = {name, nullptr};
