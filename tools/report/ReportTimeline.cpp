@@ -1,5 +1,6 @@
 #include "ReportTimeline.h"
 
+#include <QBuffer>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QPainter>
@@ -17,6 +18,9 @@ namespace {
 
 constexpr int kDaySeconds = 24 * 3600;
 constexpr int kFontPixels = 12;
+// PNG quality: the picture is mostly flat colour, which a light compression packs nearly as
+// tightly as the default one, in far less time.
+constexpr int kPngQuality = 80;
 // Below this lane height the lanes carry no labels.
 constexpr int kLabelledLaneHeight = 12;
 
@@ -230,6 +234,14 @@ QImage DrawTimeline(const std::vector<AsRunDay>& days, const TimelineLayout& lay
     for (std::size_t index = 0; index < days.size(); ++index)
         DrawDay(painter, days[index], layout, index);
     return image;
+}
+
+QByteArray TimelinePng(const std::vector<AsRunDay>& days, const TimelineLayout& layout) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!DrawTimeline(days, layout).save(&buffer, "PNG", kPngQuality)) return {};
+    return png;
 }
 
 }  // namespace vardo

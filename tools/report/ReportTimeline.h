@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QColor>
 #include <QImage>
 
@@ -55,5 +56,8 @@ class TimelineLayout {
 
 // Draws with QPainter on a QImage; needs a QGuiApplication (any platform, offscreen included).
 QImage DrawTimeline(const std::vector<AsRunDay>& days, const TimelineLayout& layout);
+
+// DrawTimeline as PNG bytes; empty when the encoder fails.
+QByteArray TimelinePng(const std::vector<AsRunDay>& days, const TimelineLayout& layout);
 
 }  // namespace vardo

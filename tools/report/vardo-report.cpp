@@ -1,9 +1,7 @@
 // vardo-report: what a program folder's history says ran, against the timetables that applied,
 // as CSV and as a timeline picture.
-#include <QBuffer>
 #include <QByteArray>
 #include <QGuiApplication>
-#include <QImage>
 #include <QString>
 #include <QtGlobal>
 
@@ -191,11 +189,8 @@ void WritePicture(const std::string& path, const std::vector<AsRunDay>& days) {
     char name[] = "vardo-report";
     char* argv[] = {name, nullptr};
     const QGuiApplication application(argc, argv);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!DrawTimeline(days, *layout).save(&buffer, "PNG"))
-        throw WriteError(path + ": the picture could not be encoded");
+    const QByteArray png = TimelinePng(days, *layout);
+    if (png.isEmpty()) throw WriteError(path + ": the picture could not be encoded");
     WriteFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));
 }
 
