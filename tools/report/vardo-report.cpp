@@ -55,6 +55,8 @@ constexpr std::string_view kHelp =
     "wrong\n"
     "command line or a missing program folder.\n";
 
+constexpr std::chrono::days kMaxDays{3660};
+
 // The file name that stands for standard output.
 const std::string kStandardOutput(1, '-');
 
@@ -126,8 +128,13 @@ Options ParseArguments(const std::vector<std::string>& args) {
     if (!from) throw UsageError("--from is missing");
     options.from = ParseDate("--from", *from);
     options.to = to ? ParseDate("--to", *to) : options.from;
-    if (std::chrono::sys_days{options.to} < std::chrono::sys_days{options.from})
+    const std::chrono::days span =
+        std::chrono::sys_days{options.to} - std::chrono::sys_days{options.from};
+    if (span < std::chrono::days{0})
         throw UsageError("--to " + *to + " lies before --from " + *from);
+    // A mistyped year would otherwise have the report run for every day of centuries.
+    if (span >= kMaxDays)
+        throw UsageError("a report covers at most " + std::to_string(kMaxDays.count()) + " days");
 
     std::error_code error;
     if (!std::filesystem::is_directory(folders[0], error))

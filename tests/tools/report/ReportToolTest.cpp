@@ -169,6 +169,7 @@ TEST_F(ReportTool, CommandLine_ErrorsGiveOneLineAndTheirStatus) {
         EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1) << bad.err;
     }
     EXPECT_EQ(Report({"--from", "2024-03-16", "--to", "2024-03-15"}).status, 2);
+    EXPECT_EQ(Report({"--from", "2024-03-15", "--to", "2204-03-15"}).status, 2);
     EXPECT_EQ(Report({"--from"}).status, 2);
     EXPECT_EQ(Report({"--from", "2024-03-15", "--colour"}).status, 2);
 
