@@ -36,7 +36,7 @@ constexpr std::string_view kHelp =
     "Data/星期X.tab, else Data/任务计划表.tab, as these files are now.\n"
     "\n"
     "  --from DATE   first day of the report\n"
-    "  --to DATE     last day of the report\n"
+    "  --to DATE     last day of the report (a report covers at most 3660 days)\n"
     "  --csv FILE    write the report as CSV (UTF-8 with a byte-order mark); - for standard "
     "output\n"
     "  --png FILE    draw a timeline per day: planned and actual spans, missed and late starts\n"
