@@ -46,6 +46,7 @@ std::optional<int> TimeOfDay(std::string_view text) {
 // The application file and the description of a subject, split at its first separator.
 std::pair<std::string_view, std::string_view> SplitSubject(std::string_view subject) {
     const std::size_t separator = subject.find(kSubjectSeparator);
+    if (separator == std::string_view::npos) return {subject, {}};
     return {subject.substr(0, separator), subject.substr(separator + kSubjectSeparator.size())};
 }
 
