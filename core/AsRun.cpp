@@ -252,7 +252,7 @@ const AsRunFolder::HistoryFile& AsRunFolder::File(std::chrono::sys_days day) {
         programFolder_ + "History/" + DateText(false, std::chrono::year_month_day{day}) + ".txt";
     const HistoryLoad load = LoadHistoryLines(path);
     HistoryFile& file = files_[day];
-    file.found = load.found;
+    file.found = load.found || !load.error.empty();  // an unreadable file is there all the same
     file.events = ParseHistoryFile(load.lines);
     if (file.events.skippedLines > 0 || !load.error.empty())
         notes_.push_back({path, file.events.skippedLines, load.error});

@@ -108,15 +108,18 @@ TEST_F(ReportTool, Csv_MatchesHistoryToTheDaysTimetables) {
                               ": skipped 1 line that is not a history line\n");
 }
 
-TEST_F(ReportTool, Csv_GoesToStandardOutputWithoutFilesAndNamesDaysWithoutHistory) {
-    const test::CommandResult result = Report({"--from=2024-03-17"});
+TEST_F(ReportTool, Csv_GoesToStandardOutputAndMissingOrUnreadableHistoryIsNamed) {
+    // Monday's history file cannot be read: it is a folder.
+    std::filesystem::create_directory(folder_.File("History/20240318.txt"));
+    const test::CommandResult result = Report({"--from=2024-03-17", "--to=2024-03-18"});
     EXPECT_EQ(result.status, 0) << result.err;
     // Sunday has no weekday file: the default timetable, nothing started.
     EXPECT_NE(result.out.find("\r\n2024-03-17,2,/opt/show/player,早间新闻,08:00:00,09:00:00,,,none,"
                               "0,\r\n"),
               std::string::npos)
         << result.out;
-    EXPECT_NE(result.err.find("2024-03-17: no history file"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err, "vardo-report: 2024-03-17: no history file\nvardo-report: " +
+                              folder_.File("History/20240318.txt") + ": Is a directory\n");
 }
 
 TEST_F(ReportTool, Picture_MarksPlannedRunLateMissedAndUnplanned) {
