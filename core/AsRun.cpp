@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <compare>
+#include <cstddef>
 #include <cstdlib>
 #include <deque>
-#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -104,6 +105,42 @@ std::vector<Run> CollectRuns(std::span<const HistoryEvent> day,
     return runs;
 }
 
+// A row and a run of one subject that may answer it, by the distance of their starts.
+struct Candidate {
+    std::int64_t distance = 0;
+    std::size_t run = 0;
+    std::size_t row = 0;
+
+    auto operator<=>(const Candidate&) const = default;
+};
+
+// Pairs of one subject beyond which each row keeps only its nearest runs as candidates: a
+// timetable with thousands of rows of one task, against as many starts, would otherwise need
+// gigabytes. Below it every pair is considered.
+constexpr std::size_t kMaxCandidatesPerSubject = std::size_t{1} << 18;
+
+// The candidates of one row among the runs of its subject (in log order): all of them, or the
+// `limit` whose starts lie nearest the row's start (the first ones for a row without a start).
+void AddCandidates(const PlannedRow& row, std::size_t rowIndex,
+                   const std::vector<std::size_t>& runsOfSubject, const std::vector<Run>& runs,
+                   std::size_t limit, std::vector<Candidate>& candidates) {
+    const auto distance = [&](std::size_t run) {
+        return row.start ? std::abs(runs[run].start - *row.start) : 0;
+    };
+    if (runsOfSubject.size() <= limit || !row.start) {
+        for (std::size_t i = 0; i < std::min(limit, runsOfSubject.size()); ++i)
+            candidates.push_back({distance(runsOfSubject[i]), runsOfSubject[i], rowIndex});
+        return;
+    }
+    std::vector<std::size_t> nearest = runsOfSubject;
+    std::nth_element(nearest.begin(), nearest.begin() + static_cast<std::ptrdiff_t>(limit),
+                     nearest.end(), [&](std::size_t a, std::size_t b) {
+                         return std::pair(distance(a), a) < std::pair(distance(b), b);
+                     });
+    for (std::size_t i = 0; i < limit; ++i)
+        candidates.push_back({distance(nearest[i]), nearest[i], rowIndex});
+}
+
 // For each row, the index of the run that answers it, pairing the row and run of one subject
 // whose starts lie nearest first (then the earlier run, then the upper row).
 std::vector<std::optional<std::size_t>> PairRowsWithRuns(const std::vector<PlannedRow>& rows,
@@ -111,26 +148,27 @@ std::vector<std::optional<std::size_t>> PairRowsWithRuns(const std::vector<Plann
     std::unordered_map<std::string_view, std::vector<std::size_t>> runsOfSubject;
     for (std::size_t run = 0; run < runs.size(); ++run)
         runsOfSubject[runs[run].subject].push_back(run);
+    std::unordered_map<std::string, std::vector<std::size_t>> rowsOfSubject;
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rowsOfSubject[Subject(rows[row])].push_back(row);
 
-    // (distance, run, row)
-    std::vector<std::tuple<std::int64_t, std::size_t, std::size_t>> candidates;
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const auto found = runsOfSubject.find(Subject(rows[row]));
+    std::vector<Candidate> candidates;
+    for (const auto& [subject, rowsOfOne] : rowsOfSubject) {
+        const auto found = runsOfSubject.find(subject);
         if (found == runsOfSubject.end()) continue;
-        for (const std::size_t run : found->second) {
-            const std::int64_t distance =
-                rows[row].start ? std::abs(runs[run].start - *rows[row].start) : 0;
-            candidates.emplace_back(distance, run, row);
-        }
+        const std::size_t limit =
+            std::max<std::size_t>(1, kMaxCandidatesPerSubject / rowsOfOne.size());
+        for (const std::size_t row : rowsOfOne)
+            AddCandidates(rows[row], row, found->second, runs, limit, candidates);
     }
     std::sort(candidates.begin(), candidates.end());
 
     std::vector<std::optional<std::size_t>> runOfRow(rows.size());
     std::vector<bool> runTaken(runs.size(), false);
-    for (const auto& [distance, run, row] : candidates) {
-        if (runOfRow[row] || runTaken[run]) continue;
-        runOfRow[row] = run;
-        runTaken[run] = true;
+    for (const Candidate& candidate : candidates) {
+        if (runOfRow[candidate.row] || runTaken[candidate.run]) continue;
+        runOfRow[candidate.row] = candidate.run;
+        runTaken[candidate.run] = true;
     }
     return runOfRow;
 }

@@ -88,5 +88,18 @@ TEST(AsRunTest, MatchAsRun_PairsRowsOfOneTaskByNearestStartAndEndsTheOldestRunFi
     EXPECT_EQ(open[2].runSeconds, 12 * h - (10 * h + 3));
 }
 
+TEST(AsRunTest, MatchAsRun_ManyRowsOfOneTaskStillGetTheirOwnRuns) {
+    // 600 rows of one task against 600 starts: too many pairs to weigh them all.
+    std::vector<PlannedRow> rows;
+    std::vector<HistoryEvent> day;
+    for (int row = 1; row <= 600; ++row) {
+        rows.push_back({row, "/bin/a", "A", row * 50, std::nullopt});
+        day.push_back(Event(row * 50 + 2, kStart));
+    }
+    const std::vector<AsRunEntry> entries = MatchAsRun(rows, day, {});
+    ASSERT_EQ(entries.size(), rows.size());
+    for (const AsRunEntry& entry : entries) ASSERT_EQ(entry.StartDelay(), 2) << entry.row;
+}
+
 }  // namespace
 }  // namespace vardo
