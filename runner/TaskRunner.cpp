@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "Clock.h"
+#include "HistoryFile.h"
 #include "SystemServices.h"
 #include "TaskTable.h"
 #include "TextFields.h"
@@ -18,9 +19,6 @@ namespace vardo {
 
 namespace {
 
-constexpr std::string_view kStartEvent = " 启动任务: 【";
-constexpr std::string_view kEndEvent = " 结束任务: 【";
-constexpr std::string_view kEndedEvent = " 任务结束: 【";
 constexpr std::string_view kHiddenStart = "否,无";
 constexpr std::string_view kMaximise = "最大";
 constexpr std::string_view kFoundMark = "=============Finded:";
@@ -44,11 +42,6 @@ int ProcessIdValue(std::string_view text) {
 
 platform::ProcessHandle HandleValue(std::string_view text) {
     return ProcessIdValue(text);
-}
-
-std::string EventText(std::string_view event, const std::string& application,
-                      const std::string& description) {
-    return "  " + NowTimeText() + std::string(event) + application + " 】  " + description;
 }
 
 // How much of two rectangles lies on both.
@@ -258,7 +251,7 @@ bool TaskRunner::DetectEnd(int row) {
     const platform::ExitQuery query = processes_.GetExitCodeProcess(handle);
     if (!query.succeeded || query.running) return false;
     ReleaseHandle(handle);
-    host_.SetStatusLine(EventLine(kEndedEvent, row));
+    host_.SetStatusLine(EventLine(kExitEventText, row));
     // The row is stopped before the history write, whose error box runs a nested event loop: a
     // schedule tick in there must neither end this run again nor lose a run it starts.
     ClearTracking(row);
@@ -299,7 +292,7 @@ void TaskRunner::StartTask(int row) {
     // The watch is switched on again before the history write: that write's error box waits for
     // the operator, and the watch must keep following the tasks meanwhile.
     host_.StartWatchTimer();
-    host_.SetStatusLine(EventLine(kStartEvent, row));
+    host_.SetStatusLine(EventLine(kStartEventText, row));
     AppendStatusLineToHistory();
 }
 
@@ -396,7 +389,7 @@ void TaskRunner::EndTask(int row) {
         KillProcess(handle);
         ReleaseHandle(handle);
     }
-    host_.SetStatusLine(EventLine(kEndEvent, row));
+    host_.SetStatusLine(EventLine(kEndEventText, row));
     ClearTracking(row);
     AppendStatusLineToHistory();
 }
@@ -474,7 +467,7 @@ void TaskRunner::DetectOrphanEnds() {
     });
     for (const CarriedTask& orphan : ended) {
         processes_.CloseHandle(orphan.handle);
-        host_.SetStatusLine(EventLine(kEndedEvent, orphan.task));
+        host_.SetStatusLine(EventLine(kExitEventText, orphan.task));
         AppendStatusLineToHistory();
     }
 }
@@ -485,7 +478,7 @@ void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans) {
             KillProcess(orphan.handle);
             processes_.CloseHandle(orphan.handle);
         }
-        host_.SetStatusLine(EventLine(kEndEvent, orphan.task));
+        host_.SetStatusLine(EventLine(kEndEventText, orphan.task));
         AppendStatusLineToHistory();
     }
 }
@@ -558,11 +551,12 @@ void TaskRunner::ClearTracking(int row) {
 }
 
 std::string TaskRunner::EventLine(std::string_view event, int row) const {
-    return EventText(event, table_.Cell(ColApplication, row), table_.Cell(ColDescription, row));
+    return HistoryLineText(NowTimeText(), event, table_.Cell(ColApplication, row),
+                           table_.Cell(ColDescription, row));
 }
 
 std::string TaskRunner::EventLine(std::string_view event, const RunningTask& task) const {
-    return EventText(event, task.application, task.description);
+    return HistoryLineText(NowTimeText(), event, task.application, task.description);
 }
 
 void TaskRunner::AppendStatusLineToHistory() {
