@@ -138,6 +138,20 @@ TEST_F(PosixProcessesTest, CreateProcess_WorkingDirectory_BecomesTheChildsCurren
     EXPECT_EQ(fs::path(ReadBytes(cwdFile)), fs::canonical(folder_.File("work place")));
 }
 
+TEST_F(PosixProcessesTest, CreateProcess_AfterSetEnvironment_ChildGetsExactlyThatEnvironment) {
+    const std::string before = folder_.File("env-before");
+    Start("--write-env " + before, "");
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(before); }));
+    EXPECT_EQ(Lines(ReadBytes(before)), CurrentEnvironment());
+
+    processes_.SetEnvironment({"GDK_BACKEND=x11", "ONLY_FOR_TASKS=one two"});
+    const std::string after = folder_.File("env-after");
+    Start("--write-env " + after, "");
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(after); }));
+    EXPECT_EQ(Lines(ReadBytes(after)),
+              (std::vector<std::string>{"GDK_BACKEND=x11", "ONLY_FOR_TASKS=one two"}));
+}
+
 TEST_F(PosixProcessesTest, CreateProcess_MissingProgramOrFolder_FailsWithInfoZeroed) {
     ProcessInformation info{7, 7, 7, 7};
     EXPECT_FALSE(processes_.CreateProcess("/no/such/program -x", "", true, info));
