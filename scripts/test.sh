@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Builds Vardo and runs every test on the X test bed and the Wayland test bed, once under
 # AddressSanitizer and UBSan and once in the ordinary build, and runs the fuzz targets for a short
-# bounded time. A skipped test fails
-# the run like a failed one. On a failure the run's folder, with the logs of the test bed, the
-# window manager, the tests and the fuzzers, is kept and named.
+# bounded time. A skipped test fails the run like a failed one. On a failure the run's folder, with
+# the logs of the test beds, the window manager, the tests and the fuzzers, is kept and named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
