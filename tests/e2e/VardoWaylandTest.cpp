@@ -27,19 +27,25 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// One task row of a timetable file, run-time cells empty.
-std::string TableLine(int number, const std::string& application, const std::string& parameters,
-                      const std::string& description, const std::string& start,
-                      const std::string& windowSetting) {
+// A task row, on monitor 2 from the timetable's first second on, without an end time.
+struct TaskRow {
+    std::string application;
+    std::string parameters;
+    std::string description;
+    std::string windowSetting;
+};
+
+// Its line in a timetable file, run-time cells empty.
+std::string TableLine(int number, const TaskRow& row, const std::string& start) {
     const std::array<std::string, 16> cells = {"  " + std::to_string(number),
-                                               application,
-                                               parameters,
-                                               description,
+                                               row.application,
+                                               row.parameters,
+                                               row.description,
                                                start,
                                                "",
                                                "",
                                                "否",
-                                               windowSetting,
+                                               row.windowSetting,
                                                "2",
                                                "",
                                                "",
@@ -85,16 +91,13 @@ class VardoOnWayland : public VardoProgramFolder {
 
     // Starts the program with `rows` starting at its first second and closing itself
     // `closeAfter` seconds later, with `settings` added to its settings file. Returns that second.
-    std::time_t RunTimetable(const std::vector<std::array<std::string, 5>>& rows,
-                             const std::string& settings, int closeAfter) {
+    std::time_t RunTimetable(const std::vector<TaskRow>& rows, const std::string& settings,
+                             int closeAfter) {
         return StartVardoAhead([&](std::time_t first) {
             startText_ = LocalTimeText(first, 0, "%02d:%02d:%02d");
             std::string table;
-            for (std::size_t i = 0; i < rows.size(); ++i) {
-                const auto& [application, parameters, description, setting, unused] = rows[i];
-                table += TableLine(static_cast<int>(i) + 1, application, parameters, description,
-                                   startText_, setting);
-            }
+            for (std::size_t i = 0; i < rows.size(); ++i)
+                table += TableLine(static_cast<int>(i) + 1, rows[i], startText_);
             WriteBytes("Data/任务计划表.tab", Utf8ToGb18030(table));
             WriteBytes("VARDO.INI",
                        "[START]\r\nchkSaveHis=YES\r\nchkAutoShutDown=YES\r\n"
@@ -127,10 +130,10 @@ constexpr platform::Rect kMonitorTwo{1920, 0, 1920, 1080};
 TEST_F(VardoOnWayland, GtkQtAndXTasks_FillMonitorTwo_HiddenRowIsWithdrawn) {
     constexpr int kCloseAfter = 13;
     const std::time_t start =
-        RunTimetable({{{"/usr/bin/xclock", "", "X", "否,最大", ""},
-                       {"/usr/bin/zenity", "--text-info --title \"E2E GTK\"", "GTK", "否,最大", ""},
-                       {QTTESTCLIENT, "\"E2E Qt\"", "Qt", "否,最大", ""},
-                       {XTESTCLIENT, "--window \"E2E Hidden\"", "Hidden", "否,无", ""}}},
+        RunTimetable({{{"/usr/bin/xclock", "", "X", "否,最大"},
+                       {"/usr/bin/zenity", "--text-info --title \"E2E GTK\"", "GTK", "否,最大"},
+                       {QTTESTCLIENT, "\"E2E Qt\"", "Qt", "否,最大"},
+                       {XTESTCLIENT, "--window \"E2E Hidden\"", "Hidden", "否,无"}}},
                      "", kCloseAfter);
     ASSERT_NE(start, 0);
 
@@ -176,7 +179,7 @@ TEST_F(VardoOnWayland, GtkQtAndXTasks_FillMonitorTwo_HiddenRowIsWithdrawn) {
 TEST_F(VardoOnWayland, TasksOnX11Off_GtkWindowOpensOnWayland_IsReportedAsNotPlaced) {
     constexpr int kCloseAfter = 14;
     const std::time_t start = RunTimetable(
-        {{{"/usr/bin/zenity", "--text-info --title \"E2E Wayland\"", "GTK", "否,最大", ""}}},
+        {{{"/usr/bin/zenity", "--text-info --title \"E2E Wayland\"", "GTK", "否,最大"}}},
         "TasksOnX11=NO\r\n", kCloseAfter);
     ASSERT_NE(start, 0);
 
