@@ -43,11 +43,18 @@ start_mutter() {
             echo "$auth" >"$state/xauthority"
             return 0
         fi
-        kill -0 "$(cat "$state/session.pid")" 2>/dev/null || break
+        alive "$(cat "$state/session.pid")" || break
         sleep 0.05
     done
     echo "mutter did not start with XWayland and two monitors (see $state/mutter.log)" >&2
     return 1
+}
+
+# Running and not yet a zombie: where nothing reaps the orphaned session, an ended one stays a
+# zombie, which kill -0 still finds.
+alive() { # pid
+    local status
+    status="$(ps -o stat= -p "$1" 2>/dev/null)" && [ -n "$status" ] && [ "${status#Z}" = "$status" ]
 }
 
 stop_pid() { # pidfile
@@ -55,7 +62,7 @@ stop_pid() { # pidfile
     local pid; pid="$(cat "$1")"
     kill -TERM "$pid" 2>/dev/null || true
     for _ in $(seq 60); do
-        kill -0 "$pid" 2>/dev/null || break
+        alive "$pid" || break
         sleep 0.05
     done
     kill -KILL "$pid" 2>/dev/null || true
