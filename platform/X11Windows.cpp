@@ -79,11 +79,16 @@ std::vector<WindowHandle> X11Windows::ChildrenTopFirst(WindowHandle window) {
     return {tree->children.rbegin(), tree->children.rend()};
 }
 
-// The client a window manager has put into a frame: the one child window that another
-// connection created. 0 when the frame holds none (an internal window of the manager).
+// The client a window manager has put into a frame: the window inside it that another
+// connection created, a child of the frame or, as KWin wraps it once more, deeper inside the
+// manager's own windows. 0 when the frame holds none (an internal window of the manager).
 WindowHandle X11Windows::ClientInFrame(WindowHandle frame, const ClientProcesses& clients) {
-    for (const WindowHandle child : ChildrenTopFirst(frame)) {
+    const std::vector<WindowHandle> children = ChildrenTopFirst(frame);
+    for (const WindowHandle child : children) {
         if (!clients.SameClient(child, frame)) return child;
+    }
+    for (const WindowHandle child : children) {
+        if (const WindowHandle client = ClientInFrame(child, clients)) return client;
     }
     return 0;
 }
