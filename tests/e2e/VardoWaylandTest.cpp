@@ -149,14 +149,19 @@ TEST_F(VardoOnWayland, GtkQtAndXTasks_FillMonitorTwo_HiddenRowIsWithdrawn) {
             return seen.contains(caption) && seen[caption] == kMonitorTwo;
         });
     };
-    bool hiddenWithdrawn = false;
-    while (std::time(nullptr) < start + kCloseAfter - 1 && !(allFilled() && hiddenWithdrawn)) {
+    // The hidden row's window, withdrawn and then given monitor 2's size, unseen.
+    const auto hiddenPlaced = [](const platform::Rect& rect) {
+        return rect.left >= 1920 && rect.width == 1920 && rect.height == 1080;
+    };
+    std::optional<platform::Rect> hidden;
+    while (std::time(nullptr) < start + kCloseAfter - 1 &&
+           !(allFilled() && hidden && hiddenPlaced(*hidden))) {
         for (const platform::TopLevelWindow& window : windows.EnumWindows()) {
             const auto rect = windows.GetWindowRect(window.window);
             if (!rect) continue;
             if (window.caption == "Vardo" && window.viewable) main = rect;
             if (window.viewable) seen[window.caption] = *rect;
-            if (window.caption == "E2E Hidden") hiddenWithdrawn = !window.viewable;
+            if (window.caption == "E2E Hidden") hidden = window.viewable ? std::nullopt : rect;
         }
         std::this_thread::sleep_for(100ms);
     }
@@ -164,7 +169,8 @@ TEST_F(VardoOnWayland, GtkQtAndXTasks_FillMonitorTwo_HiddenRowIsWithdrawn) {
         ASSERT_TRUE(seen.contains(caption)) << caption << " never showed";
         EXPECT_EQ(seen[caption], kMonitorTwo) << caption;
     }
-    EXPECT_TRUE(hiddenWithdrawn);
+    ASSERT_TRUE(hidden.has_value()) << "the hidden row's window is not withdrawn";
+    EXPECT_TRUE(hiddenPlaced(*hidden)) << ::testing::PrintToString(*hidden);
     ASSERT_TRUE(main.has_value());
     EXPECT_NEAR(main->left + main->width / 2, 960, 40);
     EXPECT_NEAR(main->top + main->height / 2, 540, 40);
