@@ -193,9 +193,12 @@ TEST_F(VardoOnWayland, TasksOnX11Off_GtkWindowOpensOnWayland_IsReportedAsNotPlac
     const std::vector<std::string> history = HistoryLines(start);
     ASSERT_EQ(history.size(), 3u);
     EXPECT_EQ(history[0], "  " + startText_ + " 启动任务: 【/usr/bin/zenity 】  GTK");
-    // The tenth watch tick after the start, while the task still runs; closing ends it.
-    EXPECT_EQ(history[1], "  " + LocalTimeText(start, 10, "%02d:%02d:%02d") +
-                              " 窗口未能放置: 【/usr/bin/zenity 】  GTK");
+    // The tenth watch tick after the start (a second later on a machine too busy to keep the
+    // timer's pace), while the task still runs; closing ends it.
+    const std::string unplaced = " 窗口未能放置: 【/usr/bin/zenity 】  GTK";
+    EXPECT_TRUE(history[1] == "  " + LocalTimeText(start, 10, "%02d:%02d:%02d") + unplaced ||
+                history[1] == "  " + LocalTimeText(start, 11, "%02d:%02d:%02d") + unplaced)
+        << history[1];
     EXPECT_NE(history[2].find(" 结束任务: 【/usr/bin/zenity 】  GTK"), std::string::npos);
 }
 
