@@ -30,6 +30,7 @@ export XDG_RUNTIME_DIR="$runtime"
 cleanup() {
     local status=$?
     scripts/wlbed.sh stop "$runtime/wlbed" || true
+    scripts/wlbed.sh stop "$runtime/kwinbed" || true
     scripts/xbed.sh stop "$runtime/xbed" || true
     if [ "$status" -eq 0 ]; then
         rm -rf "$runtime"
@@ -57,11 +58,15 @@ export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
 export DISPLAY="$VARDO_TEST_DISPLAY_WM"
 export QT_QPA_PLATFORM=offscreen
 
-echo "== Wayland test bed"
-scripts/wlbed.sh start "$runtime/wlbed"
+echo "== Wayland test beds (mutter, kwin)"
+scripts/wlbed.sh start "$runtime/wlbed" mutter
 export VARDO_TEST_WAYLAND_DISPLAY="$(cat "$runtime/wlbed/wayland.display")"
 export VARDO_TEST_WAYLAND_X_DISPLAY="$(cat "$runtime/wlbed/x.display")"
 export VARDO_TEST_WAYLAND_XAUTHORITY="$(cat "$runtime/wlbed/xauthority")"
+scripts/wlbed.sh start "$runtime/kwinbed" kwin
+export VARDO_TEST_KWIN_DISPLAY="$(cat "$runtime/kwinbed/wayland.display")"
+export VARDO_TEST_KWIN_X_DISPLAY="$(cat "$runtime/kwinbed/x.display")"
+export VARDO_TEST_KWIN_XAUTHORITY="$(cat "$runtime/kwinbed/xauthority")"
 
 echo "== all tests under sanitizers"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \

@@ -1,7 +1,7 @@
-// The real vardo executable on a GNOME Wayland session (mutter with XWayland, the Wayland test
-// bed), started with the session's environment: its tasks, GTK, Qt and plain X programs, open X11
-// windows that fill the row's monitor or are withdrawn, and a task whose window opens on Wayland
-// itself, out of X's reach, is reported as not placed.
+// The real vardo executable on the Wayland sessions of GNOME (mutter) and KDE Plasma
+// (kwin_wayland), each with XWayland, started with the session's environment: its tasks, GTK, Qt
+// and plain X programs, open X11 windows that fill the row's monitor or are withdrawn, and a task
+// whose window opens on Wayland itself, out of X's reach, is reported as not placed.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -63,27 +63,41 @@ std::string Required(const char* name) {
     return value == nullptr ? "" : value;
 }
 
-class VardoOnWayland : public VardoProgramFolder {
+// A Wayland desktop of the test beds: the prefix of the variables that name its Wayland socket
+// (_DISPLAY), XWayland's display (_X_DISPLAY) and cookie file (_XAUTHORITY), and its name in
+// XDG_CURRENT_DESKTOP.
+struct Desktop {
+    std::string name;
+    std::string variables;
+    std::string currentDesktop;
+};
+
+void PrintTo(const Desktop& desktop, std::ostream* out) {
+    *out << desktop.name;
+}
+
+class VardoOnWayland : public VardoProgramFolder, public ::testing::WithParamInterface<Desktop> {
   protected:
     void SetUp() override {
-        waylandDisplay_ = Required("VARDO_TEST_WAYLAND_DISPLAY");
-        display_ = Required("VARDO_TEST_WAYLAND_X_DISPLAY");
-        xauthority_ = Required("VARDO_TEST_WAYLAND_XAUTHORITY");
+        const std::string& prefix = GetParam().variables;
+        waylandDisplay_ = Required((prefix + "_DISPLAY").c_str());
+        display_ = Required((prefix + "_X_DISPLAY").c_str());
+        xauthority_ = Required((prefix + "_XAUTHORITY").c_str());
         ASSERT_FALSE(waylandDisplay_.empty() || display_.empty() || xauthority_.empty())
-            << "VARDO_TEST_WAYLAND_DISPLAY, VARDO_TEST_WAYLAND_X_DISPLAY and "
-               "VARDO_TEST_WAYLAND_XAUTHORITY are not all set: the Wayland test bed is not running "
-               "(scripts/wlbed.sh, scripts/test.sh)";
+            << prefix << "_DISPLAY, " << prefix << "_X_DISPLAY and " << prefix
+            << "_XAUTHORITY are not all set: the " << GetParam().name
+            << " test bed is not running (scripts/wlbed.sh, scripts/test.sh)";
         // This test's own X connection needs XWayland's cookie as well.
         setenv("XAUTHORITY", xauthority_.c_str(), 1);
         MakeProgramFolder();
     }
 
-    // As a GNOME Wayland login leaves it: nothing chooses a toolkit's window system.
+    // As the desktop's Wayland login leaves it: nothing chooses a toolkit's window system.
     void SetSessionEnvironment() override {
         setenv("DISPLAY", display_.c_str(), 1);
         setenv("WAYLAND_DISPLAY", waylandDisplay_.c_str(), 1);
         setenv("XDG_SESSION_TYPE", "wayland", 1);
-        setenv("XDG_CURRENT_DESKTOP", "GNOME", 1);
+        setenv("XDG_CURRENT_DESKTOP", GetParam().currentDesktop.c_str(), 1);
         for (const char* name : {"QT_QPA_PLATFORM", "GDK_BACKEND", "SDL_VIDEODRIVER",
                                  "CLUTTER_BACKEND", "MOZ_ENABLE_WAYLAND"})
             unsetenv(name);
@@ -127,7 +141,7 @@ class VardoOnWayland : public VardoProgramFolder {
 
 constexpr platform::Rect kMonitorTwo{1920, 0, 1920, 1080};
 
-TEST_F(VardoOnWayland, GtkQtAndXTasks_FillMonitorTwo_HiddenRowIsWithdrawn) {
+TEST_P(VardoOnWayland, GtkQtAndXTasks_FillMonitorTwo_HiddenRowIsWithdrawn) {
     constexpr int kCloseAfter = 13;
     const std::time_t start =
         RunTimetable({{{"/usr/bin/xclock", "", "X", "否,最大"},
@@ -182,7 +196,7 @@ TEST_F(VardoOnWayland, GtkQtAndXTasks_FillMonitorTwo_HiddenRowIsWithdrawn) {
         EXPECT_EQ(line.find("窗口未能放置"), std::string::npos) << line;
 }
 
-TEST_F(VardoOnWayland, TasksOnX11Off_GtkWindowOpensOnWayland_IsReportedAsNotPlaced) {
+TEST_P(VardoOnWayland, TasksOnX11Off_GtkWindowOpensOnWayland_IsReportedAsNotPlaced) {
     constexpr int kCloseAfter = 14;
     const std::time_t start = RunTimetable(
         {{{"/usr/bin/zenity", "--text-info --title \"E2E Wayland\"", "GTK", "否,最大"}}},
@@ -201,6 +215,13 @@ TEST_F(VardoOnWayland, TasksOnX11Off_GtkWindowOpensOnWayland_IsReportedAsNotPlac
         << history[1];
     EXPECT_NE(history[2].find(" 结束任务: 【/usr/bin/zenity 】  GTK"), std::string::npos);
 }
+
+INSTANTIATE_TEST_SUITE_P(Desktops, VardoOnWayland,
+                         ::testing::Values(Desktop{"Gnome", "VARDO_TEST_WAYLAND", "GNOME"},
+                                           Desktop{"Kde", "VARDO_TEST_KWIN", "KDE"}),
+                         [](const ::testing::TestParamInfo<Desktop>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace vardo::test
