@@ -190,18 +190,36 @@ std::string_view HistoryEvent::Description() const {
     return SplitSubject(subject).second;
 }
 
-std::optional<HistoryEvent> ParseHistoryLine(std::string_view line) {
+namespace {
+
+// The rest of a line after its "  HH:MM:SS" and the seconds of that time, or nothing when the
+// line does not start so.
+std::optional<std::pair<int, std::string_view>> TimedLine(std::string_view line) {
     constexpr std::string_view kIndent = "  ";
     if (!line.starts_with(kIndent)) return std::nullopt;
     line.remove_prefix(kIndent.size());
     const std::optional<int> seconds = TimeOfDay(line);
     if (!seconds) return std::nullopt;
-    line.remove_prefix(8);
+    return std::pair{*seconds, line.substr(8)};
+}
+
+// A history line that is neither a start nor an end (a window that could not be placed).
+bool IsNoticeLine(std::string_view line) {
+    const auto timed = TimedLine(line);
+    return timed && timed->second.starts_with(kUnplacedNoticeText);
+}
+
+}  // namespace
+
+std::optional<HistoryEvent> ParseHistoryLine(std::string_view text) {
+    const auto timed = TimedLine(text);
+    if (!timed) return std::nullopt;
+    auto [seconds, line] = *timed;
     for (const auto& [text, kind] : kEventTexts) {
         if (!line.starts_with(text)) continue;
         line.remove_prefix(text.size());
         if (line.find(kSubjectSeparator) == std::string_view::npos) return std::nullopt;
-        return HistoryEvent{*seconds, kind, std::string(line)};
+        return HistoryEvent{seconds, kind, std::string(line)};
     }
     return std::nullopt;
 }
@@ -219,7 +237,7 @@ HistoryFileEvents ParseHistoryFile(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         if (std::optional<HistoryEvent> event = ParseHistoryLine(line))
             file.events.push_back(std::move(*event));
-        else
+        else if (!IsNoticeLine(line))
             ++file.skippedLines;
     }
     const std::vector<HistoryEvent>& events = file.events;

@@ -14,6 +14,8 @@ inline constexpr std::string_view kStartEventText = " 启动任务: 【";  // st
 inline constexpr std::string_view kEndEventText = " 结束任务: 【";    // ended by the program
 inline constexpr std::string_view kExitEventText = " 任务结束: 【";   // the task exited by itself
 inline constexpr std::string_view kSubjectSeparator = " 】  ";
+// A notice line of the same form: a placing row's task showed no window the program could place.
+inline constexpr std::string_view kUnplacedNoticeText = " 窗口未能放置: 【";
 
 std::string HistoryLineText(std::string_view timeText, std::string_view event,
                             std::string_view application, std::string_view description);

@@ -71,16 +71,22 @@ bool PrepareSpawn(SpawnFileActions& actions, SpawnAttributes& attributes,
            posix_spawnattr_setsigdefault(attributes.get(), &defaults) == 0;
 }
 
-std::optional<int> Spawn(const SplitCommand& command, const std::string& workingDirectory) {
+std::optional<int> Spawn(const SplitCommand& command, const std::string& workingDirectory,
+                         const std::optional<Environment>& environment) {
     SpawnFileActions actions;
     SpawnAttributes attributes;
     if (!PrepareSpawn(actions, attributes, workingDirectory)) return std::nullopt;
     std::vector<char*> argv;
     for (const auto& argument : command.argv) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    if (environment) {
+        for (const auto& entry : *environment) envp.push_back(const_cast<char*>(entry.c_str()));
+        envp.push_back(nullptr);
+    }
     pid_t processId = 0;
     if (posix_spawn(&processId, command.program.c_str(), actions.get(), attributes.get(),
-                    argv.data(), environ) != 0)
+                    argv.data(), environment ? envp.data() : environ) != 0)
         return std::nullopt;
     return processId;
 }
@@ -164,7 +170,7 @@ bool PosixProcesses::CreateProcess(const std::string& commandLine,
         SplitCommandLine(commandLine, workingDirectory, path ? path : "/bin:/usr/bin");
     if (!command) return false;
     KeepChildrenWaitable();
-    const auto processId = Spawn(*command, workingDirectory);
+    const auto processId = Spawn(*command, workingDirectory, environment_);
     if (!processId) return false;
 
     // Our unreaped child cannot be replaced by another process, so opening it by pid is safe.

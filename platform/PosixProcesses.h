@@ -2,9 +2,12 @@
 
 #include <map>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "Processes.h"
+#include "TaskEnvironment.h"
 
 namespace vardo::platform {
 
@@ -20,6 +23,9 @@ class PosixProcesses final : public Processes {
     ~PosixProcesses() override;
     PosixProcesses(const PosixProcesses&) = delete;
     PosixProcesses& operator=(const PosixProcesses&) = delete;
+
+    // The environment every later child starts with; until this is called, the program's own.
+    void SetEnvironment(Environment environment) { environment_ = std::move(environment); }
 
     bool CreateProcess(const std::string& commandLine, const std::string& workingDirectory,
                        bool showWindow, ProcessInformation& info) override;
@@ -51,6 +57,7 @@ class PosixProcesses final : public Processes {
     std::shared_ptr<Child> UnreapedChild(int processId) const;
     ProcessHandle AddHandle(int pidfd, Handle handle);
 
+    std::optional<Environment> environment_;
     std::map<ProcessHandle, Handle> handles_;
     std::vector<std::shared_ptr<Child>> unreaped_;
 };

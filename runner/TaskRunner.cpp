@@ -25,6 +25,8 @@ constexpr std::string_view kFoundMark = "=============Finded:";
 constexpr int kTimePanel = 3;
 constexpr int kWatchTickPanel = 4;
 constexpr std::uint32_t kTerminatedExitCode = 1;
+// Watch ticks, one a second, within which a started task is to show a window.
+constexpr int kWindowDueTicks = 10;
 
 // Decimal value of a cell, 0 when it is not a number (leading blanks allowed).
 std::int64_t DecimalValue(std::string_view text) {
@@ -140,6 +142,7 @@ void TaskRunner::WatchTick() {
         }
         if (!DetectEnd(row)) CountRunTime(row);
     }
+    ReportUnplacedWindows();
     DetectOrphanEnds();
     ReleaseUntrackedHandles();
     ForgetPlacedWindowsOfEndedTasks();
@@ -245,6 +248,37 @@ void TaskRunner::ForgetPlacedWindowsOfEndedTasks() {
                   [&](const auto& placed) { return !followed.contains(placed.second); });
 }
 
+void TaskRunner::AwaitWindow(int row) {
+    std::erase_if(awaitedWindows_,
+                  [row](const AwaitedWindow& awaited) { return awaited.row == row; });
+    awaitedWindows_.push_back(
+        {row, table_.Cell(ColApplication, row), watchTickCount_ + kWindowDueTicks});
+}
+
+void TaskRunner::ReportUnplacedWindows() {
+    // Without an X display nothing is placed at all, and the main window already says so.
+    if (!windows_.Available()) {
+        awaitedWindows_.clear();
+        return;
+    }
+    // Taken out of the list before anything is logged: a history write's error box runs a nested
+    // event loop, whose ticks must not report them again.
+    std::vector<int> unplaced;
+    std::erase_if(awaitedWindows_, [&](const AwaitedWindow& awaited) {
+        const int row = awaited.row;
+        const bool waiting = row < table_.RowCount() && table_.Cell(ColRunState, row) == kRunning &&
+                             table_.Cell(ColWindowHandle, row).empty() &&
+                             table_.Cell(ColApplication, row) == awaited.application;
+        if (waiting && watchTickCount_ < awaited.dueTick) return false;
+        if (waiting) unplaced.push_back(row);
+        return true;
+    });
+    for (const int row : unplaced) {
+        host_.SetStatusLine(EventLine(kUnplacedNoticeText, row));
+        AppendStatusLineToHistory();
+    }
+}
+
 bool TaskRunner::DetectEnd(int row) {
     const platform::ProcessHandle handle = TrackedHandle(row);
     if (handle == 0) return false;  // not ours: the query counts as failed
@@ -288,6 +322,7 @@ void TaskRunner::StartTask(int row) {
         table_.SetCell(ColWindowHandle, row, "");
         table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : std::to_string(handle));
     }
+    AwaitWindow(row);
     // The thread handle is the process handle here, so it needs no closing of its own.
     // The watch is switched on again before the history write: that write's error box waits for
     // the operator, and the watch must keep following the tasks meanwhile.

@@ -137,6 +137,11 @@ class TaskRunner final : public platform::WindowListener {
     bool IsPlaced(platform::WindowHandle window, int processId) const;
     // Forgets the placed windows of processes no row follows any more.
     void ForgetPlacedWindowsOfEndedTasks();
+    // A started row is given kWindowDueTicks watch ticks to show a window; one that has not by then
+    // is reported once in the status line and history (placement can only see X windows, and a
+    // task on a Wayland session may open a window of its own there).
+    void AwaitWindow(int row);
+    void ReportUnplacedWindows();
     // Returns true when the row's task was found ended (stage C is then skipped).
     bool DetectEnd(int row);
     void CountRunTime(int row);
@@ -174,6 +179,12 @@ class TaskRunner final : public platform::WindowListener {
     std::unordered_map<platform::ProcessHandle, HeldHandle> heldHandles_;
     std::vector<CarriedTask> loadingTasks_;  // between BeginTableLoad and EndTableLoad
     std::vector<CarriedTask> orphans_;       // running tasks no row took over at a load
+    struct AwaitedWindow {
+        int row = 0;
+        std::string application;  // tells the row's start from a later edit of that row
+        int dueTick = 0;          // the watch tick count by which a window should have shown
+    };
+    std::vector<AwaitedWindow> awaitedWindows_;
     // Every window placed for a task still followed, in the order placed, with its process.
     std::vector<std::pair<platform::WindowHandle, int>> placedWindows_;
 };

@@ -43,9 +43,10 @@ TEST(AsRunTest, ParseHistoryFile_OnlyATrailingReturnToJustAfterMidnightSpills) {
     EXPECT_EQ(spillOf({"00:00:30", "00:00:40"}), 2u);              // started just after midnight
     EXPECT_EQ(spillOf({"00:00:30", "23:00:00", "00:00:40"}), 2u);
 
-    const HistoryFileEvents damaged = ParseHistoryFile({"  23:00:00 启动任务: 【a 】  b", "x", ""});
+    const HistoryFileEvents damaged = ParseHistoryFile(
+        {"  23:00:00 启动任务: 【a 】  b", "x", "", "  23:00:10 窗口未能放置: 【a 】  b"});
     EXPECT_EQ(damaged.events.size(), 1u);
-    EXPECT_EQ(damaged.skippedLines, 2);
+    EXPECT_EQ(damaged.skippedLines, 2);  // the notice is a history line, not an event
 }
 
 TEST(AsRunTest, MatchAsRun_PairsRowsOfOneTaskByNearestStartAndEndsTheOldestRunFirst) {
