@@ -173,6 +173,7 @@ bool TSkinData::LoadSkinImage(const QByteArray& image) {
         TQuickIni ini;
         ini.LoadFromStream(definition);
         model_ = ReadSkinDefinition(ini, reader);
+        ++modelGeneration_;
     } catch (const std::exception& error) {
         loadError_ = QString::fromLocal8Bit(error.what());
         return false;
