@@ -135,7 +135,8 @@ class TSkinData : public QObject {
 
     // True once a skin has been read completely.
     bool SkinReady() const { return ready_; }
-    // Why the last load failed; empty after a successful one.
+    // Why the last load failed, on one line or more (a refused file: the system's text, its two
+    // clauses on two lines, then what is wrong with the file); empty after a successful one.
     const QString& LoadError() const { return loadError_; }
     // The skin model; its elements stay valid until the next successful load.
     const TSkinModel& Model() const { return *model_; }
