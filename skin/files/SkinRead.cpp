@@ -137,7 +137,8 @@ std::string TSkinReader::RefusalReason(std::string_view skinFile) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::int32_t size = ReadI32(bytes, namesEnd + 4 * i);
         if (size < 0 || static_cast<std::size_t>(size) > bytes.size() - dataStart - offset) {
-            return "条目 " + std::string(names[i]) + " 的大小 " + std::to_string(size) +
+            // By number: a name is the file's own bytes, not fit for a terminal.
+            return "第 " + std::to_string(i + 1) + " 个条目的大小 " + std::to_string(size) +
                    " 超出数据区";
         }
         entries.push_back({std::string(names[i]), AsciiLowered(names[i]), offset,
