@@ -122,10 +122,17 @@ TWinSkinMenu::TWinSkinMenu(TSkinFrameHost& form, QMenuBar& bar) : form_(form), b
 
 TWinSkinMenu::~TWinSkinMenu() {
     CloseMenu();
+    DropButtons();
     TakeMenusBack();
     if (!bar_) return;
     bar_->removeEventFilter(this);
     if (barWasVisible_) bar_->show();
+}
+
+// The frame must not keep a button that goes as its current or pressed one.
+void TWinSkinMenu::DropButtons() {
+    for (const auto& button : buttons_) form_.ForgetObject(*button);
+    buttons_.clear();
 }
 
 int TWinSkinMenu::Height() const {
@@ -133,7 +140,7 @@ int TWinSkinMenu::Height() const {
 }
 
 void TWinSkinMenu::BuildMenuBar() {
-    buttons_.clear();
+    DropButtons();
     TakeMenusBack();
     if (!bar_) return;
     const QList<QAction*> actions = bar_->actions();

@@ -68,6 +68,7 @@ class TWinSkinMenu final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void DropButtons();
     void Switch(int step);
     void MenuHidden();
     void MenuChanged();

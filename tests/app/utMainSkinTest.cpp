@@ -353,6 +353,28 @@ TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_LeavesWindowsPlainAndSaysSoInT
     EXPECT_FALSE(SettleSkinned({main.get()}, true));
 }
 
+TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_KeepsTheSkinTheWindowsHadAndSaysWhatIsWrong) {
+    CopySkin("Console.skn");
+    WriteFile("Skins/Broken.skn", "not a skin");
+    WriteSettings("cbskn=Console.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    main->show();
+    ASSERT_TRUE(SettleSkinned({main.get()}, true));
+    QCoreApplication::sendPostedEvents();
+    const QColor console = main->palette().color(QPalette::Window);
+
+    QComboBox& skins = *main->FrmSetup->cbskn;
+    skins.setCurrentIndex(skins.findText("Broken.skn"));
+    QTest::qWait(600);  // the skin commands run after 250 ms
+    EXPECT_TRUE(AnswersSkinned(main.get()));
+    EXPECT_TRUE(main->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(main->palette().color(QPalette::Window), console);
+    EXPECT_TRUE(main->lbSkinProblem->isVisibleTo(main.get()));
+    const QString tip = main->lbSkinProblem->toolTip();
+    EXPECT_TRUE(tip.contains("Broken.skn：此文件版本不同\n请升级新版本 !")) << qPrintable(tip);
+    EXPECT_TRUE(tip.contains("声明的解压大小")) << "what is wrong with the file";
+}
+
 TEST_F(MainWindowSkinTest, SkinLackingACloseButton_KeepsTheWindowFrameAndSaysWhatIsMissing) {
     QDir().mkpath(Path("Skins"));
     const std::string ini =

@@ -273,6 +273,27 @@ TEST_F(WinSkinMenuTest, MenuUpdate_ItemsAddedRemovedAndRenamed_ReshapeTheSkinned
     EXPECT_TRUE(window_.actions().isEmpty()) << "the lent menus are taken back";
 }
 
+TEST_F(WinSkinMenuTest, MenuUpdate_RebuildUnderTheHotButton_LeavesTheFrameHoldingNoneOfTheOld) {
+    TWinSkinMenu* bar = ShowActive();
+    ASSERT_NE(bar, nullptr);
+    TWinSkinForm* form = windows_.FormSkinner(&window_);
+    const QPoint overSecond = bar->Buttons()[1]->Rect.center();
+    QTest::mouseMove(&window_, overSecond);
+    ASSERT_EQ(form->CurrentObject(), bar->Buttons()[1].get());
+
+    menus_[1]->setTitle("&VVVV");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(bar->Buttons()[1]->Caption, "&VVVV");
+    EXPECT_EQ(form->CurrentObject(), nullptr);
+    // The frame's timer, the leave and the next move look at the hot button.
+    Settle(300);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&window_, &leave);
+    QTest::mouseMove(&window_, overSecond + QPoint(1, 0));
+    EXPECT_EQ(form->CurrentObject(), bar->Buttons()[1].get());
+    EXPECT_EQ(bar->Buttons()[1]->State, TNCObject::sHot);
+}
+
 TEST_F(WinSkinMenuTest, MenuUpdate_ABarWithoutItems_StaysTheWindowsUntilItGetsOne) {
     QMainWindow window;
     window.menuBar();
