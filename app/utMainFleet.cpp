@@ -29,6 +29,8 @@ constexpr std::string_view kMetricsFileName = "vardo.prom";
 
 void TFrmMain::StartFleetServices() {
     runner_->SetEvents(metrics_.get());
+    // The scan runs from the start on: until its first tick, the start is its last sign of life.
+    metrics_->SecondProcessed(std::chrono::floor<std::chrono::seconds>(CurrentClock().Now()));
     const std::string metricsDir = ReadSetting(settingsPath_, kSettingsSection, "MetricsDir");
     if (!metricsDir.empty()) {
         const QString folder = QDir(programFolder_).absoluteFilePath(ToQString(metricsDir));

@@ -56,14 +56,16 @@ void TimetableArrivals::WrittenInPlace(const std::string& path) {
 }
 
 std::optional<TimetableArrival> TimetableArrivals::Due(const std::string& chosen, LocalTime now) {
+    // Only the chosen file's rename matters; the others' marks go, so they never pile up.
+    const bool renamed = renamed_.contains(chosen);
+    renamed_.clear();
     const TimetableArrival found{chosen, SignatureOf(chosen)};
+    // The program's own save renames into place too; that is no arrival.
     if (!found.signature.exists || Same(loaded_, found) || Same(refused_, found)) {
-        // The program's own save renames into place too; that is no arrival.
-        renamed_.erase(chosen);
         pending_.reset();
         return std::nullopt;
     }
-    if (renamed_.erase(chosen) != 0) {
+    if (renamed) {
         pending_.reset();
         return found;
     }

@@ -53,7 +53,8 @@ class TimetableArrivals {
 
     // The file to take now when the day's choice is `chosen`: nothing while it is the file the
     // table came from and unchanged, missing, refused as it is, or written in place and not yet
-    // unchanged for kSettleTime.
+    // unchanged for kSettleTime. Renames of files other than `chosen` are forgotten: such a file,
+    // once chosen, is taken as one written in place.
     std::optional<TimetableArrival> Due(const std::string& chosen, LocalTime now);
 
   private:

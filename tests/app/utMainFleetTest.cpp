@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "MainWindowFixture.h"
+#include "StationMetrics.h"
 #include "TaskTable.h"
 
 namespace vardo::test {
@@ -179,6 +180,14 @@ TEST_F(FleetTest, MetricsDir_WritesAValidFileAtStartTickAndExit) {
     EXPECT_NE(ReadMetrics().find("vardo_info{version=\"2.0\",station=\"" + station +
                                  "\",timetable=\"" + StdPath(kDefaultTable) + "\"} 1\n"),
               std::string::npos);
+
+    // Until the first schedule tick, the start counts as the last one.
+    EXPECT_NE(
+        ReadMetrics().find("\nvardo_last_tick_timestamp_seconds " +
+                           std::to_string(UnixSecondsOf(
+                               std::chrono::floor<std::chrono::seconds>(At(2026, 3, 5, 8, 0, 0)))) +
+                           "\n"),
+        std::string::npos);
 
     main->btnPlayFlashClick();
     main->btnEditClick();
