@@ -37,14 +37,14 @@ class WindowEventPump;
 class Windows;
 }  // namespace platform
 
+class ExpositionFile;
 class Prompts;
+class StationMetrics;
 class TMyDelay;
 class TMyPanel;
 class TMyShape;
 class TTransparentButton;
 class TaskGridView;
-class ExpositionFile;
-class StationMetrics;
 class TaskRunner;
 class TaskTableModel;
 class TSkinData;

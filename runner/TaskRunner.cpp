@@ -164,11 +164,11 @@ void TaskRunner::WatchTick() {
 }
 
 void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
-    windowSeenAt_ = std::chrono::steady_clock::now();
     if (table_.Cell(ColRunState, row) == kRunning && table_.Cell(ColProcessId, row).empty()) {
         // A process-mode row whose launch failed has no process to follow; searching with its
         // caption of blanks would adopt, and at its end time kill, any window's owner.
         if (!CaptionMode(row)) return;
+        windowSeenAt_ = std::chrono::steady_clock::now();
         const FoundWindow found = FindWindowByCaption(table_.Cell(ColCaption, row));
         if (found.processId == 0) return;
         AdoptProcess(row, found.processId);
@@ -184,6 +184,7 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
         skipRest = true;
         return;
     }
+    windowSeenAt_ = std::chrono::steady_clock::now();
     const platform::WindowHandle last = FindProcessWindows(processId);
     if (last == 0) return;
     // X has no start-up show state: a hidden start's windows are hidden once found, whatever

@@ -53,14 +53,5 @@ TEST(PrometheusTextTest, ExpositionFile_Publish_WritesOnlyWhenTheTextChanged) {
     EXPECT_EQ(ReadBytes(folder.File("vardo.prom")), "a 2\n");
 }
 
-TEST(PrometheusTextTest, ExpositionFile_MissingFolder_ReportsAndRetriesTheSameText) {
-    TempFolder folder;
-    ExpositionFile file(folder.File("later/vardo.prom"));
-    EXPECT_FALSE(file.Publish("a 1\n"));
-    std::filesystem::create_directory(folder.File("later"));
-    EXPECT_TRUE(file.Publish("a 1\n"));
-    EXPECT_EQ(ReadBytes(folder.File("later/vardo.prom")), "a 1\n");
-}
-
 }  // namespace
 }  // namespace vardo

@@ -101,12 +101,6 @@ TEST_F(TimetableArrivalsTest, Refused_IsNotOfferedAgainUntilItChanges) {
     EXPECT_TRUE(Due());
 }
 
-TEST_F(TimetableArrivalsTest, MissingChoice_IsNeverTaken) {
-    arrivals.RenamedInto(table);
-    clock.Advance(3s);
-    EXPECT_FALSE(Due());
-}
-
 TEST(TimetableTextProblemTest, TellsAWholeTimetableFromACutOrForeignFile) {
     const std::string row = "  1^^/bin/true^^^^新闻^^08:00:00^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^";
     EXPECT_EQ(TimetableTextProblem(row + "\r\n" + row + "\r\n"), "");

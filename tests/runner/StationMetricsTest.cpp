@@ -107,13 +107,5 @@ TEST_F(StationMetricsTest, HandStartAndStop_CountNoLatencyAndEndAsStoppedOrResta
     EXPECT_TRUE(Has("vardo_task_ends_total{how=\"stopped\"} 1"));
 }
 
-TEST(UnixSecondsOfTest, FollowsTheLocalCalendarAcrossMidnight) {
-    using std::chrono::floor;
-    using std::chrono::seconds;
-    const auto before = floor<seconds>(At(2026, 12, 31, 23, 59, 59));
-    const auto after = floor<seconds>(At(2027, 1, 1, 0, 0, 0));
-    EXPECT_EQ(UnixSecondsOf(after) - UnixSecondsOf(before), 1);
-}
-
 }  // namespace
 }  // namespace vardo
