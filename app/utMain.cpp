@@ -193,6 +193,7 @@ bool TFrmMain::FormClose() {
     tmTimeDate.stop();
     if (FrmSetup && FrmSetup->chkShutTask->isChecked()) runner_->EndAllTasks();
     PublishMetrics();
+    StopWatchingData();
     // From here on the program has no settings dialog. The object itself goes with the main
     // window: an error box of the dialog may still be waiting in its own event loop (an automatic
     // close comes while it is shown), and deleting the dialog would delete that box under it.

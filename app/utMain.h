@@ -243,6 +243,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void PublishMetrics();
     std::string DataFolder() const;
     void DataFolderChanged();
+    // Closing: no timetable is loaded any more.
+    void StopWatchingData();
     std::chrono::year_month_day WatchedDate(std::chrono::year_month_day today) const;
     // Loads the day's choice when a file for it has arrived (outside the edit state).
     void CheckArrivals();

@@ -80,6 +80,11 @@ void TFrmMain::DataFolderChanged() {
     CheckArrivals();
 }
 
+void TFrmMain::StopWatchingData() {
+    watchData_ = false;
+    dataWatchNotifier_.reset();
+}
+
 // The day whose table runs: with the daily load on, the one it last loaded for, so a file for the
 // new day waits for the load time as the daily load does; otherwise today.
 std::chrono::year_month_day TFrmMain::WatchedDate(std::chrono::year_month_day today) const {

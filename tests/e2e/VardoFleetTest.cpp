@@ -100,6 +100,21 @@ class VardoFleet : public VardoProgramFolder {
             ReadBytes(std::filesystem::path("History") / (day + std::string(".txt"))));
     }
 
+    // Whether the day's history file holds `text` at least `count` times within `limit`.
+    bool WaitForHistory(const std::string& text, int count, std::chrono::seconds limit) const {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            const std::string history = History();
+            int found = 0;
+            for (size_t at = history.find(text); at != std::string::npos;
+                 at = history.find(text, at + 1))
+                ++found;
+            if (found >= count) return true;
+            std::this_thread::sleep_for(100ms);
+        }
+        return false;
+    }
+
     platform::ProcessInformation exporter_;
     int port_ = 0;
 };
@@ -121,23 +136,27 @@ TEST_F(VardoFleet, MetricsScrapedThroughNodeExporter_AndADroppedTimetableRuns) {
     EXPECT_NE(metrics.find("vardo_task_starts_total 0\n"), std::string::npos);
     EXPECT_NE(metrics.find("node_textfile_scrape_error 0\n"), std::string::npos);
 
-    // A timetable renamed into Data/ with a task starting a few seconds from now.
-    const std::string start = LocalTimeText(std::time(nullptr), 4, "%02d:%02d:%02d");
-    WriteBytes("Data/.incoming.tmp", Utf8ToGb18030("  1^^/bin/sleep^^10^^Fleet^^" + start +
-                                                   "^^^^^^否^^否,无^^1^^^^^^^^^^^^^^\r\n"));
-    std::filesystem::rename(folder_ / "Data/.incoming.tmp", folder_ / "Data/任务计划表.tab");
+    // A timetable renamed into Data/ with a task starting a few seconds from now. When the
+    // program took it too late for that second, it gets a later one.
+    std::string start;
+    for (int attempt = 1, leadSeconds = 3; attempt <= 4; ++attempt, leadSeconds *= 2) {
+        const std::time_t first = std::time(nullptr) + leadSeconds;
+        start = LocalTimeText(first, 0, "%02d:%02d:%02d");
+        WriteBytes("Data/.incoming.tmp", Utf8ToGb18030("  1^^/bin/sleep^^10^^Fleet^^" + start +
+                                                       "^^^^^^否^^否,无^^1^^^^^^^^^^^^^^\r\n"));
+        std::filesystem::rename(folder_ / "Data/.incoming.tmp", folder_ / "Data/任务计划表.tab");
+        ASSERT_TRUE(WaitForHistory(
+            " 装入任务计划表: 【" + (folder_ / "Data/任务计划表.tab").string(), attempt, 60s))
+            << History();
+        if (std::time(nullptr) < first) break;
+    }
 
-    metrics = ScrapeUntil("vardo_task_starts_total 1\n", 60s);
-    EXPECT_NE(metrics.find("vardo_task_starts_total 1\n"), std::string::npos) << metrics;
-    EXPECT_NE(metrics.find("vardo_task_running{application=\"/bin/sleep\",description=\"Fleet\","
-                           "row=\"1\"} 1\n"),
-              std::string::npos);
-    const std::string history = History();
-    EXPECT_NE(history.find(" 装入任务计划表: 【" + (folder_ / "Data/任务计划表.tab").string()),
-              std::string::npos)
-        << history;
-    EXPECT_NE(history.find(start + " 启动任务: 【/bin/sleep 】  Fleet"), std::string::npos)
-        << history;
+    const std::string running =
+        "vardo_task_running{application=\"/bin/sleep\",description=\"Fleet\",row=\"1\"} 1\n";
+    metrics = ScrapeUntil(running, 60s);
+    EXPECT_NE(metrics.find(running), std::string::npos) << metrics;
+    EXPECT_EQ(metrics.find("vardo_task_starts_total 0\n"), std::string::npos);
+    EXPECT_TRUE(WaitForHistory(start + " 启动任务: 【/bin/sleep 】  Fleet", 1, 60s)) << History();
 }
 
 }  // namespace
