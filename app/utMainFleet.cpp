@@ -9,13 +9,11 @@
 #include "AtomicFile.h"
 #include "FolderWatch.h"
 #include "QtText.h"
-#include "RecoveryCopy.h"
 #include "SettingsStore.h"
 #include "StationMetrics.h"
 #include "TaskRunner.h"
 #include "TimeText.h"
 #include "TimetableFile.h"
-#include "UserFolders.h"
 #include "WinSkinData.h"
 #include "utMain.h"
 
