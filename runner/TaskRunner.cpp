@@ -74,6 +74,9 @@ int Within(int value, int low, int high) {
     return std::max(low, std::min(value, high));
 }
 
+// Stands in when nobody listens.
+TaskRunnerEvents noEvents;
+
 // Marks a tick as running for its lifetime.
 class TickInProgress {
   public:
@@ -90,8 +93,12 @@ class TickInProgress {
 
 TaskRunner::TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
                        platform::Windows& windows)
-    : table_(table), host_(host), processes_(processes), windows_(windows) {
+    : table_(table), host_(host), processes_(processes), windows_(windows), events_(&noEvents) {
     windows_.SetListener(this);
+}
+
+void TaskRunner::SetEvents(TaskRunnerEvents* events) {
+    events_ = events ? events : &noEvents;
 }
 
 TaskRunner::~TaskRunner() {
@@ -112,8 +119,12 @@ void TaskRunner::ScheduleTick() {
     // One reading for both, so panel 3 never shows a second other than the one scanned.
     const LocalTime now = CurrentClock().Now();
     host_.SetStatusText(kTimePanel, SecondsToTimeText(TimeOfDaySeconds(now)));
-    for (const LocalSeconds second : sequencer_.Advance(now))
+    for (const LocalSeconds second : sequencer_.Advance(now)) {
+        scheduledSecond_ = second;
         ScanSchedule(TimeOfDaySeconds(second));
+        scheduledSecond_.reset();
+        events_->SecondProcessed(second);
+    }
 }
 
 void TaskRunner::ScanSchedule(int now) {
@@ -122,7 +133,7 @@ void TaskRunner::ScanSchedule(int now) {
         const std::string& start = table_.Cell(ColStartTime, row);
         if (!start.empty() && TimeTextToSeconds(start) == now) RestartTask(row);
         const std::string& end = table_.Cell(ColEndTime, row);
-        if (!end.empty() && TimeTextToSeconds(end) == now) EndTask(row);
+        if (!end.empty() && TimeTextToSeconds(end) == now) EndTask(row, TaskEndCause::EndTime);
     }
     EndOrphansAt(now);
 }
@@ -153,6 +164,7 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
         // A process-mode row whose launch failed has no process to follow; searching with its
         // caption of blanks would adopt, and at its end time kill, any window's owner.
         if (!CaptionMode(row)) return;
+        windowSeenAt_ = std::chrono::steady_clock::now();
         const FoundWindow found = FindWindowByCaption(table_.Cell(ColCaption, row));
         if (found.processId == 0) return;
         AdoptProcess(row, found.processId);
@@ -168,6 +180,7 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
         skipRest = true;
         return;
     }
+    windowSeenAt_ = std::chrono::steady_clock::now();
     const platform::WindowHandle last = FindProcessWindows(processId);
     if (last == 0) return;
     // X has no start-up show state: a hidden start's windows are hidden once found, whatever
@@ -189,6 +202,7 @@ void TaskRunner::WindowViewable(const platform::TopLevelWindow& window) {
     // window once it is left.
     if (host_.IsEditState() || window.processId == 0 || window.processId == ::getpid()) return;
     if (IsPlaced(window.window, window.processId)) return;
+    windowSeenAt_ = std::chrono::steady_clock::now();
     for (int row = 1; row < table_.RowCount(); ++row) {
         if (!BelongsToRow(window, row)) continue;
         if (table_.Cell(ColProcessId, row).empty()) AdoptProcess(row, window.processId);
@@ -231,6 +245,7 @@ void TaskRunner::TakeWindow(platform::WindowHandle window, int row, bool started
         GetField(setting, ",", 1) != kYes && GetField(setting, ",", 2) != kMaximise;
     if (startedHidden && !settingHides) windows_.HideWindow(window);
     PlaceTaskWindow(window, row);
+    events_->WindowPlaced(std::chrono::steady_clock::now() - windowSeenAt_);
 }
 
 bool TaskRunner::IsPlaced(platform::WindowHandle window, int processId) const {
@@ -289,6 +304,7 @@ bool TaskRunner::DetectEnd(int row) {
     // The row is stopped before the history write, whose error box runs a nested event loop: a
     // schedule tick in there must neither end this run again nor lose a run it starts.
     ClearTracking(row);
+    events_->TaskEnded(TaskEndCause::Exited);
     AppendStatusLineToHistory();
     return true;
 }
@@ -307,7 +323,10 @@ void TaskRunner::StartTask(int row) {
     table_.SetCell(ColRunState, row, std::string(kRunning));
     host_.StopWatchTimer();
     const bool showWindow = table_.Cell(ColWindowSetting, row) != kHiddenStart;
-    LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
+    const bool launched = LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
+    std::optional<std::chrono::milliseconds> latency;
+    if (launched && scheduledSecond_) latency = CurrentClock().Now() - *scheduledSecond_;
+    events_->TaskStarted(launched, latency);
     if (CaptionMode(row)) {
         // The task is followed through whichever process shows the caption; the created
         // process's own handle is never used.
@@ -344,9 +363,9 @@ bool TaskRunner::CaptionMode(int row) const {
 
 void TaskRunner::RestartTask(int row) {
     if (table_.Cell(ColExclusive, row) == kYes) {
-        EndAllTasks();
+        EndAllTasks(TaskEndCause::Exclusive);
     } else {
-        EndTask(row);
+        EndTask(row, TaskEndCause::Restart);
     }
     StartTask(row);
 }
@@ -417,7 +436,7 @@ void TaskRunner::PlaceTaskWindow(platform::WindowHandle window, int row) {
     }
 }
 
-void TaskRunner::EndTask(int row) {
+void TaskRunner::EndTask(int row, TaskEndCause cause) {
     const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
     if (table_.Cell(ColRunState, row) != kRunning || processId == 0) return;
     if (const platform::ProcessHandle handle = TrackedHandle(row); handle != 0) {
@@ -426,13 +445,14 @@ void TaskRunner::EndTask(int row) {
     }
     host_.SetStatusLine(EventLine(kEndEventText, row));
     ClearTracking(row);
+    events_->TaskEnded(cause);
     AppendStatusLineToHistory();
 }
 
-void TaskRunner::EndAllTasks() {
+void TaskRunner::EndAllTasks(TaskEndCause cause) {
     const int taskRows = table_.RowCount() - 1;
-    for (int row = 1; row <= taskRows; ++row) EndTask(row);
-    EndOrphans(std::exchange(orphans_, {}));
+    for (int row = 1; row <= taskRows; ++row) EndTask(row, cause);
+    EndOrphans(std::exchange(orphans_, {}), cause);
 }
 
 void TaskRunner::KillProcess(platform::ProcessHandle handle) {
@@ -487,9 +507,10 @@ std::vector<TaskRunner::CarriedTask> TaskRunner::TakeOrphansIf(
 
 void TaskRunner::EndOrphansAt(int now) {
     EndOrphans(TakeOrphansIf([now](const CarriedTask& orphan) {
-        const std::string& end = orphan.task.endTime;
-        return !end.empty() && TimeTextToSeconds(end) == now;
-    }));
+                   const std::string& end = orphan.task.endTime;
+                   return !end.empty() && TimeTextToSeconds(end) == now;
+               }),
+               TaskEndCause::EndTime);
 }
 
 // The tasks are taken out of the list before anything is logged: a history write's error box
@@ -503,17 +524,19 @@ void TaskRunner::DetectOrphanEnds() {
     for (const CarriedTask& orphan : ended) {
         processes_.CloseHandle(orphan.handle);
         host_.SetStatusLine(EventLine(kExitEventText, orphan.task));
+        events_->TaskEnded(TaskEndCause::Exited);
         AppendStatusLineToHistory();
     }
 }
 
-void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans) {
+void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause) {
     for (const CarriedTask& orphan : orphans) {
         if (orphan.handle != 0) {
             KillProcess(orphan.handle);
             processes_.CloseHandle(orphan.handle);
         }
         host_.SetStatusLine(EventLine(kEndEventText, orphan.task));
+        events_->TaskEnded(cause);
         AppendStatusLineToHistory();
     }
 }

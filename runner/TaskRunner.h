@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 #include "Processes.h"
 #include "RunningTasks.h"
 #include "SecondSequencer.h"
+#include "TaskRunnerEvents.h"
 #include "TaskRunnerHost.h"
 #include "Windows.h"
 
@@ -44,6 +46,9 @@ class TaskRunner final : public platform::WindowListener {
     ~TaskRunner() override;
     TaskRunner(const TaskRunner&) = delete;
     TaskRunner& operator=(const TaskRunner&) = delete;
+
+    // Who is told of starts, ends, placements and processed seconds; nullptr for nobody.
+    void SetEvents(TaskRunnerEvents* events);
 
     // tmScanOrloTimer: outside the edit state, shows the time in status panel 3 and runs
     // ScanSchedule once for every wall-clock second not yet processed, in order. Seconds that
@@ -88,9 +93,9 @@ class TaskRunner final : public platform::WindowListener {
 
     // Ends a row's task when it is "在播" with a process id: terminates the process through the
     // handle the row holds (when still tracked), logs the end and marks the row stopped.
-    void EndTask(int row);
+    void EndTask(int row, TaskEndCause cause = TaskEndCause::Stopped);
     // EndTask for every task row present at entry, then ends the tasks no row took over at a load.
-    void EndAllTasks();
+    void EndAllTasks(TaskEndCause cause = TaskEndCause::Exit);
     // Terminates a process through a handle the runner holds, with exit code 1; never by pid.
     void KillProcess(platform::ProcessHandle handle);
 
@@ -158,7 +163,7 @@ class TaskRunner final : public platform::WindowListener {
     void EndOrphansAt(int now);
     void DetectOrphanEnds();
     // Ends (terminating through its handle, if any) and logs each task, as EndTask does.
-    void EndOrphans(std::vector<CarriedTask> orphans);
+    void EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause);
     // "  " + time + event + application + " 】  " + description.
     std::string EventLine(std::string_view event, int row) const;
     std::string EventLine(std::string_view event, const RunningTask& task) const;
@@ -171,6 +176,11 @@ class TaskRunner final : public platform::WindowListener {
     platform::Processes& processes_;
     platform::Windows& windows_;
     SecondSequencer sequencer_;
+    TaskRunnerEvents* events_;
+    // The wall-clock second the schedule scan is processing, while it does.
+    std::optional<LocalSeconds> scheduledSecond_;
+    // When the runner learnt of the window it is taking now.
+    std::chrono::steady_clock::time_point windowSeenAt_;
     bool inScheduleTick_ = false;
     bool inWatchTick_ = false;
     int watchTickCount_ = 0;
