@@ -1,14 +1,40 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdlib>
 
 #include "ApplicationHints.h"
 #include "FirstPaintReporter.h"
 #include "PosixProcesses.h"
 #include "Prompts.h"
 #include "QtText.h"
+#include "SessionEndSignals.h"
 #include "SystemServices.h"
 #include "X11Windows.h"
 #include "utMain.h"
+
+namespace {
+
+// The main window while its event loop may run. Qt's X connection ends the process with exit()
+// when the display goes away (the server ends, the connection breaks); the close path then runs
+// from exit's handlers, where the window and the tasks still exist.
+vardo::TFrmMain* runningMainWindow = nullptr;
+
+extern "C" void CloseMainWindowAtExit() {
+    if (runningMainWindow) runningMainWindow->CloseAtExit();
+}
+
+class RunningMainWindow {
+  public:
+    explicit RunningMainWindow(vardo::TFrmMain& main) {
+        runningMainWindow = &main;
+        std::atexit(CloseMainWindowAtExit);
+    }
+    ~RunningMainWindow() { runningMainWindow = nullptr; }
+    RunningMainWindow(const RunningMainWindow&) = delete;
+    RunningMainWindow& operator=(const RunningMainWindow&) = delete;
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -28,6 +54,8 @@ int main(int argc, char* argv[]) {
                          {prompts, processes, windows});
     vardo::FirstPaintReporter reporter;
     reporter.WatchWhenAsked(main);
+    const RunningMainWindow running(main);
+    const vardo::SessionEndSignals sessionEnd([&main] { main.EndSession(); });
     main.show();
     return application.exec();
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AlignedSecondTimer.h"
+#include "RecoveryCopy.h"
 #include "SecondSequencer.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
@@ -159,6 +160,12 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void ListBox2Change();
     void btnSetupClick();
     void btnExitClick() { close(); }
+    // The session ends (SIGTERM, SIGHUP, SIGINT): the close path without the confirmation box, as
+    // on Windows a session end closes the form. Called from the event loop.
+    void EndSession();
+    // The program is ending without its event loop (the toolkit lost the display and exits): the
+    // close steps run at once, unless the window has closed already.
+    void CloseAtExit();
 
     // Table editor.
     void btnEditClick();
@@ -208,6 +215,17 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
   private:
     void FormCreate();
     bool FormClose();
+    // The close steps after the confirmation: clock off, unsaved edits kept, tasks ended when
+    // "退出时关闭任务" is on, the settings dialog let go.
+    void RunCloseSteps();
+    // Whether the grid holds edits no file has: a save failed, or the edit state is still on.
+    bool HoldsUnsavedEdits() const { return unsavedEdits_ || editState_; }
+    // Writes the grid to a recovery copy (the Data folder, else the user's state folder) and
+    // notes where in the history.
+    RecoveryCopy KeepUnsavedEdits(LocalTime now);
+    // Says in a box and the history that the unsaved edits could be kept nowhere: at the first
+    // failure, and again each hour while it lasts.
+    void ReportUnkeptEdits(const std::string& text, LocalTime now);
     void BuildTopPanel();
     void BuildFieldPanel();
     void BuildCommandPanel();
@@ -256,6 +274,9 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     bool dragging_ = false;
     QPoint dragPoint_;
     bool closing_ = false;
+    bool sessionEnding_ = false;
+    bool closed_ = false;
+    std::optional<LocalTime> unkeptEditsReportedAt_;
     bool historyErrorPending_ = false;
 
     MainWindowServices services_;
