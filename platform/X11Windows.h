@@ -62,6 +62,8 @@ class X11Windows final : public Windows {
         unsigned long netFrameExtents = 0;
         unsigned long netActiveWindow = 0;
         unsigned long windowManagerSelection = 0;
+        unsigned long netWmWindowType = 0;
+        unsigned long netWmWindowTypeNormal = 0;
     };
 
     // Which connection made a window, and the process behind each connection.
@@ -95,6 +97,7 @@ class X11Windows final : public Windows {
     bool HasWmState(WindowHandle window);
     WindowHandle TopLevelAncestor(WindowHandle window);
     std::string Caption(WindowHandle window);
+    WindowRole RoleOf(WindowHandle client, bool overrideRedirect);
     ClientProcesses QueryClientProcesses();
     int ProcessOf(WindowHandle window, const ClientProcesses& clients);
     int ProcessOf(WindowHandle window);
