@@ -368,8 +368,11 @@ TEST_P(TaskRunnerX11Test, CopiedRow_NeverEndsALaterTaskHoldingTheSameHandleNumbe
     SetClientRow(1, "--lifetime 300", "是", "1");
     runner_->StartTask(1);
     strayProcesses_.push_back(RowProcess(1));
+    const int first = RowProcess(1);
     CopyTaskRow(table_, 1, 2);
     runner_->EndTask(1);  // closes the handle; the copy still shows its number
+    for (int look = 0; look < 200 && !ProcessGone(first); ++look)  // reaped, descriptor and all
+        std::this_thread::sleep_for(10ms);
     SetClientRow(3, "", "是", "1");
     runner_->StartTask(3);
     const int later = RowProcess(3);
