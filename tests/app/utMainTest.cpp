@@ -465,7 +465,7 @@ TEST_F(MainWindowTest, EndSession_InTheEditState_ClosesWithoutAskingKeepsTheEdit
     EXPECT_FALSE(main->isVisible());
     EXPECT_TRUE(prompts_.confirmations.empty());
     EXPECT_EQ(main->table().Cell(ColRunState, 1), "停播");
-    EXPECT_TRUE(Ended(pid));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Ended(pid); }, 5000));
     EXPECT_NE(ReadFile("Data/任务计划表-未保存-20260305-080000.tab").find("^^/bin/sleep^^60^^"),
               std::string::npos);
 }
