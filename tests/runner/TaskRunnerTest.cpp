@@ -307,6 +307,20 @@ TEST_F(TaskRunnerTest, ShownWindows_EachWindowOfTheTaskIsPlacedOnceAsItShows) {
     EXPECT_EQ(host.mainWindowRaises, 2);
 }
 
+// The placed windows are forgotten as they go: the server gives a destroyed window's id to a
+// new window, which is the task's new window, placed as it shows.
+TEST_F(TaskRunnerTest, ShownWindows_AWindowDestroyedIsForgotten_ItsIdShownAgainIsPlaced) {
+    SetRow(1, {{ColWindowSetting, "否,最大"}, {ColMonitor, "2"}});
+    runner.StartTask(1);
+    const auto window = windows.Open(RowProcess(1), "Clip 1", {10, 20, 300, 200}, false);
+    windows.Show(window);
+    ASSERT_EQ(windows.Find(window)->rect, (platform::Rect{1920, 0, 1920, 1080}));
+    windows.listener->WindowDestroyed(window);
+    windows.Find(window)->rect = {10, 20, 300, 200};
+    windows.Show(window);
+    EXPECT_EQ(windows.Find(window)->rect, (platform::Rect{1920, 0, 1920, 1080}));
+}
+
 TEST_F(TaskRunnerTest, ShownWindows_CaptionGivenAfterShowingIsAdopted_NothingInTheEditState) {
     SetRow(1, {{ColCaption, "Player"}, {ColWindowSetting, "否,最大"}});
     runner.StartTask(1);
