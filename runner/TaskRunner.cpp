@@ -139,10 +139,14 @@ void TaskRunner::WatchTick() {
     ++watchTickCount_;
     host_.SetStatusText(kWatchTickPanel, std::to_string(watchTickCount_));
     PlaceWindowsShownWhileEditing();
+    std::unordered_set<TaskTable::RowKey> holding;
     for (int row = 1; row < table_.RowCount(); ++row) {
-        if (table_.Cell(ColRunState, row) == kRunning && !HoldsTask(row)) {
-            ClearTracking(row);  // a copy of a running row
-            continue;
+        if (table_.Cell(ColRunState, row) == kRunning) {
+            if (!HoldsTask(row)) {
+                ClearTracking(row);  // a copy of a running row
+                continue;
+            }
+            holding.insert(table_.Key(row));
         }
         bool skipRest = false;
         DiscoverWindows(row, skipRest);
@@ -153,7 +157,7 @@ void TaskRunner::WatchTick() {
         if (!DetectEnd(row)) CountRunTime(row);
     }
     DetectOrphanEnds();
-    ReleaseTasksNoRowHolds();
+    ReleaseTasksNoRowHolds(holding);
     ForgetPlacedWindowsOfEndedTasks();
 }
 
@@ -618,12 +622,7 @@ void TaskRunner::ReleaseTask(int row) {
     heldTasks_.erase(held);
 }
 
-void TaskRunner::ReleaseTasksNoRowHolds() {
-    if (heldTasks_.empty()) return;
-    std::unordered_set<TaskTable::RowKey> holding;
-    for (int row = 1; row < table_.RowCount(); ++row) {
-        if (HoldsTask(row)) holding.insert(table_.Key(row));
-    }
+void TaskRunner::ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding) {
     std::erase_if(heldTasks_, [&](const auto& entry) {
         const auto& [key, held] = entry;
         if (holding.contains(key)) return false;

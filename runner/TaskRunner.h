@@ -166,8 +166,8 @@ class TaskRunner final : public platform::WindowListener {
     platform::ProcessHandle TrackedHandle(int row);
     // The row no longer holds a task: its handle is closed.
     void ReleaseTask(int row);
-    // Closes the handles of rows that no longer show their task (deleted, or emptied).
-    void ReleaseTasksNoRowHolds();
+    // Closes the handles held for rows not in `holding` (deleted, emptied, or ended since).
+    void ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding);
     void ClearTracking(int row);
     void ReleaseAllHandles();
     // The tasks no row took over at a load whose end time is `now`, or that ended by themselves.
