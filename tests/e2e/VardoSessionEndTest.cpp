@@ -5,9 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <string>
@@ -103,22 +103,31 @@ class PrivateDisplay {
   public:
     PrivateDisplay() {
         int ready[2];
-        if (::pipe(ready) != 0) return;
+        if (::pipe2(ready, O_CLOEXEC) != 0) return;
+        const std::string writeEnd = std::to_string(ready[1]);
         processId_ = ::fork();
         if (processId_ == 0) {
-            ::dup2(ready[1], 3);
+            ::fcntl(ready[1], F_SETFD, 0);  // the one descriptor Xvfb gets from us
             const int null = ::open("/dev/null", O_RDWR);
             ::dup2(null, 1);
             ::dup2(null, 2);
-            ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1280x720x24", "-nolisten",
-                     "tcp", "-noreset", nullptr);
+            ::execlp("Xvfb", "Xvfb", "-displayfd", writeEnd.c_str(), "-screen", "0", "1280x720x24",
+                     "-nolisten", "tcp", "-noreset", nullptr);
             ::_exit(127);
         }
         ::close(ready[1]);
-        char number[16] = {};
-        const ssize_t length = ::read(ready[0], number, sizeof number - 1);
+        // The server writes the number and the line end apart, and ends when the second write
+        // finds the pipe closed: read up to the line end.
+        std::string number;
+        char byte = 0;
+        while (number.size() < 16) {
+            const ssize_t length = ::read(ready[0], &byte, 1);
+            if (length < 0 && errno == EINTR) continue;
+            if (length <= 0 || byte == '\n') break;
+            number += byte;
+        }
         ::close(ready[0]);
-        if (length > 0) name_ = ":" + std::string(number, std::strcspn(number, "\n"));
+        if (byte == '\n' && !number.empty()) name_ = ":" + number;
     }
     ~PrivateDisplay() { End(); }
     PrivateDisplay(const PrivateDisplay&) = delete;
