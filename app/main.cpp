@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdlib>
 
 #include <cstdlib>
 
@@ -8,11 +9,36 @@
 #include "PosixProcesses.h"
 #include "Prompts.h"
 #include "QtText.h"
+#include "SessionEndSignals.h"
 #include "SettingsStore.h"
 #include "SystemServices.h"
 #include "TaskEnvironment.h"
 #include "X11Windows.h"
 #include "utMain.h"
+
+namespace {
+
+// The main window while its event loop may run. Qt's X connection ends the process with exit()
+// when the display goes away (the server ends, the connection breaks); the close path then runs
+// from exit's handlers, where the window and the tasks still exist.
+vardo::TFrmMain* runningMainWindow = nullptr;
+
+extern "C" void CloseMainWindowAtExit() {
+    if (runningMainWindow) runningMainWindow->CloseAtExit();
+}
+
+class RunningMainWindow {
+  public:
+    explicit RunningMainWindow(vardo::TFrmMain& main) {
+        runningMainWindow = &main;
+        std::atexit(CloseMainWindowAtExit);
+    }
+    ~RunningMainWindow() { runningMainWindow = nullptr; }
+    RunningMainWindow(const RunningMainWindow&) = delete;
+    RunningMainWindow& operator=(const RunningMainWindow&) = delete;
+};
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     // Taken before anything here changes it: tasks start from the operator's own environment.
@@ -41,6 +67,8 @@ int main(int argc, char* argv[]) {
     vardo::TFrmMain main(vardo::ToQString(programFile), {prompts, processes, windows});
     vardo::FirstPaintReporter reporter;
     reporter.WatchWhenAsked(main);
+    const RunningMainWindow running(main);
+    const vardo::SessionEndSignals sessionEnd([&main] { main.EndSession(); });
     main.show();
     return application.exec();
 }

@@ -14,6 +14,7 @@
 #include <QSocketNotifier>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QThread>
 
 #include "FolderWatch.h"
 #include "HistoryFile.h"
@@ -43,6 +44,10 @@ namespace {
 
 const QString kCloseQuestion = "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。";
 const QString kCloseCaption = "确认退出";
+
+std::string RecoveryNote(const RecoveryCopy& copy) {
+    return "未保存的修改已另存为：" + copy.path;
+}
 
 std::chrono::year_month_day DateOf(LocalTime time) {
     return std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(time));
@@ -183,15 +188,41 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool TFrmMain::FormClose() {
+    if (closed_) return true;
     if (closing_) return false;
-    if (FrmSetup && FrmSetup->chkSure->isChecked()) {
+    if (!sessionEnding_ && FrmSetup && FrmSetup->chkSure->isChecked()) {
         closing_ = true;
         const bool confirmed =
             services_.prompts.ConfirmOkCancel(this, kCloseCaption, kCloseQuestion);
         closing_ = false;
+        // The session may have ended while the box waited.
+        if (closed_) return true;
         if (!confirmed) return false;
     }
+    // Closed by hand or at the automatic close time, the program stays up while the unsaved
+    // edits can be kept nowhere: closing would throw them away.
+    if (!sessionEnding_ && HoldsUnsavedEdits()) {
+        const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now());
+        if (!copy) {
+            services_.prompts.ShowError(
+                this, "未保存的修改无法另存，程序不退出：" + ToQString(copy.error));
+            return false;
+        }
+        unsavedEdits_ = false;
+    }
+    RunCloseSteps();
+    return true;
+}
+
+void TFrmMain::RunCloseSteps() {
+    closed_ = true;
     tmTimeDate.stop();
+    // A session that ends cannot wait for the operator: the edits are kept if any folder takes
+    // them, and the failure is left on standard error otherwise.
+    if (sessionEnding_ && HoldsUnsavedEdits()) {
+        if (const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now()); !copy)
+            qWarning("vardo: unsaved timetable edits could not be kept: %s", copy.error.c_str());
+    }
     if (FrmSetup && FrmSetup->chkShutTask->isChecked()) runner_->EndAllTasks();
     PublishMetrics();
     StopWatchingData();
@@ -200,7 +231,43 @@ bool TFrmMain::FormClose() {
     // close comes while it is shown), and deleting the dialog would delete that box under it.
     if (FrmSetup) FrmSetup->hide();
     FrmSetup = nullptr;
-    return true;
+}
+
+void TFrmMain::EndSession() {
+    if (closed_) return;
+    sessionEnding_ = true;
+    if (closing_) {
+        // The confirmation box waits in a loop of its own: the close steps run now, and every
+        // loop, the box's included, is told to end.
+        RunCloseSteps();
+    } else {
+        close();
+    }
+    // Whatever windows are left (a reminder), the program ends; without a running loop (tests)
+    // there is nothing to end.
+    if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
+}
+
+void TFrmMain::CloseAtExit() {
+    if (closed_) return;
+    sessionEnding_ = true;
+    RunCloseSteps();
+}
+
+RecoveryCopy TFrmMain::KeepUnsavedEdits(LocalTime now) {
+    RecoveryCopy copy = SaveRecoveryCopy(
+        table_, currentTablePath_,
+        {programFolder_.toStdString() + "Data/", platform::StateFolder() + "/vardo/"}, now);
+    if (copy) AppendHistoryLine("  " + NowTimeText() + " " + RecoveryNote(copy));
+    return copy;
+}
+
+void TFrmMain::ReportUnkeptEdits(const std::string& text, LocalTime now) {
+    if (unkeptEditsReportedAt_ && now - *unkeptEditsReportedAt_ < std::chrono::hours(1)) return;
+    // Set before the box opens: the clock keeps ticking in its loop.
+    unkeptEditsReportedAt_ = now;
+    AppendHistoryLine("  " + NowTimeText() + " " + text);
+    services_.prompts.ShowError(this, ToQString(text));
 }
 
 // The move cursor belongs to the window's own surface: a child that sets no cursor of its own
@@ -276,7 +343,7 @@ bool TFrmMain::DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) c
 }
 
 void TFrmMain::RunDailyLoad(std::chrono::year_month_day today, LocalTime now) {
-    const std::optional<RecoveryCopy> copy = KeepUnsavedEdits(now);
+    const std::optional<RecoveryCopy> copy = KeepEditsBeforeLoad(now);
     if (!copy) return;
     lastLoadDate_ = today;
     LoadDailyTimetable(today);
@@ -285,24 +352,22 @@ void TFrmMain::RunDailyLoad(std::chrono::year_month_day today, LocalTime now) {
 
 // Edits that a failed save could not write would be thrown away by a load: they go to a recovery
 // copy first, in the Data folder or else the user's state folder. While no copy can be written
-// anywhere, the load waits (nothing is returned).
-std::optional<RecoveryCopy> TFrmMain::KeepUnsavedEdits(LocalTime now) {
+// anywhere, the load waits (nothing is returned), and the operator is told.
+std::optional<RecoveryCopy> TFrmMain::KeepEditsBeforeLoad(LocalTime now) {
     if (!unsavedEdits_) return RecoveryCopy{};
-    RecoveryCopy copy = SaveRecoveryCopy(
-        table_, currentTablePath_,
-        {programFolder_.toStdString() + "Data/", platform::StateFolder() + "/vardo/"}, now);
+    RecoveryCopy copy = KeepUnsavedEdits(now);
     if (!copy) {
-        SetStatusText(0, "未保存的修改无法另存，暂不装入任务计划表：" + copy.error);
+        const std::string text = "未保存的修改无法另存，暂不装入任务计划表：" + copy.error;
+        SetStatusText(0, text);
+        ReportUnkeptEdits(text, now);
         return std::nullopt;
     }
+    unkeptEditsReportedAt_.reset();
     return copy;
 }
 
 void TFrmMain::ReportRecoveryCopy(const RecoveryCopy& copy) {
-    if (!copy) return;
-    const std::string note = "未保存的修改已另存为：" + copy.path;
-    SetStatusText(0, currentTablePath_ + "  " + note);
-    AppendHistoryLine("  " + NowTimeText() + " " + note);
+    if (copy) SetStatusText(0, currentTablePath_ + "  " + RecoveryNote(copy));
 }
 
 void TFrmMain::LoadDailyTimetable(std::chrono::year_month_day date) {

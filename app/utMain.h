@@ -168,6 +168,12 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void ListBox2Change();
     void btnSetupClick();
     void btnExitClick() { close(); }
+    // The session ends (SIGTERM, SIGHUP, SIGINT): the close path without the confirmation box, as
+    // on Windows a session end closes the form. Called from the event loop.
+    void EndSession();
+    // The program is ending without its event loop (the toolkit lost the display and exits): the
+    // close steps run at once, unless the window has closed already.
+    void CloseAtExit();
 
     // Table editor.
     void btnEditClick();
@@ -217,6 +223,17 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
   private:
     void FormCreate();
     bool FormClose();
+    // The close steps after the confirmation: clock off, unsaved edits kept, tasks ended when
+    // "退出时关闭任务" is on, the settings dialog let go.
+    void RunCloseSteps();
+    // Whether the grid holds edits no file has: a save failed, or the edit state is still on.
+    bool HoldsUnsavedEdits() const { return unsavedEdits_ || editState_; }
+    // Writes the grid to a recovery copy (the Data folder, else the user's state folder) and
+    // notes where in the history.
+    RecoveryCopy KeepUnsavedEdits(LocalTime now);
+    // Says in a box and the history that the unsaved edits could be kept nowhere: at the first
+    // failure, and again each hour while it lasts.
+    void ReportUnkeptEdits(const std::string& text, LocalTime now);
     void BuildTopPanel();
     void BuildFieldPanel();
     void BuildCommandPanel();
@@ -237,7 +254,10 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void LoadDailyTimetable(std::chrono::year_month_day date);
     bool DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) const;
     void RunDailyLoad(std::chrono::year_month_day today, LocalTime now);
-    std::optional<RecoveryCopy> KeepUnsavedEdits(LocalTime now);
+    // Before a load replaces the grid: the unsaved edits in a recovery copy (an empty one when
+    // there are none), or nothing while no folder takes them (the load waits).
+    std::optional<RecoveryCopy> KeepEditsBeforeLoad(LocalTime now);
+    // Says in the status bar where a load's recovery copy went.
     void ReportRecoveryCopy(const RecoveryCopy& copy);
     // Fleet services ([START] MetricsDir, WatchData), started last at start-up.
     void StartFleetServices();
@@ -279,6 +299,9 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     bool dragging_ = false;
     QPoint dragPoint_;
     bool closing_ = false;
+    bool sessionEnding_ = false;
+    bool closed_ = false;
+    std::optional<LocalTime> unkeptEditsReportedAt_;
     bool historyErrorPending_ = false;
 
     MainWindowServices services_;

@@ -110,7 +110,7 @@ void TFrmMain::TakeArrival(const TimetableArrival& arrival, LocalTime now) {
         AppendHistoryLine(StatusLineText());
         return;
     }
-    const std::optional<RecoveryCopy> copy = KeepUnsavedEdits(now);
+    const std::optional<RecoveryCopy> copy = KeepEditsBeforeLoad(now);
     if (!copy) return;
     currentTablePath_ = arrival.path;
     QDir::setCurrent(programFolder_);

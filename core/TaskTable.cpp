@@ -40,7 +40,19 @@ const std::vector<std::string> emptyRow;
 constexpr int kMinRowCount = 2;
 }  // namespace
 
-TaskTable::TaskTable() : rows_(kMinRowCount, std::vector<std::string>(kStandardColumnCount)) {}
+TaskTable::TaskTable() : rows_(kMinRowCount, std::vector<std::string>(kStandardColumnCount)) {
+    GiveNewKeys(rows_.size());
+}
+
+// Keys for the rows beyond those that have one.
+void TaskTable::GiveNewKeys(std::size_t count) {
+    keys_.resize(std::min(keys_.size(), count));
+    while (keys_.size() < count) keys_.push_back(++lastKey_);
+}
+
+TaskTable::RowKey TaskTable::Key(int row) const {
+    return row >= 0 && row < RowCount() ? keys_[static_cast<size_t>(row)] : 0;
+}
 
 void TaskTable::NotifyStructure() {
     if (observer_.structureChanged) observer_.structureChanged();
@@ -50,6 +62,7 @@ void TaskTable::SetRowCount(int count) {
     count = std::max(count, kMinRowCount);
     if (count == RowCount()) return;
     rows_.resize(static_cast<size_t>(count), std::vector<std::string>(colCount_));
+    GiveNewKeys(rows_.size());
     NotifyStructure();
     SetCurrentRow(currentRow_);
 }
@@ -93,22 +106,28 @@ void TaskTable::MoveRow(int from, int to) {
     const int last = RowCount() - 1;
     if (from < 1 || from > last || to < 1 || to > last || from == to) return;
     const auto first = rows_.begin();
-    if (from < to)
+    const auto firstKey = keys_.begin();
+    if (from < to) {
         std::rotate(first + from, first + from + 1, first + to + 1);
-    else
+        std::rotate(firstKey + from, firstKey + from + 1, firstKey + to + 1);
+    } else {
         std::rotate(first + to, first + from, first + from + 1);
+        std::rotate(firstKey + to, firstKey + from, firstKey + from + 1);
+    }
     NotifyStructure();
 }
 
 void TaskTable::InsertRow(int row) {
     if (row < 1 || row > RowCount()) return;
     rows_.insert(rows_.begin() + row, std::vector<std::string>(colCount_));
+    keys_.insert(keys_.begin() + row, ++lastKey_);
     NotifyStructure();
 }
 
 void TaskTable::RemoveRow(int row) {
     if (row < 1 || row >= RowCount() || RowCount() <= kMinRowCount) return;
     rows_.erase(rows_.begin() + row);
+    keys_.erase(keys_.begin() + row);
     NotifyStructure();
     SetCurrentRow(currentRow_);
 }
@@ -117,6 +136,8 @@ void TaskTable::ReplaceRows(std::vector<std::vector<std::string>> rows) {
     rows_ = std::move(rows);
     if (rows_.size() < kMinRowCount) rows_.resize(kMinRowCount);
     for (auto& row : rows_) row.resize(static_cast<size_t>(colCount_));
+    keys_.clear();
+    GiveNewKeys(rows_.size());
     NotifyStructure();
     SetCurrentRow(currentRow_);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -55,6 +56,10 @@ class TaskTable {
         std::function<void(int row)> currentRowChanged;
     };
 
+    // Names a row for as long as it exists, wherever it moves; never given to another row. A
+    // copy of a row's cells is not the row: it keeps the key of the row it was copied into.
+    using RowKey = std::uint64_t;
+
     TaskTable();
 
     int RowCount() const { return static_cast<int>(rows_.size()); }
@@ -66,6 +71,7 @@ class TaskTable {
     void SetCell(int column, int row, std::string text);
     void ClearRow(int row);
     const std::vector<std::string>& Row(int row) const;
+    RowKey Key(int row) const;  // 0 for no row
 
     int CurrentRow() const { return currentRow_; }
     void SetCurrentRow(int row);  // clamped to the task rows
@@ -85,10 +91,13 @@ class TaskTable {
 
   private:
     void NotifyStructure();
+    void GiveNewKeys(std::size_t count);
 
     int colCount_ = kStandardColumnCount;
     int currentRow_ = 1;
     std::vector<std::vector<std::string>> rows_;
+    std::vector<RowKey> keys_;  // by row, as rows_
+    RowKey lastKey_ = 0;
     Observer observer_;
 };
 

@@ -19,11 +19,19 @@ struct Rect {
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 
+// What a top-level window is to its program.
+enum class WindowRole {
+    Main,              // managed, transient for no window, of type normal or of no type
+    Secondary,         // managed: a dialog, a tool window, a splash or anything transient
+    OverrideRedirect,  // unmanaged: menus, tooltips, drop-down lists; some full-screen players
+};
+
 struct TopLevelWindow {
     WindowHandle window = 0;
     int processId = 0;      // 0 when the owning process cannot be told
     std::string caption;    // UTF-8, cut at 255 characters
     bool viewable = false;  // mapped and shown (inside its frame, under a window manager)
+    WindowRole role = WindowRole::Main;
 };
 
 // Told about top-level windows as they show. Called on the thread that processes the events.
@@ -33,6 +41,8 @@ class WindowListener {
     // A top-level client window has become viewable, or the caption or process of a viewable
     // one has changed. May place the window (the calls below) from inside.
     virtual void WindowViewable(const TopLevelWindow& window) = 0;
+    // A top-level window has been destroyed (its id may be given to a new window later).
+    virtual void WindowDestroyed(WindowHandle /*window*/) {}
 };
 
 // Top-level windows and monitors as the task runner needs them. Implemented for real by

@@ -119,8 +119,11 @@ void X11Windows::HandleEvent(const XEvent& event) {
             if (property == atoms_.wmName || property == atoms_.netWmName ||
                 property == atoms_.netWmPid) {
                 // A caption or process id that comes after the mapping is told as well.
-                if (shown_.contains(window) && listener_) {
-                    listener_->WindowViewable({window, ProcessOf(window), Caption(window), true});
+                XWindowAttributes attributes{};
+                if (shown_.contains(window) && listener_ &&
+                    XGetWindowAttributes(display_, window, &attributes)) {
+                    listener_->WindowViewable({window, ProcessOf(window), Caption(window), true,
+                                               RoleOf(window, attributes.override_redirect)});
                 }
             } else if (property == atoms_.netFrameExtents || property == atoms_.wmState) {
                 Follow(window);
@@ -129,6 +132,7 @@ void X11Windows::HandleEvent(const XEvent& event) {
         }
         case DestroyNotify:
             Forget(event.xdestroywindow.window);
+            if (listener_) listener_->WindowDestroyed(event.xdestroywindow.window);
             break;
         default:
             break;
@@ -181,7 +185,9 @@ void X11Windows::ReportIfShown(WindowHandle client) {
         if (TopLevelAncestor(client) != client || MadeByWindowManager(client)) return;
     }
     shown_.insert(client);
-    if (listener_) listener_->WindowViewable({client, ProcessOf(client), Caption(client), true});
+    if (listener_)
+        listener_->WindowViewable({client, ProcessOf(client), Caption(client), true,
+                                   RoleOf(client, attributes.override_redirect)});
 }
 
 bool X11Windows::MadeByWindowManager(WindowHandle window) {

@@ -87,6 +87,8 @@ void X11Windows::AskPlacement(WindowHandle window, std::optional<Rect> target, b
 void X11Windows::Request(WindowHandle window, Placement& placement, bool nudge) {
     placement.deadline =
         Now() + kRetryDelays[std::min(placement.attempts, std::size(kRetryDelays) - 1)];
+    if (placement.holdUntil)
+        placement.deadline = std::min(placement.deadline, *placement.holdUntil);
     const bool windowManagerRunning = WindowManagerRunning();
     if (placement.hide && !placement.withdrawn) {
         XWithdrawWindow(display_, window, DefaultScreen(display_));
@@ -122,7 +124,8 @@ void X11Windows::Follow(WindowHandle window) {
     if (found == placements_.end()) return;
     Placement& placement = found->second;
     const auto rect = GetWindowRect(window);
-    if (!rect) {
+    // The hold ends kHoldTime after the window first stood as asked, whatever happens after.
+    if (!rect || (placement.holdUntil && *placement.holdUntil <= Now())) {
         placements_.erase(found);
         return;
     }
@@ -137,7 +140,8 @@ void X11Windows::Follow(WindowHandle window) {
         if (!moved && !shownAgain) return;
         placement.achieved.reset();
         if (shownAgain) placement.withdrawn = false;
-        placement.attempts = 0;
+        // The tries count on from the first placement: a window that is moved away again and
+        // again gets no more of them than one that never moved.
         Request(window, placement, false);
         return;
     }
@@ -181,7 +185,8 @@ void X11Windows::RunDueSteps() {
         const auto found = placements_.find(window);
         if (found == placements_.end() || found->second.deadline > now) continue;
         Placement& placement = found->second;
-        if (placement.achieved || ++placement.attempts >= std::size(kRetryDelays)) {
+        const bool holdOver = placement.holdUntil && *placement.holdUntil <= now;
+        if (placement.achieved || holdOver || ++placement.attempts >= std::size(kRetryDelays)) {
             placements_.erase(found);  // held long enough, or given up
             continue;
         }

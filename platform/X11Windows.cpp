@@ -35,6 +35,8 @@ X11Windows::X11Windows(const std::string& displayName)
         {"_NET_FRAME_EXTENTS", &atoms_.netFrameExtents},
         {"_NET_ACTIVE_WINDOW", &atoms_.netActiveWindow},
         {selection.c_str(), &atoms_.windowManagerSelection},
+        {"_NET_WM_WINDOW_TYPE", &atoms_.netWmWindowType},
+        {"_NET_WM_WINDOW_TYPE_NORMAL", &atoms_.netWmWindowTypeNormal},
     };
     std::vector<char*> names;
     for (const auto& [name, atom] : wanted) names.push_back(const_cast<char*>(name));
@@ -139,6 +141,18 @@ std::string X11Windows::Caption(WindowHandle window) {
     return CutUtf8(std::move(caption), kCaptionCharacters);
 }
 
+// The first of the window's types is the one it wants most (EWMH).
+WindowRole X11Windows::RoleOf(WindowHandle client, bool overrideRedirect) {
+    if (overrideRedirect) return WindowRole::OverrideRedirect;
+    Window transientFor = None;
+    if (XGetTransientForHint(display_, client, &transientFor) && transientFor != None)
+        return WindowRole::Secondary;
+    const auto types = ReadLongs(display_, client, atoms_.netWmWindowType, XA_ATOM);
+    if (!types.empty() && static_cast<unsigned long>(types.front()) != atoms_.netWmWindowTypeNormal)
+        return WindowRole::Secondary;
+    return WindowRole::Main;
+}
+
 bool X11Windows::ClientProcesses::SameClient(WindowHandle a, WindowHandle b) const {
     return resourceMask != 0 && (a & ~resourceMask) == (b & ~resourceMask);
 }
@@ -221,7 +235,8 @@ std::vector<TopLevelWindow> X11Windows::EnumWindows() {
         // players that cover a monitor without a frame) are listed like any other.
         if (attributes.c_class == InputOnly) continue;
         windows.push_back({client, ProcessOf(client, clients), Caption(client),
-                           attributes.map_state == IsViewable});
+                           attributes.map_state == IsViewable,
+                           RoleOf(client, attributes.override_redirect)});
     }
     return windows;
 }

@@ -63,6 +63,8 @@ class X11Windows final : public Windows {
         unsigned long netFrameExtents = 0;
         unsigned long netActiveWindow = 0;
         unsigned long windowManagerSelection = 0;
+        unsigned long netWmWindowType = 0;
+        unsigned long netWmWindowTypeNormal = 0;
     };
 
     // Which connection made a window, and the process behind each connection.
@@ -97,6 +99,7 @@ class X11Windows final : public Windows {
     WindowHandle TopLevelAncestor(WindowHandle window);
     std::optional<Rect> FramedRect(WindowHandle client);
     std::string Caption(WindowHandle window);
+    WindowRole RoleOf(WindowHandle client, bool overrideRedirect);
     ClientProcesses QueryClientProcesses();
     int ProcessOf(WindowHandle window, const ClientProcesses& clients);
     int ProcessOf(WindowHandle window);

@@ -1,5 +1,7 @@
 #include "RunningTasks.h"
 
+#include <algorithm>
+
 #include "TaskTable.h"
 #include "TimeText.h"
 
@@ -9,8 +11,8 @@ namespace {
 
 constexpr int kFirstRunColumn = ColProcessId;
 
-// Start times compare as the scan reads them: an empty cell never starts, any other is a second.
-bool SameStartTime(const std::string& a, const std::string& b) {
+// Times compare as the scan reads them: an empty cell never fires, any other is a second.
+bool SameTime(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty()) return a.empty() && b.empty();
     return TimeTextToSeconds(a) == TimeTextToSeconds(b);
 }
@@ -18,7 +20,14 @@ bool SameStartTime(const std::string& a, const std::string& b) {
 bool RowRunsTask(const TaskTable& table, int row, const RunningTask& task) {
     return table.Cell(ColApplication, row) == task.application &&
            table.Cell(ColParameters, row) == task.parameters &&
-           SameStartTime(table.Cell(ColStartTime, row), task.startTime);
+           SameTime(table.Cell(ColStartTime, row), task.startTime);
+}
+
+// How many of the settings that decide where and until when a task runs the row shares with it.
+int Fit(const TaskTable& table, int row, const RunningTask& task) {
+    return int{SameTime(table.Cell(ColEndTime, row), task.endTime)} +
+           int{table.Cell(ColWindowSetting, row) == task.windowSetting} +
+           int{table.Cell(ColMonitor, row) == task.monitor};
 }
 
 }  // namespace
@@ -37,6 +46,8 @@ std::vector<RunningTask> RunningTasksOf(const TaskTable& table) {
                          table.Cell(ColStartTime, row),
                          table.Cell(ColDescription, row),
                          table.Cell(ColEndTime, row),
+                         table.Cell(ColWindowSetting, row),
+                         table.Cell(ColMonitor, row),
                          {}};
         for (std::size_t i = 0; i < task.runCells.size(); ++i)
             task.runCells[i] = table.Cell(kFirstRunColumn + static_cast<int>(i), row);
@@ -46,19 +57,36 @@ std::vector<RunningTask> RunningTasksOf(const TaskTable& table) {
 }
 
 std::vector<int> HandOverRunningTasks(const std::vector<RunningTask>& tasks, TaskTable& table) {
-    std::vector<int> rows;
+    struct Candidate {
+        int fit = 0;
+        bool samePosition = false;
+        std::size_t task = 0;
+        int row = 0;
+    };
+    std::vector<Candidate> candidates;
+    for (std::size_t task = 0; task < tasks.size(); ++task) {
+        for (int row = 1; row < table.RowCount(); ++row) {
+            if (RowRunsTask(table, row, tasks[task]))
+                candidates.push_back(
+                    {Fit(table, row, tasks[task]), row == tasks[task].row, task, row});
+        }
+    }
+    // Stable: among equals, earlier tasks and then earlier rows first.
+    std::stable_sort(candidates.begin(), candidates.end(), [](const auto& a, const auto& b) {
+        return a.fit != b.fit ? a.fit > b.fit : a.samePosition > b.samePosition;
+    });
+    std::vector<int> rows(tasks.size(), 0);
     std::vector<bool> taken(static_cast<std::size_t>(table.RowCount()), false);
-    for (const RunningTask& task : tasks) {
-        int found = 0;
-        for (int row = 1; row < table.RowCount() && found == 0; ++row) {
-            if (!taken[static_cast<std::size_t>(row)] && RowRunsTask(table, row, task)) found = row;
-        }
-        if (found != 0) {
-            taken[static_cast<std::size_t>(found)] = true;
-            for (std::size_t i = 0; i < task.runCells.size(); ++i)
-                table.SetCell(kFirstRunColumn + static_cast<int>(i), found, task.runCells[i]);
-        }
-        rows.push_back(found);
+    for (const Candidate& candidate : candidates) {
+        if (rows[candidate.task] != 0 || taken[static_cast<std::size_t>(candidate.row)]) continue;
+        rows[candidate.task] = candidate.row;
+        taken[static_cast<std::size_t>(candidate.row)] = true;
+    }
+    for (std::size_t task = 0; task < tasks.size(); ++task) {
+        if (rows[task] == 0) continue;
+        for (std::size_t i = 0; i < tasks[task].runCells.size(); ++i)
+            table.SetCell(kFirstRunColumn + static_cast<int>(i), rows[task],
+                          tasks[task].runCells[i]);
     }
     return rows;
 }

@@ -18,6 +18,8 @@ struct RunningTask {
     std::string startTime;
     std::string description;
     std::string endTime;
+    std::string windowSetting;
+    std::string monitor;
     std::array<std::string, 5> runCells;
 
     const std::string& ProcessIdCell() const;
@@ -26,9 +28,12 @@ struct RunningTask {
 // Every running row of the table, top to bottom.
 std::vector<RunningTask> RunningTasksOf(const TaskTable& table);
 
-// Gives each task, in order, to the first row of `table` not yet given one that has the same
-// application file, parameters and start time (as a second of the day), writing the task's
-// run-time cells into that row. Returns, for each task, the row it went to; 0 when none matched.
+// Gives each task a row of `table` that has the same application file, parameters and start
+// time (as a second of the day), one task per row, writing the task's run-time cells into it.
+// Among such rows a task prefers the one that also has its end time, window setting and monitor
+// (the more of them the better), then the one at its old position, then the first; the best
+// fitting pairs are settled first, so no task takes the row that fits another task better.
+// Returns, for each task, the row it went to; 0 when none matched.
 std::vector<int> HandOverRunningTasks(const std::vector<RunningTask>& tasks, TaskTable& table);
 
 }  // namespace vardo

@@ -144,7 +144,16 @@ void TaskRunner::WatchTick() {
     const TickInProgress tick(inWatchTick_);
     ++watchTickCount_;
     host_.SetStatusText(kWatchTickPanel, std::to_string(watchTickCount_));
+    PlaceWindowsShownWhileEditing();
+    std::unordered_set<TaskTable::RowKey> holding;
     for (int row = 1; row < table_.RowCount(); ++row) {
+        if (table_.Cell(ColRunState, row) == kRunning) {
+            if (!HoldsTask(row)) {
+                ClearTracking(row);  // a copy of a running row
+                continue;
+            }
+            holding.insert(table_.Key(row));
+        }
         bool skipRest = false;
         DiscoverWindows(row, skipRest);
         if (skipRest) continue;
@@ -155,12 +164,13 @@ void TaskRunner::WatchTick() {
     }
     ReportUnplacedWindows();
     DetectOrphanEnds();
-    ReleaseUntrackedHandles();
+    ReleaseTasksNoRowHolds(holding);
     ForgetPlacedWindowsOfEndedTasks();
 }
 
 void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
-    if (table_.Cell(ColRunState, row) == kRunning && table_.Cell(ColProcessId, row).empty()) {
+    if (!HoldsTask(row)) return;
+    if (table_.Cell(ColProcessId, row).empty()) {
         // A process-mode row whose launch failed has no process to follow; searching with its
         // caption of blanks would adopt, and at its end time kill, any window's owner.
         if (!CaptionMode(row)) return;
@@ -181,30 +191,35 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
         return;
     }
     windowSeenAt_ = std::chrono::steady_clock::now();
-    const platform::WindowHandle last = FindProcessWindows(processId);
-    if (last == 0) return;
+    const std::vector<platform::TopLevelWindow> own = ViewableWindowsOf(processId);
+    const std::vector<platform::WindowHandle> toPlace = WindowsToPlace(own);
+    if (toPlace.empty()) return;
     // X has no start-up show state: a hidden start's windows are hidden once found, whatever
     // the row's setting has become since.
     const bool startedHidden = processes_.StartedHidden(TrackedHandle(row));
-    const std::vector<std::string> found = handleList_;
-    for (const std::string& line : found) {
-        const auto window = static_cast<platform::WindowHandle>(DecimalValue(line));
-        if (window == 0 || IsPlaced(window, processId)) continue;
-        TakeWindow(window, row, startedHidden);
+    for (const platform::WindowHandle window : toPlace) {
+        if (!IsPlaced(window, processId)) TakeWindow(window, row, startedHidden);
     }
-    table_.SetCell(ColWindowHandle, row, std::to_string(last));
-    handleList_ = found;
+    table_.SetCell(ColWindowHandle, row, std::to_string(toPlace.back()));
+    handleList_.clear();
+    for (const platform::TopLevelWindow& window : own)
+        handleList_.push_back(std::to_string(window.window));
     host_.RaiseMainWindow();
 }
 
 void TaskRunner::WindowViewable(const platform::TopLevelWindow& window) {
-    // Like the watch tick, nothing happens in the edit state; the tick's search finds the
-    // window once it is left.
-    if (host_.IsEditState() || window.processId == 0 || window.processId == ::getpid()) return;
+    if (window.processId == 0 || window.processId == ::getpid()) return;
+    // Like the watch tick, nothing is placed in the edit state; the windows shown meanwhile are
+    // looked at again once it is left.
+    if (host_.IsEditState()) {
+        shownWhileEditing_.insert(window.window);
+        return;
+    }
     if (IsPlaced(window.window, window.processId)) return;
     windowSeenAt_ = std::chrono::steady_clock::now();
     for (int row = 1; row < table_.RowCount(); ++row) {
         if (!BelongsToRow(window, row)) continue;
+        if (!CaptionMode(row) && !PlacedAsItShows(window)) return;
         if (table_.Cell(ColProcessId, row).empty()) AdoptProcess(row, window.processId);
         TakeWindow(window.window, row, processes_.StartedHidden(TrackedHandle(row)));
         host_.RaiseMainWindow();
@@ -212,8 +227,69 @@ void TaskRunner::WindowViewable(const platform::TopLevelWindow& window) {
     }
 }
 
+void TaskRunner::WindowDestroyed(platform::WindowHandle window) {
+    std::erase_if(placedWindows_, [window](const auto& placed) { return placed.first == window; });
+    shownWhileEditing_.erase(window);
+}
+
+void TaskRunner::PlaceWindowsShownWhileEditing() {
+    if (shownWhileEditing_.empty()) return;
+    const auto shown = std::exchange(shownWhileEditing_, {});
+    for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
+        if (window.viewable && shown.contains(window.window)) WindowViewable(window);
+    }
+}
+
+// A task's main windows are placed; its dialogs and tool windows, and its menus and tooltips,
+// are left to it. A task drawing only override-redirect windows (a full-screen player) has
+// those placed, as long as it shows no managed window.
+bool TaskRunner::PlacedAsItShows(const platform::TopLevelWindow& window) {
+    switch (window.role) {
+        case platform::WindowRole::Main:
+            return true;
+        case platform::WindowRole::Secondary:
+            return false;
+        case platform::WindowRole::OverrideRedirect:
+            return std::ranges::none_of(ViewableWindowsOf(window.processId), [](const auto& own) {
+                return own.role != platform::WindowRole::OverrideRedirect;
+            });
+    }
+    return false;
+}
+
+std::vector<platform::TopLevelWindow> TaskRunner::ViewableWindowsOf(int processId) {
+    std::vector<platform::TopLevelWindow> own;
+    if (processId == 0) return own;  // 0 marks windows whose owner is unknown, not a process
+    for (platform::TopLevelWindow& window : windows_.EnumWindows()) {
+        if (window.processId == processId && window.viewable) own.push_back(std::move(window));
+    }
+    return own;
+}
+
+std::vector<platform::WindowHandle> TaskRunner::WindowsToPlace(
+    const std::vector<platform::TopLevelWindow>& own) {
+    std::vector<platform::WindowHandle> main;
+    std::vector<platform::WindowHandle> bare;
+    bool managed = false;
+    for (const platform::TopLevelWindow& window : own) {
+        switch (window.role) {
+            case platform::WindowRole::Main:
+                main.push_back(window.window);
+                break;
+            case platform::WindowRole::Secondary:
+                managed = true;
+                break;
+            case platform::WindowRole::OverrideRedirect:
+                bare.push_back(window.window);
+                break;
+        }
+    }
+    if (!main.empty()) return main;
+    return managed ? std::vector<platform::WindowHandle>{} : bare;
+}
+
 bool TaskRunner::BelongsToRow(const platform::TopLevelWindow& window, int row) const {
-    if (table_.Cell(ColRunState, row) != kRunning) return false;
+    if (!HoldsTask(row)) return false;
     const std::string& processId = table_.Cell(ColProcessId, row);
     if (!processId.empty() && ProcessIdValue(processId) != window.processId) return false;
     if (!CaptionMode(row)) return !processId.empty();
@@ -222,9 +298,9 @@ bool TaskRunner::BelongsToRow(const platform::TopLevelWindow& window, int row) c
 }
 
 void TaskRunner::AdoptProcess(int row, int processId) {
+    const platform::ProcessHandle handle = processes_.OpenProcess(processId);
+    HoldTask(row, processId, handle);
     table_.SetCell(ColProcessId, row, std::to_string(processId));
-    const platform::ProcessHandle handle =
-        HoldHandle(processes_.OpenProcess(processId), processId, row);
     table_.SetCell(ColProcessHandle, row, std::to_string(handle));
 }
 
@@ -299,7 +375,7 @@ bool TaskRunner::DetectEnd(int row) {
     if (handle == 0) return false;  // not ours: the query counts as failed
     const platform::ExitQuery query = processes_.GetExitCodeProcess(handle);
     if (!query.succeeded || query.running) return false;
-    ReleaseHandle(handle);
+    ReleaseTask(row);
     host_.SetStatusLine(EventLine(kExitEventText, row));
     // The row is stopped before the history write, whose error box runs a nested event loop: a
     // schedule tick in there must neither end this run again nor lose a run it starts.
@@ -331,12 +407,15 @@ void TaskRunner::StartTask(int row) {
         // The task is followed through whichever process shows the caption; the created
         // process's own handle is never used.
         if (lastCreation_.processHandle != 0) processes_.CloseHandle(lastCreation_.processHandle);
+        HoldTask(row, 0, 0);
+        table_.SetCell(ColProcessId, row, "");
+        table_.SetCell(ColProcessHandle, row, "");
     } else {
         // A failed launch leaves the record zeroed: the row then holds no process at all,
         // never an earlier launch's.
         const int processId = lastCreation_.processId;
-        const platform::ProcessHandle handle =
-            processId == 0 ? 0 : HoldHandle(lastCreation_.processHandle, processId, row);
+        const platform::ProcessHandle handle = processId == 0 ? 0 : lastCreation_.processHandle;
+        HoldTask(row, processId, handle);
         table_.SetCell(ColProcessId, row, processId == 0 ? "" : std::to_string(processId));
         table_.SetCell(ColWindowHandle, row, "");
         table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : std::to_string(handle));
@@ -398,9 +477,7 @@ TaskRunner::FoundWindow TaskRunner::FindWindowByCaption(const std::string& text)
 platform::WindowHandle TaskRunner::FindProcessWindows(int processId) {
     handleList_.clear();
     platform::WindowHandle last = 0;
-    if (processId == 0) return last;  // 0 marks windows whose owner is unknown, not a process
-    for (const platform::TopLevelWindow& window : windows_.EnumWindows()) {
-        if (window.processId != processId || !window.viewable) continue;
+    for (const platform::TopLevelWindow& window : ViewableWindowsOf(processId)) {
         last = window.window;
         handleList_.push_back(std::to_string(window.window));
     }
@@ -439,10 +516,12 @@ void TaskRunner::PlaceTaskWindow(platform::WindowHandle window, int row) {
 void TaskRunner::EndTask(int row, TaskEndCause cause) {
     const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
     if (table_.Cell(ColRunState, row) != kRunning || processId == 0) return;
-    if (const platform::ProcessHandle handle = TrackedHandle(row); handle != 0) {
-        KillProcess(handle);
-        ReleaseHandle(handle);
+    if (!HoldsTask(row)) {
+        ClearTracking(row);  // a copy of a running row: nothing ran here, nothing is logged
+        return;
     }
+    if (const platform::ProcessHandle handle = TrackedHandle(row); handle != 0) KillProcess(handle);
+    ReleaseTask(row);
     host_.SetStatusLine(EventLine(kEndEventText, row));
     ClearTracking(row);
     events_->TaskEnded(cause);
@@ -461,8 +540,10 @@ void TaskRunner::KillProcess(platform::ProcessHandle handle) {
 }
 
 void TaskRunner::ReleaseAllHandles() {
-    for (const auto& [handle, held] : heldHandles_) processes_.CloseHandle(handle);
-    heldHandles_.clear();
+    for (const auto& [key, held] : heldTasks_) {
+        if (held.handle != 0) processes_.CloseHandle(held.handle);
+    }
+    heldTasks_.clear();
     for (const CarriedTask& orphan : std::exchange(orphans_, {})) {
         if (orphan.handle != 0) processes_.CloseHandle(orphan.handle);
     }
@@ -470,10 +551,18 @@ void TaskRunner::ReleaseAllHandles() {
 
 void TaskRunner::BeginTableLoad() {
     loadingTasks_.clear();
+    std::unordered_set<platform::ProcessHandle> carried;
     for (RunningTask& task : RunningTasksOf(table_)) {
-        const platform::ProcessHandle handle = TrackedHandle(task.row);
+        if (!HoldsTask(task.row)) continue;  // a copy holds nothing to carry over
+        const platform::ProcessHandle handle = heldTasks_.at(table_.Key(task.row)).handle;
+        carried.insert(handle);
         loadingTasks_.push_back({std::move(task), handle});
     }
+    // The rows go with the load: the carried list holds their tasks until it ends.
+    for (const auto& [key, held] : heldTasks_) {
+        if (held.handle != 0 && !carried.contains(held.handle)) processes_.CloseHandle(held.handle);
+    }
+    heldTasks_.clear();
 }
 
 void TaskRunner::EndTableLoad() {
@@ -483,16 +572,15 @@ void TaskRunner::EndTableLoad() {
     const std::vector<int> rows = HandOverRunningTasks(tasks, table_);
     for (std::size_t i = 0; i < carried.size(); ++i) {
         CarriedTask& task = carried[i];
+        const int processId = ProcessIdValue(task.task.ProcessIdCell());
         if (rows[i] != 0) {
-            if (task.handle != 0) heldHandles_[task.handle].row = rows[i];
+            heldTasks_[table_.Key(rows[i])] = {processId, task.handle};
             continue;
         }
         // A caption-mode task whose window was never found has no process to end.
-        if (ProcessIdValue(task.task.ProcessIdCell()) == 0) continue;
-        if (task.handle != 0) heldHandles_.erase(task.handle);  // the orphan holds it from now on
+        if (processId == 0) continue;
         orphans_.push_back(std::move(task));
     }
-    ReleaseUntrackedHandles();
 }
 
 std::vector<TaskRunner::CarriedTask> TaskRunner::TakeOrphansIf(
@@ -557,48 +645,41 @@ void TaskRunner::MyGetWindow() {
     }
 }
 
-platform::ProcessHandle TaskRunner::HoldHandle(platform::ProcessHandle handle, int processId,
-                                               int row) {
-    if (handle == 0) return 0;
-    heldHandles_[handle] = {processId, row};
-    return handle;
+void TaskRunner::HoldTask(int row, int processId, platform::ProcessHandle handle) {
+    HeldTask& held = heldTasks_[table_.Key(row)];
+    if (held.handle != 0 && held.handle != handle) processes_.CloseHandle(held.handle);
+    held = {processId, handle};
 }
 
-bool TaskRunner::HoldsOwnHandle(int row, platform::ProcessHandle handle, int processId) const {
-    return row >= 1 && row < table_.RowCount() && table_.Cell(ColRunState, row) == kRunning &&
-           HandleValue(table_.Cell(ColProcessHandle, row)) == handle &&
-           ProcessIdValue(table_.Cell(ColProcessId, row)) == processId;
+bool TaskRunner::HoldsTask(int row) const {
+    if (table_.Cell(ColRunState, row) != kRunning) return false;
+    const auto held = heldTasks_.find(table_.Key(row));
+    return held != heldTasks_.end() &&
+           held->second.processId == ProcessIdValue(table_.Cell(ColProcessId, row)) &&
+           held->second.handle == HandleValue(table_.Cell(ColProcessHandle, row));
 }
 
 platform::ProcessHandle TaskRunner::TrackedHandle(int row) {
-    const platform::ProcessHandle handle = HandleValue(table_.Cell(ColProcessHandle, row));
-    const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
-    if (handle == 0 || processId == 0) return 0;
-    const auto held = heldHandles_.find(handle);
-    if (held == heldHandles_.end() || held->second.processId != processId) return 0;
-    if (processes_.ProcessIdOfHandle(handle) != processId) return 0;
-    if (held->second.row != row) {
-        // Rows move while tasks run (editing, dragging). When the row the handle was handed to
-        // still shows it, this row is a copy; otherwise this row is where that task went.
-        if (HoldsOwnHandle(held->second.row, handle, processId)) return 0;
-        held->second.row = row;
-    }
-    return handle;
+    if (!HoldsTask(row)) return 0;
+    const HeldTask& held = heldTasks_.at(table_.Key(row));
+    if (held.handle == 0 || processes_.ProcessIdOfHandle(held.handle) != held.processId) return 0;
+    return held.handle;
 }
 
-void TaskRunner::ReleaseUntrackedHandles() {
-    // Runs after every row's end detection, which moved each handle to the row now showing it;
-    // a handle no row shows any more (its row was deleted) is closed.
-    std::erase_if(heldHandles_, [this](const auto& entry) {
-        const auto& [handle, held] = entry;
-        if (HoldsOwnHandle(held.row, handle, held.processId)) return false;
-        processes_.CloseHandle(handle);
+void TaskRunner::ReleaseTask(int row) {
+    const auto held = heldTasks_.find(table_.Key(row));
+    if (held == heldTasks_.end()) return;
+    if (held->second.handle != 0) processes_.CloseHandle(held->second.handle);
+    heldTasks_.erase(held);
+}
+
+void TaskRunner::ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding) {
+    std::erase_if(heldTasks_, [&](const auto& entry) {
+        const auto& [key, held] = entry;
+        if (holding.contains(key)) return false;
+        if (held.handle != 0) processes_.CloseHandle(held.handle);
         return true;
     });
-}
-
-void TaskRunner::ReleaseHandle(platform::ProcessHandle handle) {
-    if (heldHandles_.erase(handle) != 0) processes_.CloseHandle(handle);
 }
 
 void TaskRunner::ClearTracking(int row) {

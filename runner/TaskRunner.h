@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "Processes.h"
@@ -13,22 +14,23 @@
 #include "SecondSequencer.h"
 #include "TaskRunnerEvents.h"
 #include "TaskRunnerHost.h"
+#include "TaskTable.h"
 #include "Windows.h"
 
 namespace vardo {
-
-class TaskTable;
 
 // Starts, follows and ends the tasks of the timetable grid. Two one-second ticks drive it: the
 // schedule tick starts and ends rows at their times, the watch tick finds and places each started
 // task's windows, notices a task that ended by itself, counts run time and raises reminders.
 // The run-time columns 10 to 14 of the table are written only here.
 //
-// Process handles: a handle written into a row's column 12 is acted on (queried, terminated,
-// closed) only while the runner still holds it for that row and it still refers to the process
-// id of column 10. A row that lost that link (a copied row, or a row whose handle was closed and
-// its descriptor number reused) is treated as not tracked: its exit query counts as failed and
-// ending it only marks and logs it. So a copied row never signals another row's process.
+// Tasks and rows: a task belongs to the row it was started from (or that took it over at a
+// load), wherever that row moves; the runner knows that row by its key, not by its cells. A row
+// showing a task it does not hold (a copy of a running row, run-time cells included) is no
+// task: it is quietly marked stopped, and never followed, ended, logged or carried over. A
+// process handle is acted on (queried, terminated, closed) only through the row holding it, and
+// only while it still refers to the process id of that row's column 10, so nothing ever
+// signals a process through a stale or reused descriptor number.
 //
 // A timetable load replaces every row and empties columns 10 to 14, but the tasks that are
 // running stay tracked: a row of the new table with the same application file, parameters and
@@ -38,7 +40,8 @@ class TaskTable;
 // Windows: besides the watch tick's search, the runner is told by the platform of every window
 // as it becomes viewable, and places each window of a tracked task then, as its row says; the
 // tick's search remains for what the events miss. Only windows that have been viewable are ever
-// taken as a task's windows.
+// taken as a task's windows; a process-mode task's dialogs, menus and tooltips are not placed.
+// The placed windows are forgotten as they are destroyed or their task ends.
 class TaskRunner final : public platform::WindowListener {
   public:
     TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
@@ -89,7 +92,10 @@ class TaskRunner final : public platform::WindowListener {
 
     // A window has become viewable: when it belongs to a tracked task and has not been placed
     // for it yet, it is placed now (outside the edit state).
+    // In process mode only a task's main windows are placed (see PlacedAsItShows). In the edit
+    // state nothing is placed; the windows shown meanwhile are looked at when it has ended.
     void WindowViewable(const platform::TopLevelWindow& window) override;
+    void WindowDestroyed(platform::WindowHandle window) override;
 
     // Ends a row's task when it is "在播" with a process id: terminates the process through the
     // handle the row holds (when still tracked), logs the end and marks the row stopped.
@@ -114,9 +120,10 @@ class TaskRunner final : public platform::WindowListener {
     const platform::ProcessInformation& LastCreation() const { return lastCreation_; }
 
   private:
-    struct HeldHandle {
-        int processId = 0;
-        int row = 0;  // the row it was handed to; follows the row when rows are moved
+    // What the runner holds for the row a task belongs to.
+    struct HeldTask {
+        int processId = 0;                   // 0: a caption row that has found no window yet
+        platform::ProcessHandle handle = 0;  // 0: none
     };
     // A task running across a load, with the handle the runner held for it (0: none).
     struct CarriedTask {
@@ -130,6 +137,16 @@ class TaskRunner final : public platform::WindowListener {
     // the created process.
     bool CaptionMode(int row) const;
     void DiscoverWindows(int row, bool& skipRest);
+    void PlaceWindowsShownWhileEditing();
+    // Whether a process-mode task's window is placed as it shows: a main window is; an
+    // override-redirect one only while the task shows no managed window; no other.
+    bool PlacedAsItShows(const platform::TopLevelWindow& window);
+    // Every viewable top-level window of the process, in enumeration order.
+    std::vector<platform::TopLevelWindow> ViewableWindowsOf(int processId);
+    // Of a process's viewable windows, those its task places: the main windows; without any,
+    // the override-redirect ones when none is managed (a full-screen player); else none.
+    static std::vector<platform::WindowHandle> WindowsToPlace(
+        const std::vector<platform::TopLevelWindow>& own);
     // Whether a viewable window belongs to the row's task: by process, or for a caption row by
     // caption (and process, once the row has taken one).
     bool BelongsToRow(const platform::TopLevelWindow& window, int row) const;
@@ -151,11 +168,16 @@ class TaskRunner final : public platform::WindowListener {
     bool DetectEnd(int row);
     void CountRunTime(int row);
 
-    platform::ProcessHandle HoldHandle(platform::ProcessHandle handle, int processId, int row);
-    // The handle of column 12 when the runner still holds it for this row's process; else 0.
+    // The row holds its task from now on; an earlier handle of the row is closed.
+    void HoldTask(int row, int processId, platform::ProcessHandle handle);
+    // Whether the row shows the task the runner holds for it ("在播", same process and handle).
+    bool HoldsTask(int row) const;
+    // The handle the row holds for the process of its column 10; else 0.
     platform::ProcessHandle TrackedHandle(int row);
-    void ReleaseHandle(platform::ProcessHandle handle);
-    void ReleaseUntrackedHandles();
+    // The row no longer holds a task: its handle is closed.
+    void ReleaseTask(int row);
+    // Closes the handles held for rows not in `holding` (deleted, emptied, or ended since).
+    void ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding);
     void ClearTracking(int row);
     void ReleaseAllHandles();
     // The tasks no row took over at a load whose end time is `now`, or that ended by themselves.
@@ -169,7 +191,6 @@ class TaskRunner final : public platform::WindowListener {
     std::string EventLine(std::string_view event, const RunningTask& task) const;
     // The history gets the status line's text as read back, as the memo always has.
     void AppendStatusLineToHistory();
-    bool HoldsOwnHandle(int row, platform::ProcessHandle handle, int processId) const;
 
     TaskTable& table_;
     TaskRunnerHost& host_;
@@ -186,7 +207,7 @@ class TaskRunner final : public platform::WindowListener {
     int watchTickCount_ = 0;
     std::vector<std::string> handleList_;
     platform::ProcessInformation lastCreation_;
-    std::unordered_map<platform::ProcessHandle, HeldHandle> heldHandles_;
+    std::unordered_map<TaskTable::RowKey, HeldTask> heldTasks_;
     std::vector<CarriedTask> loadingTasks_;  // between BeginTableLoad and EndTableLoad
     std::vector<CarriedTask> orphans_;       // running tasks no row took over at a load
     struct AwaitedWindow {
@@ -197,6 +218,8 @@ class TaskRunner final : public platform::WindowListener {
     std::vector<AwaitedWindow> awaitedWindows_;
     // Every window placed for a task still followed, in the order placed, with its process.
     std::vector<std::pair<platform::WindowHandle, int>> placedWindows_;
+    // Windows that became viewable during the edit state, still existing.
+    std::unordered_set<platform::WindowHandle> shownWhileEditing_;
 };
 
 }  // namespace vardo

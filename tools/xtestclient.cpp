@@ -43,6 +43,11 @@ do not start with "--" are accepted and ignored (--write-args reports them).
   --move-after MS,X,Y  MS milliseconds after a window is shown, move it to X,Y itself
   --retitle MS,TEXT    MS milliseconds after a window is shown, change its caption to TEXT
   --override-redirect  open override-redirect windows (no window manager frame)
+  --dialog CAPTION     also open a dialog: transient for the first window, of type dialog
+  --tooltip CAPTION    also open a tooltip: an override-redirect window of type tooltip
+  --later MS,CAPTION   MS milliseconds after the windows, open another one with this caption
+  --hold-position X,Y  whenever a window is moved elsewhere, move it back to X,Y at once (with
+                       --static-gravity the client's own corner; a client fighting a placement)
   --wm-name-only       set only WM_NAME (Latin-1 STRING), no _NET_WM_NAME
   --no-pid             do not set _NET_WM_PID
   --lifetime MS        exit after MS milliseconds (default: run until killed)
@@ -71,6 +76,11 @@ struct Options {
     std::optional<int> retitleAfterMs;
     std::string retitle;
     bool overrideRedirect = false;
+    std::string dialog;
+    std::string tooltip;
+    std::optional<int> laterMs;
+    std::string laterCaption;
+    std::optional<std::pair<int, int>> holdPosition;
     bool wmNameOnly = false;
     bool setPid = true;
     std::optional<int> lifetimeMs;
@@ -146,6 +156,22 @@ Options ParseOptions(int argc, char** argv) {
             if (comma == std::string::npos) Fail("bad --retitle: " + retitle);
             options.retitleAfterMs = ParseInt(retitle.substr(0, comma), option);
             options.retitle = retitle.substr(comma + 1);
+        } else if (option == "--dialog") {
+            options.dialog = value();
+        } else if (option == "--tooltip") {
+            options.tooltip = value();
+        } else if (option == "--later") {
+            const std::string later = value();
+            const auto comma = later.find(',');
+            if (comma == std::string::npos) Fail("bad --later: " + later);
+            options.laterMs = ParseInt(later.substr(0, comma), option);
+            options.laterCaption = later.substr(comma + 1);
+        } else if (option == "--hold-position") {
+            const std::string position = value();
+            const auto comma = position.find(',');
+            if (comma == std::string::npos) Fail("bad --hold-position: " + position);
+            options.holdPosition = {ParseInt(position.substr(0, comma), option),
+                                    ParseInt(position.substr(comma + 1), option)};
         } else if (option == "--override-redirect") {
             options.overrideRedirect = true;
         } else if (option == "--wm-name-only") {
@@ -214,6 +240,12 @@ void SetCaption(Display* display, Window window, const std::string& caption, boo
     XChangeProperty(display, window, XA_WM_NAME, utf8, 8, PropModeReplace, bytes, length);
 }
 
+void SetWindowType(Display* display, Window window, const char* type) {
+    const Atom value = XInternAtom(display, type, False);
+    XChangeProperty(display, window, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(&value), 1);
+}
+
 Window CreateWindow(Display* display, const Options& options, const std::string& caption) {
     const int screen = DefaultScreen(display);
     const long pid = getpid();
@@ -244,11 +276,41 @@ Window CreateWindow(Display* display, const Options& options, const std::string&
 }
 
 void OpenWindows(Display* display, const Options& options) {
+    Window first = None;
     for (const auto& caption : options.captions) {
         const Window window = CreateWindow(display, options, caption);
+        if (first == None) first = window;
         if (!options.unmapped) XMapWindow(display, window);
     }
+    if (!options.dialog.empty()) {
+        Options managed = options;
+        managed.overrideRedirect = false;
+        const Window dialog = CreateWindow(display, managed, options.dialog);
+        XSetTransientForHint(display, dialog, first);
+        SetWindowType(display, dialog, "_NET_WM_WINDOW_TYPE_DIALOG");
+        XMapWindow(display, dialog);
+    }
+    if (!options.tooltip.empty()) {
+        Options bare = options;
+        bare.overrideRedirect = true;
+        const Window tooltip = CreateWindow(display, bare, options.tooltip);
+        SetWindowType(display, tooltip, "_NET_WM_WINDOW_TYPE_TOOLTIP");
+        XMapWindow(display, tooltip);
+    }
     XSync(display, False);
+}
+
+// --hold-position: where the window's own corner stands on the root, and back to X,Y if it is
+// elsewhere.
+void HoldPosition(Display* display, Window window, std::pair<int, int> position) {
+    int x = 0;
+    int y = 0;
+    Window child = None;
+    if (!XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child))
+        return;
+    if (x == position.first && y == position.second) return;
+    XMoveWindow(display, window, position.first, position.second);
+    XFlush(display);
 }
 
 // The toolkit's leader: never mapped, carrying the process's identity (and here the caption).
@@ -266,17 +328,23 @@ void Serve(Display* display, const Options& options) {
     const auto deadline = options.lifetimeMs
                               ? Clock::now() + std::chrono::milliseconds(*options.lifetimeMs)
                               : Clock::time_point::max();
+    enum class Action { Move, Retitle, Open };
     struct Pending {
         Clock::time_point at;
         Window window;
-        bool move;
+        Action action;
     };
     std::vector<Pending> pending;
+    if (options.laterMs)
+        pending.push_back(
+            {Clock::now() + std::chrono::milliseconds(*options.laterMs), None, Action::Open});
     std::vector<Window> seen;
     for (;;) {
         while (display && XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
+            if (event.type == ConfigureNotify && options.holdPosition)
+                HoldPosition(display, event.xconfigure.window, *options.holdPosition);
             if (event.type != MapNotify) continue;
             const Window window = event.xmap.window;
             if (std::find(seen.begin(), seen.end(), window) != seen.end()) continue;
@@ -284,10 +352,10 @@ void Serve(Display* display, const Options& options) {
             const auto now = Clock::now();
             if (options.moveAfterMs)
                 pending.push_back(
-                    {now + std::chrono::milliseconds(*options.moveAfterMs), window, true});
+                    {now + std::chrono::milliseconds(*options.moveAfterMs), window, Action::Move});
             if (options.retitleAfterMs)
-                pending.push_back(
-                    {now + std::chrono::milliseconds(*options.retitleAfterMs), window, false});
+                pending.push_back({now + std::chrono::milliseconds(*options.retitleAfterMs), window,
+                                   Action::Retitle});
         }
         const auto now = Clock::now();
         for (auto due = pending.begin(); due != pending.end();) {
@@ -295,10 +363,12 @@ void Serve(Display* display, const Options& options) {
                 ++due;
                 continue;
             }
-            if (due->move) {
+            if (due->action == Action::Move) {
                 XMoveWindow(display, due->window, options.moveTo.first, options.moveTo.second);
-            } else {
+            } else if (due->action == Action::Retitle) {
                 SetCaption(display, due->window, options.retitle, options.wmNameOnly);
+            } else if (display) {
+                XMapWindow(display, CreateWindow(display, options, options.laterCaption));
             }
             XFlush(display);
             due = pending.erase(due);

@@ -291,6 +291,33 @@ TEST_F(MainWindowTest, DailyLoad_DataFolderGoneBad_PutsTheRecoveryCopyInTheState
         "未保存的修改已另存为：" + Path("state/vardo/任务计划表-未保存-20260305-090000.tab")));
 }
 
+TEST_F(MainWindowTest, DailyLoad_RecoveryCopyPossibleNowhere_SaysSoOnceAndAgainEachHour) {
+    WriteSettings("chkLoadTime=YES\r\nloadTimePicker=9:00:00\r\n");
+    clock_.Set(At(2026, 3, 5, 8, 59, 59));
+    const auto main = Start();
+    QDir(Path("Data")).removeRecursively();
+    WriteFile("Data", "");  // neither folder can take a file now
+    WriteFile("state", "");
+    main->btnEditClick();
+    main->edApp->setText("/bin/edited");
+    main->btnEditClick();
+    ASSERT_EQ(prompts_.errors.size(), 1);
+
+    for (int second = 0; second < 10; ++second) {
+        clock_.AdvanceSecond();
+        main->tmTimeDateTimer();
+    }
+    ASSERT_EQ(prompts_.errors.size(), 2);
+    EXPECT_TRUE(prompts_.errors[1].startsWith("未保存的修改无法另存，暂不装入任务计划表："))
+        << prompts_.errors[1].toStdString();
+    EXPECT_EQ(main->ListBox2->toPlainText(), "  09:00:00 " + prompts_.errors[1]);
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/edited");
+
+    clock_.Set(At(2026, 3, 5, 10, 0, 0));
+    main->tmTimeDateTimer();
+    EXPECT_EQ(prompts_.errors.size(), 3);
+}
+
 TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDate) {
     WriteSettings("chkSaveHis=YES\r\n");
     WriteFile("History/20260305.txt", "  07:00:00 earlier\r\n");
@@ -383,6 +410,15 @@ TEST_F(MainWindowTest, Transparency_StoredDegree_AppliesToBothWindows) {
     EXPECT_EQ(ReadFile("VARDO.INI").find("TransDegree=150") != std::string::npos, true);
 }
 
+// Gone, or ended and waiting to be reaped.
+bool Ended(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return true;
+    const auto state = line.rfind(") ");
+    return state != std::string::npos && line.compare(state + 2, 1, "Z") == 0;
+}
+
 const std::string kSleepLine = "  1^^/bin/sleep^^30^^nap^^^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
 
 bool Alive(int pid) {
@@ -416,6 +452,41 @@ TEST_F(MainWindowTest, Close_WithChkShutTask_EndsTheRunningTasks) {
     EXPECT_EQ(main->table().Cell(ColRunState, 1), "停播");
 }
 
+// Logout, shutdown or a service stop: no question, the tasks ended, the edits of the open edit
+// state kept in a recovery copy.
+TEST_F(MainWindowTest, EndSession_InTheEditState_ClosesWithoutAskingKeepsTheEditsEndsTheTasks) {
+    WriteSettings("chkSure=YES\r\n");
+    WriteFile(kDefaultTable, kSleepLine);
+    const auto main = Start();
+    main->show();
+    main->btnPlayFlashClick();
+    const int pid = std::atoi(main->table().Cell(ColProcessId, 1).c_str());
+    main->btnEditClick();
+    main->edPara->setText("60");
+
+    main->EndSession();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(prompts_.confirmations.empty());
+    EXPECT_EQ(main->table().Cell(ColRunState, 1), "停播");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Ended(pid); }, 5000));
+    EXPECT_NE(ReadFile("Data/任务计划表-未保存-20260305-080000.tab").find("^^/bin/sleep^^60^^"),
+              std::string::npos);
+}
+
+TEST_F(MainWindowTest, Close_AfterAFailedSave_KeepsTheEditsInARecoveryCopyFirst) {
+    QDir().mkpath(Path(kDefaultTable));  // a folder where the timetable should be written
+    const auto main = Start();
+    main->show();
+    main->btnEditClick();
+    main->edApp->setText("/bin/edited");
+    main->btnEditClick();
+    ASSERT_EQ(prompts_.errors.size(), 1);
+
+    EXPECT_TRUE(main->close());
+    EXPECT_NE(ReadFile("Data/任务计划表-未保存-20260305-080000.tab").find("^^/bin/edited^^"),
+              std::string::npos);
+}
+
 TEST_F(MainWindowTest, Close_WithoutChkShutTask_LeavesTasksRunning) {
     WriteSettings("chkShutTask=NO\r\n");
     WriteFile(kDefaultTable, kSleepLine);
@@ -428,15 +499,6 @@ TEST_F(MainWindowTest, Close_WithoutChkShutTask_LeavesTasksRunning) {
     EXPECT_EQ(main->table().Cell(ColRunState, 1), "在播");
     EXPECT_TRUE(Alive(pid));
     kill(pid, SIGKILL);
-}
-
-// Gone, or ended and waiting to be reaped.
-bool Ended(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return true;
-    const auto state = line.rfind(") ");
-    return state != std::string::npos && line.compare(state + 2, 1, "Z") == 0;
 }
 
 TEST_F(MainWindowTest, DailyLoad_WhileATaskRuns_KeepsItTrackedAndEndsItOnExit) {

@@ -149,17 +149,6 @@ TEST_F(TaskRunnerTest, ProcessMode_NonNumericProcessIdSkipsWatchAndCount) {
     EXPECT_EQ(Cell(ColRunTime, 1), "");
 }
 
-TEST_F(TaskRunnerTest, EndDetection_UnknownHandleCountsAsStillRunning) {
-    SetRow(1, {});
-    table.SetCell(ColRunState, 1, "在播");
-    table.SetCell(ColProcessId, 1, "77");
-    table.SetCell(ColWindowHandle, 1, "5");
-    table.SetCell(ColProcessHandle, 1, "x");
-    Seconds(2);
-    EXPECT_EQ(Cell(ColRunState, 1), "在播");
-    EXPECT_EQ(Cell(ColRunTime, 1), "00:00:02");
-}
-
 // ---- Caption mode -----------------------------------------------------------------------------
 
 TEST_F(TaskRunnerTest, CaptionModeDay_FollowsTheProcessShowingTheCaption) {
@@ -317,6 +306,20 @@ TEST_F(TaskRunnerTest, ShownWindows_EachWindowOfTheTaskIsPlacedOnceAsItShows) {
     EXPECT_EQ(windows.Find(first)->rect, (platform::Rect{5, 5, 300, 200}));
     EXPECT_EQ(windows.Find(other)->rect, (platform::Rect{1, 2, 3, 4}));
     EXPECT_EQ(host.mainWindowRaises, 2);
+}
+
+// The placed windows are forgotten as they go: the server gives a destroyed window's id to a
+// new window, which is the task's new window, placed as it shows.
+TEST_F(TaskRunnerTest, ShownWindows_AWindowDestroyedIsForgotten_ItsIdShownAgainIsPlaced) {
+    SetRow(1, {{ColWindowSetting, "否,最大"}, {ColMonitor, "2"}});
+    runner.StartTask(1);
+    const auto window = windows.Open(RowProcess(1), "Clip 1", {10, 20, 300, 200}, false);
+    windows.Show(window);
+    ASSERT_EQ(windows.Find(window)->rect, (platform::Rect{1920, 0, 1920, 1080}));
+    windows.listener->WindowDestroyed(window);
+    windows.Find(window)->rect = {10, 20, 300, 200};
+    windows.Show(window);
+    EXPECT_EQ(windows.Find(window)->rect, (platform::Rect{1920, 0, 1920, 1080}));
 }
 
 TEST_F(TaskRunnerTest, ShownWindows_CaptionGivenAfterShowingIsAdopted_NothingInTheEditState) {
@@ -694,19 +697,70 @@ TEST_F(TaskRunnerTest, Reminder_ZeroOrEmptyThresholdNeverFires) {
 
 // ---- Handles ----------------------------------------------------------------------------------
 
-TEST_F(TaskRunnerTest, CopiedRow_NeverEndsTheOriginalsProcess) {
-    SetRow(1, {{ColEndTime, "08:30:05"}});
-    runner.StartTask(1);
+// Copy-insert as the editor does it: an empty row above the running one, which the original's
+// cells, run-time cells included, are copied into; the copy's end time is then changed.
+TEST_F(TaskRunnerTest, CopyInsertedAboveARunningRow_TheTaskStaysWithTheOriginal) {
+    SetRow(1, {{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:05"}});
+    RunUntil(8, 30, 2);
     const int pid = RowProcess(1);
-    SetRow(2, {{ColEndTime, "08:30:02"}});
-    CopyTaskRow(table, 1, 2);
-    table.SetCell(ColEndTime, 2, "08:30:02");
-    RunUntil(8, 30, 3);
+    InsertTaskRow(table, 1);
+    CopyTaskRow(table, 2, 1);
+    table.SetCell(ColEndTime, 1, "08:30:03");
+
+    RunUntil(8, 30, 4);  // the copy's end time passes: nothing ran there
     EXPECT_TRUE(processes.terminated.empty());
-    EXPECT_EQ(Cell(ColRunState, 2), "停播");  // marked and logged all the same
-    EXPECT_EQ(Cell(ColRunState, 1), "在播");
+    EXPECT_EQ(Cell(ColRunState, 1), "停播");
+    EXPECT_EQ(Cell(ColRunState, 2), "在播");
+    EXPECT_EQ(Cell(ColRunTime, 2), "00:00:04");
+    table.SetCurrentRow(1);
+    runner.btnStopFlashClick();
+    EXPECT_TRUE(processes.terminated.empty());
+
     RunUntil(8, 30, 6);
     EXPECT_EQ(processes.terminated, std::vector<int>{pid});
+    EXPECT_EQ(host.history, (std::vector<std::string>{
+                                Line("08:30:00", " 启动任务: 【", "/apps/player", "News"),
+                                Line("08:30:05", " 结束任务: 【", "/apps/player", "News"),
+                            }));
+}
+
+// A copy carries no task across a load, and so never logs the end of one; the original's task
+// goes to the row that has its end time too, wherever the copy stands.
+TEST_F(TaskRunnerTest, CopiedRunningRow_ThroughALoad_LogsNoEndAndLeavesTheTaskToItsRow) {
+    SetRow(1, {{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:05"}});
+    RunUntil(8, 30, 1);
+    const int pid = RowProcess(1);
+    InsertTaskRow(table, 1);
+    CopyTaskRow(table, 2, 1);
+    table.SetCell(ColEndTime, 1, "08:30:03");
+    table.SetRowCount(4);
+    CopyTaskRow(table, 2, 3);  // a second copy, without a row of its own after the load
+    table.SetCell(ColEndTime, 3, "08:30:02");
+    table.SetCell(ColProcessHandle, 3, "");
+
+    Load({{{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:03"}},
+          {{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:05"}}});
+    EXPECT_EQ(Cell(ColRunState, 1), "");
+    EXPECT_EQ(RowProcess(2), pid);
+    RunUntil(8, 30, 6);
+    runner.EndAllTasks();
+    EXPECT_EQ(processes.terminated, std::vector<int>{pid});
+    EXPECT_EQ(host.history, (std::vector<std::string>{
+                                Line("08:30:00", " 启动任务: 【", "/apps/player", "News"),
+                                Line("08:30:05", " 结束任务: 【", "/apps/player", "News"),
+                            }));
+}
+
+TEST_F(TaskRunnerTest, RowShowingATaskItNeverHeld_IsStoppedWithoutEndingOrLogging) {
+    SetRow(1, {});
+    table.SetCell(ColRunState, 1, "在播");
+    table.SetCell(ColProcessId, 1, std::to_string(processes.AddForeignProcess()));
+    table.SetCell(ColProcessHandle, 1, "3");
+    runner.WatchTick();
+    EXPECT_EQ(Cell(ColRunState, 1), "停播");
+    runner.EndAllTasks();
+    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_TRUE(host.history.empty());
 }
 
 TEST_F(TaskRunnerTest, CopiedRow_NeverEndsALaterProcessReusingTheHandleNumber) {
@@ -714,14 +768,13 @@ TEST_F(TaskRunnerTest, CopiedRow_NeverEndsALaterProcessReusingTheHandleNumber) {
     SetRow(1, {});
     runner.StartTask(1);
     CopyTaskRow(table, 1, 2);
-    processes.Exit(RowProcess(1), 0);
-    runner.WatchTick();  // row 1 sees its end and closes the handle
+    runner.EndTask(1);  // closes the handle
     SetRow(3, {});
     runner.StartTask(3);
     ASSERT_EQ(Cell(ColProcessHandle, 3), Cell(ColProcessHandle, 2));
     table.SetCurrentRow(2);
     runner.btnStopFlashClick();
-    EXPECT_TRUE(processes.terminated.empty());
+    EXPECT_EQ(processes.terminated.size(), 1u);
     EXPECT_EQ(Cell(ColRunState, 3), "在播");
     runner.WatchTick();
     EXPECT_EQ(Cell(ColRunState, 3), "在播");
@@ -773,6 +826,30 @@ TEST_F(TaskRunnerTest, Load_RowOfTheSameTask_TakesItOverWithRunTimeAndHandle) {
     EXPECT_EQ(processes.terminated, std::vector<int>{pid});
     EXPECT_EQ(host.history.back(), Line("08:30:06", " 结束任务: 【", "/apps/player", "News again"));
     EXPECT_TRUE(processes.handles.empty());
+}
+
+// Two runs of the same player started at the same second, one ending 08:30:02 on monitor 1,
+// the other 08:30:04 on monitor 2: after the first has ended, a load of the same rows hands the
+// one still running to its own row, which then ends it at its own time.
+TEST_F(TaskRunnerTest, Load_TwoRowsOfTheSameStart_TheTaskGoesToTheRowWithItsEndAndMonitor) {
+    const std::vector<RowCells> rows = {
+        {{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:02"}},
+        {{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:04"}, {ColMonitor, "2"}}};
+    SetRow(1, rows[0]);
+    SetRow(2, rows[1]);
+    RunUntil(8, 30, 3);
+    const int second = RowProcess(2);
+    Load(rows);
+    EXPECT_EQ(Cell(ColRunState, 1), "");
+    EXPECT_EQ(RowProcess(2), second);
+
+    // Among rows that fit as well, the one at the task's old position.
+    Load({rows[1], rows[1], rows[1]});
+    EXPECT_EQ(RowProcess(2), second);
+    Load(rows);
+    RunUntil(8, 30, 5);
+    EXPECT_EQ(processes.terminated.back(), second);
+    EXPECT_EQ(host.history.back(), Line("08:30:04", " 结束任务: 【", "/apps/player", "News"));
 }
 
 TEST_F(TaskRunnerTest, Load_WithoutTheTasksRow_EndsItAtItsOldEndTimeOrOnExit) {

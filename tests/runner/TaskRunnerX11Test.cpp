@@ -368,8 +368,11 @@ TEST_P(TaskRunnerX11Test, CopiedRow_NeverEndsALaterTaskHoldingTheSameHandleNumbe
     SetClientRow(1, "--lifetime 300", "是", "1");
     runner_->StartTask(1);
     strayProcesses_.push_back(RowProcess(1));
+    const int first = RowProcess(1);
     CopyTaskRow(table_, 1, 2);
-    ASSERT_TRUE(WatchUntil([&] { return table_.Cell(ColRunState, 1) == "停播"; }));
+    runner_->EndTask(1);  // closes the handle; the copy still shows its number
+    for (int look = 0; look < 200 && !ProcessGone(first); ++look)  // reaped, descriptor and all
+        std::this_thread::sleep_for(10ms);
     SetClientRow(3, "", "是", "1");
     runner_->StartTask(3);
     const int later = RowProcess(3);
@@ -428,6 +431,63 @@ TEST_P(TaskRunnerX11Test, ClientMovingItsWindowJustAfterShowingIt_IsPutBack) {
     // Past the client's own move and the window manager's answer to it.
     RunLikeTheProgram([] { return false; }, 1200ms);
     EXPECT_EQ(SettledRect(RowWindow(1), monitor2), monitor2);
+}
+
+// A client that moves its window back wherever it is put, at once, gets it once the hold is over:
+// the placement is not asked again and again.
+TEST_P(TaskRunnerX11Test, ClientFightingThePlacement_HasItsWayOnceTheHoldIsOver) {
+    SetClientRow(1,
+                 "--static-gravity --position 100,100 --hold-position 100,100 --window "
+                 "\"Runner Fighter\"",
+                 "否,最大", "2");
+    StartLikeTheProgram(1);
+    ASSERT_TRUE(RunLikeTheProgram([&] { return Placed(1); }));
+    // The hold, and every try there is, are over by then.
+    RunLikeTheProgram([] { return false; }, platform::X11Windows::kHoldTime + 3s);
+    EXPECT_FALSE(xwindows_->NextDeadline().has_value()) << "the placement is still being fought";
+}
+
+TEST_P(TaskRunnerX11Test, ProcessMode_DialogAndTooltipOfTheTaskAreNotPlaced) {
+    SetClientRow(1,
+                 "--position 200,150 --window \"Runner Main\" --dialog \"Runner Dialog\" "
+                 "--tooltip \"Runner Tip\"",
+                 "否,最大", "2");
+    StartLikeTheProgram(1);
+    const int pid = RowProcess(1);
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    ASSERT_TRUE(RunLikeTheProgram(
+        [&] { return Placed(1) && xwindows_->GetWindowRect(RowWindow(1)) == monitor2; }));
+    RunLikeTheProgram([] { return false; }, 1500ms);  // a watch tick included
+    int others = 0;
+    for (const auto& window : WindowsOf(pid)) {
+        if (window.caption == "Runner Main") continue;
+        ++others;
+        const auto rect = xwindows_->GetWindowRect(window.window);
+        ASSERT_TRUE(rect);
+        EXPECT_LT(rect->width, 1920) << window.caption << " was stretched over the monitor";
+    }
+    EXPECT_EQ(others, 2);
+    EXPECT_EQ(runner_->HandleList(), std::vector<std::string>{std::to_string(RowWindow(1))});
+}
+
+TEST_P(TaskRunnerX11Test, WindowShownInTheEditState_IsPlacedWhenItEnds) {
+    SetClientRow(1, "--later \"3000,Runner Second\" --window \"Runner First\"", "否,最大", "2");
+    StartLikeTheProgram(1);
+    const int pid = RowProcess(1);
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    ASSERT_TRUE(RunLikeTheProgram(
+        [&] { return Placed(1) && xwindows_->GetWindowRect(RowWindow(1)) == monitor2; }));
+    host_.editState = true;
+    platform::WindowHandle second = 0;
+    ASSERT_TRUE(RunLikeTheProgram([&] {
+        for (const auto& window : WindowsOf(pid))
+            if (window.caption == "Runner Second" && window.viewable) second = window.window;
+        return second != 0;
+    }));
+    RunLikeTheProgram([] { return false; }, 1200ms);
+    EXPECT_NE(xwindows_->GetWindowRect(second), monitor2) << "placed in the edit state";
+    host_.editState = false;
+    EXPECT_TRUE(RunLikeTheProgram([&] { return xwindows_->GetWindowRect(second) == monitor2; }));
 }
 
 TEST_P(TaskRunnerX11Test, OverrideRedirectWindows_FoundByCaptionAndByProcessAndPlaced) {
