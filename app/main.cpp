@@ -1,17 +1,23 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <iostream>
 
 #include "ApplicationHints.h"
+#include "CommandLineOptions.h"
 #include "FirstPaintReporter.h"
 #include "PosixProcesses.h"
+#include "ProgramBuild.h"
 #include "Prompts.h"
-#include "QtText.h"
 #include "SystemServices.h"
 #include "X11Windows.h"
 #include "utMain.h"
 
 int main(int argc, char* argv[]) {
+    if (auto status = vardo::AnswerHelpOrVersion(argc, argv, vardo::ProgramVersion(), std::cout)) {
+        return *status;
+    }
     QApplication application(argc, argv);
+    if (auto status = vardo::RefuseLeftArguments(argc, argv, std::cerr)) return *status;
     if (!vardo::platform::HasHighResolutionCounter()) {
         QMessageBox::information(
             nullptr, {},
@@ -24,8 +30,7 @@ int main(int argc, char* argv[]) {
     vardo::QtPrompts prompts;
     vardo::platform::PosixProcesses processes;
     vardo::platform::X11Windows windows;
-    vardo::TFrmMain main(vardo::ToQString(vardo::platform::ProgramFilePath()),
-                         {prompts, processes, windows});
+    vardo::TFrmMain main(vardo::ThisProgramPlace(), {prompts, processes, windows});
     vardo::FirstPaintReporter reporter;
     reporter.WatchWhenAsked(main);
     main.show();

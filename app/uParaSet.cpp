@@ -50,12 +50,11 @@ QTimeEdit* MakeTimePicker(QWidget* parent, const char* name, QTime time, QRect g
 
 }  // namespace
 
-TFrmSetup::TFrmSetup(const QString& programFilePath, SetupOwner& owner, Prompts& prompts,
+TFrmSetup::TFrmSetup(const platform::ProgramPlace& place, SetupOwner& owner, Prompts& prompts,
                      QWidget* parent)
     : QDialog(parent),
-      programFilePath_(programFilePath),
-      programFolder_(QFileInfo(programFilePath).absolutePath() + '/'),
-      settingsPath_(SettingsFilePath(programFilePath.toStdString())),
+      place_(place),
+      settingsPath_(place.settingsFile),
       owner_(owner),
       prompts_(prompts) {
     setObjectName("FrmSetup");
@@ -140,8 +139,7 @@ void TFrmSetup::ConnectHandlers() {
 // The order matters: a check box set to a state other than its design state runs its click
 // handler, which writes the value back and applies its side effect now.
 void TFrmSetup::FormCreate() {
-    chkAutoStart->setChecked(
-        platform::RegReadEquals(kAutoStartName, programFilePath_.toStdString()));
+    chkAutoStart->setChecked(platform::RegReadEquals(kAutoStartName, place_.programFile));
     chkAutoShutDown->setChecked(StoredYes("chkAutoShutDown", "NO"));
     ReadStoredTime(*TimePicker, "TimePicker");
     ReadStoredTime(*loadTimePicker, "loadTimePicker");
@@ -176,7 +174,14 @@ void TFrmSetup::ReadStoredTime(QTimeEdit& picker, std::string_view key) {
 void TFrmSetup::FillSkinList() {
     const QString stored = ToQString(ReadSetting(settingsPath_, kSection, "cbskn"));
     const QSignalBlocker detached(cbskn);
-    ListFiles(*cbskn, programFolder_ + "Skins/", "skn");
+    cbskn->clear();
+    for (const std::string& folder : place_.skinFolders) {
+        for (const QString& name : ListFiles(ToQString(folder), "skn")) {
+            if (cbskn->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+                cbskn->addItem(name);
+            }
+        }
+    }
     cbskn->setCurrentIndex(stored.isEmpty() ? -1 : cbskn->findText(stored, Qt::MatchFixedString));
 }
 
@@ -215,7 +220,7 @@ void TFrmSetup::chkLoadTimeClick() {
 
 void TFrmSetup::chkAutoStartClick() {
     if (chkAutoStart->isChecked()) {
-        platform::RegWriteText(kAutoStartName, programFilePath_.toStdString());
+        platform::RegWriteText(kAutoStartName, place_.programFile);
     } else {
         platform::RegDeleteName(kAutoStartName);
     }
@@ -246,7 +251,15 @@ void TFrmSetup::loadTimePickerChange() {
 }
 
 void TFrmSetup::SwitchSkin() {
-    owner_.SwitchSkin(chktskn->isChecked(), programFolder_ + "Skins/" + cbskn->currentText());
+    owner_.SwitchSkin(chktskn->isChecked(), SkinFile(cbskn->currentText()));
+}
+
+QString TFrmSetup::SkinFile(const QString& name) const {
+    for (const std::string& folder : place_.skinFolders) {
+        const QString file = ToQString(folder) + name;
+        if (QFileInfo::exists(file)) return file;
+    }
+    return ToQString(place_.skinFolders.front()) + name;
 }
 
 void TFrmSetup::cbsknChange() {
@@ -264,11 +277,10 @@ void TFrmSetup::btnCloseClick() {
     hide();
 }
 
-void TFrmSetup::ListFiles(QComboBox& list, const QString& folder, const QString& extension) {
-    list.clear();
+QStringList TFrmSetup::ListFiles(const QString& folder, const QString& extension) {
     const QDir dir(folder, "*." + extension, QDir::Unsorted,
                    QDir::AllEntries | QDir::Hidden | QDir::System);
-    list.addItems(dir.entryList());
+    return dir.entryList();
 }
 
 }  // namespace vardo

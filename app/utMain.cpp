@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -54,11 +53,12 @@ QFont InterfaceFont() {
 
 }  // namespace
 
-TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, QWidget* parent)
+TFrmMain::TFrmMain(const platform::ProgramPlace& place, MainWindowServices services,
+                   QWidget* parent)
     : QWidget(parent),
-      programFilePath_(programFilePath),
-      programFolder_(QFileInfo(programFilePath).absolutePath() + '/'),
-      settingsPath_(SettingsFilePath(programFilePath.toStdString())),
+      place_(place),
+      programFolder_(ToQString(place.folder)),
+      settingsPath_(place.settingsFile),
       services_(services),
       model_(new TaskTableModel(table_, this)),
       runner_(std::make_unique<TaskRunner>(table_, *this, services.processes, services.windows)),
@@ -116,7 +116,7 @@ void TFrmMain::FormCreate() {
     historyFilePath_ = DatedFilePath(programFolder_.toStdString(), "History", "txt");
     LoadHistoryMemo();
 
-    FrmSetup = new TFrmSetup(programFilePath_, *this, services_.prompts, this);
+    FrmSetup = new TFrmSetup(place_, *this, services_.prompts, this);
     FrmSetup->FormCreate();
 
     tmTimeDate.start();

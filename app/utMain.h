@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AlignedSecondTimer.h"
+#include "ProgramPlace.h"
 #include "SecondSequencer.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
@@ -54,7 +55,7 @@ struct MainWindowServices {
 class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost {
     Q_OBJECT
   public:
-    TFrmMain(const QString& programFilePath, MainWindowServices services,
+    TFrmMain(const platform::ProgramPlace& place, MainWindowServices services,
              QWidget* parent = nullptr);
     ~TFrmMain() override;
 
@@ -242,7 +243,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void ReportSettingsError(const std::exception& error);
     std::vector<std::string> HistoryLines() const;
 
-    QString programFilePath_;
+    platform::ProgramPlace place_;
     QString programFolder_;
     std::string settingsPath_;
     std::string currentTablePath_;
