@@ -25,3 +25,7 @@ VARDO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev l
                       libgl-dev fonts-wqy-microhei)
 VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
                      x11-xserver-utils x11-utils openbox x11-apps xterm libxtst-dev)
+# The package build (dpkg-shlibdeps computes the dependencies; CPack finds the binaries with file).
+VARDO_PACKAGE_PACKAGES=(dpkg-dev file)
+# The package's checks: validators, and a fresh Debian root to install it into.
+VARDO_PACKAGE_CHECK_PACKAGES=(desktop-file-utils appstream lintian mmdebstrap)

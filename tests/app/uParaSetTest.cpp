@@ -179,9 +179,10 @@ TEST_F(SettingsDialogTest,
                                 shipped + "Daylight.skn"}) {
         QFile(file).open(QIODevice::WriteOnly);
     }
-    WriteSettings("cbskn=console.skn\r\nchktskn=YES\r\n");
     const platform::ProgramPlace place =
         platform::InstalledPlace("/usr/bin/vardo", shipped.toStdString());
+    std::ofstream(place.settingsFile, std::ios::binary)
+        << "[START]\r\ncbskn=console.skn\r\nchktskn=YES\r\n";
     const auto dialog = Create(place);
     qunsetenv("XDG_DATA_HOME");
 
