@@ -8,7 +8,7 @@ vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_PACKAGE_PACKAGES[@]
 
 cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
     -DVARDO_INSTALLED=ON -DVARDO_TESTS=OFF -DVARDO_BENCH=OFF >/dev/null
-cmake --build build-package -j "$(nproc)"
+cmake --build build-package --target package_contents -j "$(nproc)"
 rm -f build-package/vardo_*.deb
 (cd build-package && cpack -G DEB >/dev/null)
 package="$(ls "$PWD"/build-package/vardo_*_amd64.deb)"
