@@ -81,7 +81,7 @@ validate_package() {
     dpkg-deb -x "$package" "$contents"
     desktop-file-validate "$contents"/usr/share/applications/*.desktop
     appstreamcli validate --no-net "$contents"/usr/share/metainfo/*.metainfo.xml
-    lintian --fail-on error --no-tag-display-limit "$package" | tee "$work/lintian.log"
+    lintian --fail-on error --tag-display-limit 0 "$package" | tee "$work/lintian.log"
 }
 
 make_root() {
