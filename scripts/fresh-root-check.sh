@@ -102,11 +102,11 @@ check_package() {
     cp "$package" "$root/tmp/"
     in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$package")" \
         >"$work/apt-install.log" 2>&1 || { tail -20 "$work/apt-install.log"; fail "install failed"; }
-    in_root useradd --create-home --shell /bin/bash operator
-    local home="$root/home/operator"
+    in_root useradd --create-home --shell /bin/bash station
+    local home="$root/home/station"
 
     step "start vardo as an ordinary user"
-    chroot --userspec=operator:operator "$root" /usr/bin/env -i HOME=/home/operator USER=operator \
+    chroot --userspec=station:station "$root" /usr/bin/env -i HOME=/home/station USER=station \
         PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" vardo >"$work/vardo.log" 2>&1 &
     vardo_pid=$!
     wait_for 60 "the main window" window_shown
