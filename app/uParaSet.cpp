@@ -52,11 +52,7 @@ QTimeEdit* MakeTimePicker(QWidget* parent, const char* name, QTime time, QRect g
 
 TFrmSetup::TFrmSetup(const platform::ProgramPlace& place, SetupOwner& owner, Prompts& prompts,
                      QWidget* parent)
-    : QDialog(parent),
-      place_(place),
-      settingsPath_(place.settingsFile),
-      owner_(owner),
-      prompts_(prompts) {
+    : QDialog(parent), place_(place), owner_(owner), prompts_(prompts) {
     setObjectName("FrmSetup");
     setWindowTitle("系统参数设置");
     setFixedSize(475, 266);
@@ -152,7 +148,7 @@ void TFrmSetup::FormCreate() {
     chkSaveHis->setChecked(StoredYes("chkSaveHis", "NO"));
     {
         const QSignalBlocker detached(tkTransparent);
-        tkTransparent->setValue(ReadTransDegree(settingsPath_, kSection, "TransDegree"));
+        tkTransparent->setValue(ReadTransDegree(place_.settingsFile, kSection, "TransDegree"));
     }
     chkTransparent->setChecked(StoredYes("chkTransparent", "NO"));
     FillSkinList();
@@ -160,19 +156,19 @@ void TFrmSetup::FormCreate() {
 }
 
 bool TFrmSetup::StoredYes(std::string_view key, std::string_view byDefault) const {
-    return IsYes(ReadSettingDef(settingsPath_, kSection, key, byDefault));
+    return IsYes(ReadSettingDef(place_.settingsFile, kSection, key, byDefault));
 }
 
 // Loading a stored time is not an operator's change: the picker's change handler stays quiet.
 void TFrmSetup::ReadStoredTime(QTimeEdit& picker, std::string_view key) {
-    const std::optional<int> seconds = ReadSettingTime(settingsPath_, kSection, key);
+    const std::optional<int> seconds = ReadSettingTime(place_.settingsFile, kSection, key);
     if (!seconds) return;
     const QSignalBlocker detached(&picker);
     picker.setTime(QTime::fromMSecsSinceStartOfDay(*seconds * 1000));
 }
 
 void TFrmSetup::FillSkinList() {
-    const QString stored = ToQString(ReadSetting(settingsPath_, kSection, "cbskn"));
+    const QString stored = ToQString(ReadSetting(place_.settingsFile, kSection, "cbskn"));
     const QSignalBlocker detached(cbskn);
     cbskn->clear();
     for (const std::string& folder : place_.skinFolders) {
@@ -187,7 +183,7 @@ void TFrmSetup::FillSkinList() {
 
 bool TFrmSetup::WriteOrReport(std::string_view key, const std::string& value) {
     try {
-        WriteSetting(settingsPath_, kSection, key, value);
+        WriteSetting(place_.settingsFile, kSection, key, value);
         return true;
     } catch (const SettingsWriteError& error) {
         prompts_.ShowError(this, ToQString(error.what()));

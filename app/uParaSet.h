@@ -98,7 +98,6 @@ class TFrmSetup final : public QDialog {
     void SwitchSkin();
 
     platform::ProgramPlace place_;
-    std::string settingsPath_;
     SetupOwner& owner_;
     Prompts& prompts_;
 };

@@ -58,7 +58,6 @@ TFrmMain::TFrmMain(const platform::ProgramPlace& place, MainWindowServices servi
     : QWidget(parent),
       place_(place),
       programFolder_(ToQString(place.folder)),
-      settingsPath_(place.settingsFile),
       services_(services),
       model_(new TaskTableModel(table_, this)),
       runner_(std::make_unique<TaskRunner>(table_, *this, services.processes, services.windows)),
@@ -148,7 +147,7 @@ void TFrmMain::LoadTimetable(const std::string& path) {
     std::optional<SettingsWriteError> settingsError;
     runner_->BeginTableLoad();
     try {
-        vardo::LoadTimetable(table_, path, settingsPath_);
+        vardo::LoadTimetable(table_, path, place_.settingsFile);
     } catch (const SettingsWriteError& error) {
         settingsError = error;
     }

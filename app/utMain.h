@@ -245,7 +245,6 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
 
     platform::ProgramPlace place_;
     QString programFolder_;
-    std::string settingsPath_;
     std::string currentTablePath_;
     std::string historyFilePath_;
     bool editState_ = false;

@@ -58,8 +58,9 @@ stop_program() { # pid: TERM, wait, KILL
     kill -KILL "$1" 2>/dev/null || true
 }
 
-# The client window of title "Vardo" as xwininfo lists it: id, title and (instance class).
-main_window() { xwininfo -root -tree 2>/dev/null | grep -m1 '"Vardo": (' || true; }
+# The client window of title "Vardo" as xwininfo lists it: id, title and ("instance" "class").
+# Qt's hidden group leader has the same title and no class.
+main_window() { xwininfo -root -tree 2>/dev/null | grep -m1 '"Vardo": ("' || true; }
 
 wait_for() { # seconds, description, command...
     local seconds="$1" what="$2"
