@@ -1,14 +1,14 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <cstdlib>
-
-#include <cstdlib>
+#include <iostream>
 
 #include "ApplicationHints.h"
+#include "CommandLineOptions.h"
 #include "FirstPaintReporter.h"
 #include "PosixProcesses.h"
+#include "ProgramBuild.h"
 #include "Prompts.h"
-#include "QtText.h"
 #include "SessionEndSignals.h"
 #include "SettingsStore.h"
 #include "SystemServices.h"
@@ -41,12 +41,16 @@ class RunningMainWindow {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    if (auto status = vardo::AnswerHelpOrVersion(argc, argv, vardo::ProgramVersion(), std::cout)) {
+        return *status;
+    }
     // Taken before anything here changes it: tasks start from the operator's own environment.
     const vardo::platform::Environment session = vardo::platform::CurrentEnvironment();
     // On a Wayland session the program's windows go to XWayland too, where the window placement
     // and the main window's centring work.
     if (vardo::platform::OwnWindowsNeedXcb(session)) setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication application(argc, argv);
+    if (auto status = vardo::RefuseLeftArguments(argc, argv, std::cerr)) return *status;
     if (!vardo::platform::HasHighResolutionCounter()) {
         QMessageBox::information(
             nullptr, {},
@@ -56,15 +60,15 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName("Vardo");
     vardo::ApplicationHints hints(application);
 
-    const std::string programFile = vardo::platform::ProgramFilePath();
+    const vardo::platform::ProgramPlace place = vardo::ThisProgramPlace();
     vardo::QtPrompts prompts;
     vardo::platform::PosixProcesses processes;
     // Read once at start-up: the key has no control in the settings dialog.
     const bool tasksOnX11 = vardo::IsYes(
-        vardo::ReadSettingDef(vardo::SettingsFilePath(programFile), "START", "TasksOnX11", "YES"));
+        vardo::ReadSettingDef(place.settingsFile, "START", "TasksOnX11", "YES"));
     processes.SetEnvironment(vardo::platform::TaskEnvironment(session, tasksOnX11));
     vardo::platform::X11Windows windows;
-    vardo::TFrmMain main(vardo::ToQString(programFile), {prompts, processes, windows});
+    vardo::TFrmMain main(place, {prompts, processes, windows});
     vardo::FirstPaintReporter reporter;
     reporter.WatchWhenAsked(main);
     const RunningMainWindow running(main);

@@ -50,14 +50,9 @@ QTimeEdit* MakeTimePicker(QWidget* parent, const char* name, QTime time, QRect g
 
 }  // namespace
 
-TFrmSetup::TFrmSetup(const QString& programFilePath, SetupOwner& owner, Prompts& prompts,
+TFrmSetup::TFrmSetup(const platform::ProgramPlace& place, SetupOwner& owner, Prompts& prompts,
                      QWidget* parent)
-    : QDialog(parent),
-      programFilePath_(programFilePath),
-      programFolder_(QFileInfo(programFilePath).absolutePath() + '/'),
-      settingsPath_(SettingsFilePath(programFilePath.toStdString())),
-      owner_(owner),
-      prompts_(prompts) {
+    : QDialog(parent), place_(place), owner_(owner), prompts_(prompts) {
     setObjectName("FrmSetup");
     setWindowTitle("系统参数设置");
     setFixedSize(475, 266);
@@ -140,8 +135,7 @@ void TFrmSetup::ConnectHandlers() {
 // The order matters: a check box set to a state other than its design state runs its click
 // handler, which writes the value back and applies its side effect now.
 void TFrmSetup::FormCreate() {
-    chkAutoStart->setChecked(
-        platform::RegReadEquals(kAutoStartName, programFilePath_.toStdString()));
+    chkAutoStart->setChecked(platform::RegReadEquals(kAutoStartName, place_.programFile));
     chkAutoShutDown->setChecked(StoredYes("chkAutoShutDown", "NO"));
     ReadStoredTime(*TimePicker, "TimePicker");
     ReadStoredTime(*loadTimePicker, "loadTimePicker");
@@ -154,7 +148,7 @@ void TFrmSetup::FormCreate() {
     chkSaveHis->setChecked(StoredYes("chkSaveHis", "NO"));
     {
         const QSignalBlocker detached(tkTransparent);
-        tkTransparent->setValue(ReadTransDegree(settingsPath_, kSection, "TransDegree"));
+        tkTransparent->setValue(ReadTransDegree(place_.settingsFile, kSection, "TransDegree"));
     }
     chkTransparent->setChecked(StoredYes("chkTransparent", "NO"));
     FillSkinList();
@@ -162,27 +156,34 @@ void TFrmSetup::FormCreate() {
 }
 
 bool TFrmSetup::StoredYes(std::string_view key, std::string_view byDefault) const {
-    return IsYes(ReadSettingDef(settingsPath_, kSection, key, byDefault));
+    return IsYes(ReadSettingDef(place_.settingsFile, kSection, key, byDefault));
 }
 
 // Loading a stored time is not an operator's change: the picker's change handler stays quiet.
 void TFrmSetup::ReadStoredTime(QTimeEdit& picker, std::string_view key) {
-    const std::optional<int> seconds = ReadSettingTime(settingsPath_, kSection, key);
+    const std::optional<int> seconds = ReadSettingTime(place_.settingsFile, kSection, key);
     if (!seconds) return;
     const QSignalBlocker detached(&picker);
     picker.setTime(QTime::fromMSecsSinceStartOfDay(*seconds * 1000));
 }
 
 void TFrmSetup::FillSkinList() {
-    const QString stored = ToQString(ReadSetting(settingsPath_, kSection, "cbskn"));
+    const QString stored = ToQString(ReadSetting(place_.settingsFile, kSection, "cbskn"));
     const QSignalBlocker detached(cbskn);
-    ListFiles(*cbskn, programFolder_ + "Skins/", "skn");
+    cbskn->clear();
+    for (const std::string& folder : place_.skinFolders) {
+        for (const QString& name : ListFiles(ToQString(folder), "skn")) {
+            if (cbskn->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive) < 0) {
+                cbskn->addItem(name);
+            }
+        }
+    }
     cbskn->setCurrentIndex(stored.isEmpty() ? -1 : cbskn->findText(stored, Qt::MatchFixedString));
 }
 
 bool TFrmSetup::WriteOrReport(std::string_view key, const std::string& value) {
     try {
-        WriteSetting(settingsPath_, kSection, key, value);
+        WriteSetting(place_.settingsFile, kSection, key, value);
         return true;
     } catch (const SettingsWriteError& error) {
         prompts_.ShowError(this, ToQString(error.what()));
@@ -215,7 +216,7 @@ void TFrmSetup::chkLoadTimeClick() {
 
 void TFrmSetup::chkAutoStartClick() {
     if (chkAutoStart->isChecked()) {
-        platform::RegWriteText(kAutoStartName, programFilePath_.toStdString());
+        platform::RegWriteText(kAutoStartName, place_.programFile);
     } else {
         platform::RegDeleteName(kAutoStartName);
     }
@@ -246,7 +247,15 @@ void TFrmSetup::loadTimePickerChange() {
 }
 
 void TFrmSetup::SwitchSkin() {
-    owner_.SwitchSkin(chktskn->isChecked(), programFolder_ + "Skins/" + cbskn->currentText());
+    owner_.SwitchSkin(chktskn->isChecked(), SkinFile(cbskn->currentText()));
+}
+
+QString TFrmSetup::SkinFile(const QString& name) const {
+    for (const std::string& folder : place_.skinFolders) {
+        const QString file = ToQString(folder) + name;
+        if (QFileInfo::exists(file)) return file;
+    }
+    return ToQString(place_.skinFolders.front()) + name;
 }
 
 void TFrmSetup::cbsknChange() {
@@ -264,11 +273,10 @@ void TFrmSetup::btnCloseClick() {
     hide();
 }
 
-void TFrmSetup::ListFiles(QComboBox& list, const QString& folder, const QString& extension) {
-    list.clear();
+QStringList TFrmSetup::ListFiles(const QString& folder, const QString& extension) {
     const QDir dir(folder, "*." + extension, QDir::Unsorted,
                    QDir::AllEntries | QDir::Hidden | QDir::System);
-    list.addItems(dir.entryList());
+    return dir.entryList();
 }
 
 }  // namespace vardo

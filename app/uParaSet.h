@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "ProgramPlace.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -37,7 +39,7 @@ class SetupOwner {
 class TFrmSetup final : public QDialog {
     Q_OBJECT
   public:
-    TFrmSetup(const QString& programFilePath, SetupOwner& owner, Prompts& prompts,
+    TFrmSetup(const platform::ProgramPlace& place, SetupOwner& owner, Prompts& prompts,
               QWidget* parent = nullptr);
 
     void FormCreate();
@@ -73,9 +75,9 @@ class TFrmSetup final : public QDialog {
     void cbsknChange();
     void btnCloseClick();
 
-    // Empties list, then adds the name of every entry of folder matching "*." + extension, in
-    // the order the file system returns them.
-    static void ListFiles(QComboBox& list, const QString& folder, const QString& extension);
+    // The name of every entry of folder matching "*." + extension, in the order the file system
+    // returns them.
+    static QStringList ListFiles(const QString& folder, const QString& extension);
 
   private:
     void BuildControls();
@@ -87,14 +89,15 @@ class TFrmSetup final : public QDialog {
     // Whether the stored option key (byDefault when missing) reads as yes.
     bool StoredYes(std::string_view key, std::string_view byDefault) const;
     void ReadStoredTime(QTimeEdit& picker, std::string_view key);
-    // The skins of Skins/, with the stored one selected (letter case ignored) or none.
+    // The skins of the skin folders, a name in two of them once (the first folder's file is the
+    // one used), with the stored one selected (letter case ignored) or none.
     void FillSkinList();
+    // The file of the skin name: in the first skin folder that has it.
+    QString SkinFile(const QString& name) const;
     // Switches sd1 off and, when chktskn is ticked, on again with the chosen skin.
     void SwitchSkin();
 
-    QString programFilePath_;
-    QString programFolder_;
-    std::string settingsPath_;
+    platform::ProgramPlace place_;
     SetupOwner& owner_;
     Prompts& prompts_;
 };

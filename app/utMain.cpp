@@ -4,7 +4,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -62,11 +61,11 @@ QFont InterfaceFont() {
 
 }  // namespace
 
-TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, QWidget* parent)
+TFrmMain::TFrmMain(const platform::ProgramPlace& place, MainWindowServices services,
+                   QWidget* parent)
     : QWidget(parent),
-      programFilePath_(programFilePath),
-      programFolder_(QFileInfo(programFilePath).absolutePath() + '/'),
-      settingsPath_(SettingsFilePath(programFilePath.toStdString())),
+      place_(place),
+      programFolder_(ToQString(place.folder)),
       services_(services),
       model_(new TaskTableModel(table_, this)),
       metrics_(std::make_unique<StationMetrics>(table_)),
@@ -126,7 +125,7 @@ void TFrmMain::FormCreate() {
     historyFilePath_ = DatedFilePath(programFolder_.toStdString(), "History", "txt");
     LoadHistoryMemo();
 
-    FrmSetup = new TFrmSetup(programFilePath_, *this, services_.prompts, this);
+    FrmSetup = new TFrmSetup(place_, *this, services_.prompts, this);
     FrmSetup->FormCreate();
 
     tmTimeDate.start();
@@ -160,9 +159,9 @@ void TFrmMain::LoadTimetable(const std::string& path, std::optional<std::string_
     runner_->BeginTableLoad();
     try {
         if (bytes) {
-            LoadTimetableFromBytes(table_, *bytes, path, settingsPath_);
+            LoadTimetableFromBytes(table_, *bytes, path, place_.settingsFile);
         } else {
-            vardo::LoadTimetable(table_, path, settingsPath_);
+            vardo::LoadTimetable(table_, path, place_.settingsFile);
         }
     } catch (const SettingsWriteError& error) {
         settingsError = error;

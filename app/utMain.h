@@ -11,6 +11,7 @@
 
 #include "AlignedSecondTimer.h"
 #include "RecoveryCopy.h"
+#include "ProgramPlace.h"
 #include "SecondSequencer.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
@@ -61,7 +62,7 @@ struct MainWindowServices {
 class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost {
     Q_OBJECT
   public:
-    TFrmMain(const QString& programFilePath, MainWindowServices services,
+    TFrmMain(const platform::ProgramPlace& place, MainWindowServices services,
              QWidget* parent = nullptr);
     ~TFrmMain() override;
 
@@ -285,9 +286,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void ReportSettingsError(const std::exception& error);
     std::vector<std::string> HistoryLines() const;
 
-    QString programFilePath_;
+    platform::ProgramPlace place_;
     QString programFolder_;
-    std::string settingsPath_;
     std::string currentTablePath_;
     std::string historyFilePath_;
     bool editState_ = false;

@@ -231,7 +231,7 @@ bool TFrmMain::SaveTimetable() {
     // Replaces the report of an earlier failed save.
     SetStatusText(0, currentTablePath_);
     try {
-        WriteSetting(settingsPath_, kSettingsSection, "LastOrloJM", currentTablePath_);
+        WriteSetting(place_.settingsFile, kSettingsSection, "LastOrloJM", currentTablePath_);
     } catch (const SettingsWriteError& error) {
         ReportSettingsError(error);
     }

@@ -29,14 +29,14 @@ void TFrmMain::StartFleetServices() {
     runner_->SetEvents(metrics_.get());
     // The scan runs from the start on: until its first tick, the start is its last sign of life.
     metrics_->SecondProcessed(std::chrono::floor<std::chrono::seconds>(CurrentClock().Now()));
-    const std::string metricsDir = ReadSetting(settingsPath_, kSettingsSection, "MetricsDir");
+    const std::string metricsDir = ReadSetting(place_.settingsFile, kSettingsSection, "MetricsDir");
     if (!metricsDir.empty()) {
         const QString folder = QDir(programFolder_).absoluteFilePath(ToQString(metricsDir));
         metricsFile_ = std::make_unique<ExpositionFile>((folder + '/').toStdString() +
                                                         std::string(kMetricsFileName));
         PublishMetrics();
     }
-    if (!IsYes(ReadSettingDef(settingsPath_, kSettingsSection, "WatchData", "NO"))) return;
+    if (!IsYes(ReadSettingDef(place_.settingsFile, kSettingsSection, "WatchData", "NO"))) return;
     watchData_ = true;
     dataWatch_ = std::make_unique<platform::FolderWatch>(DataFolder());
     if (dataWatch_->Descriptor() < 0) return;  // the one-second check alone then

@@ -28,10 +28,4 @@ std::string ProgramFilePath() {
     return std::string(buffer.data(), static_cast<std::size_t>(length));
 }
 
-std::string ProgramFolder() {
-    const std::string path = ProgramFilePath();
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-}
-
 }  // namespace vardo::platform

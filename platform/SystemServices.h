@@ -20,7 +20,4 @@ bool EnableDebugPrivilege(bool enable);
 // Full path of the running program file; empty when it cannot be read.
 std::string ProgramFilePath();
 
-// Folder of the running program file with a trailing '/'.
-std::string ProgramFolder();
-
 }  // namespace vardo::platform

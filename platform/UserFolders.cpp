@@ -26,6 +26,10 @@ std::string ConfigFolder() {
     return BaseFolder("XDG_CONFIG_HOME", "/.config");
 }
 
+std::string DataFolder() {
+    return BaseFolder("XDG_DATA_HOME", "/.local/share");
+}
+
 std::string StateFolder() {
     return BaseFolder("XDG_STATE_HOME", "/.local/state");
 }

@@ -8,6 +8,7 @@ namespace vardo::platform {
 // unset, empty or relative (invalid by those rules) gives the default under the home folder.
 std::string HomeFolder();    // $HOME, else the password entry's folder, else "/"
 std::string ConfigFolder();  // $XDG_CONFIG_HOME, else ~/.config
+std::string DataFolder();    // $XDG_DATA_HOME, else ~/.local/share
 std::string StateFolder();   // $XDG_STATE_HOME, else ~/.local/state
 
 }  // namespace vardo::platform

@@ -27,3 +27,7 @@ VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-r
                      x11-xserver-utils x11-utils openbox x11-apps xterm libxtst-dev
                      mutter kwin-wayland xwayland dbus-daemon zenity qt6-wayland
                      prometheus prometheus-node-exporter)
+# The package build (dpkg-shlibdeps computes the dependencies; CPack finds the binaries with file).
+VARDO_PACKAGE_PACKAGES=(dpkg-dev file)
+# The package's checks: validators, and a fresh Debian root to install it into.
+VARDO_PACKAGE_CHECK_PACKAGES=(desktop-file-utils appstream lintian mmdebstrap)

@@ -4,9 +4,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" libgtest-dev libgmock-dev libbenchmark-dev
+vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}"
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Only the program: the tests and benchmarks need packages the program does not.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_TESTS=OFF -DVARDO_BENCH=OFF \
+    >/dev/null
 cmake --build build --target vardo vardo-report
 mkdir -p build/run
 cp build/app/vardo build/app/vardo-report build/run/

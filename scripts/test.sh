@@ -12,11 +12,12 @@ jobs="$(nproc)"
 fuzz_seconds="${VARDO_FUZZ_SECONDS:-15}"
 
 echo "== build"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_TESTS=ON -DVARDO_BENCH=ON >/dev/null
 cmake --build build -j "$jobs"
 
 echo "== build with sanitizers"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDO_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVARDO_SANITIZE=ON -DVARDO_TESTS=ON \
+    >/dev/null
 cmake --build build-asan -j "$jobs"
 
 echo "== build fuzz targets"

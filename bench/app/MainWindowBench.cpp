@@ -37,7 +37,8 @@ class MainWindowBed {
         if (file.open(QIODevice::WriteOnly)) file.write(bytes.data(), qint64(bytes.size()));
         file.close();
         main_ = std::make_unique<vardo::TFrmMain>(
-            folder_.path() + "/vardo", vardo::MainWindowServices{prompts_, processes_, windows_});
+            vardo::platform::PortablePlace((folder_.path() + "/vardo").toStdString()),
+            vardo::MainWindowServices{prompts_, processes_, windows_});
         main_->show();
         QApplication::processEvents();
     }

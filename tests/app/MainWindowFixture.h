@@ -33,11 +33,14 @@ class MainWindowFixture : public ::testing::Test {
     }
 
     QString ProgramFile() const { return folder_.path() + "/vardo"; }
+    platform::ProgramPlace Place() const {
+        return platform::PortablePlace(ProgramFile().toStdString());
+    }
     QString Path(const QString& relative) const { return folder_.path() + "/" + relative; }
     std::string StdPath(const QString& relative) const { return Path(relative).toStdString(); }
 
     std::unique_ptr<TFrmMain> Start() {
-        return std::make_unique<TFrmMain>(ProgramFile(),
+        return std::make_unique<TFrmMain>(Place(),
                                           MainWindowServices{prompts_, processes_, windows_});
     }
 

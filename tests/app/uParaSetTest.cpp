@@ -13,6 +13,7 @@
 
 #include "AutoStart.h"
 #include "ScriptedPrompts.h"
+#include "TempFolder.h"
 #include "uParaSet.h"
 
 namespace vardo::test {
@@ -50,7 +51,10 @@ class SettingsDialogTest : public ::testing::Test {
     }
 
     std::unique_ptr<TFrmSetup> Create() {
-        auto dialog = std::make_unique<TFrmSetup>(ProgramFile(), owner_, prompts_);
+        return Create(platform::PortablePlace(ProgramFile().toStdString()));
+    }
+    std::unique_ptr<TFrmSetup> Create(const platform::ProgramPlace& place) {
+        auto dialog = std::make_unique<TFrmSetup>(place, owner_, prompts_);
         dialog->FormCreate();
         return dialog;
     }
@@ -160,6 +164,41 @@ TEST_F(SettingsDialogTest, Skins_ListedAndStoredChoiceSelectedIgnoringCase) {
     dialog->chktskn->setChecked(false);
     EXPECT_FALSE(owner_.skinSwitches.back().first);
     EXPECT_FALSE(dialog->cbskn->isEnabled());
+}
+
+// The installed program: the operator's folder under XDG_DATA_HOME, then the shipped skins.
+TEST_F(SettingsDialogTest,
+       Installed_SkinsOfBothFolders_TheOperatorsOwnWinsAName_AutoStartRunsTheCommand) {
+    const QString data = folder_.path() + "/data";
+    const QString shipped = folder_.path() + "/shipped/";
+    qputenv("XDG_DATA_HOME", data.toUtf8());
+    const QString own = data + "/vardo/Skins/";
+    QDir().mkpath(own);
+    QDir().mkpath(shipped);
+    for (const QString& file : {own + "Console.skn", own + "Mine.skn", shipped + "Console.skn",
+                                shipped + "Daylight.skn"}) {
+        QFile(file).open(QIODevice::WriteOnly);
+    }
+    const platform::ProgramPlace place =
+        platform::InstalledPlace("/usr/bin/vardo", shipped.toStdString());
+    std::ofstream(place.settingsFile, std::ios::binary)
+        << "[START]\r\ncbskn=console.skn\r\nchktskn=YES\r\n";
+    const auto dialog = Create(place);
+    qunsetenv("XDG_DATA_HOME");
+
+    QStringList items;
+    for (int i = 0; i < dialog->cbskn->count(); ++i) items << dialog->cbskn->itemText(i);
+    items.sort();
+    EXPECT_EQ(items, QStringList({"Console.skn", "Daylight.skn", "Mine.skn"}));
+    // The stored skin is switched on at once, from the operator's own folder.
+    dialog->cbskn->setCurrentIndex(dialog->cbskn->findText("Daylight.skn"));
+    ASSERT_EQ(owner_.skinSwitches.size(), 2u);
+    EXPECT_EQ(owner_.skinSwitches[0], std::pair(true, own + "Console.skn"));
+    EXPECT_EQ(owner_.skinSwitches[1], std::pair(true, shipped + "Daylight.skn"));
+    EXPECT_NE(ReadBytes(place.settingsFile).find("cbskn=Daylight.skn\r\n"), std::string::npos);
+
+    dialog->chkAutoStart->setChecked(true);
+    EXPECT_TRUE(platform::RegReadEquals("AutoTask", "/usr/bin/vardo"));
 }
 
 // The settings path is a folder: no write can succeed, whoever runs the test.

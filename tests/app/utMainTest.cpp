@@ -53,6 +53,23 @@ TEST_F(MainWindowTest, FirstStart_EmptyFolder_PreparesFoldersGridAndWritesOnlyCh
     EXPECT_EQ(main->autoLoadSeconds(), 6 * 3600);
 }
 
+// The installed program's first start: its folder is made in the user's data folder, the
+// executable's own folder stays as the package left it.
+TEST_F(MainWindowTest, FirstStart_Installed_MakesTheProgramFolderInTheDataFolder) {
+    QDir().mkpath(Path("bin"));
+    qputenv("XDG_DATA_HOME", Path("data").toUtf8());
+    const auto place = platform::InstalledPlace(StdPath("bin/vardo"), StdPath("shipped"));
+    qunsetenv("XDG_DATA_HOME");
+    const auto main =
+        std::make_unique<TFrmMain>(place, MainWindowServices{prompts_, processes_, windows_});
+
+    EXPECT_TRUE(QDir(Path("data/vardo/Data")).exists());
+    EXPECT_TRUE(QDir(Path("data/vardo/History")).exists());
+    EXPECT_NE(ReadFile("data/vardo/VARDO.INI").find("\r\nchkMin=NO\r\n"), std::string::npos);
+    EXPECT_EQ(main->StatusPanelText(0), " " + Path("data/vardo/" + kDefaultTable));
+    EXPECT_TRUE(QDir(Path("bin")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
 TEST_F(MainWindowTest, Start_DatedTimetable_LoadsItAndShowsFirstRow) {
     WriteFile("Data/2026-03-05.tab", kTaskLine);
     WriteFile(kDefaultTable, "");
@@ -525,7 +542,7 @@ TEST_F(MainWindowTest, DailyLoad_WhileATaskRuns_KeepsItTrackedAndEndsItOnExit) {
 
 TEST_F(MainWindowTest, StatusBar_NoXDisplay_SaysWindowPlacementIsUnavailable) {
     platform::X11Windows unreachable(":9999");
-    TFrmMain main(ProgramFile(), MainWindowServices{prompts_, processes_, unreachable});
+    TFrmMain main(Place(), MainWindowServices{prompts_, processes_, unreachable});
     EXPECT_FALSE(main.lbWindowsUnavailable->isHidden());
     EXPECT_EQ(main.lbWindowsUnavailable->text(), "窗口定位不可用");
 

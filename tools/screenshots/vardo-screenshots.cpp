@@ -72,7 +72,8 @@ int main(int argc, char* argv[]) {
     vardo::QtPrompts prompts;
     vardo::platform::PosixProcesses processes;
     vardo::platform::X11Windows windows;
-    vardo::TFrmMain main(folder.path() + "/vardo", {prompts, processes, windows});
+    vardo::TFrmMain main(vardo::platform::PortablePlace((folder.path() + "/vardo").toStdString()),
+                         {prompts, processes, windows});
     main.show();
     Settle();
     if (!Save(main, out + "/main-window.png")) return 1;

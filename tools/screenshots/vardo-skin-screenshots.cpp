@@ -96,7 +96,8 @@ bool ShootOneLook(const QDir& skins, const QString& skin, const QDir& output) {
     vardo::platform::PosixProcesses processes;
     vardo::platform::X11Windows windows;
     auto main = std::make_unique<vardo::TFrmMain>(
-        program.filePath("vardo"), vardo::MainWindowServices{prompts, processes, windows});
+        vardo::platform::PortablePlace(program.filePath("vardo").toStdString()),
+        vardo::MainWindowServices{prompts, processes, windows});
     main->show();
     Settle(900);
     const QString look = skin.isEmpty() ? QStringLiteral("plain") : QFileInfo(skin).baseName();

@@ -49,7 +49,8 @@ class SkinnedMain {
         settings.write("[START]\r\nchkMin=NO\r\n");
         settings.close();
         main_ = std::make_unique<vardo::TFrmMain>(
-            program.filePath("vardo"), vardo::MainWindowServices{prompts_, processes_, windows_});
+            vardo::platform::PortablePlace(program.filePath("vardo").toStdString()),
+            vardo::MainWindowServices{prompts_, processes_, windows_});
         main_->show();
         WaitExposed();
         before_ = ResidentBytes();

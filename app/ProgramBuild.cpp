@@ -1,0 +1,19 @@
+#include "ProgramBuild.h"
+
+#include "SystemServices.h"
+
+namespace vardo {
+
+std::string_view ProgramVersion() {
+    return VARDO_VERSION;
+}
+
+platform::ProgramPlace ThisProgramPlace() {
+#if VARDO_INSTALLED
+    return platform::InstalledPlace(platform::ProgramFilePath(), VARDO_SHARED_SKINS);
+#else
+    return platform::PortablePlace(platform::ProgramFilePath());
+#endif
+}
+
+}  // namespace vardo
