@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "Processes.h"
@@ -23,6 +24,7 @@ class PosixProcesses final : public Processes {
 
     bool CreateProcess(const std::string& commandLine, const std::string& workingDirectory,
                        bool showWindow, ProcessInformation& info) override;
+    std::string LastCreateError() const override { return lastCreateError_; }
     ExitQuery GetExitCodeProcess(ProcessHandle handle) override;
     bool TerminateProcess(ProcessHandle handle, std::uint32_t exitCode) override;
     ProcessHandle OpenProcess(int processId) override;
@@ -53,6 +55,7 @@ class PosixProcesses final : public Processes {
 
     std::map<ProcessHandle, Handle> handles_;
     std::vector<std::shared_ptr<Child>> unreaped_;
+    std::string lastCreateError_;
 };
 
 }  // namespace vardo::platform

@@ -21,6 +21,8 @@ namespace {
 constexpr std::string_view kStartEvent = " 启动任务: 【";
 constexpr std::string_view kEndEvent = " 结束任务: 【";
 constexpr std::string_view kEndedEvent = " 任务结束: 【";
+// Follows the start line of a launch that created no process, with the reason after the file.
+constexpr std::string_view kLaunchFailedEvent = " 启动失败: 【";
 constexpr std::string_view kHiddenStart = "否,无";
 constexpr std::string_view kMaximise = "最大";
 constexpr std::string_view kFoundMark = "=============Finded:";
@@ -280,7 +282,7 @@ void TaskRunner::StartTask(int row) {
     table_.SetCell(ColRunState, row, std::string(kRunning));
     host_.StopWatchTimer();
     const bool showWindow = table_.Cell(ColWindowSetting, row) != kHiddenStart;
-    LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
+    const bool launched = LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
     if (CaptionMode(row)) {
         // The task is followed through whichever process shows the caption; the created
         // process's own handle is never used.
@@ -300,6 +302,9 @@ void TaskRunner::StartTask(int row) {
     // the operator, and the watch must keep following the tasks meanwhile.
     host_.StartWatchTimer();
     host_.SetStatusLine(EventLine(kStartEvent, row));
+    AppendStatusLineToHistory();
+    if (launched) return;
+    host_.SetStatusLine(EventText(kLaunchFailedEvent, application, processes_.LastCreateError()));
     AppendStatusLineToHistory();
 }
 
