@@ -4,7 +4,10 @@
 // windows of the X test bed (every running row searched for windows to fill monitor 2) and
 // without a display. VARDO_SOAK_DAYS sets the number of days (scripts/soak.sh runs a week).
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <chrono>
 #include <cstdlib>
@@ -128,6 +131,19 @@ class SimulatedWeekTest : public ::testing::TestWithParam<const char*> {
         }
     }
 
+    // The day's last tasks were ended a few simulated minutes, but only milliseconds, ago: waits
+    // (at most 5 s) until none of our children is left, running or unreaped.
+    bool SettleChildren() {
+        for (int wait = 0; wait < 500; ++wait) {
+            processes_.ReapExitedChildren();
+            siginfo_t info{};
+            if (::waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) != 0 && errno == ECHILD)
+                return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return false;
+    }
+
     test::TempFolder folder_;
     test::ManualClock clock_{At(2026, 12, 7, 0, 0, 0)};
     TaskTable table_;
@@ -146,6 +162,7 @@ TEST_P(SimulatedWeekTest, EveryRowOnceADay_NoLineLost_MemoryAndDescriptorsFlat) 
         Day();
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        ASSERT_TRUE(SettleChildren()) << "a task of day " << day << " never ended";
         const long resident = ResidentKiB();
         const int descriptors = OpenDescriptors();
         std::cout << "day " << day << ": " << seconds << " s, resident " << resident
