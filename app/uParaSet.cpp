@@ -185,7 +185,7 @@ bool TFrmSetup::WriteOrReport(std::string_view key, const std::string& value) {
         WriteSetting(settingsPath_, kSection, key, value);
         return true;
     } catch (const SettingsWriteError& error) {
-        prompts_.ShowError(this, ToQString(error.what()));
+        prompts_.ShowError(this, ToQString(error.Report()));
         return false;
     }
 }

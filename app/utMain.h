@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "AlignedSecondTimer.h"
+#include "AtomicFile.h"
 #include "SecondSequencer.h"
+#include "SettingsStore.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
 #include "uParaSet.h"
@@ -239,7 +241,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     bool SaveTimetable();
     void ShowCurrentMonitor();
     void ShowTimeCell(QLineEdit& field, int column);
-    void ReportSettingsError(const std::exception& error);
+    void ReportSettingsError(const SettingsWriteError& error);
+    WriteResult WriteHistoryFile();
     std::vector<std::string> HistoryLines() const;
 
     QString programFilePath_;
@@ -257,6 +260,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     QPoint dragPoint_;
     bool closing_ = false;
     bool historyErrorPending_ = false;
+    // The history file lacks lines of the memo that the last write could not store.
+    bool historyBehind_ = false;
 
     MainWindowServices services_;
     TaskTable table_;

@@ -72,12 +72,15 @@ for target in build-fuzz/fuzz/fuzz_*; do
     log="$runtime/$name.log"
     mkdir -p "$corpus"
     # The container reader also starts from real containers of each version, packed here from the
-    # INI seeds so that no binary file is kept in the tree.
+    # INI seeds so that no binary file is kept in the tree; the skin definition read starts from
+    # the shipped skins.
     if [ "$name" = fuzz_skin_reader ]; then
         for version in 20000 30000 40000; do
             build/app/vardo-skin pack fuzz/corpus/fuzz_skin_ini "$corpus/v$version.skn" \
                 --version "$version" >/dev/null
         done
+    elif [ "$name" = fuzz_skin_definition ]; then
+        cp build/app/Skins/*.skn "$corpus/"
     fi
     # New inputs go to the run's own corpus, crash files to the run's folder.
     "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -artifact_prefix="$runtime/$name-" \
