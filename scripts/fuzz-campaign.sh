@@ -18,17 +18,18 @@ vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
 echo "== build (seeds: the skin tools and the shipped skins)"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --target vardo-skin vardo_skins -j "$(nproc)"
-for sanitizers in undefined address,undefined; do
-    echo "== build fuzz targets with $sanitizers"
-    dir="build-fuzz-${sanitizers//,/-}"
+# build-fuzz is the test command's build (ASan and UBSan); build-fuzz-ubsan has UBSan only.
+for build in build-fuzz:address,undefined build-fuzz-ubsan:undefined; do
+    dir="${build%%:*}"
+    echo "== build fuzz targets with ${build#*:} in $dir"
     CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DVARDO_FUZZ=ON -DVARDO_FUZZ_SANITIZERS="$sanitizers" >/dev/null
+        -DVARDO_FUZZ=ON -DVARDO_FUZZ_SANITIZERS="${build#*:}" >/dev/null
     cmake --build "$dir" -j "$(nproc)"
 done
 
 campaign="$(mktemp -d /tmp/vardo-fuzz-campaign.XXXXXX)"
 targets=()
-for target in build-fuzz-undefined/fuzz/fuzz_*; do
+for target in build-fuzz-ubsan/fuzz/fuzz_*; do
     [ -x "$target" ] && targets+=("$(basename "$target")")
 done
 [ "${#targets[@]}" -gt 0 ] || { echo "no fuzz target was built" >&2; exit 1; }
@@ -69,8 +70,8 @@ fuzz_one() { # target, build folder, seconds
 run_target() { # target
     local name="$1"
     prepare_corpus "$name" "$campaign/corpus-$name"
-    fuzz_one "$name" build-fuzz-undefined "$long"
-    fuzz_one "$name" build-fuzz-address-undefined "$short"
+    fuzz_one "$name" build-fuzz-ubsan "$long"
+    fuzz_one "$name" build-fuzz "$short"
 }
 
 export -f prepare_corpus fuzz_one run_target
@@ -86,7 +87,7 @@ echo "== minimise into fuzz/corpus/"
 for name in "${targets[@]}"; do
     merged="$campaign/merged-$name"
     mkdir -p "$merged"
-    build-fuzz-undefined/fuzz/"$name" -merge=1 "$merged" "fuzz/corpus/$name" \
+    build-fuzz-ubsan/fuzz/"$name" -merge=1 "$merged" "fuzz/corpus/$name" \
         "$campaign/corpus-$name" >"$campaign/$name.merge.log" 2>&1
     rm -rf "fuzz/corpus/$name"
     mkdir -p "fuzz/corpus/$name"
