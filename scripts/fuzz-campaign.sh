@@ -3,7 +3,7 @@
 # shared equally by the targets, each spending four fifths of its share in a build with UBSan only
 # (several times faster, for the long run) and one fifth with AddressSanitizer and UBSan. Each
 # target's corpus starts from fuzz/corpus/<target> (plus real skin containers for the skin
-# readers) and is minimised back into fuzz/corpus/<target> at the end. Prints the executions and
+# readers); the inputs that reach new code are merged into it at the end. Prints the executions and
 # the rate per target and build; a finding stops nothing but fails the campaign, its input kept
 # in the campaign's folder.
 #   scripts/fuzz-campaign.sh HOURS
@@ -39,18 +39,19 @@ short=$((share - long))
 [ "$short" -ge 1 ] || { echo "HOURS gives each target less than 5 seconds" >&2; exit 1; }
 echo "== ${#targets[@]} targets, ${long}s with UBSan and ${short}s with ASan each; folder $campaign"
 
-# The corpus a target starts from: its seeds and, for the skin readers, real containers.
+# The corpus a target starts from: its seeds and, for the skin readers, real containers (small
+# ones packed from the INI seeds, and for the definition read the shipped skins with their images).
 prepare_corpus() { # target, folder
     local name="$1" corpus="$2"
     mkdir -p "$corpus"
     cp -r "fuzz/corpus/$name/." "$corpus/"
     case "$name" in
-    fuzz_skin_reader)
+    fuzz_skin_reader | fuzz_skin_definition)
         for version in 20000 30000 40000; do
             build/app/vardo-skin pack fuzz/corpus/fuzz_skin_ini "$corpus/v$version.skn" \
                 --version "$version" >/dev/null
         done
-        ;;
+        ;;&
     fuzz_skin_definition) cp build/app/Skins/*.skn "$corpus/" ;;
     esac
 }
@@ -84,15 +85,12 @@ awk '{ printf "%-22s %-28s %12d runs %8d s %8.0f/s\n", $1, $2, $3, $4, $3 / ($4 
     "$campaign/counts.txt" | sort
 
 echo "== minimise into fuzz/corpus/"
+# The seeds stay as they are; only inputs that reach code they do not are added beside them.
 for name in "${targets[@]}"; do
-    merged="$campaign/merged-$name"
-    mkdir -p "$merged"
-    build-fuzz-ubsan/fuzz/"$name" -merge=1 "$merged" "fuzz/corpus/$name" \
-        "$campaign/corpus-$name" >"$campaign/$name.merge.log" 2>&1
-    rm -rf "fuzz/corpus/$name"
-    mkdir -p "fuzz/corpus/$name"
-    cp -r "$merged/." "fuzz/corpus/$name/"
-    echo "$name: $(ls "fuzz/corpus/$name" | wc -l) inputs"
+    before="$(ls "fuzz/corpus/$name" | wc -l)"
+    build-fuzz-ubsan/fuzz/"$name" -merge=1 "fuzz/corpus/$name" "$campaign/corpus-$name" \
+        >"$campaign/$name.merge.log" 2>&1
+    echo "$name: $(($(ls "fuzz/corpus/$name" | wc -l) - before)) inputs added"
 done
 
 if ls "$campaign"/finding-* >/dev/null 2>&1; then
