@@ -11,9 +11,11 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QStatusBar>
 #include <QTextBlock>
 
+#include "FolderWatch.h"
 #include "HistoryFile.h"
 #include "MyDelay.h"
 #include "MyPanel.h"
@@ -23,6 +25,7 @@
 #include "QtText.h"
 #include "RecoveryCopy.h"
 #include "SettingsStore.h"
+#include "StationMetrics.h"
 #include "SystemServices.h"
 #include "TaskGridView.h"
 #include "TaskRunner.h"
@@ -62,6 +65,7 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
       settingsPath_(SettingsFilePath(programFilePath.toStdString())),
       services_(services),
       model_(new TaskTableModel(table_, this)),
+      metrics_(std::make_unique<StationMetrics>(table_)),
       runner_(std::make_unique<TaskRunner>(table_, *this, services.processes, services.windows)),
       windowEvents_(std::make_unique<platform::WindowEventPump>(services.windows)) {
     setObjectName("FrmMain");
@@ -75,6 +79,7 @@ TFrmMain::TFrmMain(const QString& programFilePath, MainWindowServices services, 
     BuildFieldPanel();
     BuildCommandPanel();
     BuildDiagnosticPanel();
+    KeepMoveCursorToTheWindow();
     CreateSkinComponent();
     ConnectEditor();
 
@@ -127,6 +132,7 @@ void TFrmMain::FormCreate() {
         setWindowState(windowState() | Qt::WindowMinimized);
     }
     SwitchSkinAtStartUp();
+    StartFleetServices();
 }
 
 void TFrmMain::FillMonitorList() {
@@ -141,7 +147,7 @@ void TFrmMain::FillMonitorList() {
     ShowCurrentMonitor();
 }
 
-void TFrmMain::LoadTimetable(const std::string& path) {
+void TFrmMain::LoadTimetable(const std::string& path, std::optional<std::string_view> bytes) {
     SetStatusText(0, path);
     unsavedEdits_ = false;
     // The settings error, shown only once the running tasks are in their new rows: its box runs
@@ -149,7 +155,11 @@ void TFrmMain::LoadTimetable(const std::string& path) {
     std::optional<SettingsWriteError> settingsError;
     runner_->BeginTableLoad();
     try {
-        vardo::LoadTimetable(table_, path, settingsPath_);
+        if (bytes) {
+            LoadTimetableFromBytes(table_, *bytes, path, settingsPath_);
+        } else {
+            vardo::LoadTimetable(table_, path, settingsPath_);
+        }
     } catch (const SettingsWriteError& error) {
         settingsError = error;
     }
@@ -184,6 +194,8 @@ bool TFrmMain::FormClose() {
     }
     tmTimeDate.stop();
     if (FrmSetup && FrmSetup->chkShutTask->isChecked()) runner_->EndAllTasks();
+    PublishMetrics();
+    StopWatchingData();
     // From here on the program has no settings dialog. The object itself goes with the main
     // window: an error box of the dialog may still be waiting in its own event loop (an automatic
     // close comes while it is shown), and deleting the dialog would delete that box under it.
@@ -192,7 +204,19 @@ bool TFrmMain::FormClose() {
     return true;
 }
 
+// The move cursor belongs to the window's own surface: a child that sets no cursor of its own
+// would inherit it, so the window's direct children start from the arrow (an edit keeps its
+// I-beam, and what lies on a panel inherits the panel's arrow).
+void TFrmMain::KeepMoveCursorToTheWindow() {
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!child->testAttribute(Qt::WA_SetCursor)) child->setCursor(Qt::ArrowCursor);
+    }
+}
+
+// Only a press on the window's own surface drags it. A press a child leaves unhandled (a panel's
+// background, a label, a disabled control) still reaches the window, and is not one.
 void TFrmMain::mousePressEvent(QMouseEvent* event) {
+    if (childAt(event->position().toPoint())) return;
     dragging_ = true;
     dragPoint_ = event->globalPosition().toPoint();
 }
@@ -235,7 +259,9 @@ void TFrmMain::tmTimeDateTimer() {
     }
     const auto today = DateOf(now);
     if (DailyLoadDue(today, TimeOfDaySeconds(now))) RunDailyLoad(today, now);
+    CheckArrivals();
     ShowClock(now);
+    PublishMetrics();
 }
 
 bool TFrmMain::AutoShutDownDue(LocalSeconds second) const {
@@ -250,22 +276,30 @@ bool TFrmMain::DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) c
            nowSeconds >= autoLoadSeconds_ && !editState_;
 }
 
-// Edits that a failed save could not write would be thrown away by the load: they go to a
-// recovery copy first, in the Data folder or else the user's state folder. While no copy can be
-// written anywhere, the load waits.
 void TFrmMain::RunDailyLoad(std::chrono::year_month_day today, LocalTime now) {
-    RecoveryCopy copy;
-    if (unsavedEdits_) {
-        copy = SaveRecoveryCopy(
-            table_, currentTablePath_,
-            {programFolder_.toStdString() + "Data/", platform::StateFolder() + "/vardo/"}, now);
-        if (!copy) {
-            SetStatusText(0, "未保存的修改无法另存，暂不装入当天的任务计划表：" + copy.error);
-            return;
-        }
-    }
+    const std::optional<RecoveryCopy> copy = KeepUnsavedEdits(now);
+    if (!copy) return;
     lastLoadDate_ = today;
     LoadDailyTimetable(today);
+    ReportRecoveryCopy(*copy);
+}
+
+// Edits that a failed save could not write would be thrown away by a load: they go to a recovery
+// copy first, in the Data folder or else the user's state folder. While no copy can be written
+// anywhere, the load waits (nothing is returned).
+std::optional<RecoveryCopy> TFrmMain::KeepUnsavedEdits(LocalTime now) {
+    if (!unsavedEdits_) return RecoveryCopy{};
+    RecoveryCopy copy = SaveRecoveryCopy(
+        table_, currentTablePath_,
+        {programFolder_.toStdString() + "Data/", platform::StateFolder() + "/vardo/"}, now);
+    if (!copy) {
+        SetStatusText(0, "未保存的修改无法另存，暂不装入任务计划表：" + copy.error);
+        return std::nullopt;
+    }
+    return copy;
+}
+
+void TFrmMain::ReportRecoveryCopy(const RecoveryCopy& copy) {
     if (!copy) return;
     const std::string note = "未保存的修改已另存为：" + copy.path;
     SetStatusText(0, currentTablePath_ + "  " + note);
@@ -274,8 +308,10 @@ void TFrmMain::RunDailyLoad(std::chrono::year_month_day today, LocalTime now) {
 
 void TFrmMain::LoadDailyTimetable(std::chrono::year_month_day date) {
     currentTablePath_ = DailyTablePath(programFolder_.toStdString(), date);
+    tableDate_ = date;
     QDir::setCurrent(programFolder_);
     LoadTimetable(currentTablePath_);
+    arrivals_.Loaded(currentTablePath_);
 }
 
 void TFrmMain::ShowClock(LocalTime now) {
@@ -381,6 +417,7 @@ std::vector<std::string> TFrmMain::HistoryLines() const {
 void TFrmMain::ListBox2Change() {
     if (!FrmSetup || !FrmSetup->chkSaveHis->isChecked()) return;
     const WriteResult result = WriteHistoryFile();
+    if (!result) metrics_->CountHistoryWriteFailure();
     if (result || historyErrorPending_) return;
     historyErrorPending_ = true;
     QTimer::singleShot(0, this, [this, text = ToQString(result.error)] {

@@ -6,14 +6,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AlignedSecondTimer.h"
 #include "AtomicFile.h"
+#include "RecoveryCopy.h"
 #include "SecondSequencer.h"
 #include "SettingsStore.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
+#include "TimetableArrivals.h"
 #include "uParaSet.h"
 
 class QCheckBox;
@@ -24,17 +27,21 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QSocketNotifier;
 class QStatusBar;
 
 namespace vardo {
 
 namespace platform {
+class FolderWatch;
 class Processes;
 class WindowEventPump;
 class Windows;
 }  // namespace platform
 
+class ExpositionFile;
 class Prompts;
+class StationMetrics;
 class TMyDelay;
 class TMyPanel;
 class TMyShape;
@@ -153,7 +160,9 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     TMyDelay* MyDelay1;
 
     // Start-up, closing, clock and history.
-    void LoadTimetable(const std::string& path);
+    // bytes: the file's content already read (and checked), instead of reading path.
+    void LoadTimetable(const std::string& path,
+                       std::optional<std::string_view> bytes = std::nullopt);
     void tmTimeDateTimer();
     void tmMinuteTimer();
     void tmScanOrloTimer();
@@ -214,6 +223,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void BuildFieldPanel();
     void BuildCommandPanel();
     void BuildDiagnosticPanel();
+    void KeepMoveCursorToTheWindow();
     void CreateSkinComponent();
     // Start-up: the skin engine goes on when the settings dialog's "换肤" is ticked.
     void SwitchSkinAtStartUp();
@@ -229,6 +239,19 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void LoadDailyTimetable(std::chrono::year_month_day date);
     bool DailyLoadDue(std::chrono::year_month_day today, int nowSeconds) const;
     void RunDailyLoad(std::chrono::year_month_day today, LocalTime now);
+    std::optional<RecoveryCopy> KeepUnsavedEdits(LocalTime now);
+    void ReportRecoveryCopy(const RecoveryCopy& copy);
+    // Fleet services ([START] MetricsDir, WatchData), started last at start-up.
+    void StartFleetServices();
+    void PublishMetrics();
+    std::string DataFolder() const;
+    void DataFolderChanged();
+    // Closing: no timetable is loaded any more.
+    void StopWatchingData();
+    std::chrono::year_month_day WatchedDate(std::chrono::year_month_day today) const;
+    // Loads the day's choice when a file for it has arrived (outside the edit state).
+    void CheckArrivals();
+    void TakeArrival(const TimetableArrival& arrival, LocalTime now);
     bool AutoShutDownDue(LocalSeconds second) const;
     void SetCell(int column, const QString& text);
     void WriteNewRowValues(int row);
@@ -267,7 +290,19 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     TaskTable table_;
     TaskTableModel* model_;
     SecondSequencer clockSeconds_;
+    // Told of the runner's events: declared first, so it outlives the runner.
+    std::unique_ptr<StationMetrics> metrics_;
     std::unique_ptr<TaskRunner> runner_;
+    // Written only with [START] MetricsDir set; the last write's error, told once.
+    std::unique_ptr<ExpositionFile> metricsFile_;
+    std::string metricsError_;
+    // With [START] WatchData=YES: the watch on Data/ and what it decides on.
+    bool watchData_ = false;
+    std::unique_ptr<platform::FolderWatch> dataWatch_;
+    std::unique_ptr<QSocketNotifier> dataWatchNotifier_;
+    TimetableArrivals arrivals_;
+    // The date the day's choice was last loaded for.
+    std::chrono::year_month_day tableDate_;
     // Tells the runner of task windows as they show, from the event loop.
     std::unique_ptr<platform::WindowEventPump> windowEvents_;
     std::vector<QLabel*> statusPanels_;

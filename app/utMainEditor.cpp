@@ -18,6 +18,7 @@
 #include "Prompts.h"
 #include "QtText.h"
 #include "SettingsStore.h"
+#include "StationMetrics.h"
 #include "TaskGridView.h"
 #include "TextFields.h"
 #include "TimeText.h"
@@ -221,10 +222,12 @@ bool TFrmMain::SaveTimetable() {
     const WriteResult result = SaveTable(table_, currentTablePath_);
     unsavedEdits_ = !result;
     if (!result) {
+        metrics_->CountTimetableSaveFailure();
         SetStatusText(0, "保存失败：" + result.error);
         services_.prompts.ShowError(this, "任务计划表保存失败：\n" + ToQString(result.error));
         return false;
     }
+    arrivals_.Saved(currentTablePath_);
     // Replaces the report of an earlier failed save.
     SetStatusText(0, currentTablePath_);
     try {

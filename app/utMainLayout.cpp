@@ -52,7 +52,6 @@ TTransparentButton* MakeButton(QWidget* parent, const char* name, const QString&
     auto* button = Place(new TTransparentButton(parent), name, geometry, hint);
     button->SetCaption(caption);
     button->SetFrameStyle(TTransparentButton::fsMono);
-    button->setCursor(Qt::ArrowCursor);
     return button;
 }
 
@@ -62,7 +61,6 @@ TTransparentButton* MakeGlyphButton(QWidget* parent, const char* name, const QIm
     auto* button = Place(new TTransparentButton(parent), name, QRect(at, QSize(32, 32)), hint);
     button->SetFrameStyle(TTransparentButton::fsNone);
     button->SetGlyph(glyph);
-    button->setCursor(Qt::ArrowCursor);
     return button;
 }
 

@@ -248,7 +248,8 @@ void TMyShape::mousePressEvent(QMouseEvent* event) {
         repaint();
     }
     if (event->button() == Qt::RightButton && popUpMenu_) {
-        Release(event->button(), event->modifiers(), position);
+        // The mouseUp handlers may take the menu, or the control itself, away.
+        if (!Release(event->button(), event->modifiers(), position) || !popUpMenu_) return;
         if (!ShowPopUpMenu(position)) return;
     }
     if (resizeZone_ != 0) lastScreenPoint_ = event->globalPosition().toPoint();
@@ -343,14 +344,17 @@ void TMyShape::mouseReleaseEvent(QMouseEvent* event) {
     Release(event->button(), event->modifiers(), position);
 }
 
-void TMyShape::Release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position) {
+bool TMyShape::Release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position) {
+    const QPointer<TMyShape> self(this);
     emit mouseUp(button, modifiers, position.x(), position.y());
+    if (!self) return false;
     pressed_ = false;
     frameState_ = FrameState::Raised;
     repaint();
     frameState_ = FrameState::Normal;
     unsetCursor();
     repaint();
+    return true;
 }
 
 void TMyShape::enterEvent(QEnterEvent*) {

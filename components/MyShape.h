@@ -198,7 +198,8 @@ class TMyShape : public QWidget {
     void leaveEvent(QEvent* event) override;
 
   private:
-    void Release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
+    // Ends a press; false when a mouseUp handler destroyed the control.
+    bool Release(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint position);
     // Shows the popup menu until it closes; false when the control did not survive it.
     bool ShowPopUpMenu(QPoint position);
     void ResizeByZone(QPoint screenPoint);

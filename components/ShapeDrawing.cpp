@@ -967,7 +967,9 @@ void ShapeDrawer::DrawHandwheel() {
     // The handle's ellipse is 5/7 of the inner marks' ellipse (the smaller of the two).
     const int n = NumberOr(shape_.Caption(), 0);
     const double fraction = 5.0 / 7;
-    const QPoint p = QuarterEllipsePoint((a - 4) * fraction, (b - 4) * fraction, (15 - n) * 6);
+    // Only n within the dial's sixty steps uses the angle; clamped, no caption overflows it.
+    const QPoint p = QuarterEllipsePoint((a - 4) * fraction, (b - 4) * fraction,
+                                         (15 - std::clamp(n, 0, 59)) * 6);
     canvas_.penWidth = P();
     if ((n >= 1 && n <= 29) || (n >= 31 && n <= 59)) {
         DrawShadedLine(dial.cx + p.x(), dial.cy - p.y(), dial.cx - p.x(), dial.cy + p.y());

@@ -7,6 +7,8 @@
 // Unlike a window-less control it also takes keyboard focus by Tab, and Space or Enter clicks
 // it, so an operator without a mouse can work the program.
 
+#include <algorithm>
+
 #include "RepaintingSetter.h"
 #include "TColor.h"
 
@@ -77,7 +79,10 @@ class TransparentButtonBase : public QWidget {
     void SetGlyph(const QImage& image);
     // 1 to 4; setting it does not prepare the images again.
     int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int value) { StoreAndRepaintOnChange(*this, numGlyphs_, value); }
+    // A strip holds 1 to 4 cells; other values are brought into that range.
+    void SetNumGlyphs(int value) {
+        StoreAndRepaintOnChange(*this, numGlyphs_, std::clamp(value, 1, 4));
+    }
     // The control forgets the menu by itself when the menu is destroyed.
     QMenu* PopUpMenu() const { return popUpMenu_; }
     void SetPopUpMenu(QMenu* menu) { popUpMenu_ = menu; }

@@ -7,6 +7,13 @@
 
 namespace vardo {
 
+std::string HistoryLineText(std::string_view timeText, std::string_view event,
+                            std::string_view application, std::string_view description) {
+    std::string line = "  ";
+    line.append(timeText).append(event).append(application).append(kSubjectSeparator);
+    return line.append(description);
+}
+
 HistoryLoad LoadHistoryLines(const std::string& path) {
     std::error_code error;
     const std::string bytes = ReadFileBytes(path, error);
@@ -16,6 +23,7 @@ HistoryLoad LoadHistoryLines(const std::string& path) {
             load.error = path + ": " + error.message();
         return load;
     }
+    load.found = true;
     const std::string text = DecodeFileText(bytes);
     for (const TextLine& line : SplitLines(text)) load.lines.emplace_back(line.text);
     return load;

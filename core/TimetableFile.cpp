@@ -128,9 +128,14 @@ void LoadTableFromBytes(TaskTable& table, std::string_view bytes) {
 }
 
 void LoadTimetable(TaskTable& table, const std::string& path, const std::string& settingsFilePath) {
+    LoadTimetableFromBytes(table, FileBytesOrNothing(path), path, settingsFilePath);
+}
+
+void LoadTimetableFromBytes(TaskTable& table, std::string_view bytes, const std::string& path,
+                            const std::string& settingsFilePath) {
     // The rows are prepared before they reach the table, so that its observers see one bulk
     // change instead of a change per header and number cell.
-    ReadTable read = ReadRows(FileBytesOrNothing(path), kStandardColumnCount,
+    ReadTable read = ReadRows(bytes, kStandardColumnCount,
                               {kHeaderCaptions.begin(), kHeaderCaptions.end()}, Widening::None);
     for (size_t row = 1; row < read.rows.size(); ++row) {
         std::vector<std::string>& cells = read.rows[row];
@@ -140,6 +145,20 @@ void LoadTimetable(TaskTable& table, const std::string& path, const std::string&
     }
     Install(table, std::move(read));
     WriteSetting(settingsFilePath, kSettingsSection, "LastOrloJM", path);
+}
+
+std::string TimetableTextProblem(std::string_view bytes) {
+    if (bytes.empty()) return "文件是空的";
+    if (bytes.find('\0') != std::string_view::npos) return "不是文本文件";
+    if (bytes.back() != '\n') return "最后一行不完整";
+    int lineNumber = 0;
+    std::string problem;
+    ForEachLine(DecodeFileText(bytes), [&](std::string_view line) {
+        ++lineNumber;
+        if (problem.empty() && CountSeparators(line) < kStandardColumnCount)
+            problem = "第" + std::to_string(lineNumber) + "行不完整";
+    });
+    return problem;
 }
 
 std::string DailyTablePath(std::string_view programFolder, std::chrono::year_month_day date) {

@@ -42,6 +42,15 @@ void LoadTableFromBytes(TaskTable& table, std::string_view bytes);
 // SettingsWriteError.
 void LoadTimetable(TaskTable& table, const std::string& path, const std::string& settingsFilePath);
 
+// LoadTimetable from bytes already read from path.
+void LoadTimetableFromBytes(TaskTable& table, std::string_view bytes, const std::string& path,
+                            const std::string& settingsFilePath);
+
+// Why the bytes are not a whole timetable as the program writes one, or "" when they are: a file
+// that arrives from elsewhere is taken only when it is not empty, holds no NUL byte, ends in a
+// line end and gives every line the standard columns' separators. Catches a file cut short.
+std::string TimetableTextProblem(std::string_view bytes);
+
 // programFolder + "Data/" + "YYYY-MM-DD.tab" if that file exists, else the weekday's
 // "星期X.tab" if that exists, else "任务计划表.tab" (existing or not). programFolder ends in '/'.
 std::string DailyTablePath(std::string_view programFolder, std::chrono::year_month_day date);

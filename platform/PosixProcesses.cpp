@@ -75,7 +75,7 @@ bool PrepareSpawn(SpawnFileActions& actions, SpawnAttributes& attributes,
 // On failure sets error to why (a missing interpreter, a format the kernel cannot run, a working
 // folder that is gone).
 std::optional<int> Spawn(const SplitCommand& command, const std::string& workingDirectory,
-                         int& error) {
+                         const std::optional<Environment>& environment, int& error) {
     SpawnFileActions actions;
     SpawnAttributes attributes;
     error = ENOMEM;
@@ -83,9 +83,14 @@ std::optional<int> Spawn(const SplitCommand& command, const std::string& working
     std::vector<char*> argv;
     for (const auto& argument : command.argv) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
+    std::vector<char*> envp;
+    if (environment) {
+        for (const auto& entry : *environment) envp.push_back(const_cast<char*>(entry.c_str()));
+        envp.push_back(nullptr);
+    }
     pid_t processId = 0;
     error = posix_spawn(&processId, command.program.c_str(), actions.get(), attributes.get(),
-                        argv.data(), environ);
+                        argv.data(), environment ? envp.data() : environ);
     if (error != 0) return std::nullopt;
     return processId;
 }
@@ -174,7 +179,7 @@ bool PosixProcesses::CreateProcess(const std::string& commandLine,
     }
     KeepChildrenWaitable();
     int spawnError = 0;
-    const auto processId = Spawn(*command, workingDirectory, spawnError);
+    const auto processId = Spawn(*command, workingDirectory, environment_, spawnError);
     if (!processId) {
         lastCreateError_ = command->program + ": " + std::strerror(spawnError);
         return false;

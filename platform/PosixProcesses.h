@@ -2,10 +2,13 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Processes.h"
+#include "TaskEnvironment.h"
 
 namespace vardo::platform {
 
@@ -21,6 +24,9 @@ class PosixProcesses final : public Processes {
     ~PosixProcesses() override;
     PosixProcesses(const PosixProcesses&) = delete;
     PosixProcesses& operator=(const PosixProcesses&) = delete;
+
+    // The environment every later child starts with; until this is called, the program's own.
+    void SetEnvironment(Environment environment) { environment_ = std::move(environment); }
 
     bool CreateProcess(const std::string& commandLine, const std::string& workingDirectory,
                        bool showWindow, ProcessInformation& info) override;
@@ -53,6 +59,7 @@ class PosixProcesses final : public Processes {
     std::shared_ptr<Child> UnreapedChild(int processId) const;
     ProcessHandle AddHandle(int pidfd, Handle handle);
 
+    std::optional<Environment> environment_;
     std::map<ProcessHandle, Handle> handles_;
     std::vector<std::shared_ptr<Child>> unreaped_;
     std::string lastCreateError_;

@@ -141,12 +141,13 @@ void X11Windows::Reparented(WindowHandle window, WindowHandle parent) {
         frameOfClient_.erase(frame);
     }
     if (parent == DefaultRootWindow(display_)) return;
-    // Into a frame of the window manager (a child of the root); anything deeper is no longer a
+    // Into a frame of the window manager (a child of the root), or into a window of the manager's
+    // own inside one, as KWin wraps its clients; inside anyone else's window it is no longer a
     // top-level window.
-    const auto tree = QueryTree(display_, parent);
-    if (!tree || tree->parent != tree->root) return;
-    clientOfFrame_[parent] = window;
-    frameOfClient_[window] = parent;
+    const WindowHandle frame = TopLevelAncestor(parent);
+    if (frame == 0 || (frame != parent && !MadeByWindowManager(parent))) return;
+    clientOfFrame_[frame] = window;
+    frameOfClient_[window] = frame;
     SelectClientEvents(window);
 }
 

@@ -79,11 +79,16 @@ std::vector<WindowHandle> X11Windows::ChildrenTopFirst(WindowHandle window) {
     return {tree->children.rbegin(), tree->children.rend()};
 }
 
-// The client a window manager has put into a frame: the one child window that another
-// connection created. 0 when the frame holds none (an internal window of the manager).
+// The client a window manager has put into a frame: the window inside it that another
+// connection created, a child of the frame or, as KWin wraps it once more, deeper inside the
+// manager's own windows. 0 when the frame holds none (an internal window of the manager).
 WindowHandle X11Windows::ClientInFrame(WindowHandle frame, const ClientProcesses& clients) {
-    for (const WindowHandle child : ChildrenTopFirst(frame)) {
+    const std::vector<WindowHandle> children = ChildrenTopFirst(frame);
+    for (const WindowHandle child : children) {
         if (!clients.SameClient(child, frame)) return child;
+    }
+    for (const WindowHandle child : children) {
+        if (const WindowHandle client = ClientInFrame(child, clients)) return client;
     }
     return 0;
 }
@@ -226,6 +231,9 @@ std::optional<Rect> X11Windows::GetWindowRect(WindowHandle window) {
     ErrorTrap trap(display_);
     const WindowHandle outer = TopLevelAncestor(window);
     if (outer == 0) return std::nullopt;
+    if (outer != window) {
+        if (const auto framed = FramedRect(window)) return framed;
+    }
     Window root = None;
     int x = 0;
     int y = 0;
@@ -236,6 +244,25 @@ std::optional<Rect> X11Windows::GetWindowRect(WindowHandle window) {
     if (!XGetGeometry(display_, outer, &root, &x, &y, &width, &height, &border, &depth))
         return std::nullopt;
     return Rect{x, y, static_cast<int>(width + 2 * border), static_cast<int>(height + 2 * border)};
+}
+
+// The frame as it is seen: the client plus the frame's _NET_FRAME_EXTENTS. The frame window
+// itself can be larger: mutter's includes invisible borders for resizing by the mouse.
+std::optional<Rect> X11Windows::FramedRect(WindowHandle client) {
+    const auto extents = ReadLongs(display_, client, atoms_.netFrameExtents, XA_CARDINAL);
+    if (extents.size() < 4) return std::nullopt;
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display_, client, &attributes)) return std::nullopt;
+    int x = 0;
+    int y = 0;
+    Window child = None;
+    if (!XTranslateCoordinates(display_, client, attributes.root, 0, 0, &x, &y, &child))
+        return std::nullopt;
+    const int border = attributes.border_width;
+    return Rect{x - border - static_cast<int>(extents[0]),
+                y - border - static_cast<int>(extents[2]),
+                attributes.width + 2 * border + static_cast<int>(extents[0] + extents[1]),
+                attributes.height + 2 * border + static_cast<int>(extents[2] + extents[3])};
 }
 
 void X11Windows::RaiseWindow(WindowHandle window) {

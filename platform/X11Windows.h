@@ -17,11 +17,12 @@ namespace vardo::platform {
 // Windows and monitors of an X server, through a connection of its own (independent of the
 // toolkit's, so it also works while Qt runs offscreen). Under a reparenting window manager the
 // windows handed out are the clients inside the frames; rectangles are outer rectangles, frame
-// included. Queries are answered by the X server at once; placements go through the window
-// manager (EWMH) when one runs and manages the window, and straight to the server otherwise,
-// and are followed through the connection's events (see Windows). X errors caused by windows
-// that vanish meanwhile are swallowed; a server that goes away does not end the program (Xlib's
-// default), it makes the object unavailable. Use it from one thread.
+// included as it is seen (its _NET_FRAME_EXTENTS, not invisible resize borders). Queries are
+// answered by the X server at once; placements go through the window manager (EWMH) when one runs
+// and manages the window, and straight to the server otherwise, and are followed through the
+// connection's events (see Windows). X errors caused by windows that vanish meanwhile are
+// swallowed; a server that goes away does not end the program (Xlib's default), it makes the object
+// unavailable. Use it from one thread.
 class X11Windows final : public Windows {
   public:
     // How long a placed window is put back when its client (or the window manager's own policy)
@@ -94,6 +95,7 @@ class X11Windows final : public Windows {
     WindowHandle ClientCarryingWmState(WindowHandle window);
     bool HasWmState(WindowHandle window);
     WindowHandle TopLevelAncestor(WindowHandle window);
+    std::optional<Rect> FramedRect(WindowHandle client);
     std::string Caption(WindowHandle window);
     ClientProcesses QueryClientProcesses();
     int ProcessOf(WindowHandle window, const ClientProcesses& clients);

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "Clock.h"
+#include "HistoryFile.h"
 #include "SystemServices.h"
 #include "TaskTable.h"
 #include "TextFields.h"
@@ -18,17 +19,14 @@ namespace vardo {
 
 namespace {
 
-constexpr std::string_view kStartEvent = " 启动任务: 【";
-constexpr std::string_view kEndEvent = " 结束任务: 【";
-constexpr std::string_view kEndedEvent = " 任务结束: 【";
-// Follows the start line of a launch that created no process, with the reason after the file.
-constexpr std::string_view kLaunchFailedEvent = " 启动失败: 【";
 constexpr std::string_view kHiddenStart = "否,无";
 constexpr std::string_view kMaximise = "最大";
 constexpr std::string_view kFoundMark = "=============Finded:";
 constexpr int kTimePanel = 3;
 constexpr int kWatchTickPanel = 4;
 constexpr std::uint32_t kTerminatedExitCode = 1;
+// Watch ticks, one a second, within which a started task is to show a window.
+constexpr int kWindowDueTicks = 10;
 
 // Decimal value of a cell, 0 when it is not a number (leading blanks allowed).
 std::int64_t DecimalValue(std::string_view text) {
@@ -46,11 +44,6 @@ int ProcessIdValue(std::string_view text) {
 
 platform::ProcessHandle HandleValue(std::string_view text) {
     return ProcessIdValue(text);
-}
-
-std::string EventText(std::string_view event, const std::string& application,
-                      const std::string& description) {
-    return "  " + NowTimeText() + std::string(event) + application + " 】  " + description;
 }
 
 // How much of two rectangles lies on both.
@@ -81,6 +74,9 @@ int Within(int value, int low, int high) {
     return std::max(low, std::min(value, high));
 }
 
+// Stands in when nobody listens.
+TaskRunnerEvents noEvents;
+
 // Marks a tick as running for its lifetime.
 class TickInProgress {
   public:
@@ -97,8 +93,12 @@ class TickInProgress {
 
 TaskRunner::TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
                        platform::Windows& windows)
-    : table_(table), host_(host), processes_(processes), windows_(windows) {
+    : table_(table), host_(host), processes_(processes), windows_(windows), events_(&noEvents) {
     windows_.SetListener(this);
+}
+
+void TaskRunner::SetEvents(TaskRunnerEvents* events) {
+    events_ = events ? events : &noEvents;
 }
 
 TaskRunner::~TaskRunner() {
@@ -119,8 +119,12 @@ void TaskRunner::ScheduleTick() {
     // One reading for both, so panel 3 never shows a second other than the one scanned.
     const LocalTime now = CurrentClock().Now();
     host_.SetStatusText(kTimePanel, SecondsToTimeText(TimeOfDaySeconds(now)));
-    for (const LocalSeconds second : sequencer_.Advance(now))
+    for (const LocalSeconds second : sequencer_.Advance(now)) {
+        scheduledSecond_ = second;
         ScanSchedule(TimeOfDaySeconds(second));
+        scheduledSecond_.reset();
+        events_->SecondProcessed(second);
+    }
 }
 
 void TaskRunner::ScanSchedule(int now) {
@@ -129,7 +133,7 @@ void TaskRunner::ScanSchedule(int now) {
         const std::string& start = table_.Cell(ColStartTime, row);
         if (!start.empty() && TimeTextToSeconds(start) == now) RestartTask(row);
         const std::string& end = table_.Cell(ColEndTime, row);
-        if (!end.empty() && TimeTextToSeconds(end) == now) EndTask(row);
+        if (!end.empty() && TimeTextToSeconds(end) == now) EndTask(row, TaskEndCause::EndTime);
     }
     EndOrphansAt(now);
 }
@@ -149,6 +153,7 @@ void TaskRunner::WatchTick() {
         }
         if (!DetectEnd(row)) CountRunTime(row);
     }
+    ReportUnplacedWindows();
     DetectOrphanEnds();
     ReleaseUntrackedHandles();
     ForgetPlacedWindowsOfEndedTasks();
@@ -159,6 +164,7 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
         // A process-mode row whose launch failed has no process to follow; searching with its
         // caption of blanks would adopt, and at its end time kill, any window's owner.
         if (!CaptionMode(row)) return;
+        windowSeenAt_ = std::chrono::steady_clock::now();
         const FoundWindow found = FindWindowByCaption(table_.Cell(ColCaption, row));
         if (found.processId == 0) return;
         AdoptProcess(row, found.processId);
@@ -174,6 +180,7 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
         skipRest = true;
         return;
     }
+    windowSeenAt_ = std::chrono::steady_clock::now();
     const platform::WindowHandle last = FindProcessWindows(processId);
     if (last == 0) return;
     // X has no start-up show state: a hidden start's windows are hidden once found, whatever
@@ -195,6 +202,7 @@ void TaskRunner::WindowViewable(const platform::TopLevelWindow& window) {
     // window once it is left.
     if (host_.IsEditState() || window.processId == 0 || window.processId == ::getpid()) return;
     if (IsPlaced(window.window, window.processId)) return;
+    windowSeenAt_ = std::chrono::steady_clock::now();
     for (int row = 1; row < table_.RowCount(); ++row) {
         if (!BelongsToRow(window, row)) continue;
         if (table_.Cell(ColProcessId, row).empty()) AdoptProcess(row, window.processId);
@@ -237,6 +245,7 @@ void TaskRunner::TakeWindow(platform::WindowHandle window, int row, bool started
         GetField(setting, ",", 1) != kYes && GetField(setting, ",", 2) != kMaximise;
     if (startedHidden && !settingHides) windows_.HideWindow(window);
     PlaceTaskWindow(window, row);
+    events_->WindowPlaced(std::chrono::steady_clock::now() - windowSeenAt_);
 }
 
 bool TaskRunner::IsPlaced(platform::WindowHandle window, int processId) const {
@@ -254,16 +263,48 @@ void TaskRunner::ForgetPlacedWindowsOfEndedTasks() {
                   [&](const auto& placed) { return !followed.contains(placed.second); });
 }
 
+void TaskRunner::AwaitWindow(int row) {
+    std::erase_if(awaitedWindows_,
+                  [row](const AwaitedWindow& awaited) { return awaited.row == row; });
+    awaitedWindows_.push_back(
+        {row, table_.Cell(ColApplication, row), watchTickCount_ + kWindowDueTicks});
+}
+
+void TaskRunner::ReportUnplacedWindows() {
+    // Without an X display nothing is placed at all, and the main window already says so.
+    if (!windows_.Available()) {
+        awaitedWindows_.clear();
+        return;
+    }
+    // Taken out of the list before anything is logged: a history write's error box runs a nested
+    // event loop, whose ticks must not report them again.
+    std::vector<int> unplaced;
+    std::erase_if(awaitedWindows_, [&](const AwaitedWindow& awaited) {
+        const int row = awaited.row;
+        const bool waiting = row < table_.RowCount() && table_.Cell(ColRunState, row) == kRunning &&
+                             table_.Cell(ColWindowHandle, row).empty() &&
+                             table_.Cell(ColApplication, row) == awaited.application;
+        if (waiting && watchTickCount_ < awaited.dueTick) return false;
+        if (waiting) unplaced.push_back(row);
+        return true;
+    });
+    for (const int row : unplaced) {
+        host_.SetStatusLine(EventLine(kUnplacedNoticeText, row));
+        AppendStatusLineToHistory();
+    }
+}
+
 bool TaskRunner::DetectEnd(int row) {
     const platform::ProcessHandle handle = TrackedHandle(row);
     if (handle == 0) return false;  // not ours: the query counts as failed
     const platform::ExitQuery query = processes_.GetExitCodeProcess(handle);
     if (!query.succeeded || query.running) return false;
     ReleaseHandle(handle);
-    host_.SetStatusLine(EventLine(kEndedEvent, row));
+    host_.SetStatusLine(EventLine(kExitEventText, row));
     // The row is stopped before the history write, whose error box runs a nested event loop: a
     // schedule tick in there must neither end this run again nor lose a run it starts.
     ClearTracking(row);
+    events_->TaskEnded(TaskEndCause::Exited);
     AppendStatusLineToHistory();
     return true;
 }
@@ -283,6 +324,9 @@ void TaskRunner::StartTask(int row) {
     host_.StopWatchTimer();
     const bool showWindow = table_.Cell(ColWindowSetting, row) != kHiddenStart;
     const bool launched = LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
+    std::optional<std::chrono::milliseconds> latency;
+    if (launched && scheduledSecond_) latency = CurrentClock().Now() - *scheduledSecond_;
+    events_->TaskStarted(launched, latency);
     if (CaptionMode(row)) {
         // The task is followed through whichever process shows the caption; the created
         // process's own handle is never used.
@@ -297,14 +341,16 @@ void TaskRunner::StartTask(int row) {
         table_.SetCell(ColWindowHandle, row, "");
         table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : std::to_string(handle));
     }
+    AwaitWindow(row);
     // The thread handle is the process handle here, so it needs no closing of its own.
     // The watch is switched on again before the history write: that write's error box waits for
     // the operator, and the watch must keep following the tasks meanwhile.
     host_.StartWatchTimer();
-    host_.SetStatusLine(EventLine(kStartEvent, row));
+    host_.SetStatusLine(EventLine(kStartEventText, row));
     AppendStatusLineToHistory();
     if (launched) return;
-    host_.SetStatusLine(EventText(kLaunchFailedEvent, application, processes_.LastCreateError()));
+    host_.SetStatusLine(HistoryLineText(NowTimeText(), kLaunchFailedNoticeText, application,
+                                        processes_.LastCreateError()));
     AppendStatusLineToHistory();
 }
 
@@ -321,9 +367,9 @@ bool TaskRunner::CaptionMode(int row) const {
 
 void TaskRunner::RestartTask(int row) {
     if (table_.Cell(ColExclusive, row) == kYes) {
-        EndAllTasks();
+        EndAllTasks(TaskEndCause::Exclusive);
     } else {
-        EndTask(row);
+        EndTask(row, TaskEndCause::Restart);
     }
     StartTask(row);
 }
@@ -394,22 +440,23 @@ void TaskRunner::PlaceTaskWindow(platform::WindowHandle window, int row) {
     }
 }
 
-void TaskRunner::EndTask(int row) {
+void TaskRunner::EndTask(int row, TaskEndCause cause) {
     const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
     if (table_.Cell(ColRunState, row) != kRunning || processId == 0) return;
     if (const platform::ProcessHandle handle = TrackedHandle(row); handle != 0) {
         KillProcess(handle);
         ReleaseHandle(handle);
     }
-    host_.SetStatusLine(EventLine(kEndEvent, row));
+    host_.SetStatusLine(EventLine(kEndEventText, row));
     ClearTracking(row);
+    events_->TaskEnded(cause);
     AppendStatusLineToHistory();
 }
 
-void TaskRunner::EndAllTasks() {
+void TaskRunner::EndAllTasks(TaskEndCause cause) {
     const int taskRows = table_.RowCount() - 1;
-    for (int row = 1; row <= taskRows; ++row) EndTask(row);
-    EndOrphans(std::exchange(orphans_, {}));
+    for (int row = 1; row <= taskRows; ++row) EndTask(row, cause);
+    EndOrphans(std::exchange(orphans_, {}), cause);
 }
 
 void TaskRunner::KillProcess(platform::ProcessHandle handle) {
@@ -464,9 +511,10 @@ std::vector<TaskRunner::CarriedTask> TaskRunner::TakeOrphansIf(
 
 void TaskRunner::EndOrphansAt(int now) {
     EndOrphans(TakeOrphansIf([now](const CarriedTask& orphan) {
-        const std::string& end = orphan.task.endTime;
-        return !end.empty() && TimeTextToSeconds(end) == now;
-    }));
+                   const std::string& end = orphan.task.endTime;
+                   return !end.empty() && TimeTextToSeconds(end) == now;
+               }),
+               TaskEndCause::EndTime);
 }
 
 // The tasks are taken out of the list before anything is logged: a history write's error box
@@ -479,18 +527,20 @@ void TaskRunner::DetectOrphanEnds() {
     });
     for (const CarriedTask& orphan : ended) {
         processes_.CloseHandle(orphan.handle);
-        host_.SetStatusLine(EventLine(kEndedEvent, orphan.task));
+        host_.SetStatusLine(EventLine(kExitEventText, orphan.task));
+        events_->TaskEnded(TaskEndCause::Exited);
         AppendStatusLineToHistory();
     }
 }
 
-void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans) {
+void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause) {
     for (const CarriedTask& orphan : orphans) {
         if (orphan.handle != 0) {
             KillProcess(orphan.handle);
             processes_.CloseHandle(orphan.handle);
         }
-        host_.SetStatusLine(EventLine(kEndEvent, orphan.task));
+        host_.SetStatusLine(EventLine(kEndEventText, orphan.task));
+        events_->TaskEnded(cause);
         AppendStatusLineToHistory();
     }
 }
@@ -563,11 +613,12 @@ void TaskRunner::ClearTracking(int row) {
 }
 
 std::string TaskRunner::EventLine(std::string_view event, int row) const {
-    return EventText(event, table_.Cell(ColApplication, row), table_.Cell(ColDescription, row));
+    return HistoryLineText(NowTimeText(), event, table_.Cell(ColApplication, row),
+                           table_.Cell(ColDescription, row));
 }
 
 std::string TaskRunner::EventLine(std::string_view event, const RunningTask& task) const {
-    return EventText(event, task.application, task.description);
+    return HistoryLineText(NowTimeText(), event, task.application, task.description);
 }
 
 void TaskRunner::AppendStatusLineToHistory() {

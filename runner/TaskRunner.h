@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 #include "Processes.h"
 #include "RunningTasks.h"
 #include "SecondSequencer.h"
+#include "TaskRunnerEvents.h"
 #include "TaskRunnerHost.h"
 #include "Windows.h"
 
@@ -44,6 +46,9 @@ class TaskRunner final : public platform::WindowListener {
     ~TaskRunner() override;
     TaskRunner(const TaskRunner&) = delete;
     TaskRunner& operator=(const TaskRunner&) = delete;
+
+    // Who is told of starts, ends, placements and processed seconds; nullptr for nobody.
+    void SetEvents(TaskRunnerEvents* events);
 
     // tmScanOrloTimer: outside the edit state, shows the time in status panel 3 and runs
     // ScanSchedule once for every wall-clock second not yet processed, in order. Seconds that
@@ -88,9 +93,9 @@ class TaskRunner final : public platform::WindowListener {
 
     // Ends a row's task when it is "在播" with a process id: terminates the process through the
     // handle the row holds (when still tracked), logs the end and marks the row stopped.
-    void EndTask(int row);
+    void EndTask(int row, TaskEndCause cause = TaskEndCause::Stopped);
     // EndTask for every task row present at entry, then ends the tasks no row took over at a load.
-    void EndAllTasks();
+    void EndAllTasks(TaskEndCause cause = TaskEndCause::Exit);
     // Terminates a process through a handle the runner holds, with exit code 1; never by pid.
     void KillProcess(platform::ProcessHandle handle);
 
@@ -137,6 +142,11 @@ class TaskRunner final : public platform::WindowListener {
     bool IsPlaced(platform::WindowHandle window, int processId) const;
     // Forgets the placed windows of processes no row follows any more.
     void ForgetPlacedWindowsOfEndedTasks();
+    // A started row is given kWindowDueTicks watch ticks to show a window; one that has not by then
+    // is reported once in the status line and history (placement can only see X windows, and a
+    // task on a Wayland session may open a window of its own there).
+    void AwaitWindow(int row);
+    void ReportUnplacedWindows();
     // Returns true when the row's task was found ended (stage C is then skipped).
     bool DetectEnd(int row);
     void CountRunTime(int row);
@@ -153,7 +163,7 @@ class TaskRunner final : public platform::WindowListener {
     void EndOrphansAt(int now);
     void DetectOrphanEnds();
     // Ends (terminating through its handle, if any) and logs each task, as EndTask does.
-    void EndOrphans(std::vector<CarriedTask> orphans);
+    void EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause);
     // "  " + time + event + application + " 】  " + description.
     std::string EventLine(std::string_view event, int row) const;
     std::string EventLine(std::string_view event, const RunningTask& task) const;
@@ -166,6 +176,11 @@ class TaskRunner final : public platform::WindowListener {
     platform::Processes& processes_;
     platform::Windows& windows_;
     SecondSequencer sequencer_;
+    TaskRunnerEvents* events_;
+    // The wall-clock second the schedule scan is processing, while it does.
+    std::optional<LocalSeconds> scheduledSecond_;
+    // When the runner learnt of the window it is taking now.
+    std::chrono::steady_clock::time_point windowSeenAt_;
     bool inScheduleTick_ = false;
     bool inWatchTick_ = false;
     int watchTickCount_ = 0;
@@ -174,6 +189,12 @@ class TaskRunner final : public platform::WindowListener {
     std::unordered_map<platform::ProcessHandle, HeldHandle> heldHandles_;
     std::vector<CarriedTask> loadingTasks_;  // between BeginTableLoad and EndTableLoad
     std::vector<CarriedTask> orphans_;       // running tasks no row took over at a load
+    struct AwaitedWindow {
+        int row = 0;
+        std::string application;  // tells the row's start from a later edit of that row
+        int dueTick = 0;          // the watch tick count by which a window should have shown
+    };
+    std::vector<AwaitedWindow> awaitedWindows_;
     // Every window placed for a task still followed, in the order placed, with its process.
     std::vector<std::pair<platform::WindowHandle, int>> placedWindows_;
 };

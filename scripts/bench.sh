@@ -15,7 +15,13 @@ scripts/xbed.sh start "$runtime/xbed"
 export DISPLAY="$(cat "$runtime/xbed/wm.display")"
 export VARDO_TEST_DISPLAY_WM="$DISPLAY"
 export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
+# Every benchmark runs; one that fails (no figure, or a missed target) fails the command at the end.
+failed=()
 for bench in $(find build-bench/bench -type f -perm -u+x -name 'bench_*' | sort); do
     echo "== $(basename "$bench")"
-    "$bench" "$@"
+    "$bench" "$@" || failed+=("$(basename "$bench")")
 done
+if ((${#failed[@]})); then
+    echo "FAILED: ${failed[*]}" >&2
+    exit 1
+fi

@@ -3,7 +3,8 @@
 # the own components (gallery.png), the main window and the settings dialog on the X test bed
 # (main-window.png, settings-dialog.png), and the main window, the settings dialog and a reminder
 # pop-up, the exit question and the open dialog without a skin and with each of our skins
-# (skins/<skin>-main.png, ..., <skin>-message.png, <skin>-open.png).
+# (skins/<skin>-main.png, ..., <skin>-message.png, <skin>-open.png), and the as-run report of the
+# sample program folder tools/report/sample (report.png, report.csv).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -11,7 +12,7 @@ vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
 out="$(realpath -m "${1:-build/doc}")"
 [ -f build/build.ninja ] || [ -f build/Makefile ] || cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target vardo-gallery vardo-screenshots vardo-skin-screenshots vardo_skins \
-    -j "$(nproc)"
+    vardo-report -j "$(nproc)"
 mkdir -p "$out"
 
 runtime="$(mktemp -d /tmp/vardo-shots.XXXXXX)"
@@ -25,5 +26,8 @@ DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
     timeout 60 build/tools/vardo-screenshots "$out"
 DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
     timeout 120 build/tools/vardo-skin-screenshots build/app/Skins "$out/skins" >/dev/null
-echo "Written: $out/gallery.png $out/main-window.png $out/settings-dialog.png $out/skins/"
+timeout 60 build/app/vardo-report tools/report/sample --from 2024-03-15 \
+    --png "$out/report.png" --csv "$out/report.csv"
+echo "Written: $out/gallery.png $out/main-window.png $out/settings-dialog.png $out/skins/" \
+    "$out/report.png $out/report.csv"
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds Vardo and runs every test on the X test bed, once under AddressSanitizer and UBSan and once
-# in the ordinary build, and runs the fuzz targets for a short bounded time. A skipped test fails
-# the run like a failed one. On a failure the run's folder, with the logs of the test bed, the
-# window manager, the tests and the fuzzers, is kept and named.
+# Builds Vardo and runs every test on the X test bed and the Wayland test bed, once under
+# AddressSanitizer and UBSan and once in the ordinary build, and runs the fuzz targets for a short
+# bounded time. A skipped test fails the run like a failed one. On a failure the run's folder, with
+# the logs of the test beds, the window manager, the tests and the fuzzers, is kept and named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -29,6 +29,8 @@ chmod 700 "$runtime"
 export XDG_RUNTIME_DIR="$runtime"
 cleanup() {
     local status=$?
+    scripts/wlbed.sh stop "$runtime/wlbed" || true
+    scripts/wlbed.sh stop "$runtime/kwinbed" || true
     scripts/xbed.sh stop "$runtime/xbed" || true
     if [ "$status" -eq 0 ]; then
         rm -rf "$runtime"
@@ -55,6 +57,16 @@ export VARDO_TEST_DISPLAY_WM="$(cat "$runtime/xbed/wm.display")"
 export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
 export DISPLAY="$VARDO_TEST_DISPLAY_WM"
 export QT_QPA_PLATFORM=offscreen
+
+echo "== Wayland test beds (mutter, kwin)"
+scripts/wlbed.sh start "$runtime/wlbed" mutter
+export VARDO_TEST_WAYLAND_DISPLAY="$(cat "$runtime/wlbed/wayland.display")"
+export VARDO_TEST_WAYLAND_X_DISPLAY="$(cat "$runtime/wlbed/x.display")"
+export VARDO_TEST_WAYLAND_XAUTHORITY="$(cat "$runtime/wlbed/xauthority")"
+scripts/wlbed.sh start "$runtime/kwinbed" kwin
+export VARDO_TEST_KWIN_DISPLAY="$(cat "$runtime/kwinbed/wayland.display")"
+export VARDO_TEST_KWIN_X_DISPLAY="$(cat "$runtime/kwinbed/x.display")"
+export VARDO_TEST_KWIN_XAUTHORITY="$(cat "$runtime/kwinbed/xauthority")"
 
 echo "== all tests under sanitizers"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The X test bed: one Xvfb screen of 3840x1080 split into two 1920x1080 RandR monitors with openbox
-# as a reparenting window manager, and a second bare Xvfb without any window manager.
+# as a reparenting window manager in its stock configuration (its key and mouse bindings, Alt+Space
+# for the window menu among them, as on an operator's desktop), and a second bare Xvfb without any
+# window manager.
 #   xbed.sh start STATE_DIR   starts both; writes wm.display, bare.display and the pids into STATE_DIR
 #   xbed.sh stop STATE_DIR    stops everything it started, by pid
 set -uo pipefail
-here="$(cd "$(dirname "$0")/.." && pwd)"
 state="${2:?usage: xbed.sh start|stop STATE_DIR}"
 
 start_xvfb() { # name
@@ -28,7 +29,7 @@ start_xvfb() { # name
 start_openbox() {
     local display; display="$(cat "$state/wm.display")"
     rm -f "$state/openbox.ready"
-    DISPLAY="$display" openbox --sm-disable --config-file "$here/tests/xbed/openbox-rc.xml" \
+    DISPLAY="$display" openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml \
         --startup "touch $state/openbox.ready" >"$state/openbox.log" 2>&1 &
     echo $! >"$state/openbox.pid"
     for _ in $(seq 200); do

@@ -45,7 +45,7 @@ std::string ReadWholeFile(const std::string& path) {
 TSkinReader LoadSkinFile(const std::string& path) {
     TSkinReader reader;
     if (!reader.LoadFromStream(ReadWholeFile(path))) {
-        throw Failure(path + ": not a skin file of version 20000, 30000 or 40000, or damaged");
+        throw Failure(path + ": " + OneLine(reader.LoadError()) + " (" + reader.LoadReason() + ")");
     }
     return reader;
 }

@@ -51,6 +51,7 @@ do not start with "--" are accepted and ignored (--write-args reports them).
                        FILE (written to FILE.tmp and renamed, so FILE appears complete)
   --write-cwd FILE     write the working directory to FILE at start
   --write-args FILE    write argv, one argument per line, to FILE at start
+  --write-env FILE     write the environment, one NAME=value per line, to FILE at start
   --display NAME       X display to use (default $DISPLAY)
   --help               show this text
 )";
@@ -77,6 +78,7 @@ struct Options {
     std::string readyFile;
     std::string cwdFile;
     std::string argsFile;
+    std::string environmentFile;
     std::string display;
 };
 
@@ -160,6 +162,8 @@ Options ParseOptions(int argc, char** argv) {
             options.cwdFile = value();
         } else if (option == "--write-args") {
             options.argsFile = value();
+        } else if (option == "--write-env") {
+            options.environmentFile = value();
         } else if (option == "--display") {
             options.display = value();
         } else if (option.rfind("--", 0) == 0) {
@@ -189,6 +193,11 @@ void ReportLaunch(const Options& options, int argc, char** argv) {
         std::string text;
         for (int i = 0; i < argc; ++i) text += std::string(argv[i]) + "\n";
         WriteFileAtomically(options.argsFile, text);
+    }
+    if (!options.environmentFile.empty()) {
+        std::string text;
+        for (char** entry = environ; *entry != nullptr; ++entry) text += std::string(*entry) + "\n";
+        WriteFileAtomically(options.environmentFile, text);
     }
 }
 

@@ -1,8 +1,9 @@
-// The task runner's costs: one schedule tick plus one watch tick over large tables, the delay
-// from a wall-clock second to the created process (on a quiet machine, and with two processes of
-// our own keeping two cores busy), and from a task window's appearance to its
-// placement (or withdrawal, for a hidden row). The last ones run in real time; the window
-// benchmarks need an X display with two monitors (scripts/bench.sh starts the test bed).
+// The task runner's costs: one schedule tick plus one watch tick over large tables, the station's
+// metrics text over them, the delay from a wall-clock second to the created process (on a quiet
+// machine, and with two processes of our own keeping both cores busy), and from a task window's
+// appearance to its placement (or withdrawal, for a hidden row). The last ones run in real time;
+// the window benchmarks need an X display with two monitors (scripts/bench.sh starts the test
+// bed).
 #include <benchmark/benchmark.h>
 #include <poll.h>
 #include <signal.h>
@@ -25,6 +26,7 @@
 #include "PlacementObserver.h"
 #include "PosixProcesses.h"
 #include "RunnerFakes.h"
+#include "StationMetrics.h"
 #include "TaskRunner.h"
 #include "TaskTable.h"
 #include "TimeText.h"
@@ -98,6 +100,21 @@ void BM_WatchTickWithRunningTasks(benchmark::State& state) {
     runner.EndAllTasks();
 }
 BENCHMARK(BM_WatchTickWithRunningTasks)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+
+// The metrics text the main window renders every second with [START] MetricsDir set, over a
+// table whose every tenth row runs.
+void BM_StationMetricsExposition(benchmark::State& state) {
+    TaskTable table;
+    FillIdleTable(table, static_cast<int>(state.range(0)));
+    for (int row = 1; row < table.RowCount(); row += 10) table.SetCell(ColRunState, row, "在播");
+    StationMetrics metrics(table);
+    for (auto _ : state) benchmark::DoNotOptimize(metrics.Exposition());
+}
+BENCHMARK(BM_StationMetricsExposition)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
 
 // The system clock in milliseconds since the epoch, to the microsecond.
 double WallClockMs() {

@@ -1,5 +1,6 @@
 // The timetable reader must accept any bytes: no crash, no read outside the input, and a table
-// that keeps its shape (at least one task row, every row as wide as the table).
+// that keeps its shape (at least one task row, every row as wide as the table); and so must the
+// check of a timetable that arrives as a file.
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -32,5 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vardo::LineToRow(bytes, narrow, 1);
     Require(static_cast<int>(narrow.Row(1).size()) == 3);
     vardo::RowToLine(table, 1);
+
+    // A timetable arriving as a file is taken only whole: never empty, never cut within a line.
+    if (vardo::TimetableTextProblem(bytes).empty()) Require(!bytes.empty() && bytes.back() == '\n');
     return 0;
 }

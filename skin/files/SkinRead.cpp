@@ -66,6 +66,20 @@ std::optional<int> SkinHeaderSize(std::uint32_t version) {
     }
 }
 
+std::string OneLine(std::string_view text) {
+    std::string line;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n"), text.size());
+        line.append(text.substr(0, end));
+        text.remove_prefix(end);
+        if (text.empty()) break;
+        if (text.front() == '\r') text.remove_prefix(1);
+        if (!text.empty() && text.front() == '\n') text.remove_prefix(1);
+        if (!text.empty()) line.append(" / ");
+    }
+    return line;
+}
+
 std::string_view BareEntryName(std::string_view reference) {
     const std::size_t separator = reference.find_last_of("\\/");
     return separator == std::string_view::npos ? reference : reference.substr(separator + 1);
@@ -80,10 +94,20 @@ void TSkinReader::Clear() {
 bool TSkinReader::LoadFromStream(std::string_view skinFile) {
     Clear();
     loadError_ = kForeignSkinVersionText;
-    if (skinFile.size() < 4) return false;
+    loadReason_ = RefusalReason(skinFile);
+    if (!loadReason_.empty()) return false;
+    loadError_.clear();
+    return true;
+}
+
+// Reads the file into the reader; what is wrong with it otherwise, and the reader stays empty.
+std::string TSkinReader::RefusalReason(std::string_view skinFile) {
+    if (skinFile.size() < 4) return "文件不足 4 字节";
     const std::int32_t textSize = ReadI32(skinFile, 0);
     if (textSize < static_cast<std::int32_t>(kFixedHeaderSize) || textSize > TLZH::kMaxTextSize) {
-        return false;
+        return "声明的解压大小 " + std::to_string(textSize) + " 不在 " +
+               std::to_string(kFixedHeaderSize) + " 到 " + std::to_string(TLZH::kMaxTextSize) +
+               " 字节之间";
     }
     std::string container = TLZH::LZHUnpack(textSize, skinFile.substr(4));
     const std::string_view bytes = container;
@@ -91,15 +115,21 @@ bool TSkinReader::LoadFromStream(std::string_view skinFile) {
     const std::uint32_t version = ReadU32(bytes, 0);
     const std::int32_t nameLength = ReadI32(bytes, 4);
     const std::optional<int> headerSize = SkinHeaderSize(version);
-    if (!headerSize || nameLength < 0) return false;
+    if (!headerSize) {
+        return "容器版本 " + std::to_string(version) + " 不是 20000、30000 或 40000";
+    }
     const std::size_t namesEnd = static_cast<std::size_t>(*headerSize) + nameLength;
-    if (namesEnd > bytes.size()) return false;
+    if (nameLength < 0 || namesEnd > bytes.size()) {
+        return "名称表长度 " + std::to_string(nameLength) + " 超出容器";
+    }
 
     const std::vector<std::string_view> names =
         SplitNameText(bytes.substr(*headerSize, nameLength));
-    if (names.size() > kMaxSkinEntries) return false;
+    if (names.size() > kMaxSkinEntries) {
+        return "条目多于 " + std::to_string(kMaxSkinEntries) + " 个";
+    }
     const std::size_t dataStart = namesEnd + 4 * names.size();
-    if (dataStart > bytes.size()) return false;
+    if (dataStart > bytes.size()) return "条目大小表超出容器";
 
     std::vector<Entry> entries;
     entries.reserve(names.size());
@@ -107,20 +137,24 @@ bool TSkinReader::LoadFromStream(std::string_view skinFile) {
     for (std::size_t i = 0; i < names.size(); ++i) {
         const std::int32_t size = ReadI32(bytes, namesEnd + 4 * i);
         if (size < 0 || static_cast<std::size_t>(size) > bytes.size() - dataStart - offset) {
-            return false;
+            // By number: a name is the file's own bytes, not fit for a terminal.
+            return "第 " + std::to_string(i + 1) + " 个条目的大小 " + std::to_string(size) +
+                   " 超出数据区";
         }
         entries.push_back({std::string(names[i]), AsciiLowered(names[i]), offset,
                            static_cast<std::size_t>(size)});
         offset += size;
     }
-    if (offset != bytes.size() - dataStart) return false;
+    if (offset != bytes.size() - dataStart) {
+        return "条目大小之和 " + std::to_string(offset) + " 与数据区的 " +
+               std::to_string(bytes.size() - dataStart) + " 字节不符";
+    }
 
     container.erase(0, dataStart);
     data_ = std::move(container);
     entries_ = std::move(entries);
     version_ = version;
-    loadError_.clear();
-    return true;
+    return {};
 }
 
 void TSkinReader::GetEntry(std::string_view name, std::string& out) const {

@@ -19,6 +19,10 @@ inline constexpr int kMaxSkinEntries = 1001;
 // What a reader shows when it refuses a file: a foreign container version, or a damaged file.
 inline constexpr std::string_view kForeignSkinVersionText = "此文件版本不同\r请升级新版本 !";
 
+// A message on one line, for a log or a terminal: each line break (CR LF, CR or LF) inside it
+// becomes " / ", so that a CR cannot send the cursor back over what the line began with.
+std::string OneLine(std::string_view text);
+
 // One named entry of a container.
 struct SkinEntry {
     std::string name;  // as written in the container
@@ -63,6 +67,9 @@ class TSkinReader {
 
     // Why the last load failed (kForeignSkinVersionText), empty after a successful load.
     const std::string& LoadError() const { return loadError_; }
+    // What exactly was wrong with the file the last load refused (a short text in words, for the
+    // log and the operator's tooltip), empty after a successful load.
+    const std::string& LoadReason() const { return loadReason_; }
 
   private:
     struct Entry {
@@ -73,11 +80,13 @@ class TSkinReader {
     };
 
     void Clear();
+    std::string RefusalReason(std::string_view skinFile);
 
     std::uint32_t version_ = 0;
     std::vector<Entry> entries_;
     std::string data_;  // the entry data area, concatenated in name order
     std::string loadError_;
+    std::string loadReason_;
 };
 
 // A container of the given version (one of the three) holding the entries in order: header

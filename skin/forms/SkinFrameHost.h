@@ -30,6 +30,8 @@ class TSkinFrameHost {
     virtual TNCObject* CurrentObject() const = 0;
     virtual void SetCurrentObject(TNCObject* object) = 0;
     virtual TNCObject* PressedObject() const = 0;
+    // A part that goes (a menu-bar button at a rebuild) is no longer the current or pressed one.
+    virtual void ForgetObject(const TNCObject& object) = 0;
 
     // The skinned menu bar, when the window has a menu bar.
     virtual TWinSkinMenu* Menu() const = 0;

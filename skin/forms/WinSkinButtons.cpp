@@ -16,8 +16,10 @@ namespace vardo {
 
 namespace {
 
-// Room between a check or radio glyph and its caption.
+// Room between a check or radio glyph and its caption, and between the caption and the focus
+// mark round it.
 constexpr int kGlyphGap = 4;
+constexpr int kFocusMargin = 2;
 
 // Frame (from 1) of an image holding frameCount cells side by side, drawn with magenta
 // transparent, centred vertically at the left of rect. Returns the glyph's width.
@@ -87,13 +89,25 @@ void DrawArrow(QPainter& canvas, const QRect& rect, Qt::ArrowType arrow) {
     canvas.restore();
 }
 
+// The caption right of the glyph; while the button has the focus, a dotted frame round the
+// caption marks it (unless the skin component's options say no focus rectangle).
 void DrawCaptionBeside(QPainter& painter, const QAbstractButton& button, const QRect& rect,
-                       int glyphWidth) {
+                       int glyphWidth, const TSkinData& data) {
     const QRect text = rect.adjusted(glyphWidth + kGlyphGap, 0, 0, 0);
     painter.setFont(button.font());
-    painter.setPen(button.palette().color(
-        button.isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, button.text());
+    const QColor colour = button.palette().color(
+        button.isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText);
+    painter.setPen(colour);
+    QRect drawn;
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextShowMnemonic, button.text(),
+                     &drawn);
+    if (!button.hasFocus() || data.Options.Contains(xoNoFocusRect) || drawn.isEmpty()) return;
+    painter.save();
+    painter.setPen(QPen(colour, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    const QRect mark = drawn.adjusted(-kFocusMargin, 0, kFocusMargin, 0) & rect;
+    painter.drawRect(mark.adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 }  // namespace
@@ -241,7 +255,7 @@ void TSkinCheckBox::Paint(QPainter& painter, const QRect& rect) {
     const TDataSkinButton& b = Model().Buttons;
     const int frame = CheckFrame(box->checkState(), box->isEnabled(), b.CheckFrameCount);
     const int width = DrawGlyph(painter, rect, b.CheckBitmap, b.CheckFrameCount, frame);
-    DrawCaptionBeside(painter, *box, rect, width);
+    DrawCaptionBeside(painter, *box, rect, width, data_);
 }
 
 // ---- radio buttons -----------------------------------------------------------------------------
@@ -256,7 +270,7 @@ void TSkinRadioButton::Paint(QPainter& painter, const QRect& rect) {
     const TDataSkinButton& b = Model().Buttons;
     const int frame = (button->isChecked() ? 2 : 1) + (button->isEnabled() ? 0 : 2);
     const int width = DrawGlyph(painter, rect, b.RadioBitmap, b.RadioFrameCount, frame);
-    DrawCaptionBeside(painter, *button, rect, width);
+    DrawCaptionBeside(painter, *button, rect, width, data_);
 }
 
 }  // namespace vardo

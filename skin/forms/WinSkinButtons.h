@@ -71,7 +71,9 @@ class TSkinMenuButton : public TSkinButton {
     void PaintContent(QPainter& canvas, const QRect& rect) override;
 };
 
-// Check boxes, from the check image of the Buttons element.
+// Check boxes, from the check image of the Buttons element, the caption beside it; a focused box
+// marks its caption with a dotted frame unless the options hold xoNoFocusRect (also for radio
+// buttons).
 class TSkinCheckBox : public TSkinControl {
     Q_OBJECT
   public:

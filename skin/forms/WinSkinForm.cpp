@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSizeGrip>
+#include <QStyleHints>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
@@ -160,6 +161,47 @@ Qt::Edges EdgesFor(THitCode hit) {
 void TWinSysButton::Paint() {
     form_.RepaintFrame();
 }
+
+namespace {
+
+// The first click on the caption icon opens the system menu, which then has the mouse: the second
+// press of a double click reaches the menu, not the frame. Seen there, on the icon and within the
+// double-click time of the first press, it closes the menu and the window (a posted close, as the
+// close command is). Lives as long as the menu.
+class TIconDoubleClick final : public QObject {
+  public:
+    TIconDoubleClick(QMenu& menu, QWidget& window, const QRect& icon, quint64 firstPress)
+        : QObject(&menu), menu_(menu), window_(&window), icon_(icon), firstPress_(firstPress) {
+        menu.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (watched != &menu_ ||
+            (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick)) {
+            return false;
+        }
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const quint64 interval = QGuiApplication::styleHints()->mouseDoubleClickInterval();
+        if (mouse->button() != Qt::LeftButton ||
+            !icon_.contains(mouse->globalPosition().toPoint()) ||
+            mouse->timestamp() - firstPress_ > interval) {
+            return false;
+        }
+        menu_.hide();
+        if (window_) QTimer::singleShot(0, window_, &QWidget::close);
+        return true;
+    }
+
+  private:
+    QMenu& menu_;
+    QPointer<QWidget> window_;
+    QRect icon_;  // global
+    quint64 firstPress_;
+};
+
+}  // namespace
 
 // ---- the window's frame swap -------------------------------------------------------------------
 
@@ -325,7 +367,7 @@ const TSkinModel& TWinSkinForm::Model() const {
 // A successful load replaces the model; the sizes and buttons read from the old one are stale
 // until the manager's reload runs.
 bool TWinSkinForm::ModelChanged() const {
-    return model_ != &data_.Model();
+    return modelGeneration_ != data_.ModelGeneration();
 }
 
 bool TWinSkinForm::ModelCurrent() {
@@ -347,7 +389,7 @@ QRect TWinSkinForm::ClientRect() const {
 
 // The window's menu bar moves into the frame when it has items.
 void TWinSkinForm::UpdateFrameSizes() {
-    model_ = &Model();
+    modelGeneration_ = data_.ModelGeneration();
     if (menu_) {
         menu_->BuildMenuBar();
     } else if (auto* bar = window_->findChild<QMenuBar*>()) {
@@ -355,7 +397,7 @@ void TWinSkinForm::UpdateFrameSizes() {
             menu_ = std::make_unique<TWinSkinMenu>(*this, *bar);
         }
     }
-    frame_ = FrameSizesOf(*model_, class_.BorderKind, menu_ ? menu_->Height() : 0);
+    frame_ = FrameSizesOf(Model(), class_.BorderKind, menu_ ? menu_->Height() : 0);
     MakeCaptionButtons();
 }
 
@@ -367,7 +409,7 @@ QRect TWinSkinForm::MenuBarRect() const {
 void TWinSkinForm::MakeCaptionButtons() {
     current_ = pressed_ = nullptr;
     buttons_.clear();
-    const auto& elements = model_->CaptionButtons;
+    const auto& elements = Model().CaptionButtons;
     for (int index = 0; index < static_cast<int>(elements.size()); ++index) {
         buttons_.push_back(std::make_unique<TWinSysButton>(*this, index));
     }
@@ -402,26 +444,27 @@ TTitleLayout TWinSkinForm::TitleLayout() const {
     int popupButtonsLeft = 0;
     if (window_ && window_->windowType() == Qt::Popup) {
         for (const auto& button : buttons_) {
-            const TDataSkinSysButton& element = *model_->CaptionButtons[button->ElementIndex];
+            const TDataSkinSysButton& element = *Model().CaptionButtons[button->ElementIndex];
             if (button->Visible && element.Align == 1) {
                 popupButtonsLeft = std::max(popupButtonsLeft, button->Rect.left());
             }
         }
     }
-    return LayoutTitle(*model_, QFontMetrics(TitleFont()), TitleText(),
+    return LayoutTitle(Model(), QFontMetrics(TitleFont()), TitleText(),
                        window_ ? window_->width() : 0, frame_, class_.BorderKind, rightToLeft,
                        popupButtonsLeft);
 }
 
 void TWinSkinForm::LayoutCaptionButtons() {
-    if (!window_ || !model_) return;
+    // Buttons read from a model a load has replaced wait for the reload.
+    if (!window_ || modelGeneration_ == 0 || ModelChanged()) return;
     const TCaptionState state = CaptionState();
-    const int menuBarMargin = model_->MenuBar ? model_->MenuBar->LeftMargin : 0;
+    const int menuBarMargin = Model().MenuBar ? Model().MenuBar->LeftMargin : 0;
     // Buttons placed beside the title need its box, and the title of a popup ends before the
     // right-aligned buttons: the others are placed first.
     const QRect noTitle;
     for (const auto& button : buttons_) {
-        const TDataSkinSysButton& element = *model_->CaptionButtons[button->ElementIndex];
+        const TDataSkinSysButton& element = *Model().CaptionButtons[button->ElementIndex];
         const int width = element.Bitmap.width() / std::max(element.FrameCount, 1);
         button->Visible = CaptionButtonVisible(element, state);
         button->Enabled = CaptionButtonEnabled(element, class_.ButtonSet);
@@ -435,7 +478,7 @@ void TWinSkinForm::LayoutCaptionButtons() {
     if (menu_) menu_->Layout(MenuBarRect());
     const QRect textBox = TitleLayout().TextBox;
     for (const auto& button : buttons_) {
-        const TDataSkinSysButton& element = *model_->CaptionButtons[button->ElementIndex];
+        const TDataSkinSysButton& element = *Model().CaptionButtons[button->ElementIndex];
         if (!ActionIs(element.Align, {2, 3, 8, 9})) continue;
         button->Rect.moveTopLeft(CaptionButtonPosition(
             element, button->Rect.width(), window_->width(), frame_, menuBarMargin, textBox));
@@ -502,7 +545,7 @@ void TWinSkinForm::DropFrame() {
     keys_.reset();
     menu_.reset();
     frame_ = {};
-    model_ = nullptr;
+    modelGeneration_ = 0;
     if (swap_) {
         swap_->Restore();
         swap_.reset();
@@ -566,7 +609,7 @@ void TWinSkinForm::RepaintFrame() {
 // ---- painting --------------------------------------------------------------------------------
 
 void TWinSkinForm::PaintEdges(QPainter& painter) const {
-    const TSkinModel& model = *model_;
+    const TSkinModel& model = Model();
     const int width = window_->width();
     const int height = window_->height();
     const int frame = active_ ? 1 : 2;
@@ -586,7 +629,7 @@ void TWinSkinForm::PaintEdges(QPainter& painter) const {
 }
 
 void TWinSkinForm::PaintCaptionButton(QPainter& painter, const TWinSysButton& button) const {
-    const TDataSkinSysButton& element = *model_->CaptionButtons[button.ElementIndex];
+    const TDataSkinSysButton& element = *Model().CaptionButtons[button.ElementIndex];
     if (element.Bitmap.isNull()) {
         if (IsSystemMenuAction(element.Action)) {
             painter.drawImage(button.Rect.topLeft(), MagentaTransparent(data_.IconBitmap()));
@@ -602,7 +645,7 @@ void TWinSkinForm::PaintCaptionButton(QPainter& painter, const TWinSysButton& bu
 
 // The caption is composed off-screen and copied in one block.
 void TWinSkinForm::PaintCaption(QPainter& painter) const {
-    const TSkinModel& model = *model_;
+    const TSkinModel& model = Model();
     const int width = window_->width();
     if (width <= 0 || frame_.Caption <= 0) return;
     QImage caption(width, frame_.Caption, QImage::Format_ARGB32_Premultiplied);
@@ -631,7 +674,7 @@ void TWinSkinForm::PaintCaption(QPainter& painter) const {
 }
 
 QImage TWinSkinForm::RenderFrame() const {
-    if (!window_ || !model_ || ModelChanged()) return {};
+    if (!window_ || modelGeneration_ == 0 || ModelChanged()) return {};
     QImage image(window_->size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter painter(&image);
@@ -648,7 +691,7 @@ void TWinSkinForm::PaintFrameOver(QWidget& window) {
 }
 
 QRegion TWinSkinForm::FrameRegion() const {
-    const TSkinModel& model = *model_;
+    const TSkinModel& model = Model();
     const QRect whole = window_->rect();
     const bool shaped = model.FrameLeft.Trans || model.FrameRight.Trans || model.FrameTop.Trans;
     if (!shaped) return whole;
@@ -759,6 +802,7 @@ bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
                 }
                 object->MouseDown();
                 pressed_ = object;
+                pressTime_ = event.timestamp();
                 return true;
             }
             if (hit == htCaption) {
@@ -793,7 +837,7 @@ bool TWinSkinForm::HandleMouse(QMouseEvent& event) {
             if (hit == htClient) return false;
             if (event.button() == Qt::LeftButton) {
                 if (auto* button = dynamic_cast<TWinSysButton*>(object)) {
-                    const auto& element = *model_->CaptionButtons[button->ElementIndex];
+                    const auto& element = *Model().CaptionButtons[button->ElementIndex];
                     if (IsSystemMenuAction(element.Action))
                         QTimer::singleShot(0, window_, &QWidget::close);
                     return true;
@@ -815,7 +859,7 @@ void TWinSkinForm::CaptionDoubleClick(QPoint) {
 }
 
 void TWinSkinForm::RunAction(const TWinSysButton& button, QPoint globalPoint) {
-    const TDataSkinSysButton& element = *model_->CaptionButtons[button.ElementIndex];
+    const TDataSkinSysButton& element = *Model().CaptionButtons[button.ElementIndex];
     QWidget* window = window_;
     const int action = element.Action;
     if (action == 0) {
@@ -836,7 +880,9 @@ void TWinSkinForm::RunAction(const TWinSysButton& button, QPoint globalPoint) {
             window->showMinimized();
         }
     } else if (IsSystemMenuAction(action)) {
-        ShowSystemMenu(globalPoint);
+        QMenu* menu = ShowSkinnedSystemMenu(*window, data_, sizeState_, class_, globalPoint);
+        const QRect icon(window->mapToGlobal(button.Rect.topLeft()), button.Rect.size());
+        new TIconDoubleClick(*menu, *window, icon, pressTime_);
     } else if (ActionIs(action, {7, 60, 8, 61, 9, 62})) {
         // The buttons of a maximised MDI child: the program has no MDI windows.
     } else {
@@ -846,7 +892,12 @@ void TWinSkinForm::RunAction(const TWinSysButton& button, QPoint globalPoint) {
 
 // The window's system menu as a popup of the engine's own, so the skin's popup menus draw it.
 void TWinSkinForm::ShowSystemMenu(QPoint globalPoint) {
-    if (window_) ShowSkinnedSystemMenu(*window_, data_, sizeState_, class_.ButtonSet, globalPoint);
+    if (window_) ShowSkinnedSystemMenu(*window_, data_, sizeState_, class_, globalPoint);
+}
+
+void TWinSkinForm::ForgetObject(const TNCObject& object) {
+    if (current_ == &object) current_ = nullptr;
+    if (pressed_ == &object) pressed_ = nullptr;
 }
 
 // ---- the timer -------------------------------------------------------------------------------
@@ -862,8 +913,10 @@ void TWinSkinForm::Tick() {
     }
     if (window_->isActiveWindow() != active_) {
         active_ = !active_;
-        LayoutCaptionButtons();
-        RepaintFrame();
+        if (ModelCurrent()) {
+            LayoutCaptionButtons();
+            RepaintFrame();
+        }
     }
     // Caption buttons are hot only under the pointer of an active window.
     if (current_ && !pressed_ &&

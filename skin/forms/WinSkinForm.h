@@ -95,6 +95,7 @@ class TWinSkinForm final : public QObject, public TSkinFrameHost {
     TNCObject* CurrentObject() const override { return current_; }
     void SetCurrentObject(TNCObject* object) override { current_ = object; }
     TNCObject* PressedObject() const override { return pressed_; }
+    void ForgetObject(const TNCObject& object) override;
 
     // The frame as it is painted now, at the window's size (the client area left unpainted).
     QImage RenderFrame() const;
@@ -149,7 +150,8 @@ class TWinSkinForm final : public QObject, public TSkinFrameHost {
 
     QPointer<QWidget> window_;
     TSkinData& data_;
-    const TSkinModel* model_ = nullptr;  // the model the sizes and buttons were read from
+    // The model the sizes and buttons were read from (TSkinData::ModelGeneration), 0 for none.
+    quint64 modelGeneration_ = 0;
     int state_ = ssAttached;
     bool reloadPending_ = false;
     TWindowClass class_;
@@ -160,6 +162,7 @@ class TWinSkinForm final : public QObject, public TSkinFrameHost {
     std::vector<std::unique_ptr<TWinSysButton>> buttons_;
     TNCObject* current_ = nullptr;
     TNCObject* pressed_ = nullptr;
+    quint64 pressTime_ = 0;  // of the press on pressed_, in the window system's milliseconds
     QSize regionSize_;
     std::unique_ptr<FrameSwap> swap_;
     std::unique_ptr<Face> face_;

@@ -15,10 +15,12 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 #include "SkinDrawing.h"
 #include "WinSkinData.h"
 #include "WinSkinFrame.h"
+#include "WindowManagerMoves.h"
 
 namespace vardo {
 
@@ -120,10 +122,17 @@ TWinSkinMenu::TWinSkinMenu(TSkinFrameHost& form, QMenuBar& bar) : form_(form), b
 
 TWinSkinMenu::~TWinSkinMenu() {
     CloseMenu();
+    DropButtons();
     TakeMenusBack();
     if (!bar_) return;
     bar_->removeEventFilter(this);
     if (barWasVisible_) bar_->show();
+}
+
+// The frame must not keep a button that goes as its current or pressed one.
+void TWinSkinMenu::DropButtons() {
+    for (const auto& button : buttons_) form_.ForgetObject(*button);
+    buttons_.clear();
 }
 
 int TWinSkinMenu::Height() const {
@@ -131,7 +140,7 @@ int TWinSkinMenu::Height() const {
 }
 
 void TWinSkinMenu::BuildMenuBar() {
-    buttons_.clear();
+    DropButtons();
     TakeMenusBack();
     if (!bar_) return;
     const QList<QAction*> actions = bar_->actions();
@@ -496,33 +505,48 @@ bool TMenuKeys::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- the system menu ---------------------------------------------------------------------------
 
-void ShowSkinnedSystemMenu(QWidget& owner, const TSkinData& data, int sizeState, int buttonSet,
-                           QPoint globalPoint) {
+QMenu* ShowSkinnedSystemMenu(QWidget& owner, const TSkinData& data, int sizeState,
+                             const TWindowClass& windowClass, QPoint globalPoint) {
     QPointer<QWidget> window = &owner;
     // Lives while it is open; a popup, so the window keeps running meanwhile.
     auto* menu = new QMenu(window);
     menu->setProperty("Tag", kEngineMenuTag);
     QObject::connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
     const QImage& glyphs = data.MenuGlyphs();
-    const auto add = [&](const QString& text, TMenuGlyph glyph, bool enabled, auto command) {
-        const QImage image = Glyph(glyphs, glyph, Qt::black);
-        QAction* action = menu->addAction(QIcon(QPixmap::fromImage(image)), text);
-        action->setProperty(kGlyphProperty, static_cast<int>(glyph));
+    // A command runs once the menu has closed and let go of the keyboard, as a posted system
+    // command does: the window manager's keyboard move needs the keyboard.
+    const auto add = [&](const QString& text, std::optional<TMenuGlyph> glyph, bool enabled,
+                         auto command) {
+        QAction* action = menu->addAction(text);
+        if (glyph) {
+            action->setIcon(QIcon(QPixmap::fromImage(Glyph(glyphs, *glyph, Qt::black))));
+            action->setProperty(kGlyphProperty, static_cast<int>(*glyph));
+        }
         action->setEnabled(enabled);
-        QObject::connect(action, &QAction::triggered, window, command);
+        QObject::connect(action, &QAction::triggered, window, [window, command] {
+            QTimer::singleShot(0, window, [window, command] {
+                if (window) command(*window);
+            });
+        });
     };
-    add(QStringLiteral("还原(&R)"), mgRestore, sizeState != ssNormal,
-        [window] { window->showNormal(); });
+    const bool normal = sizeState == ssNormal;
+    const int buttons = windowClass.ButtonSet;
+    add(QStringLiteral("还原(&R)"), mgRestore, !normal, [](QWidget& form) { form.showNormal(); });
+    add(QStringLiteral("移动(&M)"), std::nullopt, normal,
+        [](QWidget& form) { StartKeyboardMove(form); });
+    add(QStringLiteral("大小(&S)"), std::nullopt, normal && windowClass.Resizable,
+        [](QWidget& form) { StartKeyboardResize(form); });
     add(QStringLiteral("最小化(&N)"), mgMinimise,
-        (buttonSet & kMinimiseBox) && sizeState != ssMinimised,
-        [window] { window->showMinimized(); });
+        (buttons & kMinimiseBox) && sizeState != ssMinimised,
+        [](QWidget& form) { form.showMinimized(); });
     add(QStringLiteral("最大化(&X)"), mgMaximise,
-        (buttonSet & kMaximiseBox) && sizeState != ssMaximised,
-        [window] { window->showMaximized(); });
+        (buttons & kMaximiseBox) && sizeState != ssMaximised,
+        [](QWidget& form) { form.showMaximized(); });
     menu->addSeparator();
-    add(QStringLiteral("关闭(&C)\tAlt+F4"), mgClose, buttonSet & kSystemMenu,
-        [window] { window->close(); });
+    add(QStringLiteral("关闭(&C)\tAlt+F4"), mgClose, buttons & kSystemMenu,
+        [](QWidget& form) { form.close(); });
     menu->popup(globalPoint);
+    return menu;
 }
 
 // ---- popup menus -------------------------------------------------------------------------------

@@ -21,6 +21,7 @@ namespace vardo {
 
 class TSkinData;
 struct TSkinModel;
+struct TWindowClass;
 
 // One top-level item of a skinned menu bar.
 class TMenuBtn final : public TNCObject {
@@ -67,6 +68,7 @@ class TWinSkinMenu final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void DropButtons();
     void Switch(int step);
     void MenuHidden();
     void MenuChanged();
@@ -119,10 +121,12 @@ class TMenuKeys final : public QObject {
 };
 
 // The system menu of a skinned window, made by the engine (Tag 33333) with the menu glyphs of
-// data, shown at globalPoint; its items follow the window's size state (TSizeState) and caption
-// button set. Runs the command chosen.
-void ShowSkinnedSystemMenu(QWidget& window, const TSkinData& data, int sizeState, int buttonSet,
-                           QPoint globalPoint);
+// data, shown at globalPoint: restore, move, size, minimise, maximise and close, each enabled as
+// the window's size state (TSizeState) and class allow. Move and size hand the window to the
+// window manager's keyboard move and resize. Runs the command chosen once the menu has closed;
+// returns the menu, open.
+QMenu* ShowSkinnedSystemMenu(QWidget& window, const TSkinData& data, int sizeState,
+                             const TWindowClass& windowClass, QPoint globalPoint);
 
 // A popup menu while skinning is on: its background from MenuBackground and its items from
 // MenuItem (frame 1, or 4 when selected), in the skin's menu colours. Its items are owner-drawn:

@@ -247,19 +247,42 @@ void TSkinTrackBar::Paint(QPainter& painter, const QRect& rect) {
 // ---- status bars -------------------------------------------------------------------------------
 
 TSkinStatusBar::~TSkinStatusBar() {
-    for (const PanelPalette& kept : panels_) {
-        if (kept.panel) kept.panel->setPalette(kept.hadPalette ? kept.palette : QPalette());
-    }
+    GiveBackPanelColours();
 }
 
 void TSkinStatusBar::InitSkin(bool setColour) {
     TSkinControl::InitSkin(setColour);
-    if (!control_ || !CanPaint()) return;
+    TakeSkinText();
+}
+
+void TSkinStatusBar::Refresh() {
+    TakeSkinText();
+    TSkinControl::Refresh();
+}
+
+// While the skin draws the bar its panels' text is in the skin's text colour, that of the skin
+// now on; each panel's own palette is kept from the first time.
+void TSkinStatusBar::TakeSkinText() {
+    if (!control_) return;
+    if (!CanPaint()) {
+        GiveBackPanelColours();
+        return;
+    }
     const QColor text = ColorToQColor(Model().Colours.WindowText);
     for (QWidget* panel : StatusPanels(*control_)) {
-        panels_.push_back({panel, panel->testAttribute(Qt::WA_SetPalette), panel->palette()});
+        const bool kept = std::any_of(panels_.begin(), panels_.end(),
+                                      [&](const PanelPalette& own) { return own.panel == panel; });
+        if (!kept)
+            panels_.push_back({panel, panel->testAttribute(Qt::WA_SetPalette), panel->palette()});
         panel->setPalette(WithText(panel->palette(), text));
     }
+}
+
+void TSkinStatusBar::GiveBackPanelColours() {
+    for (const PanelPalette& own : panels_) {
+        if (own.panel) own.panel->setPalette(own.hadPalette ? own.palette : QPalette());
+    }
+    panels_.clear();
 }
 
 bool TSkinStatusBar::CanPaint() const {
@@ -304,9 +327,11 @@ void TSkinSizer::Paint(QPainter& painter, const QRect& rect) {
 // ---- scroll bars -------------------------------------------------------------------------------
 
 TSkinScrollbar::~TSkinScrollbar() {
-    for (const QPointer<QScrollBar>& bar : bars_) {
+    for (const SkinnedBar& skinned : bars_) {
+        QScrollBar* bar = skinned.bar;
         if (!bar) continue;
         bar->removeEventFilter(this);
+        bar->setAttribute(Qt::WA_Hover, skinned.hadHover);
         bar->update();
     }
 }
@@ -315,10 +340,11 @@ void TSkinScrollbar::InitSkin(bool setColour) {
     TSkinControl::InitSkin(setColour);
     auto* area = qobject_cast<QAbstractScrollArea*>(control_.data());
     if (!area) return;
+    // Hover events tell which part of a bar is under the mouse.
     for (QScrollBar* bar : BarsOf(*area)) {
+        bars_.push_back({bar, bar->testAttribute(Qt::WA_Hover)});
         bar->installEventFilter(this);
         bar->setAttribute(Qt::WA_Hover);
-        bars_.emplace_back(bar);
         bar->update();
     }
 }
@@ -329,8 +355,8 @@ std::vector<QScrollBar*> TSkinScrollbar::BarsOf(QAbstractScrollArea& area) const
 
 bool TSkinScrollbar::BeforeMessage(QEvent* event) {
     if (SkinPaintEvent* request = OutsidePaintRequest(event, kSkinPaintBars)) {
-        for (const QPointer<QScrollBar>& bar : bars_) {
-            if (bar && bar->isVisible()) {
+        for (const SkinnedBar& skinned : bars_) {
+            if (QScrollBar* bar = skinned.bar; bar && bar->isVisible()) {
                 bar->render(&request->Painter(), bar->mapTo(control_.data(), QPoint()));
             }
         }

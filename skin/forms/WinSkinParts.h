@@ -100,7 +100,7 @@ class TSkinTrackBar : public TSkinControl {
 };
 
 // Status bars: the bar in frame 1, each panel sunk in frame 2, the panels' text in the skin's
-// text colour.
+// text colour (of the skin now on: a reload recolours them).
 class TSkinStatusBar : public TSkinControl {
     Q_OBJECT
   public:
@@ -108,12 +108,16 @@ class TSkinStatusBar : public TSkinControl {
     ~TSkinStatusBar() override;
 
     void InitSkin(bool setColour) override;
+    void Refresh() override;
 
   protected:
     bool CanPaint() const override;
     void Paint(QPainter& painter, const QRect& rect) override;
 
   private:
+    void TakeSkinText();
+    void GiveBackPanelColours();
+
     struct PanelPalette {
         QPointer<QWidget> panel;
         bool hadPalette;
@@ -154,7 +158,11 @@ class TSkinScrollbar : public TSkinControl {
   private:
     bool PaintBar(QScrollBar& bar);
 
-    std::vector<QPointer<QScrollBar>> bars_;
+    struct SkinnedBar {
+        QPointer<QScrollBar> bar;
+        bool hadHover;
+    };
+    std::vector<SkinnedBar> bars_;
 };
 
 // The horizontal bar only.

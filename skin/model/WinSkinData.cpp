@@ -123,9 +123,9 @@ void TSkinData::SetActive(bool active) {
     }
     if (active == active_) return;
     if (active && !ready_) {
-        qWarning(
-            "skin: skinning stays off: %s",
-            qUtf8Printable(loadError_.isEmpty() ? QStringLiteral("没有已载入的皮肤") : loadError_));
+        qWarning("skin: skinning stays off: %s", loadError_.isEmpty()
+                                                     ? "没有已载入的皮肤"
+                                                     : OneLine(loadError_.toStdString()).c_str());
         return;
     }
     active_ = active;
@@ -151,7 +151,7 @@ void TSkinData::SetSkinFile(const QString& path) {
         }
         loadError_ = path + QStringLiteral("：") + loadError_;
     }
-    qWarning("skin: %s", qUtf8Printable(loadError_));
+    qWarning("skin: %s", OneLine(loadError_.toStdString()).c_str());
 }
 
 bool TSkinData::LoadSkin() {
@@ -162,7 +162,9 @@ bool TSkinData::LoadSkinImage(const QByteArray& image) {
     try {
         TSkinReader reader;
         if (!reader.LoadFromStream(std::string_view(image.constData(), image.size()))) {
-            loadError_ = QString::fromStdString(reader.LoadError());
+            // The system's text, its clauses on lines of their own, then what is wrong.
+            loadError_ = QString::fromStdString(reader.LoadError()).replace('\r', '\n') + '\n' +
+                         QString::fromStdString(reader.LoadReason());
             return false;
         }
         std::string definition;
@@ -173,6 +175,7 @@ bool TSkinData::LoadSkinImage(const QByteArray& image) {
         TQuickIni ini;
         ini.LoadFromStream(definition);
         model_ = ReadSkinDefinition(ini, reader);
+        ++modelGeneration_;
     } catch (const std::exception& error) {
         loadError_ = QString::fromLocal8Bit(error.what());
         return false;

@@ -135,10 +135,14 @@ class TSkinData : public QObject {
 
     // True once a skin has been read completely.
     bool SkinReady() const { return ready_; }
-    // Why the last load failed; empty after a successful one.
+    // Why the last load failed, on one line or more (a refused file: the system's text, its two
+    // clauses on two lines, then what is wrong with the file); empty after a successful one.
     const QString& LoadError() const { return loadError_; }
     // The skin model; its elements stay valid until the next successful load.
     const TSkinModel& Model() const { return *model_; }
+    // Counts the models: each successful load gives a higher number. Tells a new model from the
+    // one it replaced where their addresses cannot (the new one may take the freed one's place).
+    quint64 ModelGeneration() const { return modelGeneration_; }
 
     int DisableTag = 99;
     TSkinControls SkinControls = DefaultSkinControls();
@@ -185,6 +189,7 @@ class TSkinData : public QObject {
     QByteArray skinImage_;
     QString loadError_;
     std::unique_ptr<TSkinModel> model_;
+    quint64 modelGeneration_ = 1;
     TGradientCache gradients_;
     QImage iconBitmap_;
     QFont captionFont_;

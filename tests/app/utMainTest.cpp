@@ -5,12 +5,15 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
 
 #include "MainWindowFixture.h"
+#include "TaskGridView.h"
 #include "TaskTable.h"
 #include "uShowMM.h"
 
@@ -514,17 +517,39 @@ TEST_F(MainWindowTest, SetupButton_ShowsTheSettingsDialogWithoutBlocking) {
     EXPECT_FALSE(main->FrmSetup->isModal());
 }
 
-TEST_F(MainWindowTest, Dragging_TheWindowSurface_MovesTheWindowByThePointerPath) {
+// Presses and drags the pointer by (30, 25) from at on widget.
+void DragBy(QWidget* widget, QPoint at) {
+    const QPoint to = at + QPoint(30, 25);
+    QTest::mousePress(widget, Qt::LeftButton, {}, at);
+    QMouseEvent move(QEvent::MouseMove, to, widget->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
+TEST_F(MainWindowTest, Dragging_OnlyTheWindowsOwnSurfaceMovesIt_ChildrenKeepPressesAndCursors) {
     const auto main = Start();
     main->show();
     const QPoint start = main->pos();
-    QWidget* surface = main->MyPanel1;
-    QTest::mousePress(surface, Qt::LeftButton, {}, QPoint(100, 20));
-    QMouseEvent move(QEvent::MouseMove, QPoint(130, 45), surface->mapToGlobal(QPoint(130, 45)),
-                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(surface, &move);
-    QTest::mouseRelease(surface, Qt::LeftButton, {}, QPoint(130, 45));
+    EXPECT_EQ(main->cursor().shape(), Qt::SizeAllCursor);
+    for (QWidget* child : std::initializer_list<QWidget*>{
+             main->MyPanel1, main->MyPanel6, main->Label3, main->chkSize, main->rbMax,
+             main->MyPanel5, main->sgJM->viewport(), main->StatusBar2, main->btnEdit}) {
+        EXPECT_EQ(child->cursor().shape(), Qt::ArrowCursor) << child->objectName().toStdString();
+    }
+    EXPECT_EQ(main->edName->cursor().shape(), Qt::IBeamCursor);
+    EXPECT_EQ(main->ListBox2->viewport()->cursor().shape(), Qt::IBeamCursor);
 
+    DragBy(main->MyPanel6, QPoint(700, 100));
+    EXPECT_EQ(main->pos(), start) << "a press on the disabled editor panel";
+    DragBy(main->MyPanel1, QPoint(100, 20));
+    EXPECT_EQ(main->pos(), start) << "a press on the top panel's background";
+    DragBy(main->Label3, QPoint(5, 5));
+    EXPECT_EQ(main->pos(), start) << "a press on a label";
+
+    // Where no child covers it, the window's own surface shows.
+    main->MyPanel1->hide();
+    DragBy(main.get(), QPoint(100, 20));
     EXPECT_EQ(main->pos(), start + QPoint(30, 25));
 }
 

@@ -338,4 +338,18 @@ TEST(MyShapeMouse, RightPressWithMenu_EndsThePressFirst_AndDropsClicksMadeMeanwh
     EXPECT_EQ(shape.PopUpMenu(), nullptr);
 }
 
+TEST(MyShapeMouse, RightPressWhoseReleaseDeletesTheMenu_ShowsNoMenu) {
+    ShapeOnParent bed;
+    TMyShape& shape = *bed.shape;
+    auto* menu = new QMenu;
+    menu->addAction(QStringLiteral("Item"));
+    shape.SetPopUpMenu(menu);
+    QObject::connect(&shape, &TMyShape::mouseUp, menu, [menu] { delete menu; });
+
+    SendMouse(shape, QEvent::MouseButtonPress, {10, 10}, {0, 0}, Qt::RightButton, Qt::RightButton);
+    EXPECT_EQ(shape.PopUpMenu(), nullptr);
+    EXPECT_FALSE(shape.IsPressed());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
 }  // namespace vardo::test

@@ -133,6 +133,18 @@ TEST(ShapeDrawingClock, ThreeOClock_HourHandRight_MinuteAndSecondHandsUp) {
     EXPECT_EQ(PixelAt(nine, 130, 100), Background);
 }
 
+TEST(ShapeDrawingClock, HandwheelBeyondTheDial_DrawsTheUprightHandleWithTheKnobBelow) {
+    TMyShape shape;
+    shape.resize(200, 200);
+    shape.SetDrawShape(TMyShape::dsHandwheel);
+    shape.SetCaption(QStringLiteral("60"));
+    const QImage pastTheDial = Render(shape, Background);
+    for (const char* caption : {"2147483647", "-2147483648", "400000000"}) {
+        shape.SetCaption(QString::fromLatin1(caption));
+        EXPECT_EQ(Render(shape, Background), pastTheDial) << caption;
+    }
+}
+
 // --- other members -----------------------------------------------------------------------------
 
 TEST(ShapeDrawingMembers, MemberWithoutDrawing_ShowsOnlyBackgroundFrameAndHandles) {

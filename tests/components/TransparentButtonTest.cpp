@@ -65,6 +65,18 @@ TEST(TransparentButtonGlyph, CellCount_FromTheStripsShape) {
     EXPECT_EQ(button.GlyphImages().size(), 5u);  // three cells, grey and disabled copies
 }
 
+TEST(TransparentButtonGlyph, NumGlyphsOutsideOneToFour_IsClampedBeforeAStripOfNoSquareCells) {
+    TTransparentButton button;
+    button.resize(40, 30);
+    button.SetNumGlyphs(0);
+    EXPECT_EQ(button.NumGlyphs(), 1);
+    button.SetGlyph(Strip(50, 20));
+    EXPECT_EQ(button.GlyphImages().size(), 3u);  // one cell, grey and disabled copies
+    EXPECT_FALSE(RenderOn(button, Backdrop).isNull());
+    button.SetNumGlyphs(7);
+    EXPECT_EQ(button.NumGlyphs(), 4);
+}
+
 TEST(TransparentButtonGlyph, ExplorerWithAutoGray_GreyWithRedElevenBlueThirty_UntilPointerEnters) {
     GlyphButton bed(Strip(10, 10), TTransparentButton::fsExplorer);
     // (11 * 200 + 59 * 100 + 30 * 50) / 100 = 96; with red and blue swapped it would be 124.

@@ -38,6 +38,10 @@ class VardoProgramFolder : public ::testing::Test {
         ASSERT_TRUE(display != nullptr && *display != '\0')
             << "VARDO_TEST_DISPLAY_WM is not set: the X test bed is not running (scripts/test.sh)";
         display_ = display;
+        MakeProgramFolder();
+    }
+
+    void MakeProgramFolder() {
         char folderTemplate[] = "/tmp/vardo-e2e-XXXXXX";
         ASSERT_NE(mkdtemp(folderTemplate), nullptr);
         folder_ = folderTemplate;
@@ -64,10 +68,15 @@ class VardoProgramFolder : public ::testing::Test {
         return bytes.str();
     }
 
-    void StartVardo() {
-        // The child inherits this environment; the test process itself uses no toolkit.
+    // The session the program starts in: the X test bed, the program's windows on xcb. The child
+    // inherits this environment; the test process itself uses no toolkit.
+    virtual void SetSessionEnvironment() {
         setenv("DISPLAY", display_.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "xcb", 1);
+    }
+
+    void StartVardo() {
+        SetSessionEnvironment();
         setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
         setenv("XDG_STATE_HOME", (folder_ / "state").c_str(), 1);
         ASSERT_TRUE(processes_.CreateProcess((folder_ / "vardo").string() + " ", folder_.string(),

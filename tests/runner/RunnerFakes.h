@@ -122,7 +122,7 @@ class FakeWindows final : public platform::Windows {
         bool rectReadable = true;
     };
 
-    bool Available() const override { return true; }
+    bool Available() const override { return available; }
 
     std::vector<platform::TopLevelWindow> EnumWindows() override {
         ++enumerations;
@@ -190,6 +190,7 @@ class FakeWindows final : public platform::Windows {
     std::vector<Window> windows;
     std::vector<std::string> calls;
     int enumerations = 0;
+    bool available = true;  // false: no X display, as on a Wayland session without XWayland
     platform::WindowListener* listener = nullptr;
     platform::WindowHandle nextWindow = 0x400001;
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <map>
 
 #include "ManualClock.h"
@@ -349,6 +350,58 @@ TEST_F(TaskRunnerTest, WatchTick_NeverTakesAWindowThatHasNotShown) {
     EXPECT_FALSE(windows.Find(leader)->hidden);
     // Withdrawn before anything else is done to it.
     EXPECT_EQ(windows.calls.front(), "hide " + std::to_string(real));
+}
+
+// ---- Windows that never show -------------------------------------------------------------------
+
+constexpr const char* kUnplaced = " 窗口未能放置: 【";
+
+int UnplacedLines(const FakeHost& host) {
+    return static_cast<int>(std::count_if(
+        host.history.begin(), host.history.end(),
+        [](const std::string& line) { return line.find(kUnplaced) != std::string::npos; }));
+}
+
+TEST_F(TaskRunnerTest, NoWindowWithinTenSeconds_IsReportedOnceInStatusAndHistory) {
+    SetRow(1, {{ColStartTime, "08:30:00"}, {ColWindowSetting, "否,最大"}, {ColMonitor, "2"}});
+    SetRow(2, {{ColStartTime, "08:30:00"}, {ColCaption, "Player"}, {ColDescription, "Clip"}});
+    RunUntil(8, 30, 9);
+    EXPECT_EQ(UnplacedLines(host), 0);
+    Second();  // the tenth watch tick since the start
+    ASSERT_EQ(UnplacedLines(host), 2);
+    EXPECT_EQ(host.history[2], Line("08:30:09", kUnplaced, "/apps/player", "News"));
+    EXPECT_EQ(host.history[3], Line("08:30:09", kUnplaced, "/apps/player", "Clip"));
+    EXPECT_EQ(host.statusLine, host.history.back());
+    // Still followed: a window that shows late is placed all the same, and nothing more is said.
+    const auto late = windows.Open(RowProcess(1), "Late");
+    Seconds(30);
+    EXPECT_EQ(windows.Find(late)->rect, (platform::Rect{1920, 0, 1920, 1080}));
+    EXPECT_EQ(UnplacedLines(host), 2);
+
+    // A new start waits its own ten seconds.
+    table.SetCell(ColStartTime, 2, "08:30:40");
+    RunUntil(8, 30, 49);
+    EXPECT_EQ(UnplacedLines(host), 2);
+    Second();
+    EXPECT_EQ(host.history.back(), Line("08:30:49", kUnplaced, "/apps/player", "Clip"));
+}
+
+TEST_F(TaskRunnerTest, NoWindowReport_NotForAPlacedEndedOrUnplaceableTask) {
+    SetRow(1, {{ColStartTime, "08:30:00"}, {ColWindowSetting, "否,无"}});
+    SetRow(2, {{ColStartTime, "08:30:00"}, {ColEndTime, "08:30:05"}});
+    SetRow(3, {{ColStartTime, "08:30:00"}});
+    RunUntil(8, 30, 3);
+    windows.Open(RowProcess(1), "Hidden at once");
+    processes.Exit(RowProcess(3), 0);
+    RunUntil(8, 30, 30);
+    EXPECT_EQ(UnplacedLines(host), 0);
+
+    // Without an X display nothing is placed, and the main window says so instead.
+    windows.available = false;
+    table.SetCell(ColStartTime, 3, "08:30:40");
+    RunUntil(8, 31, 0);
+    EXPECT_EQ(Cell(ColRunState, 3), "在播");
+    EXPECT_EQ(UnplacedLines(host), 0);
 }
 
 // ---- Schedule order ---------------------------------------------------------------------------

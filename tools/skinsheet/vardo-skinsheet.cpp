@@ -3,6 +3,7 @@
 // Each skin gets a column: a window framed by its edges, caption buttons and title, then every
 // element of the model in each of its frames, drawn in nine parts at a size larger than its cell.
 #include "SkinManage.h"
+#include "SkinRead.h"
 #include "WinSkinData.h"
 
 #include <QFileInfo>
@@ -115,7 +116,8 @@ int main(int argc, char** argv) {
         data->Loaded();
         data->SetSkinFile(QString::fromLocal8Bit(argv[i]));
         if (!data->SkinReady()) {
-            std::fprintf(stderr, "vardo-skinsheet: %s\n", qPrintable(data->LoadError()));
+            std::fprintf(stderr, "vardo-skinsheet: %s\n",
+                         vardo::OneLine(data->LoadError().toStdString()).c_str());
             return 1;
         }
         skins.push_back(std::move(data));

@@ -109,7 +109,12 @@ TEST(SkinReadTest, ForeignOrDamagedFiles_AreRefusedAndLeaveTheReaderEmpty) {
         EXPECT_EQ(reader.Count(), 0);
         EXPECT_EQ(reader.Version(), 0u);
         EXPECT_EQ(reader.LoadError(), kForeignSkinVersionText);
+        EXPECT_FALSE(reader.LoadReason().empty()) << "the log and the tooltip say what is wrong";
     }
+    reader.LoadFromStream(refused[2]);
+    EXPECT_NE(reader.LoadReason().find("10000"), std::string::npos) << reader.LoadReason();
+    reader.LoadFromStream(refused[8]);
+    EXPECT_NE(reader.LoadReason().find("第 1 个条目"), std::string::npos) << reader.LoadReason();
     std::string tooManyButOne;
     for (int i = 0; i < kMaxSkinEntries; ++i) tooManyButOne += "e\r\n";
     EXPECT_TRUE(reader.LoadFromStream(pack(RawContainer(

@@ -112,7 +112,12 @@ TEST(VardoSkinToolTest, BadInput_OneLineOnStandardErrorAndNothingWrittenOutside)
         EXPECT_NE(run.status, 0) << args[0] << " " << args[1];
         EXPECT_EQ(CountLines(run.output), 1) << run.output;
         EXPECT_EQ(run.output.rfind("vardo-skin: ", 0), 0u) << run.output;
+        EXPECT_EQ(run.output.find('\r'), std::string::npos) << "nothing runs back over the line";
     }
+    // A refused file: the system's text on the line, and what is wrong with the file.
+    const std::string foreignLine = RunTool({"list", temp.File("foreign.skn")}).output;
+    EXPECT_NE(foreignLine.find("此文件版本不同 / 请升级新版本"), std::string::npos) << foreignLine;
+    EXPECT_NE(foreignLine.find("10000"), std::string::npos) << "the file's version";
     EXPECT_FALSE(fs::exists(temp.File("p.skn")));
     EXPECT_FALSE(fs::exists(temp.File("out")));
     EXPECT_FALSE(fs::exists(temp.File("x")));

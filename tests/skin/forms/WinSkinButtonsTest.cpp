@@ -1,5 +1,7 @@
+#include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -30,8 +32,46 @@ class WinSkinButtonsTest : public SkinFixture {
 
     static QImage Look(QWidget& control) { return control.grab().toImage(); }
 
+    static int PixelsOf(const QImage& image, const QColor& colour) {
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) count += image.pixelColor(x, y) == colour;
+        }
+        return count;
+    }
+
     QWidget window_;
 };
+
+// Tabbing through skinned choices shows where the focus is: a dotted frame round the focused
+// caption, in the caption's colour; a component whose options hold xoNoFocusRect draws none.
+TEST_F(WinSkinButtonsTest, CheckAndRadio_FocusedCaptionIsFramedUnlessNoFocusRect) {
+    auto* check = new QCheckBox(QStringLiteral("Check box"), &window_);
+    check->setGeometry(10, 10, 150, 24);
+    auto* radio = new QRadioButton(QStringLiteral("Radio button"), &window_);
+    radio->setGeometry(10, 50, 150, 24);
+    auto* other = new QPushButton(QStringLiteral("Other"), &window_);
+    other->setGeometry(10, 90, 80, 24);
+    window_.show();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    ASSERT_NE(Skin(window_), nullptr);
+
+    for (QAbstractButton* choice : std::initializer_list<QAbstractButton*>{check, radio}) {
+        const QColor caption = choice->palette().color(QPalette::WindowText);
+        other->setFocus();
+        const QImage unfocused = Look(*choice);
+        choice->setFocus();
+        ASSERT_TRUE(choice->hasFocus());
+        const int frame = PixelsOf(Look(*choice), caption) - PixelsOf(unfocused, caption);
+        const int captionWidth = choice->fontMetrics().horizontalAdvance(choice->text());
+        EXPECT_GE(frame, captionWidth / 2) << choice->text().toStdString() << ": no focus mark";
+
+        data_.Options.Include(xoNoFocusRect);
+        EXPECT_EQ(Look(*choice), unfocused) << choice->text().toStdString();
+        data_.Options.Exclude(xoNoFocusRect);
+    }
+}
 
 TEST_F(WinSkinButtonsTest, ToolButton_AutoRaiseIsFlatUntilHotPressedOrChecked) {
     auto* tool = new QToolButton(&window_);

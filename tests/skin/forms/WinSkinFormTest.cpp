@@ -436,6 +436,45 @@ TEST_F(WinSkinFormTest, FrameTimer_RunsWhileActiveAndCoolsAButtonThePointerLeftU
     EXPECT_TRUE(form->TimerRunning());
 }
 
+// Keeps every event from the window, as when the window system leaves a frameless window untold
+// of an activation change and nothing else happens to it: only the frame's timer looks.
+class Untold : public QObject {
+  protected:
+    bool eventFilter(QObject*, QEvent*) override { return true; }
+};
+
+TEST_F(WinSkinFormTest, SkinLoadedBeforeItsReload_FrameUsesNothingOfTheModelItReplaced) {
+    QWidget window;
+    QWidget other;
+    window.setGeometry(100, 100, 300, 200);
+    other.setGeometry(600, 100, 100, 100);
+    other.show();
+    window.show();
+    TWinSkinForm* form = Skin(window);
+    ASSERT_NE(form, nullptr);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_FALSE(form->RenderFrame().isNull());
+
+    // Each load frees the model before; a later one may be given its place in memory.
+    for (int load = 0; load < 4; ++load) {
+        ASSERT_TRUE(data_.LoadSkin());
+        EXPECT_TRUE(form->RenderFrame().isNull()) << "load " << load << " is not read yet";
+    }
+
+    // The timer notices the window's deactivation before anything has reloaded the skin.
+    Untold untold;
+    window.installEventFilter(&untold);
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QTest::qWait(400);
+    window.removeEventFilter(&untold);
+    ASSERT_TRUE(SettleUntil([&] { return !form->RenderFrame().isNull(); }))
+        << "the reload reads the new model";
+    EXPECT_EQ(Pixel(form->RenderFrame(), 2, 100), kInactiveEdge);
+    EXPECT_EQ(Pixel(form->RenderFrame(), window.width() - 13, 12), kCloseNormal);
+}
+
 // A skin of only the given ini text and images.
 std::string SkinOf(const std::string& ini, const SkinImages& images) {
     return SkinFileBytes("[TitlebarSkin]\r\nSkinName=Gaps\r\n" + ini, images);

@@ -1,20 +1,27 @@
-// A skinned window on the real X test bed under openbox, driven by real pointer input (XTest):
-// it loses the window manager's frame and keeps its place, moves by its caption, closes by its
-// close button, and gets its frame and client size back when skinning goes off. Message boxes
-// and file dialogs, skinned as bare windows, answer the pointer as they do unskinned.
+// A skinned window on the real X test bed under openbox, driven by real pointer and key input
+// (XTest): it loses the window manager's frame and keeps its place, moves by its caption, closes
+// by its close button or a double click on its icon, moves and resizes by the keyboard through its
+// system menu, and gets its frame and client size back when skinning goes off. Message boxes and
+// file dialogs, skinned as bare windows, answer the pointer as they do unskinned.
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QListView>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStyleHints>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
 #include <memory>
 
+#include <X11/keysym.h>
+
 #include "SkinFixture.h"
+#include "WinSkinFrame.h"
+#include "XTestKeys.h"
 #include "XTestPointer.h"
 
 namespace vardo::test {
@@ -25,7 +32,8 @@ class WinSkinFormX11Test : public SkinFixture {
     void SetUp() override {
         ASSERT_EQ(QGuiApplication::platformName(), "xcb")
             << "needs the X test bed: run with DISPLAY and QT_QPA_PLATFORM=xcb";
-        ASSERT_TRUE(pointer_.Available()) << "the X server offers no XTest extension";
+        ASSERT_TRUE(pointer_.Available() && keys_.Available())
+            << "the X server offers no XTest extension";
         SkinFixture::SetUp();
     }
 
@@ -45,7 +53,15 @@ class WinSkinFormX11Test : public SkinFixture {
         return window;
     }
 
+    // The skinned system menu, once it is open.
+    static QMenu* OpenSystemMenu() {
+        SettleUntil([] { return QApplication::activePopupWidget() != nullptr; });
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        return menu && menu->property("Tag").toInt() == 33333 ? menu : nullptr;
+    }
+
     XTestPointer pointer_{Settle};
+    XTestKeys keys_{Settle};
 };
 
 TEST_F(WinSkinFormX11Test, SkinnedWindow_MovesByItsCaptionMinimisesAndClosesByItsButtons) {
@@ -76,6 +92,74 @@ TEST_F(WinSkinFormX11Test, SkinnedWindow_MovesByItsCaptionMinimisesAndClosesByIt
     const QPoint close = window->geometry().topLeft() + QPoint(window->width() - 13, 12);
     pointer_.Click(close);
     EXPECT_TRUE(SettleUntil([&] { return !window->isVisible(); }));
+}
+
+TEST_F(WinSkinFormX11Test, CaptionIcon_ClickOpensTheSystemMenu_DoubleClickClosesTheWindow) {
+    const std::unique_ptr<QWidget> window = FramedWindow();
+    TWinSkinForm* form = Skin(*window);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return window->frameGeometry() == window->geometry(); }));
+    Settle(200);
+    const auto icon = std::find_if(
+        form->CaptionButtons().begin(), form->CaptionButtons().end(), [&](const auto& button) {
+            return button->Visible &&
+                   IsSystemMenuAction(data_.Model().CaptionButtons[button->ElementIndex]->Action);
+        });
+    ASSERT_NE(icon, form->CaptionButtons().end());
+    const QPoint onIcon = window->mapToGlobal((*icon)->Rect.center());
+
+    pointer_.Click(onIcon);
+    QMenu* menu = OpenSystemMenu();
+    ASSERT_NE(menu, nullptr) << "a click on the icon opens the system menu";
+    menu->hide();
+    Settle(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 100);
+    ASSERT_TRUE(window->isVisible());
+
+    pointer_.Click(onIcon);
+    pointer_.Click(onIcon);
+    EXPECT_TRUE(SettleUntil([&] { return !window->isVisible(); }))
+        << "a double click on the icon closes the window";
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
+// Move and Size of the system menu give a window without the window manager's frame the window
+// manager's own keyboard move and resize: arrows, then Enter.
+TEST_F(WinSkinFormX11Test, SystemMenuMoveAndSize_MoveAndResizeTheWindowByTheKeyboard) {
+    const std::unique_ptr<QWidget> window = FramedWindow();
+    TWinSkinForm* form = Skin(*window);
+    ASSERT_NE(form, nullptr);
+    ASSERT_TRUE(SettleUntil([&] { return window->frameGeometry() == window->geometry(); }));
+    window->activateWindow();
+    ASSERT_TRUE(SettleUntil([&] { return window->isActiveWindow(); }));
+    const QRect before = window->geometry();
+
+    form->ShowSystemMenu(window->mapToGlobal(QPoint(20, 20)));
+    ASSERT_NE(OpenSystemMenu(), nullptr);
+    keys_.Chord({XK_m});
+    Settle(200);
+    for (int step = 0; step < 4; ++step) keys_.Chord({XK_Right});
+    for (int step = 0; step < 3; ++step) keys_.Chord({XK_Down});
+    keys_.Chord({XK_Return});
+    EXPECT_TRUE(SettleUntil([&] {
+        return window->x() > before.x() && window->y() > before.y() &&
+               window->size() == before.size();
+    })) << "moved to "
+        << window->x() << "," << window->y();
+    const QRect moved = window->geometry();
+
+    form->ShowSystemMenu(window->mapToGlobal(QPoint(20, 20)));
+    ASSERT_NE(OpenSystemMenu(), nullptr);
+    keys_.Chord({XK_s});
+    Settle(200);
+    for (int step = 0; step < 4; ++step) keys_.Chord({XK_Right});
+    for (int step = 0; step < 3; ++step) keys_.Chord({XK_Down});
+    keys_.Chord({XK_Return});
+    EXPECT_TRUE(SettleUntil([&] {
+        return window->width() > moved.width() && window->height() > moved.height() &&
+               window->pos() == moved.topLeft();
+    })) << "sized to "
+        << window->width() << "x" << window->height();
+    EXPECT_FALSE(keys_.KeyboardGrabbed()) << "the window manager let go of the keyboard";
 }
 
 TEST_F(WinSkinFormX11Test, SwitchOff_GivesBackTheFrameTheClientSizeAndThePlace) {

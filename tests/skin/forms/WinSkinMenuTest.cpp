@@ -223,16 +223,21 @@ TEST_F(WinSkinMenuTest, Keyboard_AltSpace_OpensTheSystemMenuWithGlyphsAtTheClien
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(menu->property("Tag").toInt(), 33333);
     EXPECT_EQ(menu->pos(), window_.mapToGlobal(form->ClientRect().topLeft()));
-    ASSERT_EQ(menu->actions().size(), 5);
+    QStringList items;
+    for (QAction* action : menu->actions()) items << action->text();
+    EXPECT_EQ(items, QStringList({"还原(&R)", "移动(&M)", "大小(&S)", "最小化(&N)", "最大化(&X)",
+                                  "", "关闭(&C)\tAlt+F4"}));
     for (QAction* action : menu->actions()) {
-        EXPECT_TRUE(action->isSeparator() || !action->icon().isNull())
+        const bool glyph = !action->text().startsWith("移动") && !action->text().startsWith("大小");
+        EXPECT_TRUE(action->isSeparator() || action->icon().isNull() != glyph)
             << action->text().toStdString();
     }
-    ASSERT_TRUE(menu->actions()[2]->isEnabled()) << "maximise";
-    menu->actions()[2]->trigger();
-    EXPECT_TRUE(window_.isMaximized());
+    EXPECT_TRUE(menu->actions()[1]->isEnabled()) << "move";
+    EXPECT_TRUE(menu->actions()[2]->isEnabled()) << "size, for a window of changing size";
+    ASSERT_TRUE(menu->actions()[4]->isEnabled()) << "maximise";
+    menu->actions()[4]->trigger();
     menu->hide();
-    QCoreApplication::processEvents();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window_.isMaximized(); }, 1000));
 }
 
 TEST_F(WinSkinMenuTest, MenuUpdate_ItemsAddedRemovedAndRenamed_ReshapeTheSkinnedBar) {
@@ -266,6 +271,27 @@ TEST_F(WinSkinMenuTest, MenuUpdate_ItemsAddedRemovedAndRenamed_ReshapeTheSkinned
     EXPECT_TRUE(window_.menuBar()->isVisible());
     ASSERT_EQ(window_.menuBar()->actions().size(), 4);
     EXPECT_TRUE(window_.actions().isEmpty()) << "the lent menus are taken back";
+}
+
+TEST_F(WinSkinMenuTest, MenuUpdate_RebuildUnderTheHotButton_LeavesTheFrameHoldingNoneOfTheOld) {
+    TWinSkinMenu* bar = ShowActive();
+    ASSERT_NE(bar, nullptr);
+    TWinSkinForm* form = windows_.FormSkinner(&window_);
+    const QPoint overSecond = bar->Buttons()[1]->Rect.center();
+    QTest::mouseMove(&window_, overSecond);
+    ASSERT_EQ(form->CurrentObject(), bar->Buttons()[1].get());
+
+    menus_[1]->setTitle("&VVVV");
+    QCoreApplication::processEvents();
+    ASSERT_EQ(bar->Buttons()[1]->Caption, "&VVVV");
+    EXPECT_EQ(form->CurrentObject(), nullptr);
+    // The frame's timer, the leave and the next move look at the hot button.
+    Settle(300);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(&window_, &leave);
+    QTest::mouseMove(&window_, overSecond + QPoint(1, 0));
+    EXPECT_EQ(form->CurrentObject(), bar->Buttons()[1].get());
+    EXPECT_EQ(bar->Buttons()[1]->State, TNCObject::sHot);
 }
 
 TEST_F(WinSkinMenuTest, MenuUpdate_ABarWithoutItems_StaysTheWindowsUntilItGetsOne) {

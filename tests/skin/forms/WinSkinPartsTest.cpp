@@ -189,7 +189,9 @@ TEST_F(WinSkinPartsTest, SizeGrip_DotsInTheSkinsShadowOnItsFace) {
               ColorToQColor(colours.ButtonShadow).rgb());
 }
 
-TEST_F(WinSkinPartsTest, SwitchOff_GivesSpinBoxGripAndListTheirOwnLookBack) {
+TEST_F(WinSkinPartsTest, SwitchOff_GivesSpinBoxGripListAndScrollBarsTheirOwnLookAndHoverBack) {
+    auto* memo = new QPlainTextEdit(&window_);
+    memo->setGeometry(200, 50, 150, 100);
     auto* spin = new QSpinBox(&window_);
     spin->setGeometry(10, 10, 100, 28);
     auto* grip = new QSizeGrip(&window_);
@@ -200,6 +202,9 @@ TEST_F(WinSkinPartsTest, SwitchOff_GivesSpinBoxGripAndListTheirOwnLookBack) {
     combo->setEditable(true);
     combo->setMaxVisibleItems(8);
     window_.show();
+    // Hover tracking as the bars had it, whatever the style gave them.
+    memo->verticalScrollBar()->setAttribute(Qt::WA_Hover, false);
+    memo->horizontalScrollBar()->setAttribute(Qt::WA_Hover, true);
     const QImage ownSpin = Look(*spin);
     const QImage ownGrip = Look(*grip);
     QScrollBar* listBar = combo->view()->verticalScrollBar();
@@ -208,12 +213,15 @@ TEST_F(WinSkinPartsTest, SwitchOff_GivesSpinBoxGripAndListTheirOwnLookBack) {
     combo->hidePopup();
 
     ASSERT_NE(Skin(window_), nullptr);
+    ASSERT_TRUE(memo->verticalScrollBar()->testAttribute(Qt::WA_Hover)) << "skinned bars hover";
     combo->showPopup();
     ASSERT_NE(Look(*listBar), ownListBar);
     combo->hidePopup();
     ASSERT_NE(Look(*spin), ownSpin);
 
     windows_.RunCommand(scSwitchOff, data_);
+    EXPECT_FALSE(memo->verticalScrollBar()->testAttribute(Qt::WA_Hover));
+    EXPECT_TRUE(memo->horizontalScrollBar()->testAttribute(Qt::WA_Hover));
     EXPECT_EQ(Look(*spin), ownSpin);
     EXPECT_EQ(Look(*grip), ownGrip);
     combo->showPopup();

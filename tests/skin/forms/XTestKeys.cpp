@@ -31,6 +31,15 @@ void XTestKeys::Key(unsigned long keySymbol, bool down) {
     settle_(40);
 }
 
+bool XTestKeys::KeyboardGrabbed() const {
+    Display* display = Connection(display_);
+    const int status = XGrabKeyboard(display, DefaultRootWindow(display), False, GrabModeAsync,
+                                     GrabModeAsync, CurrentTime);
+    if (status == GrabSuccess) XUngrabKeyboard(display, CurrentTime);
+    XSync(display, False);
+    return status == AlreadyGrabbed;
+}
+
 void XTestKeys::Chord(const std::vector<unsigned long>& keySymbols) {
     for (unsigned long key : keySymbols) Key(key, true);
     for (auto key = keySymbols.rbegin(); key != keySymbols.rend(); ++key) Key(*key, false);

@@ -17,6 +17,8 @@ class XTestKeys {
     bool Available() const;
     // Presses the keys (X key symbols) in order and releases them in reverse order.
     void Chord(const std::vector<unsigned long>& keySymbols);
+    // Whether a client holds the keyboard (an open menu does, the window manager's or ours).
+    bool KeyboardGrabbed() const;
 
   private:
     void Key(unsigned long keySymbol, bool down);

@@ -211,6 +211,12 @@ TEST_F(SkinDataTest, ASkinThatFailsToLoadLeavesTheSkinItHadAndSaysWhy) {
         EXPECT_TRUE(data->LoadError().contains(name)) << qPrintable(data->LoadError());
     }
     EXPECT_TRUE(data->LoadError().contains("没有皮肤定义"));
+    data->SetSkinFile(folder.File("foreign.skn").c_str());
+    const QStringList lines = data->LoadError().split('\n');
+    ASSERT_EQ(lines.size(), 3) << qPrintable(data->LoadError());
+    EXPECT_TRUE(lines[0].endsWith("此文件版本不同")) << "after the file's path";
+    EXPECT_EQ(lines[1], "请升级新版本 !");
+    EXPECT_FALSE(lines[2].isEmpty()) << "what is wrong with the file";
     data->SetSkinFile(ShippedSkin("Daylight"));
     EXPECT_TRUE(data->LoadError().isEmpty());
 }
