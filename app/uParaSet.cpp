@@ -186,7 +186,7 @@ bool TFrmSetup::WriteOrReport(std::string_view key, const std::string& value) {
         WriteSetting(place_.settingsFile, kSection, key, value);
         return true;
     } catch (const SettingsWriteError& error) {
-        prompts_.ShowError(this, ToQString(error.what()));
+        prompts_.ShowError(this, ToQString(error.Report()));
         return false;
     }
 }

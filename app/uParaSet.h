@@ -82,8 +82,8 @@ class TFrmSetup final : public QDialog {
   private:
     void BuildControls();
     void ConnectHandlers();
-    // Writes one key; on failure shows "Unable to write to ..." and returns false, so the
-    // handler skips the rest of its work.
+    // Writes one key; on failure shows "Unable to write to ..." with the reason on the next line
+    // and returns false, so the handler skips the rest of its work.
     bool WriteOrReport(std::string_view key, const std::string& value);
     bool WriteYesNo(std::string_view key, const QCheckBox& box);
     // Whether the stored option key (byDefault when missing) reads as yes.

@@ -43,6 +43,7 @@ namespace {
 
 const QString kCloseQuestion = "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。";
 const QString kCloseCaption = "确认退出";
+constexpr std::string_view kHistoryWriteFailed = "运行历史写入失败：";
 
 std::string RecoveryNote(const RecoveryCopy& copy) {
     return "未保存的修改已另存为：" + copy.path;
@@ -172,8 +173,8 @@ void TFrmMain::LoadTimetable(const std::string& path, std::optional<std::string_
     sgJMClick();
 }
 
-void TFrmMain::ReportSettingsError(const std::exception& error) {
-    services_.prompts.ShowError(this, ToQString(error.what()));
+void TFrmMain::ReportSettingsError(const SettingsWriteError& error) {
+    services_.prompts.ShowError(this, ToQString(error.Report()));
 }
 
 // --- closing and dragging -------------------------------------------------------------------
@@ -479,7 +480,7 @@ std::vector<std::string> TFrmMain::HistoryLines() const {
 // line retries the write.
 void TFrmMain::ListBox2Change() {
     if (!FrmSetup || !FrmSetup->chkSaveHis->isChecked()) return;
-    const WriteResult result = SaveHistoryLines(historyFilePath_, HistoryLines());
+    const WriteResult result = WriteHistoryFile();
     if (!result) metrics_->CountHistoryWriteFailure();
     if (result || historyErrorPending_) return;
     historyErrorPending_ = true;
@@ -487,6 +488,20 @@ void TFrmMain::ListBox2Change() {
         services_.prompts.ShowError(this, text);
         historyErrorPending_ = false;
     });
+}
+
+// While the file lacks lines, the status bar says why; the memo keeps them all, so the next
+// write that succeeds stores the whole day.
+WriteResult TFrmMain::WriteHistoryFile() {
+    const WriteResult result = SaveHistoryLines(historyFilePath_, HistoryLines());
+    if (!result) {
+        SetStatusText(0, std::string(kHistoryWriteFailed) + result.error);
+    } else if (std::exchange(historyBehind_, false) &&
+               StatusPanelText(0).startsWith(" " + ToQString(kHistoryWriteFailed))) {
+        SetStatusText(0, currentTablePath_);
+    }
+    historyBehind_ = !result;
+    return result;
 }
 
 void TFrmMain::LoadHistoryMemo() {
@@ -499,6 +514,9 @@ void TFrmMain::LoadHistoryMemo() {
 }
 
 void TFrmMain::tmMinuteTimer() {
+    // A file that missed lines (a full disk, a read-only folder) catches up without waiting for
+    // the next line, and before the memo moves on to a new day. Only the status bar reports here.
+    if (historyBehind_ && FrmSetup && FrmSetup->chkSaveHis->isChecked()) WriteHistoryFile();
     const std::string path = DatedFilePath(programFolder_.toStdString(), "History", "txt");
     if (path == historyFilePath_) return;
     historyFilePath_ = path;

@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "AlignedSecondTimer.h"
+#include "AtomicFile.h"
 #include "RecoveryCopy.h"
 #include "ProgramPlace.h"
 #include "SecondSequencer.h"
+#include "SettingsStore.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
 #include "TimetableArrivals.h"
@@ -283,7 +285,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     bool SaveTimetable();
     void ShowCurrentMonitor();
     void ShowTimeCell(QLineEdit& field, int column);
-    void ReportSettingsError(const std::exception& error);
+    void ReportSettingsError(const SettingsWriteError& error);
+    WriteResult WriteHistoryFile();
     std::vector<std::string> HistoryLines() const;
 
     platform::ProgramPlace place_;
@@ -303,6 +306,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     bool closed_ = false;
     std::optional<LocalTime> unkeptEditsReportedAt_;
     bool historyErrorPending_ = false;
+    // The history file lacks lines of the memo that the last write could not store.
+    bool historyBehind_ = false;
 
     MainWindowServices services_;
     TaskTable table_;

@@ -34,7 +34,8 @@ class UniqueFd {
 };
 
 WriteResult Failure(const std::string& path, int error) {
-    return {path + ": " + std::system_category().message(error)};
+    const std::string reason = std::system_category().message(error);
+    return {path + ": " + reason, reason};
 }
 
 bool WriteAll(int fd, std::string_view bytes) {

@@ -7,9 +7,10 @@
 namespace vardo {
 
 // Outcome of a file write: empty error on success, otherwise a text the operator can be shown
-// ("<path>: <reason>").
+// ("<path>: <reason>"), and the reason alone.
 struct WriteResult {
     std::string error;
+    std::string reason;
 
     bool ok() const { return error.empty(); }
     explicit operator bool() const { return ok(); }

@@ -16,6 +16,9 @@ inline constexpr std::string_view kExitEventText = " 任务结束: 【";   // th
 inline constexpr std::string_view kSubjectSeparator = " 】  ";
 // A notice line of the same form: a placing row's task showed no window the program could place.
 inline constexpr std::string_view kUnplacedNoticeText = " 窗口未能放置: 【";
+// A notice line that follows the start line of a launch that created no process; the reason
+// stands where the description does.
+inline constexpr std::string_view kLaunchFailedNoticeText = " 启动失败: 【";
 
 std::string HistoryLineText(std::string_view timeText, std::string_view event,
                             std::string_view application, std::string_view description);

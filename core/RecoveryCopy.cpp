@@ -25,8 +25,14 @@ RecoveryCopy SaveRecoveryCopy(const TaskTable& table, const std::string& tablePa
     const std::string name = RecoveryName(tablePath, now);
     RecoveryCopy copy;
     for (const std::string& folder : folders) {
-        std::error_code ignored;  // a folder that cannot be made fails the write below
-        std::filesystem::create_directories(folder, ignored);
+        // The reason a folder cannot be made (a read-only or full disk) is the one to report, not
+        // the missing folder that the write would then find.
+        std::error_code made;
+        std::filesystem::create_directories(folder, made);
+        if (made) {
+            copy.error = folder + ": " + made.message();
+            continue;
+        }
         const WriteResult written = SaveTable(table, folder + name);
         if (written) return {folder + name, {}};
         copy.error = written.error;

@@ -30,8 +30,8 @@ constexpr int kSecondsPerDay = 24 * 3600;
 
 }  // namespace
 
-SettingsWriteError::SettingsWriteError(const std::string& path)
-    : std::runtime_error("Unable to write to " + path), path_(path) {}
+SettingsWriteError::SettingsWriteError(const std::string& path, const std::string& reason)
+    : std::runtime_error("Unable to write to " + path), path_(path), reason_(reason) {}
 
 std::string SettingsFilePath(std::string_view programFilePath) {
     const size_t slash = programFilePath.rfind('/');
@@ -48,9 +48,10 @@ void WriteSetting(const std::string& file, std::string_view section, std::string
     std::error_code error;
     const std::string bytes = ReadFileBytes(file, error);
     // A file that exists but cannot be read is not replaced: its other keys would be lost.
-    if (error && error != std::errc::no_such_file_or_directory) throw SettingsWriteError(file);
-    if (!WriteFileAtomically(file, IniSetValue(bytes, section, key, value)))
-        throw SettingsWriteError(file);
+    if (error && error != std::errc::no_such_file_or_directory)
+        throw SettingsWriteError(file, error.message());
+    const WriteResult written = WriteFileAtomically(file, IniSetValue(bytes, section, key, value));
+    if (!written) throw SettingsWriteError(file, written.reason);
 }
 
 std::string ReadSetting(const std::string& file, std::string_view section, std::string_view key) {

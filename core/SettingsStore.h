@@ -10,14 +10,19 @@ namespace vardo {
 // The one section the program keeps its options in.
 inline constexpr std::string_view kSettingsSection = "START";
 
-// Raised by a settings write that could not be completed; what() is "Unable to write to <path>".
+// Raised by a settings write that could not be completed; what() is "Unable to write to <path>",
+// reason() what the system said (a full disk, a read-only folder).
 class SettingsWriteError : public std::runtime_error {
   public:
-    explicit SettingsWriteError(const std::string& path);
+    SettingsWriteError(const std::string& path, const std::string& reason);
     const std::string& path() const { return path_; }
+    const std::string& reason() const { return reason_; }
+    // what() with the reason on a second line: the text the operator is shown.
+    std::string Report() const { return what() + ("\n" + reason_); }
 
   private:
     std::string path_;
+    std::string reason_;
 };
 
 // The program file's path with its extension replaced by ".INI" (added when it has none) and the

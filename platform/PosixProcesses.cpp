@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 
 extern "C" {
@@ -71,10 +72,13 @@ bool PrepareSpawn(SpawnFileActions& actions, SpawnAttributes& attributes,
            posix_spawnattr_setsigdefault(attributes.get(), &defaults) == 0;
 }
 
+// On failure sets error to why (a missing interpreter, a format the kernel cannot run, a working
+// folder that is gone).
 std::optional<int> Spawn(const SplitCommand& command, const std::string& workingDirectory,
-                         const std::optional<Environment>& environment) {
+                         const std::optional<Environment>& environment, int& error) {
     SpawnFileActions actions;
     SpawnAttributes attributes;
+    error = ENOMEM;
     if (!PrepareSpawn(actions, attributes, workingDirectory)) return std::nullopt;
     std::vector<char*> argv;
     for (const auto& argument : command.argv) argv.push_back(const_cast<char*>(argument.c_str()));
@@ -85,9 +89,9 @@ std::optional<int> Spawn(const SplitCommand& command, const std::string& working
         envp.push_back(nullptr);
     }
     pid_t processId = 0;
-    if (posix_spawn(&processId, command.program.c_str(), actions.get(), attributes.get(),
-                    argv.data(), environment ? envp.data() : environ) != 0)
-        return std::nullopt;
+    error = posix_spawn(&processId, command.program.c_str(), actions.get(), attributes.get(),
+                        argv.data(), environment ? envp.data() : environ);
+    if (error != 0) return std::nullopt;
     return processId;
 }
 
@@ -164,19 +168,28 @@ bool PosixProcesses::CreateProcess(const std::string& commandLine,
                                    ProcessInformation& info) {
     ReapExitedChildren();
     info = {};
+    lastCreateError_.clear();
     // Without PATH, exec's own default applies.
     const char* path = std::getenv("PATH");
     const auto command =
         SplitCommandLine(commandLine, workingDirectory, path ? path : "/bin:/usr/bin");
-    if (!command) return false;
+    if (!command) {
+        lastCreateError_ = "no executable program file on the command line";
+        return false;
+    }
     KeepChildrenWaitable();
-    const auto processId = Spawn(*command, workingDirectory, environment_);
-    if (!processId) return false;
+    int spawnError = 0;
+    const auto processId = Spawn(*command, workingDirectory, environment_, spawnError);
+    if (!processId) {
+        lastCreateError_ = command->program + ": " + std::strerror(spawnError);
+        return false;
+    }
 
     // Our unreaped child cannot be replaced by another process, so opening it by pid is safe.
     const int reapDescriptor = pidfd_open(*processId, 0);
     const int handleDescriptor = reapDescriptor < 0 ? -1 : pidfd_open(*processId, 0);
     if (handleDescriptor < 0) {
+        lastCreateError_ = std::strerror(errno);
         kill(*processId, SIGKILL);
         waitpid(*processId, nullptr, 0);
         if (reapDescriptor >= 0) close(reapDescriptor);
@@ -189,6 +202,7 @@ bool PosixProcesses::CreateProcess(const std::string& commandLine,
     const ProcessHandle handle = AddHandle(handleDescriptor, {*processId, child, !showWindow});
     if (handle == 0) {
         // A task nobody can follow or end must not run on; a later sweep reaps it.
+        lastCreateError_ = std::strerror(errno);
         pidfd_send_signal(reapDescriptor, SIGKILL, nullptr, 0);
         return false;
     }

@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -29,6 +30,7 @@ class PosixProcesses final : public Processes {
 
     bool CreateProcess(const std::string& commandLine, const std::string& workingDirectory,
                        bool showWindow, ProcessInformation& info) override;
+    std::string LastCreateError() const override { return lastCreateError_; }
     ExitQuery GetExitCodeProcess(ProcessHandle handle) override;
     bool TerminateProcess(ProcessHandle handle, std::uint32_t exitCode) override;
     ProcessHandle OpenProcess(int processId) override;
@@ -60,6 +62,7 @@ class PosixProcesses final : public Processes {
     std::optional<Environment> environment_;
     std::map<ProcessHandle, Handle> handles_;
     std::vector<std::shared_ptr<Child>> unreaped_;
+    std::string lastCreateError_;
 };
 
 }  // namespace vardo::platform

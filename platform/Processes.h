@@ -39,6 +39,8 @@ class Processes {
     // workingDirectory as its current folder. Returns false and leaves `info` zeroed on failure.
     virtual bool CreateProcess(const std::string& commandLine, const std::string& workingDirectory,
                                bool showWindow, ProcessInformation& info) = 0;
+    // Why the most recent CreateProcess failed, for the operator; empty after a success.
+    virtual std::string LastCreateError() const { return {}; }
     virtual ExitQuery GetExitCodeProcess(ProcessHandle handle) = 0;
     // Ends the process outright through the handle; false when the handle is unknown or the
     // process has already ended. Never signals a process by pid.

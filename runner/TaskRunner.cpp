@@ -427,6 +427,10 @@ void TaskRunner::StartTask(int row) {
     host_.StartWatchTimer();
     host_.SetStatusLine(EventLine(kStartEventText, row));
     AppendStatusLineToHistory();
+    if (launched) return;
+    host_.SetStatusLine(HistoryLineText(NowTimeText(), kLaunchFailedNoticeText, application,
+                                        processes_.LastCreateError()));
+    AppendStatusLineToHistory();
 }
 
 bool TaskRunner::LaunchProcess(const std::string& applicationFile, const std::string& parameters,

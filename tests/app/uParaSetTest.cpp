@@ -209,7 +209,8 @@ TEST_F(SettingsDialogTest, SettingsUnwritable_ShowsUnableToWriteAndKeepsTheNewSt
 
     dialog->chkSure->setChecked(true);
     ASSERT_EQ(prompts_.errors.size(), 1);
-    EXPECT_EQ(prompts_.errors[0], "Unable to write to " + QString::fromStdString(SettingsPath()));
+    EXPECT_EQ(prompts_.errors[0],
+              "Unable to write to " + QString::fromStdString(SettingsPath()) + "\nIs a directory");
     EXPECT_TRUE(dialog->chkSure->isChecked());
 
     owner_.appliedDegrees.clear();

@@ -2,8 +2,14 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "TempFolder.h"
 
@@ -81,6 +87,31 @@ TEST(AtomicFileTest, FailedWrite_ReportsPathAndKeepsTheOldFile) {
     EXPECT_TRUE(fs::is_fifo(folder.File("pipe")));
     EXPECT_EQ(test::ReadBytes(blocker), "keep");
     EXPECT_EQ(EntryCount(folder.path()), 3u);
+}
+
+// A writer killed at 31 random moments, mid-write, mid-flush or mid-rename: the file is always
+// one of the two versions, whole.
+TEST(AtomicFileTest, Write_KilledAtRandomMoments_NeverLeavesATornFile) {
+    test::TempFolder folder;
+    const std::string path = folder.File("a.tab");
+    const std::string first(300'000, 'a');
+    const std::string second(200'000, 'b');
+    ASSERT_TRUE(WriteFileAtomically(path, first));
+    std::mt19937 random(20260305);
+    std::uniform_int_distribution<int> delayMicroseconds(0, 20'000);
+    for (int kill = 0; kill < 31; ++kill) {
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            for (bool one = true;; one = !one) WriteFileAtomically(path, one ? second : first);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delayMicroseconds(random)));
+        ::kill(writer, SIGKILL);
+        ASSERT_EQ(::waitpid(writer, nullptr, 0), writer);
+        const std::string bytes = test::ReadBytes(path);
+        ASSERT_TRUE(bytes == first || bytes == second)
+            << "kill " << kill << ": " << bytes.size() << " bytes";
+    }
 }
 
 TEST(AtomicFileTest, ReadFileBytes_DistinguishesMissingFromUnreadable) {

@@ -29,6 +29,7 @@ class FakeProcesses final : public platform::Processes {
                        bool showWindow, platform::ProcessInformation& info) override {
         launches.push_back({commandLine, workingDirectory, showWindow, 0});
         info = {};
+        lastCreateError = failLaunches ? "no such program" : "";
         if (failLaunches) return false;
         const int processId = nextProcessId++;
         alive.insert(processId);
@@ -37,6 +38,8 @@ class FakeProcesses final : public platform::Processes {
         info = {handle, handle, processId, processId};
         return true;
     }
+
+    std::string LastCreateError() const override { return lastCreateError; }
 
     platform::ExitQuery GetExitCodeProcess(platform::ProcessHandle handle) override {
         const auto open = handles.find(handle);
@@ -86,6 +89,7 @@ class FakeProcesses final : public platform::Processes {
     }
 
     bool failLaunches = false;
+    std::string lastCreateError;
     int nextProcessId = 1000;
     std::vector<Launch> launches;
     std::vector<int> terminated;

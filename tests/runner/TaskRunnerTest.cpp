@@ -621,14 +621,18 @@ TEST_F(TaskRunnerTest, StopButton_ActsOnlyOnATrackedRow) {
     EXPECT_EQ(host.history.size(), 1u);
 }
 
-TEST_F(TaskRunnerTest, PlayButton_EmptyApplicationStillMarksAndLogs) {
+// The start is logged as the row says, and the failure with its reason right after it.
+TEST_F(TaskRunnerTest, PlayButton_EmptyApplicationStillMarksAndLogsTheFailure) {
     SetRow(1, {{ColApplication, ""}, {ColParameters, "\"x\""}});
     table.SetCurrentRow(1);
     processes.failLaunches = true;
     runner.btnPlayFlashClick();
     EXPECT_EQ(processes.launches[0].commandLine, " \"x\"");
     EXPECT_EQ(Cell(ColRunState, 1), "在播");
-    EXPECT_EQ(host.history.back(), Line("08:29:58", " 启动任务: 【", "", "News"));
+    ASSERT_EQ(host.history.size(), 2u);
+    EXPECT_EQ(host.history[0], Line("08:29:58", " 启动任务: 【", "", "News"));
+    EXPECT_EQ(host.history[1], Line("08:29:58", " 启动失败: 【", "", "no such program"));
+    EXPECT_EQ(host.statusLine, host.history[1]);
 }
 
 TEST_F(TaskRunnerTest, FailedLaunch_NeverKeepsAnEarlierLaunchsProcessNorAdoptsAWindow) {
