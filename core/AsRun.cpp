@@ -203,10 +203,27 @@ std::optional<std::pair<int, std::string_view>> TimedLine(std::string_view line)
     return std::pair{*seconds, line.substr(8)};
 }
 
-// A history line that is neither a start nor an end (a window that could not be placed).
-bool IsNoticeLine(std::string_view line) {
+// The application file of a notice line (one that is neither a start nor an end) of this kind,
+// or nothing when line is no such notice.
+std::optional<std::string_view> NoticeApplication(std::string_view line, std::string_view kind) {
     const auto timed = TimedLine(line);
-    return timed && timed->second.starts_with(kUnplacedNoticeText);
+    if (!timed || !timed->second.starts_with(kind)) return std::nullopt;
+    return SplitSubject(timed->second.substr(kind.size())).first;
+}
+
+bool IsNoticeLine(std::string_view line) {
+    return NoticeApplication(line, kUnplacedNoticeText) ||
+           NoticeApplication(line, kLaunchFailedNoticeText);
+}
+
+// A launch that created no process follows its start line with a notice: nothing ran.
+bool TakeBackFailedStart(std::vector<HistoryEvent>& events, std::string_view line) {
+    const auto application = NoticeApplication(line, kLaunchFailedNoticeText);
+    if (!application || events.empty()) return false;
+    const HistoryEvent& last = events.back();
+    if (last.kind != HistoryEventKind::Start || last.Application() != *application) return false;
+    events.pop_back();
+    return true;
 }
 
 }  // namespace
@@ -237,7 +254,7 @@ HistoryFileEvents ParseHistoryFile(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         if (std::optional<HistoryEvent> event = ParseHistoryLine(line))
             file.events.push_back(std::move(*event));
-        else if (!IsNoticeLine(line))
+        else if (!TakeBackFailedStart(file.events, line) && !IsNoticeLine(line))
             ++file.skippedLines;
     }
     const std::vector<HistoryEvent>& events = file.events;

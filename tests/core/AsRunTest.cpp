@@ -47,6 +47,14 @@ TEST(AsRunTest, ParseHistoryFile_OnlyATrailingReturnToJustAfterMidnightSpills) {
         {"  23:00:00 启动任务: 【a 】  b", "x", "", "  23:00:10 窗口未能放置: 【a 】  b"});
     EXPECT_EQ(damaged.events.size(), 1u);
     EXPECT_EQ(damaged.skippedLines, 2);  // the notice is a history line, not an event
+
+    // A launch that created no process: its start line is taken back by the notice after it.
+    const HistoryFileEvents failed = ParseHistoryFile(
+        {"  08:00:00 启动任务: 【/opt/a 】  b", "  08:00:00 启动失败: 【/opt/a 】  No such file",
+         "  08:00:05 启动任务: 【/opt/c 】  d", "  08:00:05 启动失败: 【/opt/a 】  unrelated"});
+    ASSERT_EQ(failed.events.size(), 1u);
+    EXPECT_EQ(failed.events[0].Application(), "/opt/c");
+    EXPECT_EQ(failed.skippedLines, 0);
 }
 
 TEST(AsRunTest, MatchAsRun_PairsRowsOfOneTaskByNearestStartAndEndsTheOldestRunFirst) {
