@@ -10,6 +10,7 @@
 #                              pids
 #   wlbed.sh stop STATE_DIR    stops everything it started, by pid
 set -uo pipefail
+source "$(dirname "$0")/pids.sh"
 state="${2:?usage: wlbed.sh start|stop STATE_DIR [mutter|kwin|weston]}"
 compositor="${3:-mutter}"
 runtime="$state/runtime"
@@ -26,12 +27,6 @@ prepare_x11_sockets() {
     return 1
 }
 
-# Running and not yet a zombie: where nothing reaps the orphaned session, an ended one stays a
-# zombie, which kill -0 still finds.
-alive() { # pid
-    local status
-    status="$(ps -o stat= -p "$1" 2>/dev/null)" && [ -n "$status" ] && [ "${status#Z}" = "$status" ]
-}
 
 # Runs the compositor on a session bus of its own. The inner shell writes its pid, which exec
 # makes the compositor's; dbus-run-session ends its bus when the compositor ends.
@@ -121,17 +116,6 @@ start() {
     return 1
 }
 
-stop_pid() { # pidfile
-    [ -f "$1" ] || return 0
-    local pid; pid="$(cat "$1")"
-    kill -TERM "$pid" 2>/dev/null || true
-    for _ in $(seq 60); do
-        alive "$pid" || break
-        sleep 0.05
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    rm -f "$1"
-}
 
 case "$1" in
 start)

@@ -6,6 +6,7 @@
 #   xbed.sh start STATE_DIR   starts both; writes wm.display, bare.display and the pids into STATE_DIR
 #   xbed.sh stop STATE_DIR    stops everything it started, by pid
 set -uo pipefail
+source "$(dirname "$0")/pids.sh"
 state="${2:?usage: xbed.sh start|stop STATE_DIR}"
 
 start_xvfb() { # name
@@ -40,17 +41,6 @@ start_openbox() {
     return 1
 }
 
-stop_pid() { # pidfile
-    [ -f "$1" ] || return 0
-    local pid; pid="$(cat "$1")"
-    kill -TERM "$pid" 2>/dev/null || true
-    for _ in $(seq 40); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -KILL "$pid" 2>/dev/null || true
-    rm -f "$1"
-}
 
 case "$1" in
 start)
