@@ -1,6 +1,7 @@
 #include "PosixProcesses.h"
 
 #include <fcntl.h>
+#include <sched.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -184,6 +185,18 @@ TEST_F(PosixProcessesTest, CreateProcess_Child_GetsOwnSessionNullStreamsAndNoOth
         << CountOpenDescriptors(fds) << " descriptors open in the child";
     for (const char* stream : {"/0", "/1", "/2"})
         EXPECT_EQ(fs::read_symlink(fds + stream), "/dev/null");
+}
+
+// A start borrows a real-time priority where that is permitted, and gives it back at once: the
+// task and the program run under the usual scheduling, the task from its first instruction.
+TEST_F(PosixProcessesTest, CreateProcess_TaskAndProgram_KeepTheUsualScheduling) {
+    const std::string readyFile = folder_.File("ready");
+    const auto info = Start("--lifetime 5000 --ready " + readyFile);
+    ASSERT_GT(info.processId, 0);
+    EXPECT_EQ(sched_getscheduler(info.processId), SCHED_OTHER);
+    EXPECT_EQ(sched_getscheduler(0), SCHED_OTHER);
+    ASSERT_TRUE(WaitUntil([&] { return fs::exists(readyFile); }));
+    EXPECT_EQ(sched_getscheduler(info.processId), SCHED_OTHER);
 }
 
 // Not in the sanitizer build: the sanitizers' own checks need free descriptors.
