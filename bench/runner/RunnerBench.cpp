@@ -294,13 +294,14 @@ bool RunLikeTheProgram(TaskRunner& runner, platform::Windows& windows,
 
 // Task windows, one task after another, from the moment each appears on the screen (as another
 // X client sees it) to the moment it fills monitor 2, or, for a hidden row, is taken off the
-// screen again.
+// screen again; the argument is the number of busy processes running meanwhile.
 void WindowAppearanceTo(benchmark::State& state, bench::PlacementObserver::Outcome outcome) {
     const char* display = std::getenv("DISPLAY");
     if (display == nullptr) {
         state.SkipWithError("needs DISPLAY (the X test bed)");
         return;
     }
+    const BusyProcesses load(static_cast<int>(state.range(0)));
     const bool hide = outcome == bench::PlacementObserver::Outcome::Withdrawn;
     const platform::Rect monitor2{1920, 0, 1920, 1080};
     platform::X11Windows windows(display);
@@ -352,6 +353,9 @@ void BM_WindowAppearanceToPlacement(benchmark::State& state) {
     WindowAppearanceTo(state, bench::PlacementObserver::Outcome::Placed);
 }
 BENCHMARK(BM_WindowAppearanceToPlacement)
+    ->Arg(0)
+    ->Arg(2)
+    ->ArgName("busy")
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
@@ -360,6 +364,9 @@ void BM_WindowAppearanceToWithdrawal(benchmark::State& state) {
     WindowAppearanceTo(state, bench::PlacementObserver::Outcome::Withdrawn);
 }
 BENCHMARK(BM_WindowAppearanceToWithdrawal)
+    ->Arg(0)
+    ->Arg(2)
+    ->ArgName("busy")
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
