@@ -358,8 +358,8 @@ std::optional<RecoveryCopy> TFrmMain::KeepEditsBeforeLoad(LocalTime now) {
     RecoveryCopy copy = KeepUnsavedEdits(now);
     if (!copy) {
         const std::string text = "未保存的修改无法另存，暂不装入任务计划表：" + copy.error;
-        SetStatusText(0, text);
         ReportUnkeptEdits(text, now);
+        SetStatusText(0, text);  // after the history line, whose failure would take the panel
         return std::nullopt;
     }
     unkeptEditsReportedAt_.reset();

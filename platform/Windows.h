@@ -22,7 +22,8 @@ struct Rect {
 // What a top-level window is to its program.
 enum class WindowRole {
     Main,              // managed, transient for no window, of type normal or of no type
-    Secondary,         // managed: a dialog, a tool window, a splash or anything transient
+    Dialog,            // managed, transient for no window, of type dialog: a prompt's own window
+    Secondary,         // managed: a tool window, a splash or anything transient
     OverrideRedirect,  // unmanaged: menus, tooltips, drop-down lists; some full-screen players
 };
 

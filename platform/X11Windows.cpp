@@ -37,6 +37,7 @@ X11Windows::X11Windows(const std::string& displayName)
         {selection.c_str(), &atoms_.windowManagerSelection},
         {"_NET_WM_WINDOW_TYPE", &atoms_.netWmWindowType},
         {"_NET_WM_WINDOW_TYPE_NORMAL", &atoms_.netWmWindowTypeNormal},
+        {"_NET_WM_WINDOW_TYPE_DIALOG", &atoms_.netWmWindowTypeDialog},
     };
     std::vector<char*> names;
     for (const auto& [name, atom] : wanted) names.push_back(const_cast<char*>(name));
@@ -148,9 +149,10 @@ WindowRole X11Windows::RoleOf(WindowHandle client, bool overrideRedirect) {
     if (XGetTransientForHint(display_, client, &transientFor) && transientFor != None)
         return WindowRole::Secondary;
     const auto types = ReadLongs(display_, client, atoms_.netWmWindowType, XA_ATOM);
-    if (!types.empty() && static_cast<unsigned long>(types.front()) != atoms_.netWmWindowTypeNormal)
-        return WindowRole::Secondary;
-    return WindowRole::Main;
+    if (types.empty()) return WindowRole::Main;
+    const auto type = static_cast<unsigned long>(types.front());
+    if (type == atoms_.netWmWindowTypeNormal) return WindowRole::Main;
+    return type == atoms_.netWmWindowTypeDialog ? WindowRole::Dialog : WindowRole::Secondary;
 }
 
 bool X11Windows::ClientProcesses::SameClient(WindowHandle a, WindowHandle b) const {

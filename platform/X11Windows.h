@@ -65,6 +65,7 @@ class X11Windows final : public Windows {
         unsigned long windowManagerSelection = 0;
         unsigned long netWmWindowType = 0;
         unsigned long netWmWindowTypeNormal = 0;
+        unsigned long netWmWindowTypeDialog = 0;
     };
 
     // Which connection made a window, and the process behind each connection.

@@ -241,12 +241,18 @@ void TaskRunner::PlaceWindowsShownWhileEditing() {
 }
 
 // A task's main windows are placed; its dialogs and tool windows, and its menus and tooltips,
-// are left to it. A task drawing only override-redirect windows (a full-screen player) has
-// those placed, as long as it shows no managed window.
+// are left to it. A task whose windows are all dialogs that belong to no other window (a prompt
+// such as zenity) has those placed, as long as it shows no main window; one drawing only
+// override-redirect windows (a full-screen player) has those placed, as long as it shows no
+// managed window.
 bool TaskRunner::PlacedAsItShows(const platform::TopLevelWindow& window) {
     switch (window.role) {
         case platform::WindowRole::Main:
             return true;
+        case platform::WindowRole::Dialog:
+            return std::ranges::none_of(ViewableWindowsOf(window.processId), [](const auto& own) {
+                return own.role == platform::WindowRole::Main;
+            });
         case platform::WindowRole::Secondary:
             return false;
         case platform::WindowRole::OverrideRedirect:
@@ -269,12 +275,16 @@ std::vector<platform::TopLevelWindow> TaskRunner::ViewableWindowsOf(int processI
 std::vector<platform::WindowHandle> TaskRunner::WindowsToPlace(
     const std::vector<platform::TopLevelWindow>& own) {
     std::vector<platform::WindowHandle> main;
+    std::vector<platform::WindowHandle> dialogs;
     std::vector<platform::WindowHandle> bare;
     bool managed = false;
     for (const platform::TopLevelWindow& window : own) {
         switch (window.role) {
             case platform::WindowRole::Main:
                 main.push_back(window.window);
+                break;
+            case platform::WindowRole::Dialog:
+                dialogs.push_back(window.window);
                 break;
             case platform::WindowRole::Secondary:
                 managed = true;
@@ -285,6 +295,7 @@ std::vector<platform::WindowHandle> TaskRunner::WindowsToPlace(
         }
     }
     if (!main.empty()) return main;
+    if (!dialogs.empty()) return dialogs;
     return managed ? std::vector<platform::WindowHandle>{} : bare;
 }
 

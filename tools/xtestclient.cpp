@@ -43,6 +43,7 @@ do not start with "--" are accepted and ignored (--write-args reports them).
   --move-after MS,X,Y  MS milliseconds after a window is shown, move it to X,Y itself
   --retitle MS,TEXT    MS milliseconds after a window is shown, change its caption to TEXT
   --override-redirect  open override-redirect windows (no window manager frame)
+  --type TYPE          give the --window windows _NET_WM_WINDOW_TYPE_TYPE (NORMAL, DIALOG, ...)
   --dialog CAPTION     also open a dialog: transient for the first window, of type dialog
   --tooltip CAPTION    also open a tooltip: an override-redirect window of type tooltip
   --later MS,CAPTION   MS milliseconds after the windows, open another one with this caption
@@ -78,6 +79,7 @@ struct Options {
     bool overrideRedirect = false;
     std::string dialog;
     std::string tooltip;
+    std::string windowType;
     std::optional<int> laterMs;
     std::string laterCaption;
     std::optional<std::pair<int, int>> holdPosition;
@@ -156,6 +158,8 @@ Options ParseOptions(int argc, char** argv) {
             if (comma == std::string::npos) Fail("bad --retitle: " + retitle);
             options.retitleAfterMs = ParseInt(retitle.substr(0, comma), option);
             options.retitle = retitle.substr(comma + 1);
+        } else if (option == "--type") {
+            options.windowType = "_NET_WM_WINDOW_TYPE_" + value();
         } else if (option == "--dialog") {
             options.dialog = value();
         } else if (option == "--tooltip") {
@@ -279,6 +283,7 @@ void OpenWindows(Display* display, const Options& options) {
     Window first = None;
     for (const auto& caption : options.captions) {
         const Window window = CreateWindow(display, options, caption);
+        if (!options.windowType.empty()) SetWindowType(display, window, options.windowType.c_str());
         if (first == None) first = window;
         if (!options.unmapped) XMapWindow(display, window);
     }

@@ -105,19 +105,24 @@ TEST_P(StorageFaultsTest, EveryWrite_ReportsKeepsTheOldFileAndSucceedsOnceTheFol
     EXPECT_EQ(ReadFile("VARDO.INI"), settings);
 
     // Recovery copy: neither the Data folder nor the state folder (also on the tmpfs) takes it,
-    // so the daily load waits and says so, keeping the edits in the grid.
+    // so the daily load waits and says so in the status bar, a box and the history memo, keeping
+    // the edits in the grid.
     clock_.AdvanceSecond();
     main->tmTimeDateTimer();
-    EXPECT_TRUE(main->StatusPanelText(0).startsWith(" 未保存的修改无法另存"));
+    EXPECT_TRUE(main->StatusPanelText(0).contains("未保存的修改无法另存"));
     EXPECT_TRUE(main->StatusPanelText(0).contains(Reason()));
+    ASSERT_EQ(prompts_.errors.size(), 4);
+    EXPECT_TRUE(prompts_.errors[3].contains(Reason())) << prompts_.errors[3].toStdString();
     EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/edited");
     EXPECT_EQ(ReadFile(kDefaultTable), kTaskLine);
 
     Repair();
     // The history file catches up on the minute tick without waiting for a new line.
     main->tmMinuteTimer();
-    EXPECT_EQ(ReadFile("History/20260305.txt"),
-              "  07:00:00 earlier\r\n  08:59:59 during the fault\r\n");
+    const std::string history = ReadFile("History/20260305.txt");
+    EXPECT_TRUE(history.starts_with("  07:00:00 earlier\r\n  08:59:59 during the fault\r\n"
+                                    "  09:00:00 未保存的修改无法另存"))
+        << history;
 
     clock_.AdvanceSecond();
     main->tmTimeDateTimer();
@@ -134,7 +139,7 @@ TEST_P(StorageFaultsTest, EveryWrite_ReportsKeepsTheOldFileAndSucceedsOnceTheFol
     main->btnEditClick();
     main->edApp->setText("/bin/again");
     main->btnEditClick();
-    EXPECT_EQ(prompts_.errors.size(), 3);
+    EXPECT_EQ(prompts_.errors.size(), 4);
     EXPECT_NE(ReadFile(kDefaultTable).find("^^/bin/again^^"), std::string::npos);
     EXPECT_EQ(main->StatusPanelText(0), " " + Path(kDefaultTable));
 }

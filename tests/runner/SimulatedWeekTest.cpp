@@ -175,7 +175,11 @@ TEST_P(SimulatedWeekTest, EveryRowOnceADay_NoLineLost_MemoryAndDescriptorsFlat) 
             firstDayResident = resident;
             firstDayDescriptors = descriptors;
         } else {
+#ifndef __SANITIZE_ADDRESS__
+            // AddressSanitizer holds freed memory back in its quarantine, so there resident
+            // memory grows whatever the program does; the ordinary build checks it.
             EXPECT_LE(resident, firstDayResident + kResidentSlackKiB) << "day " << day;
+#endif
             EXPECT_EQ(descriptors, firstDayDescriptors) << "day " << day;
         }
     }

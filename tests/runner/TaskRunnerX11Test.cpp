@@ -470,6 +470,17 @@ TEST_P(TaskRunnerX11Test, ProcessMode_DialogAndTooltipOfTheTaskAreNotPlaced) {
     EXPECT_EQ(runner_->HandleList(), std::vector<std::string>{std::to_string(RowWindow(1))});
 }
 
+// A prompt (zenity, a toolkit's message box) shows only a dialog that belongs to no other window:
+// that dialog is the task's window.
+TEST_P(TaskRunnerX11Test, ProcessMode_TaskShowingOnlyADialog_HasItPlaced) {
+    SetClientRow(1, "--position 200,150 --type DIALOG --window \"Runner Prompt\"", "否,最大", "2");
+    StartLikeTheProgram(1);
+    EXPECT_TRUE(RunLikeTheProgram([&] {
+        return Placed(1) &&
+               xwindows_->GetWindowRect(RowWindow(1)) == platform::Rect{1920, 0, 1920, 1080};
+    }));
+}
+
 TEST_P(TaskRunnerX11Test, WindowShownInTheEditState_IsPlacedWhenItEnds) {
     SetClientRow(1, "--later \"3000,Runner Second\" --window \"Runner First\"", "否,最大", "2");
     StartLikeTheProgram(1);
