@@ -240,11 +240,12 @@ void TaskRunner::PlaceWindowsShownWhileEditing() {
     }
 }
 
-// A task's main windows are placed; its dialogs and tool windows, and its menus and tooltips,
-// are left to it. A task whose windows are all dialogs that belong to no other window (a prompt
-// such as zenity) has those placed, as long as it shows no main window; one drawing only
-// override-redirect windows (a full-screen player) has those placed, as long as it shows no
-// managed window.
+// A task's main windows are placed as they show; its dialogs and tool windows, and its menus and
+// tooltips, are left to it. A task whose windows are all dialogs that belong to no other window
+// (a prompt such as zenity) has those placed, as long as it shows no main window. One drawing only
+// override-redirect windows (a full-screen player) has those placed by the watch tick: such a
+// window shows at once, while the managed windows it may come with wait for the window manager,
+// so only the tick can tell whether the task has any.
 bool TaskRunner::PlacedAsItShows(const platform::TopLevelWindow& window) {
     switch (window.role) {
         case platform::WindowRole::Main:
@@ -254,11 +255,8 @@ bool TaskRunner::PlacedAsItShows(const platform::TopLevelWindow& window) {
                 return own.role == platform::WindowRole::Main;
             });
         case platform::WindowRole::Secondary:
-            return false;
         case platform::WindowRole::OverrideRedirect:
-            return std::ranges::none_of(ViewableWindowsOf(window.processId), [](const auto& own) {
-                return own.role != platform::WindowRole::OverrideRedirect;
-            });
+            return false;
     }
     return false;
 }
