@@ -17,7 +17,20 @@
 namespace vardo::test {
 namespace {
 
-using WinSkinFormTest = SkinFixture;
+class WinSkinFormTest : public SkinFixture {
+  protected:
+    // Shows window, skinned and active, beside another window it can lose the activation to;
+    // null when it could not be skinned or activated.
+    TWinSkinForm* SkinActiveBesideAnother(QWidget& window, QWidget& other) {
+        window.setGeometry(100, 100, 300, 200);
+        other.setGeometry(600, 100, 100, 100);
+        other.show();
+        window.show();
+        TWinSkinForm* form = Skin(window);
+        window.activateWindow();
+        return QTest::qWaitForWindowActive(&window) ? form : nullptr;
+    }
+};
 
 // A dialog of the program's own: a form, not a bare window.
 class ProgramDialog : public QDialog {
@@ -406,14 +419,8 @@ TEST_F(WinSkinFormTest, OutsideRequests_PaintTheFrameIntoAGivenPainterAndAnswerP
 TEST_F(WinSkinFormTest, FrameTimer_RunsWhileActiveAndCoolsAButtonThePointerLeftUnnoticed) {
     QWidget window;
     QWidget other;
-    window.setGeometry(100, 100, 300, 200);
-    other.setGeometry(600, 100, 100, 100);
-    other.show();
-    window.show();
-    TWinSkinForm* form = Skin(window);
+    TWinSkinForm* form = SkinActiveBesideAnother(window, other);
     ASSERT_NE(form, nullptr);
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     EXPECT_TRUE(form->TimerRunning());
     const TWinSysButton* close = ButtonWithAction(*form, data_, 0);
 
@@ -446,14 +453,8 @@ class Untold : public QObject {
 TEST_F(WinSkinFormTest, SkinLoadedBeforeItsReload_FrameUsesNothingOfTheModelItReplaced) {
     QWidget window;
     QWidget other;
-    window.setGeometry(100, 100, 300, 200);
-    other.setGeometry(600, 100, 100, 100);
-    other.show();
-    window.show();
-    TWinSkinForm* form = Skin(window);
+    TWinSkinForm* form = SkinActiveBesideAnother(window, other);
     ASSERT_NE(form, nullptr);
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_FALSE(form->RenderFrame().isNull());
 
     // Each load frees the model before; a later one may be given its place in memory.
