@@ -254,7 +254,11 @@ HistoryFileEvents ParseHistoryFile(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
         if (std::optional<HistoryEvent> event = ParseHistoryLine(line))
             file.events.push_back(std::move(*event));
-        else if (!TakeBackFailedStart(file.events, line) && !IsNoticeLine(line))
+        else if (TakeBackFailedStart(file.events, line))
+            file.noticeLines += 2;
+        else if (IsNoticeLine(line))
+            ++file.noticeLines;
+        else
             ++file.skippedLines;
     }
     const std::vector<HistoryEvent>& events = file.events;

@@ -44,6 +44,9 @@ struct HistoryFileEvents {
     std::vector<HistoryEvent> events;
     std::size_t spillBegin = 0;  // the events from here on belong to the next day
     int skippedLines = 0;        // lines that are not history lines
+    // History lines that are no event: the program's notices, and the start lines of launches
+    // that created no process (taken back by the notice after them).
+    int noticeLines = 0;
 
     std::span<const HistoryEvent> OwnDay() const;
     std::span<const HistoryEvent> NextDay() const;

@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> lines;
     for (const vardo::TextLine& line : vardo::SplitLines(text)) lines.emplace_back(line.text);
     const vardo::HistoryFileEvents file = vardo::ParseHistoryFile(lines);
-    Require(file.events.size() + static_cast<std::size_t>(file.skippedLines) == lines.size());
+    Require(file.events.size() + static_cast<std::size_t>(file.skippedLines + file.noticeLines) ==
+            lines.size());
     Require(file.spillBegin <= file.events.size());
 
     // Rows from the same bytes read as a timetable, and rows for the tasks the history names,

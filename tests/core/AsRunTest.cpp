@@ -55,6 +55,7 @@ TEST(AsRunTest, ParseHistoryFile_OnlyATrailingReturnToJustAfterMidnightSpills) {
     ASSERT_EQ(failed.events.size(), 1u);
     EXPECT_EQ(failed.events[0].Application(), "/opt/c");
     EXPECT_EQ(failed.skippedLines, 0);
+    EXPECT_EQ(failed.noticeLines, 3);
 }
 
 TEST(AsRunTest, MatchAsRun_PairsRowsOfOneTaskByNearestStartAndEndsTheOldestRunFirst) {
