@@ -4,6 +4,7 @@
 // bed as an operator would start it, and what the tests read back from the folder.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -20,6 +21,13 @@
 #include "X11Windows.h"
 
 namespace vardo::test {
+
+// A timetable file's line for one row: its sixteen cells joined by "^^", ended by CR LF.
+inline std::string TimetableLine(const std::array<std::string, 16>& cells) {
+    std::string line;
+    for (const std::string& cell : cells) line += (line.empty() ? "" : "^^") + cell;
+    return line + "\r\n";
+}
 
 // The local wall-clock time `ahead` from now, formatted from hour, minute and second.
 inline std::string LocalTimeText(std::time_t from, int aheadSeconds, const char* format) {

@@ -21,25 +21,8 @@ using namespace std::chrono_literals;
 std::string TableLine(int number, const std::string& parameters, const std::string& description,
                       const std::string& start, const std::string& end, const std::string& caption,
                       const std::string& monitor) {
-    const std::string cells[] = {"  " + std::to_string(number),
-                                 VARDO_XTESTCLIENT,
-                                 parameters,
-                                 description,
-                                 start,
-                                 end,
-                                 caption,
-                                 "否",
-                                 "否,最大",
-                                 monitor,
-                                 "",
-                                 "",
-                                 "",
-                                 "",
-                                 "",
-                                 ""};
-    std::string line;
-    for (const std::string& cell : cells) line += (line.empty() ? "" : "^^") + cell;
-    return line + "\r\n";
+    return TimetableLine({"  " + std::to_string(number), VARDO_XTESTCLIENT, parameters, description,
+                          start, end, caption, "否", "否,最大", monitor, "", "", "", "", "", ""});
 }
 
 using VardoRunner = VardoProgramFolder;

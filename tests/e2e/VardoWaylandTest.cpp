@@ -37,25 +37,9 @@ struct TaskRow {
 
 // Its line in a timetable file, run-time cells empty.
 std::string TableLine(int number, const TaskRow& row, const std::string& start) {
-    const std::array<std::string, 16> cells = {"  " + std::to_string(number),
-                                               row.application,
-                                               row.parameters,
-                                               row.description,
-                                               start,
-                                               "",
-                                               "",
-                                               "否",
-                                               row.windowSetting,
-                                               "2",
-                                               "",
-                                               "",
-                                               "",
-                                               "",
-                                               "",
-                                               ""};
-    std::string line;
-    for (const std::string& cell : cells) line += (line.empty() ? "" : "^^") + cell;
-    return line + "\r\n";
+    return TimetableLine({"  " + std::to_string(number), row.application, row.parameters,
+                          row.description, start, "", "", "否", row.windowSetting, "2", "", "", "",
+                          "", "", ""});
 }
 
 std::string Required(const char* name) {
