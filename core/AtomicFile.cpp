@@ -78,7 +78,7 @@ std::string TemporaryName(const std::filesystem::path& target) {
 
 }  // namespace
 
-WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes) {
+WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
     const std::filesystem::path target = ReplacedFile(path);
     struct stat existing {};
     const bool exists = ::stat(target.c_str(), &existing) == 0;
@@ -106,7 +106,7 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
             error = errno;
         if (!error && ::fchmod(file.get(), existing.st_mode & 07777) != 0) error = errno;
     }
-    if (!error && ::fsync(file.get()) != 0) error = errno;
+    if (!error && flush == Flush::Yes && ::fsync(file.get()) != 0) error = errno;
     if (!file.Close() && !error) error = errno;
     if (!error && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
     if (error) {

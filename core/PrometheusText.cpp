@@ -82,7 +82,7 @@ void ExpositionText::HistogramSamples(std::string_view name, const Histogram& hi
 
 WriteResult ExpositionFile::Publish(const std::string& text) {
     if (hasWritten_ && text == written_) return {};
-    WriteResult result = WriteFileAtomically(path_, text);
+    WriteResult result = WriteFileAtomically(path_, text, Flush::No);
     if (result) {
         written_ = text;
         hasWritten_ = true;
