@@ -13,6 +13,7 @@ cd "$(dirname "$0")/.."
 hours="${1:?usage: fuzz-campaign.sh HOURS}"
 jobs="${VARDO_FUZZ_JOBS:-1}"
 source scripts/deps.sh
+source scripts/fuzz-seeds.sh
 vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
 
 echo "== build (seeds: the skin tools and the shipped skins)"
@@ -39,21 +40,11 @@ short=$((share - long))
 [ "$short" -ge 1 ] || { echo "HOURS gives each target less than 5 seconds" >&2; exit 1; }
 echo "== ${#targets[@]} targets, ${long}s with UBSan and ${short}s with ASan each; folder $campaign"
 
-# The corpus a target starts from: its seeds and, for the skin readers, real containers (small
-# ones packed from the INI seeds, and for the definition read the shipped skins with their images).
+# The corpus a target starts from: its seeds and, for the skin readers, real containers.
 prepare_corpus() { # target, folder
-    local name="$1" corpus="$2"
-    mkdir -p "$corpus"
-    cp -r "fuzz/corpus/$name/." "$corpus/"
-    case "$name" in
-    fuzz_skin_reader | fuzz_skin_definition)
-        for version in 20000 30000 40000; do
-            build/app/vardo-skin pack fuzz/corpus/fuzz_skin_ini "$corpus/v$version.skn" \
-                --version "$version" >/dev/null
-        done
-        ;;&
-    fuzz_skin_definition) cp build/app/Skins/*.skn "$corpus/" ;;
-    esac
+    mkdir -p "$2"
+    cp -r "fuzz/corpus/$1/." "$2/"
+    vardo_fuzz_seeds "$1" "$2" build-fuzz-ubsan
 }
 
 # One target in one build for the given seconds; prints "target build runs seconds".
@@ -75,7 +66,7 @@ run_target() { # target
     fuzz_one "$name" build-fuzz "$short"
 }
 
-export -f prepare_corpus fuzz_one run_target
+export -f vardo_fuzz_seeds prepare_corpus fuzz_one run_target
 export campaign long short
 printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_target {}' \
     >"$campaign/counts.txt"

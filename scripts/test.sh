@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
+source scripts/fuzz-seeds.sh
 vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
 
 jobs="$(nproc)"
@@ -84,16 +85,7 @@ for target in build-fuzz/fuzz/fuzz_*; do
     corpus="$runtime/corpus-$name"
     log="$runtime/$name.log"
     mkdir -p "$corpus"
-    # The container readers also start from real containers of each version, packed here from the
-    # INI seeds so that no binary file is kept in the tree; the skin definition read also from the
-    # shipped skins, with their images.
-    if [ "$name" = fuzz_skin_reader ] || [ "$name" = fuzz_skin_definition ]; then
-        for version in 20000 30000 40000; do
-            build/app/vardo-skin pack fuzz/corpus/fuzz_skin_ini "$corpus/v$version.skn" \
-                --version "$version" >/dev/null
-        done
-    fi
-    [ "$name" != fuzz_skin_definition ] || cp build/app/Skins/*.skn "$corpus/"
+    vardo_fuzz_seeds "$name" "$corpus" build-fuzz
     # New inputs go to the run's own corpus, crash files to the run's folder.
     "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -artifact_prefix="$runtime/$name-" \
         "$corpus" "$seeds" 2>"$log" || { tail -50 "$log"; exit 1; }

@@ -174,8 +174,8 @@ class BusyProcesses {
         for (int i = 0; i < count; ++i) {
             const pid_t child = ::fork();
             if (child == 0) {
-                for (volatile unsigned long spin = 0;; spin = spin + 1) {
-                }
+                volatile unsigned long spin = 0;
+                while (true) spin = spin + 1;
             }
             if (child > 0) children_.push_back(child);
         }

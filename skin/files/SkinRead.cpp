@@ -93,15 +93,22 @@ void TSkinReader::Clear() {
 
 bool TSkinReader::LoadFromStream(std::string_view skinFile) {
     Clear();
-    loadError_ = kForeignSkinVersionText;
-    loadReason_ = RefusalReason(skinFile);
-    if (!loadReason_.empty()) return false;
-    loadError_.clear();
-    return true;
+    return Accept(UnpackingRefusal(skinFile));
 }
 
-// Reads the file into the reader; what is wrong with it otherwise, and the reader stays empty.
-std::string TSkinReader::RefusalReason(std::string_view skinFile) {
+bool TSkinReader::LoadFromContainer(std::string container) {
+    Clear();
+    return Accept(IndexingRefusal(std::move(container)));
+}
+
+bool TSkinReader::Accept(std::string refusal) {
+    loadReason_ = std::move(refusal);
+    loadError_ = loadReason_.empty() ? "" : kForeignSkinVersionText;
+    return loadReason_.empty();
+}
+
+// Decompresses the file and indexes its container; what is wrong with it otherwise.
+std::string TSkinReader::UnpackingRefusal(std::string_view skinFile) {
     if (skinFile.size() < 4) return "文件不足 4 字节";
     const std::int32_t textSize = ReadI32(skinFile, 0);
     if (textSize < static_cast<std::int32_t>(kFixedHeaderSize) || textSize > TLZH::kMaxTextSize) {
@@ -109,7 +116,12 @@ std::string TSkinReader::RefusalReason(std::string_view skinFile) {
                std::to_string(kFixedHeaderSize) + " 到 " + std::to_string(TLZH::kMaxTextSize) +
                " 字节之间";
     }
-    std::string container = TLZH::LZHUnpack(textSize, skinFile.substr(4));
+    return IndexingRefusal(TLZH::LZHUnpack(textSize, skinFile.substr(4)));
+}
+
+// Reads the container into the reader; what is wrong with it otherwise, and the reader stays empty.
+std::string TSkinReader::IndexingRefusal(std::string container) {
+    if (container.size() < kFixedHeaderSize) return "容器不足 16 字节";
     const std::string_view bytes = container;
 
     const std::uint32_t version = ReadU32(bytes, 0);

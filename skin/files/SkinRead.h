@@ -49,6 +49,9 @@ class TSkinReader {
     // Decompresses and indexes a skin file. True when the container is one of the three versions
     // and whole; otherwise the reader is left empty and LoadError() says why.
     bool LoadFromStream(std::string_view skinFile);
+    // The same for a container already decompressed (for the fuzz target of what reads the
+    // entries, which would otherwise spend its time in the decoder).
+    bool LoadFromContainer(std::string container);
 
     // The first entry whose name equals name (ASCII case folded), or empty when there is none.
     void GetEntry(std::string_view name, std::string& out) const;
@@ -80,7 +83,9 @@ class TSkinReader {
     };
 
     void Clear();
-    std::string RefusalReason(std::string_view skinFile);
+    bool Accept(std::string refusal);  // true for an empty refusal
+    std::string UnpackingRefusal(std::string_view skinFile);
+    std::string IndexingRefusal(std::string container);
 
     std::uint32_t version_ = 0;
     std::vector<Entry> entries_;

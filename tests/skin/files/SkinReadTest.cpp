@@ -119,6 +119,16 @@ TEST(SkinReadTest, ForeignOrDamagedFiles_AreRefusedAndLeaveTheReaderEmpty) {
     for (int i = 0; i < kMaxSkinEntries; ++i) tooManyButOne += "e\r\n";
     EXPECT_TRUE(reader.LoadFromStream(pack(RawContainer(
         kSkinVersion20000, tooManyButOne, std::vector<std::int32_t>(kMaxSkinEntries, 0), ""))));
+
+    // A container given already decompressed is read and refused alike.
+    EXPECT_TRUE(reader.LoadFromContainer(BuildSkinContainer(kEntries, kSkinVersion30000)));
+    EXPECT_EQ(reader.Version(), kSkinVersion30000);
+    EXPECT_EQ(reader.Count(), static_cast<int>(kEntries.size()));
+    for (const std::string& container : {std::string(15, '\0'), std::string(300, '\0')}) {
+        EXPECT_FALSE(reader.LoadFromContainer(container));
+        EXPECT_EQ(reader.Count(), 0);
+        EXPECT_EQ(reader.LoadError(), kForeignSkinVersionText);
+    }
 }
 
 TEST(SkinReadTest, BuildContainer_RefusesWhatCannotBeReadBack) {
