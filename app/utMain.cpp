@@ -490,17 +490,20 @@ void TFrmMain::ListBox2Change() {
     });
 }
 
-// While the file lacks lines, the status bar says why; the memo keeps them all, so the next
-// write that succeeds stores the whole day.
+// While a file lacks lines, the status bar says why; the memo (and, for earlier days,
+// unwrittenDays_) keeps them all, so the next write that succeeds stores the whole day.
 WriteResult TFrmMain::WriteHistoryFile() {
-    const WriteResult result = SaveHistoryLines(historyFilePath_, HistoryLines());
+    WriteResult result = SaveHistoryLines(historyFilePath_, HistoryLines());
+    historyBehind_ = !result;
+    for (auto day = unwrittenDays_.begin(); result && day != unwrittenDays_.end();) {
+        result = SaveHistoryLines(day->first, day->second);
+        if (result) day = unwrittenDays_.erase(day);
+    }
     if (!result) {
         SetStatusText(0, std::string(kHistoryWriteFailed) + result.error);
-    } else if (std::exchange(historyBehind_, false) &&
-               StatusPanelText(0).startsWith(" " + ToQString(kHistoryWriteFailed))) {
+    } else if (StatusPanelText(0).startsWith(" " + ToQString(kHistoryWriteFailed))) {
         SetStatusText(0, currentTablePath_);
     }
-    historyBehind_ = !result;
     return result;
 }
 
@@ -516,9 +519,13 @@ void TFrmMain::LoadHistoryMemo() {
 void TFrmMain::tmMinuteTimer() {
     // A file that missed lines (a full disk, a read-only folder) catches up without waiting for
     // the next line, and before the memo moves on to a new day. Only the status bar reports here.
-    if (historyBehind_ && FrmSetup && FrmSetup->chkSaveHis->isChecked()) WriteHistoryFile();
+    if ((historyBehind_ || !unwrittenDays_.empty()) && FrmSetup &&
+        FrmSetup->chkSaveHis->isChecked()) {
+        WriteHistoryFile();
+    }
     const std::string path = DatedFilePath(programFolder_.toStdString(), "History", "txt");
     if (path == historyFilePath_) return;
+    if (std::exchange(historyBehind_, false)) unwrittenDays_[historyFilePath_] = HistoryLines();
     historyFilePath_ = path;
     LoadHistoryMemo();
 }

@@ -3,6 +3,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <chrono>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -308,6 +309,10 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     bool historyErrorPending_ = false;
     // The history file lacks lines of the memo that the last write could not store.
     bool historyBehind_ = false;
+    // Earlier days' files that still lacked lines when the memo moved on to a new day (the
+    // folder full or read-only at midnight): each file's path and its whole day, kept until
+    // written.
+    std::map<std::string, std::vector<std::string>> unwrittenDays_;
 
     MainWindowServices services_;
     TaskTable table_;

@@ -144,6 +144,28 @@ TEST_P(StorageFaultsTest, EveryWrite_ReportsKeepsTheOldFileAndSucceedsOnceTheFol
     EXPECT_EQ(main->StatusPanelText(0), " " + Path(kDefaultTable));
 }
 
+TEST_P(StorageFaultsTest, HistoryUnwrittenAtMidnight_IsWrittenToItsOwnDayOnceTheFolderTakesIt) {
+    WriteSettings("chkSaveHis=YES\r\n");
+    WriteFile("History/20260305.txt", "  07:00:00 earlier\r\n");
+    clock_.Set(At(2026, 3, 5, 23, 59, 50));
+    const auto main = Start();
+    Break();
+    main->AppendHistoryLine("  23:59:55 late");
+    QCoreApplication::processEvents();
+
+    clock_.Set(At(2026, 3, 6, 0, 0, 5));
+    main->tmMinuteTimer();
+    main->AppendHistoryLine("  00:00:05 early");
+    EXPECT_TRUE(main->StatusPanelText(0).startsWith(" 运行历史写入失败："));
+    EXPECT_EQ(ReadFile("History/20260305.txt"), "  07:00:00 earlier\r\n");
+
+    Repair();
+    main->tmMinuteTimer();
+    EXPECT_EQ(ReadFile("History/20260305.txt"), "  07:00:00 earlier\r\n  23:59:55 late\r\n");
+    EXPECT_EQ(ReadFile("History/20260306.txt"), "  00:00:05 early\r\n");
+    EXPECT_FALSE(main->StatusPanelText(0).startsWith(" 运行历史写入失败："));
+}
+
 INSTANTIATE_TEST_SUITE_P(Faults, StorageFaultsTest,
                          ::testing::Values(Fault::DiskFull, Fault::ReadOnly), [](const auto& info) {
                              return info.param == Fault::DiskFull ? "DiskFull" : "ReadOnly";
