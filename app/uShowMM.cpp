@@ -80,10 +80,20 @@ void TFrmMM::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-void TFrmMM::resizeEvent(QResizeEvent* event) {
+void TFrmMM::PlaceLabel() {
     const QRect client = contentsRect();
     plMM_->setGeometry(client.left(), client.top(), client.width(), LabelHeight());
+}
+
+void TFrmMM::resizeEvent(QResizeEvent* event) {
+    PlaceLabel();
     QWidget::resizeEvent(event);
+}
+
+// A skin's frame changes the client area without resizing the window.
+void TFrmMM::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ContentsRectChange) PlaceLabel();
+    QWidget::changeEvent(event);
 }
 
 void TFrmMM::moveEvent(QMoveEvent* event) {

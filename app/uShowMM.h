@@ -29,11 +29,13 @@ class TFrmMM : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
   private:
     void FormShow();
     int LabelHeight() const;
+    void PlaceLabel();  // the label across the client area, as high as its wrapped text
 
     QLabel* plMM_;
     bool snapping_ = false;

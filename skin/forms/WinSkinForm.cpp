@@ -275,14 +275,16 @@ class TWinSkinForm::FrameSwap {
     // the children of a window without one move by the frame's top-left.
     void Place(const QMargins& frame) {
         const QPoint shift(frame.left() - applied_.left(), frame.top() - applied_.top());
-        window_.setContentsMargins(margins_ + frame);
-        window_.setMinimumSize(Grown(minimum_, frame));
-        window_.setMaximumSize(Grown(maximum_, frame));
         if (!window_.layout() && !shift.isNull()) {
             for (QWidget* child : window_.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 if (!child->isWindow()) child->move(child->pos() + shift);
             }
         }
+        // After the move: a window that places its children from its contents rectangle does so
+        // when that rectangle changes, and must not be moved again.
+        window_.setContentsMargins(margins_ + frame);
+        window_.setMinimumSize(Grown(minimum_, frame));
+        window_.setMaximumSize(Grown(maximum_, frame));
         applied_ = frame;
     }
 
