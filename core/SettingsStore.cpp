@@ -50,7 +50,10 @@ void WriteSetting(const std::string& file, std::string_view section, std::string
     // A file that exists but cannot be read is not replaced: its other keys would be lost.
     if (error && error != std::errc::no_such_file_or_directory)
         throw SettingsWriteError(file, error.message());
-    const WriteResult written = WriteFileAtomically(file, IniSetValue(bytes, section, key, value));
+    const std::string updated = IniSetValue(bytes, section, key, value);
+    // A value stored already costs no write (the start stores several, each flushed to disk).
+    if (!error && updated == bytes) return;
+    const WriteResult written = WriteFileAtomically(file, updated);
     if (!written) throw SettingsWriteError(file, written.reason);
 }
 

@@ -32,7 +32,8 @@ std::string SettingsFilePath(std::string_view programFilePath);
 
 // Every call opens the file, performs its one operation and closes it; nothing is cached.
 // A missing or unreadable file reads as a file without keys. A write creates the file, section and
-// key as needed, replaces the file atomically, and throws SettingsWriteError when it fails.
+// key as needed, replaces the file atomically, and throws SettingsWriteError when it fails. A write
+// of the value the file holds already leaves the file alone.
 void WriteSetting(const std::string& file, std::string_view section, std::string_view key,
                   std::string_view value);
 std::string ReadSetting(const std::string& file, std::string_view section, std::string_view key);

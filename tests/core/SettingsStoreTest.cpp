@@ -101,6 +101,8 @@ TEST(SettingsStoreTest, Write_InReadOnlyFolderRaisesAndKeepsTheFile) {
     ::chmod(folder.path().c_str(), 0555);
     EXPECT_THROW(WriteSetting(file, kSettingsSection, "chkMin", "NO"), SettingsWriteError);
     EXPECT_EQ(ReadSetting(file, kSettingsSection, "chkMin"), "YES");
+    EXPECT_NO_THROW(WriteSetting(file, kSettingsSection, "chkMin", "YES"))
+        << "the value it holds needs no write";
 }
 
 }  // namespace
