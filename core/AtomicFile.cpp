@@ -6,7 +6,12 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <filesystem>
+#include <mutex>
+#include <set>
+#include <utility>
 
 namespace vardo {
 
@@ -69,11 +74,43 @@ int WhyNotWritable(const std::filesystem::path& target, const struct stat& exist
 
 // A short name of its own: one built from the target's name would exceed the file system's
 // limit on name length for targets whose own name is near it.
+constexpr std::string_view kTemporaryPrefix = ".vardo-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+
 std::string TemporaryName(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
-    const std::string name =
-        ".vardo-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    const std::string name = std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-" +
+                             std::to_string(counter++) + std::string(kTemporarySuffix);
     return (target.parent_path() / name).string();
+}
+
+// The process a temporary name belongs to, or 0 for any other name.
+pid_t TemporaryOwner(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix)) return 0;
+    name.remove_prefix(kTemporaryPrefix.size());
+    pid_t owner = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), owner);
+    return error == std::errc() && end != name.data() && *end == '-' ? owner : 0;
+}
+
+// A write killed before its rename (a power cut, SIGKILL) leaves its temporary file behind. The
+// first write of a process into a folder removes those of processes that are gone; a process that
+// is alive, or not ours to ask, keeps its own.
+void RemoveLeftTemporaries(const std::filesystem::path& folder) {
+    static std::mutex mutex;
+    static pid_t sweeper = 0;  // a forked child sweeps again
+    static std::set<std::filesystem::path> swept;
+    const std::lock_guard lock(mutex);
+    if (std::exchange(sweeper, ::getpid()) != ::getpid()) swept.clear();
+    if (!swept.insert(folder).second) return;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        const pid_t owner = TemporaryOwner(entry->path().filename().native());
+        if (owner > 0 && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH) {
+            ::unlink(entry->path().c_str());
+        }
+    }
 }
 
 }  // namespace
@@ -88,6 +125,7 @@ WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes,
     if (const int error = exists ? WhyNotWritable(target, existing) : 0)
         return Failure(path, error);
 
+    RemoveLeftTemporaries(target.parent_path());
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <random>
 #include <thread>
+#include <vector>
 
 #include "TempFolder.h"
 
@@ -91,7 +92,7 @@ TEST(AtomicFileTest, FailedWrite_ReportsPathAndKeepsTheOldFile) {
 
 // A writer killed at 31 random moments, mid-write, mid-flush or mid-rename: the file is always
 // one of the two versions, whole.
-TEST(AtomicFileTest, Write_KilledAtRandomMoments_NeverLeavesATornFile) {
+TEST(AtomicFileTest, Write_KilledAtRandomMoments_NeverLeavesATornFileAndTheNextWriterClearsUp) {
     test::TempFolder folder;
     const std::string path = folder.File("a.tab");
     const std::string first(300'000, 'a');
@@ -112,6 +113,19 @@ TEST(AtomicFileTest, Write_KilledAtRandomMoments_NeverLeavesATornFile) {
         ASSERT_TRUE(bytes == first || bytes == second)
             << "kill " << kill << ": " << bytes.size() << " bytes";
     }
+
+    // The next process to write there removes the temporary files the killed ones left.
+    const pid_t next = ::fork();
+    ASSERT_GE(next, 0);
+    if (next == 0) _exit(WriteFileAtomically(path, first) ? 0 : 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(next, &status, 0), next);
+    ASSERT_EQ(status, 0);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"a.tab"});
 }
 
 TEST(AtomicFileTest, ReadFileBytes_DistinguishesMissingFromUnreadable) {
