@@ -76,15 +76,15 @@ awk '{ printf "%-22s %-28s %12d runs %8d s %8.0f/s\n", $1, $2, $3, $4, $3 / ($4 
     "$campaign/counts.txt" | sort
 
 echo "== minimise into fuzz/corpus/"
-# The seeds stay as they are; only inputs that reach code they do not are added beside them, and
-# only small ones: the large ones grow from the shipped skins, which scripts/fuzz-seeds.sh
-# decompresses again at every run.
+# The seeds stay as they are; only inputs that reach code (edges, not hit counts) they do not are
+# added beside them, and only small ones: the large ones grow from the shipped skins, which
+# scripts/fuzz-seeds.sh decompresses again at every run.
 for name in "${targets[@]}"; do
     before="$(ls "fuzz/corpus/$name" | wc -l)"
     small="$campaign/small-$name"
     mkdir -p "$small"
     find "$campaign/corpus-$name" -type f -size -16k -exec cp {} "$small/" \;
-    build-fuzz-ubsan/fuzz/"$name" -merge=1 "fuzz/corpus/$name" "$small" \
+    build-fuzz-ubsan/fuzz/"$name" -merge=1 -use_counters=0 "fuzz/corpus/$name" "$small" \
         >"$campaign/$name.merge.log" 2>&1
     echo "$name: $(($(ls "fuzz/corpus/$name" | wc -l) - before)) inputs added"
 done
