@@ -123,10 +123,18 @@ void X11Windows::Follow(WindowHandle window) {
     const auto found = placements_.find(window);
     if (found == placements_.end()) return;
     Placement& placement = found->second;
-    const auto rect = GetWindowRect(window);
     // The hold ends kHoldTime after the window first stood as asked, whatever happens after.
-    if (!rect || (placement.holdUntil && *placement.holdUntil <= Now())) {
+    if (placement.holdUntil && *placement.holdUntil <= Now()) {
         placements_.erase(found);
+        return;
+    }
+    const auto rect = GetWindowRect(window);
+    if (!rect) {
+        // Gone, or caught while the window manager lets go of it and destroys the frames around
+        // it (KWin): only a window that no longer exists ends its placement; otherwise the next
+        // event or deadline looks again.
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display_, window, &attributes)) placements_.erase(found);
         return;
     }
     const bool mapped = IsMapped(window);
