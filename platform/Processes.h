@@ -29,8 +29,8 @@ struct ExitQuery {
     std::uint32_t exitCode = 0;
 };
 
-// Process control as the task runner needs it. Implemented for real by PosixProcesses; tests of
-// pure row logic may substitute a fake.
+// Process control as the task runner needs it. Implemented for real in each system's folder
+// (PosixProcesses on Linux); tests of pure row logic may substitute a fake.
 class Processes {
   public:
     virtual ~Processes() = default;

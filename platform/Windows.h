@@ -46,8 +46,8 @@ class WindowListener {
     virtual void WindowDestroyed(WindowHandle /*window*/) {}
 };
 
-// Top-level windows and monitors as the task runner needs them. Implemented for real by
-// X11Windows; tests of pure row logic may substitute a fake.
+// Top-level windows and monitors as the task runner needs them. Implemented for real in each
+// system's folder (X11Windows on Linux); tests of pure row logic may substitute a fake.
 //
 // Placements (MoveWindow, MoveResizeWindow, HideWindow) are asked for and carried out in the
 // background: the call returns at once, the implementation follows the window manager's answers
