@@ -33,10 +33,11 @@ struct HistoryEvent {
 // that is not HH:MM:SS of a day.
 std::optional<HistoryEvent> ParseHistoryLine(std::string_view line);
 
-// The program switches to the new day's file at its first minute tick after midnight, so the
-// lines of that first minute still land at the end of the previous day's file. Events after the
-// file's last step back in time belong to the next day when they all lie this close after
-// midnight: the interval of the minute tick, with one interval of slack for a busy machine.
+// Earlier versions of the program switched to the new day's file at their first minute tick after
+// midnight, so the lines of that first minute landed at the end of the previous day's file; such
+// files are still read right. Events after the file's last step back in time belong to the next
+// day when they all lie this close after midnight: the interval of the minute tick, with one
+// interval of slack for a busy machine.
 inline constexpr int kMidnightSpillSeconds = 120;
 
 // A history file's events, in file order.

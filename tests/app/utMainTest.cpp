@@ -335,7 +335,7 @@ TEST_F(MainWindowTest, DailyLoad_RecoveryCopyPossibleNowhere_SaysSoOnceAndAgainE
     EXPECT_EQ(prompts_.errors.size(), 3);
 }
 
-TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDate) {
+TEST_F(MainWindowTest, History_SavingOn_WritesEachLineToTheFileOfItsOwnDate) {
     WriteSettings("chkSaveHis=YES\r\n");
     WriteFile("History/20260305.txt", "  07:00:00 earlier\r\n");
     clock_.Set(At(2026, 3, 5, 23, 59, 30));
@@ -345,18 +345,30 @@ TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDat
     main->AppendHistoryLine("  23:59:40 first");
     EXPECT_EQ(ReadFile("History/20260305.txt"), "  07:00:00 earlier\r\n  23:59:40 first\r\n");
 
-    clock_.Set(At(2026, 3, 6, 0, 0, 10));
-    main->AppendHistoryLine("  00:00:10 after midnight");
-    EXPECT_EQ(ReadFile("History/20260305.txt"),
-              "  07:00:00 earlier\r\n  23:59:40 first\r\n  00:00:10 after midnight\r\n");
+    // The day's first second, before any minute tick: the line opens the new day's file.
+    clock_.Set(At(2026, 3, 6, 0, 0, 0));
+    main->AppendHistoryLine("  00:00:00 at midnight");
+    EXPECT_EQ(main->historyFilePath(), StdPath("History/20260306.txt"));
+    EXPECT_EQ(main->ListBox2->toPlainText(), "  00:00:00 at midnight");
+    EXPECT_EQ(ReadFile("History/20260305.txt"), "  07:00:00 earlier\r\n  23:59:40 first\r\n");
+    EXPECT_EQ(ReadFile("History/20260306.txt"), "  00:00:00 at midnight\r\n");
 
+    clock_.Set(At(2026, 3, 6, 0, 1, 0));
+    main->tmMinuteTimer();
+    main->AppendHistoryLine("  00:01:00 next");
+    EXPECT_EQ(ReadFile("History/20260306.txt"), "  00:00:00 at midnight\r\n  00:01:00 next\r\n");
+}
+
+TEST_F(MainWindowTest, History_MinuteTickAfterMidnight_MovesTheMemoToTheNewDay) {
+    clock_.Set(At(2026, 3, 5, 23, 59, 30));
+    const auto main = Start();
+    main->AppendHistoryLine("  23:59:40 first");
+
+    clock_.Set(At(2026, 3, 6, 0, 0, 30));
     main->tmMinuteTimer();
     EXPECT_EQ(main->historyFilePath(), StdPath("History/20260306.txt"));
     EXPECT_TRUE(main->ListBox2->toPlainText().isEmpty());
     EXPECT_FALSE(QFile::exists(Path("History/20260306.txt")));
-
-    main->AppendHistoryLine("  00:01:00 next day");
-    EXPECT_EQ(ReadFile("History/20260306.txt"), "  00:01:00 next day\r\n");
 }
 
 TEST_F(MainWindowTest, History_SavingSwitchedOnMidDay_WritesEarlierLinesToo) {
