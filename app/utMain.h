@@ -268,7 +268,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void StartFleetServices();
     void PublishMetrics();
     std::string DataFolder() const;
-    void DataFolderChanged();
+    void NoteFolderEvents();
     // Closing: no timetable is loaded any more.
     void StopWatchingData();
     std::chrono::year_month_day WatchedDate(std::chrono::year_month_day today) const;

@@ -95,6 +95,51 @@ TEST_F(FleetTest, WatchData_FileWrittenInPlace_NeverLoadsHalfAFile) {
     EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/echo");
 }
 
+// A copy that stalls at a line end leaves a whole-looking file that does not change: it is taken
+// only once its writer closes it, and 2 s later.
+TEST_F(FleetTest, WatchData_WriterStallsWithTheFileOpen_WaitsForItsClose) {
+    WriteSettings("WatchData=YES\r\n");
+    WriteFile(kDefaultTable, kTrueLine);
+    const auto main = Start();
+
+    QFile writer(Path(kDefaultTable));
+    ASSERT_TRUE(writer.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    writer.write(QByteArray::fromStdString(kEchoLine));
+    ASSERT_TRUE(writer.flush());
+    for (int second = 0; second < 5; ++second) Tick(*main, 1s);
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/true");
+
+    writer.close();
+    Tick(*main, 1s);
+    Tick(*main, 1s);
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/true");
+    Tick(*main, 1s);
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/echo");
+}
+
+// The watch follows the Data folder's path: one put in place of the old (a deploy that swaps
+// folders) is watched, so its in-place writes wait for their close too.
+TEST_F(FleetTest, WatchData_DataFolderReplaced_IsWatchedAgain) {
+    WriteSettings("WatchData=YES\r\n");
+    WriteFile(kDefaultTable, kTrueLine);
+    const auto main = Start();
+
+    std::filesystem::rename(StdPath("Data"), StdPath("Data.old"));
+    QDir().mkpath(Path("Data"));
+    Tick(*main, 1s);
+    QFile writer(Path(kDefaultTable));
+    ASSERT_TRUE(writer.open(QIODevice::WriteOnly));
+    writer.write(QByteArray::fromStdString(kEchoLine));
+    ASSERT_TRUE(writer.flush());
+    for (int second = 0; second < 5; ++second) Tick(*main, 1s);
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/true");
+
+    writer.close();
+    Tick(*main, 1s);
+    Tick(*main, 2s);
+    EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/echo");
+}
+
 TEST_F(FleetTest, WatchData_DropDuringEditState_WaitsUntilTheEditsAreSaved) {
     WriteSettings("WatchData=YES\r\n");
     WriteFile(kDefaultTable, kTrueLine);

@@ -86,6 +86,44 @@ TEST_F(TimetableArrivalsTest, OwnSave_IsNoArrival) {
     EXPECT_FALSE(Due());
 }
 
+// A copy that stalls at a line end leaves a file that reads as whole and stays unchanged: while
+// the watch tells of closes, the file waits for its writer to close it, then for 2 s unchanged.
+TEST_F(TimetableArrivalsTest, WriterOpen_IsTakenOnlyTwoSecondsAfterItsClose) {
+    WriteBytes(table, "old");
+    arrivals.Loaded(table);
+
+    WriteBytes(table, "half");
+    arrivals.WriterOpen(table);
+    EXPECT_FALSE(Due());
+    clock.Advance(10s);
+    EXPECT_FALSE(Due());
+
+    arrivals.WriterClosed(table);
+    EXPECT_FALSE(Due());
+    clock.Advance(1999ms);
+    EXPECT_FALSE(Due());
+    clock.Advance(1ms);
+    EXPECT_TRUE(Due());
+}
+
+// A watch that lost its folder told of no close: what it knew goes, and the plain 2 s rule holds.
+TEST_F(TimetableArrivalsTest, WatchLost_ForgetsOpenWritersAndRenames) {
+    WriteBytes(table, "new");
+    arrivals.WriterOpen(table);
+    clock.Advance(3s);
+    EXPECT_FALSE(Due());
+
+    arrivals.WatchLost();
+    EXPECT_FALSE(Due());
+    clock.Advance(2s);
+    EXPECT_TRUE(Due());
+
+    WriteBytes(table, "newer");
+    arrivals.RenamedInto(table);
+    arrivals.WatchLost();
+    EXPECT_FALSE(Due());
+}
+
 TEST_F(TimetableArrivalsTest, Refused_IsNotOfferedAgainUntilItChanges) {
     WriteBytes(table, "bad");
     arrivals.RenamedInto(table);
