@@ -81,6 +81,9 @@ struct AsRunEntry {
     std::optional<int> actualEnd;
     EndKind endKind = EndKind::None;
     int runSeconds = 0;
+    // A planned start the history has not reached yet: today's after its last line, or any of a
+    // later day. Not started, it is not (yet) missed.
+    bool pending = false;
 
     // Actual minus planned start, when both are known.
     std::optional<std::int64_t> StartDelay() const;
@@ -114,7 +117,8 @@ class AsRunFolder {
   public:
     explicit AsRunFolder(std::string programFolder);  // ends in '/'
 
-    // Days are best asked for in order: files more than a day behind are let go.
+    // Days are best asked for in order: files more than a day behind are let go. Which planned
+    // starts are pending follows from the date of CurrentClock().
     AsRunDay Day(std::chrono::year_month_day date);
 
     const std::vector<HistoryFileNote>& Notes() const { return notes_; }
