@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -164,6 +165,19 @@ TEST_F(MainWindowTest, Clock_Tick_ShowsDateTimeAndWeekday) {
     EXPECT_EQ(main->shpDate->text(), "2025-03-05");
     EXPECT_EQ(main->shpTime->text(), "14:07:09");
     EXPECT_EQ(main->lbWeek->Caption(), "星期三");
+}
+
+// Without the program folder's font file, the clock shows the free seven-segment face.
+TEST_F(MainWindowTest, Clock_ShowsDateAndTimeInTheSevenSegmentFace) {
+    const QString face = "/usr/share/fonts/truetype/dseg/DSEG7Classic-Italic.ttf";
+    ASSERT_TRUE(QFile::exists(face)) << "DSEG7 is not installed (Debian package fonts-dseg)";
+    const auto main = Start();
+    for (const QLabel* label : {main->shpDate, main->shpTime}) {
+        const QFontInfo shown(label->font());
+        EXPECT_EQ(shown.family(), "DSEG7 Classic");
+        EXPECT_TRUE(shown.italic());
+        EXPECT_EQ(shown.pixelSize(), 35);
+    }
 }
 
 TEST_F(MainWindowTest, AutoShutDown_TickSkipsTheSecond_StillClosesExactlyOnce) {
