@@ -58,9 +58,9 @@ class SessionEndSignalsTest : public ::testing::Test {
 // nohup, or a background job of a shell: the operator asked that this signal not end the program.
 TEST_F(SessionEndSignalsTest, IgnoredAtStart_StaysIgnoredWhileTheOthersAreTold) {
     SetDisposition(SIGHUP, SIG_IGN);
-    SessionEndSignals signals;
+    SessionEndSignals handlers;
     int told = 0;
-    signals.Forward([&] { ++told; });
+    handlers.Forward([&] { ++told; });
 
     EXPECT_EQ(Disposition(SIGHUP).sa_handler, SIG_IGN);
     Deliver(SIGHUP);
@@ -75,7 +75,7 @@ TEST_F(SessionEndSignalsTest, Destroyed_PutsBackEachDispositionAsFound) {
     SetDisposition(SIGTERM, OwnHandler, SA_RESTART | SA_NODEFER);
     SetDisposition(SIGHUP, SIG_IGN);
     {
-        SessionEndSignals signals;
+        SessionEndSignals handlers;
         EXPECT_NE(Disposition(SIGTERM).sa_handler, OwnHandler);
         EXPECT_NE(Disposition(SIGINT).sa_handler, SIG_DFL);
     }
@@ -87,14 +87,14 @@ TEST_F(SessionEndSignalsTest, Destroyed_PutsBackEachDispositionAsFound) {
 
 // The start-up's box runs a loop of its own before the main window can be told.
 TEST_F(SessionEndSignalsTest, BeforeAReceiver_EndsTheRunningLoopAndIsToldOnceOneIsSet) {
-    SessionEndSignals signals;
+    SessionEndSignals handlers;
     QEventLoop box;
     QTimer::singleShot(0, [] { ::raise(SIGTERM); });
     QTimer::singleShot(5000, &box, [&] { box.exit(1); });
     EXPECT_EQ(box.exec(), 0) << "the loop was not ended by the signal";
 
     int told = 0;
-    signals.Forward([&] { ++told; });
+    handlers.Forward([&] { ++told; });
     EXPECT_EQ(told, 1);
     Deliver(SIGTERM);
     EXPECT_EQ(told, 2);
