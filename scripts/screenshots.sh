@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# Draws the pictures the README shows into build/doc/ (or the folder given): the contact sheet of
-# the own components (gallery.png), the main window and the settings dialog on the X test bed
-# (main-window.png, settings-dialog.png), and the main window, the settings dialog and a reminder
-# pop-up, the exit question and the open dialog without a skin and with each of our skins
-# (skins/<skin>-main.png, ..., <skin>-message.png, <skin>-open.png), and the as-run report of the
-# sample program folder tools/report/sample (report.png, report.csv).
+# Draws the pictures of the documentation. Into docs/ (kept in git, the README shows them): the
+# main window with the sample day of tools/report/sample and the settings dialog, both on the X
+# test bed (main-window.png, settings-dialog.png), and the as-run report of that day (report.png).
+# Into build/doc/ (or the folder given; not kept): the contact sheet of the own components
+# (gallery.png), the main window, the settings dialog, a reminder pop-up, the exit question and the
+# open dialog without a skin and with each of our skins (skins/<skin>-main.png, ...), and the
+# report as CSV (report.csv).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
+docs="$(realpath -m docs)"
 out="$(realpath -m "${1:-build/doc}")"
 [ -f build/build.ninja ] || [ -f build/Makefile ] || cmake -S . -B build -G Ninja >/dev/null
 cmake --build build --target vardo-gallery vardo-screenshots vardo-skin-screenshots vardo_skins \
     vardo-report -j "$(nproc)"
-mkdir -p "$out"
+mkdir -p "$docs" "$out"
+sample=tools/report/sample
 
 runtime="$(mktemp -d /tmp/vardo-shots.XXXXXX)"
 chmod 700 "$runtime"
@@ -23,11 +26,11 @@ scripts/xbed.sh start "$runtime/xbed"
 
 QT_QPA_PLATFORM=offscreen timeout 60 build/tools/vardo-gallery "$out/gallery.png"
 DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
-    timeout 60 build/tools/vardo-screenshots "$out"
+    timeout 60 build/tools/vardo-screenshots "$docs" "$sample/Data/星期五.tab" \
+    "$sample/History/20240315.txt"
 DISPLAY="$(cat "$runtime/xbed/wm.display")" QT_QPA_PLATFORM=xcb \
     timeout 120 build/tools/vardo-skin-screenshots build/app/Skins "$out/skins" >/dev/null
-timeout 60 build/app/vardo-report tools/report/sample --from 2024-03-15 \
-    --png "$out/report.png" --csv "$out/report.csv"
-echo "Written: $out/gallery.png $out/main-window.png $out/settings-dialog.png $out/skins/" \
-    "$out/report.png $out/report.csv"
-
+timeout 60 build/app/vardo-report "$sample" --from 2024-03-15 \
+    --png "$docs/report.png" --csv "$out/report.csv"
+echo "Written: $docs/main-window.png $docs/settings-dialog.png $docs/report.png" \
+    "$out/gallery.png $out/skins/ $out/report.csv"

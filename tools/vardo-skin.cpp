@@ -1,5 +1,6 @@
 // vardo-skin: packs a folder into a skin file, unpacks a skin file into a folder, lists a skin
-// file's entries. Every failure is one line on standard error and a non-zero exit status.
+// file's entries. Every failure is one line on standard error and a non-zero exit status: 2 for
+// wrong arguments, 1 for anything else.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -27,12 +28,35 @@ namespace {
 constexpr std::string_view kUsage =
     "usage: vardo-skin pack FOLDER FILE.skn [--version 20000|30000|40000]\n"
     "       vardo-skin unpack FILE.skn FOLDER\n"
-    "       vardo-skin list FILE.skn\n";
+    "       vardo-skin list FILE.skn\n"
+    "       vardo-skin --help | --version\n";
+
+constexpr std::string_view kHelp =
+    "Pack, unpack and list the skin files (.skn) that give vardo's windows their frames,\n"
+    "captions and controls.\n"
+    "\n"
+    "  pack FOLDER FILE.skn   pack every file of FOLDER into FILE.skn, as a container of version\n"
+    "                         20000 unless --version 30000 or 40000 follows\n"
+    "  unpack FILE.skn FOLDER write the entries into FOLDER (of repeated names the first,\n"
+    "                         nothing outside FOLDER)\n"
+    "  list FILE.skn          print the container version, then each entry's name and size\n"
+    "  --help                 show this text and exit\n"
+    "  --version              show the version and exit\n"
+    "\n"
+    "Exit status: 0 on success; 1 for a foreign or damaged skin file (one cut short included),\n"
+    "a missing folder or an entry name with a folder part, said on one line of standard error;\n"
+    "2 for wrong arguments.\n";
 
 // A failure to report: its text is the whole line after "vardo-skin: ".
 class Failure : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
+};
+
+// Arguments the tool cannot act on: exit status 2.
+class UsageError : public Failure {
+  public:
+    using Failure::Failure;
 };
 
 std::string ReadWholeFile(const std::string& path) {
@@ -54,7 +78,7 @@ std::uint32_t ParseVersion(std::string_view text) {
     for (const std::uint32_t version : {kSkinVersion20000, kSkinVersion30000, kSkinVersion40000}) {
         if (text == std::to_string(version)) return version;
     }
-    throw Failure("unknown container version " + std::string(text) +
+    throw UsageError("unknown container version " + std::string(text) +
                   " (use 20000, 30000 or 40000)");
 }
 
@@ -145,12 +169,22 @@ int List(const std::string& skinFile) {
 }
 
 int Run(const std::vector<std::string>& args) {
+    if (std::find(args.begin(), args.end(), "--help") != args.end() ||
+        std::find(args.begin(), args.end(), "-h") != args.end()) {
+        std::cout << kUsage << "\n" << kHelp;
+        return 0;
+    }
+    // Alone, --version asks for the tool's version; after pack it names the container version.
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "vardo-skin " VARDO_VERSION "\n";
+        return 0;
+    }
     std::vector<std::string> positional;
     std::uint32_t version = kSkinVersion20000;
     bool versionGiven = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--version") {
-            if (i + 1 == args.size()) throw Failure("--version needs a value");
+            if (i + 1 == args.size()) throw UsageError("--version needs a container version");
             version = ParseVersion(args[++i]);
             versionGiven = true;
         } else {
@@ -175,6 +209,9 @@ int Run(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
     try {
         return vardo::Run(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const vardo::UsageError& error) {
+        std::cerr << "vardo-skin: " << error.what() << " (see --help)\n";
+        return 2;
     } catch (const vardo::Failure& failure) {
         std::cerr << "vardo-skin: " << failure.what() << "\n";
     } catch (const std::exception& error) {

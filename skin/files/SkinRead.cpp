@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <utility>
 
 #include "AsciiText.h"
 #include "WinConvert.h"
@@ -116,7 +117,13 @@ std::string TSkinReader::UnpackingRefusal(std::string_view skinFile) {
                std::to_string(kFixedHeaderSize) + " 到 " + std::to_string(TLZH::kMaxTextSize) +
                " 字节之间";
     }
-    return IndexingRefusal(TLZH::LZHUnpack(textSize, skinFile.substr(4)));
+    bool streamWhole = true;
+    std::string container = TLZH::LZHUnpack(textSize, skinFile.substr(4), streamWhole);
+    // The decoder fills a stream cut short with zeros; what it made of them is not the skin.
+    if (!streamWhole) {
+        return "文件不完整：数据在解压出声明的 " + std::to_string(textSize) + " 字节之前已结束";
+    }
+    return IndexingRefusal(std::move(container));
 }
 
 // Reads the container into the reader; what is wrong with it otherwise, and the reader stays empty.

@@ -42,8 +42,8 @@ std::string_view BareEntryName(std::string_view reference);
 //
 // The reader holds lz4's contract for any input: it never reads outside it and allocates at most
 // the codec's limit. A declared size above TLZH::kMaxTextSize, a negative name length, entry
-// sizes that do not add up to the data area, or more than kMaxSkinEntries entries refuse the file
-// like a foreign version.
+// sizes that do not add up to the data area, more than kMaxSkinEntries entries, or a file that ends
+// before its declared size is decoded refuse the file like a foreign version.
 class TSkinReader {
   public:
     // Decompresses and indexes a skin file. True when the container is one of the three versions

@@ -74,11 +74,20 @@ class BitReader {
             return;
         }
         while (count_ <= 56) {
-            const std::uint64_t byte = next_ < end_ ? *next_++ : 0;
+            std::uint64_t byte = 0;
+            if (next_ < end_) {
+                byte = *next_++;
+            } else {
+                ++zeroBytes_;
+            }
             buffer_ |= byte << (56 - count_);
             count_ += 8;
         }
     }
+
+    // Whether bits taken so far went past the end of the input: the zero bytes appended sit
+    // behind every input bit, so some were taken once fewer bits remain than they hold.
+    bool TookPastEnd() const { return zeroBytes_ * 8 > static_cast<std::uint64_t>(count_); }
 
     void RefillIfBelow(int bits) {
         if (count_ < bits) Refill();
@@ -104,6 +113,7 @@ class BitReader {
     const std::uint8_t* end_;
     std::uint64_t buffer_ = 0;
     int count_ = 0;
+    std::uint64_t zeroBytes_ = 0;  // appended past the end of the input
 };
 
 // The adaptive Huffman tree shared by the decoder and the encoder. Nodes are kept in order of
@@ -372,7 +382,13 @@ void CheckTextSize(std::int64_t size) {
 }  // namespace
 
 std::string TLZH::LZHUnpack(std::int32_t textSize, std::string_view stream) {
+    bool streamWhole = true;
+    return LZHUnpack(textSize, stream, streamWhole);
+}
+
+std::string TLZH::LZHUnpack(std::int32_t textSize, std::string_view stream, bool& streamWhole) {
     CheckTextSize(textSize);
+    streamWhole = true;
     if (textSize <= 0) return {};
     const std::size_t size = static_cast<std::size_t>(textSize);
     std::string out(size + kCopySlack, '\0');
@@ -411,6 +427,7 @@ std::string TLZH::LZHUnpack(std::int32_t textSize, std::string_view stream) {
         }
         produced += length;
     }
+    streamWhole = !bits.TookPastEnd();
     out.resize(size);
     return out;
 }

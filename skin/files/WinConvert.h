@@ -30,6 +30,9 @@ class TLZH {
     // Decodes the bit stream into exactly textSize bytes (none when textSize <= 0). A match that
     // would run past textSize is cut there. Throws ElzhException when textSize > kMaxTextSize.
     static std::string LZHUnpack(std::int32_t textSize, std::string_view stream);
+    // The same, and streamWhole tells whether the stream held every bit the decoding took (false
+    // when it ended early and zero bytes stood in for the rest).
+    static std::string LZHUnpack(std::int32_t textSize, std::string_view stream, bool& streamWhole);
 
     // Encodes text into a bit stream that LZHUnpack(text.size(), ...) turns back into text,
     // padded with zero bits to a whole byte. Throws ElzhException when text is longer than

@@ -353,6 +353,22 @@ TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_LeavesWindowsPlainAndSaysSoInT
     EXPECT_FALSE(SettleSkinned({main.get()}, true));
 }
 
+TEST_F(MainWindowSkinTest, SkinFileCutShort_IsRefusedWithTheReasonInTheStatusBar) {
+    CopySkin("Console.skn");
+    QFile cut(Path("Skins/Console.skn"));
+    ASSERT_TRUE(cut.resize(1000));
+    WriteSettings("cbskn=Console.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    main->show();
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(main->lbSkinProblem->isVisibleTo(main.get()));
+    EXPECT_EQ(main->lbSkinProblem->text(), "皮肤未能载入");
+    EXPECT_TRUE(main->lbSkinProblem->toolTip().contains("文件不完整"))
+        << qPrintable(main->lbSkinProblem->toolTip());
+    EXPECT_FALSE(SettleSkinned({main.get()}, true));
+}
+
 TEST_F(MainWindowSkinTest, SkinThatCannotBeLoaded_KeepsTheSkinTheWindowsHadAndSaysWhatIsWrong) {
     CopySkin("Console.skn");
     WriteFile("Skins/Broken.skn", "not a skin");

@@ -1,6 +1,7 @@
-// vardo-screenshots OUTDIR: shows the main window and the settings dialog on the X display in
-// $DISPLAY, with a small sample timetable in a temporary program folder, and writes what they
-// show to OUTDIR/main-window.png and OUTDIR/settings-dialog.png.
+// vardo-screenshots OUTDIR TIMETABLE HISTORY: shows the main window and the settings dialog on the
+// X display in $DISPLAY, in a temporary program folder whose timetable is TIMETABLE and whose
+// history of today is HISTORY (a sample day), and writes what they show to OUTDIR/main-window.png
+// and OUTDIR/settings-dialog.png.
 #include "PosixProcesses.h"
 #include "Prompts.h"
 #include "TextCodec.h"
@@ -8,6 +9,7 @@
 #include "utMain.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,22 +18,17 @@
 
 namespace {
 
-// The rows of the sample timetable (fields separated by "^^", GB18030 on disk).
-constexpr const char* SampleRows[] = {
-    "1^^/usr/bin/xclock^^-digital^^晨间新闻^^07:00:00^^07:30:00^^^^否^^是,最大^^1^^^^^^^^^^^^^^",
-    "2^^/usr/bin/xterm^^-e top^^设备巡检^^08:00:00^^08:05:00^^^^是^^否,最大^^2^^^^^^^^^^^^^^",
-    "3^^/usr/bin/feh^^-F "
-    "/srv/slides^^午间图片轮播^^12:00:00^^13:00:00^^^^否^^是,最大^^2^^^^^^^^^^^^00:30:00^^",
-    "4^^/usr/bin/mpv^^/srv/"
-    "evening.mp4^^晚间节目^^19:00:00^^21:00:00^^^^是^^是,最大^^1^^^^^^^^^^^^^^",
-};
-
 bool WriteFile(const QString& path, const std::string& utf8) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     const std::string bytes = vardo::Utf8ToGb18030(utf8);
     return file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
            static_cast<qint64>(bytes.size());
+}
+
+bool Copy(const QString& from, const QString& to) {
+    QFile::remove(to);
+    return QFile::copy(from, to);
 }
 
 // Lets the window system map and paint what was shown, and the clock tick at least once, so the
@@ -52,19 +49,22 @@ bool Save(QWidget& widget, const QString& path) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: vardo-screenshots OUTDIR\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: vardo-screenshots OUTDIR TIMETABLE HISTORY\n");
         return 2;
     }
-    const QString out = QString::fromLocal8Bit(argv[1]);
+    // Absolute: the main window makes its program folder the current folder.
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
     QTemporaryDir folder;
     // The settings dialog keeps the auto-start entry: keep it inside the temporary folder.
     qputenv("XDG_CONFIG_HOME", (folder.path() + "/config").toUtf8());
-    std::string table;
-    for (const char* row : SampleRows) table += std::string(row) + "\r\n";
-    if (!QDir().mkpath(out) || !QDir(folder.path()).mkpath("Data") ||
-        !WriteFile(folder.path() + "/Data/任务计划表.tab", table) ||
-        !WriteFile(folder.path() + "/VARDO.INI", "[START]\r\nchkMin=NO\r\nchkAutoStart=NO\r\n")) {
+    const QString today = QDate::currentDate().toString("yyyyMMdd");
+    QDir program(folder.path());
+    if (!QDir().mkpath(out) || !program.mkpath("Data") || !program.mkpath("History") ||
+        !Copy(QString::fromLocal8Bit(argv[2]), program.filePath("Data/任务计划表.tab")) ||
+        !Copy(QString::fromLocal8Bit(argv[3]), program.filePath("History/" + today + ".txt")) ||
+        !WriteFile(program.filePath("VARDO.INI"),
+                   "[START]\r\nchkMin=NO\r\nchkAutoStart=NO\r\nchkSaveHis=YES\r\n")) {
         std::fprintf(stderr, "vardo-screenshots: cannot prepare %s\n", qPrintable(folder.path()));
         return 1;
     }

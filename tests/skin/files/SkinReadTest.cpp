@@ -131,6 +131,20 @@ TEST(SkinReadTest, ForeignOrDamagedFiles_AreRefusedAndLeaveTheReaderEmpty) {
     }
 }
 
+TEST(SkinReadTest, AFileCutShort_IsRefusedAsIncomplete) {
+    std::vector<SkinEntry> entries = kEntries;
+    entries.push_back({"Big.bmp", std::string(6000, '\x33') + "tail"});
+    const std::string file = PackSkinFile(BuildSkinContainer(entries));
+    TSkinReader reader;
+    ASSERT_TRUE(reader.LoadFromStream(file));
+    for (const std::size_t kept : {std::size_t{4}, std::size_t{40}, file.size() - 1}) {
+        EXPECT_FALSE(reader.LoadFromStream(file.substr(0, kept))) << kept;
+        EXPECT_EQ(reader.Count(), 0);
+        EXPECT_EQ(reader.LoadError(), kForeignSkinVersionText);
+        EXPECT_NE(reader.LoadReason().find("文件不完整"), std::string::npos) << reader.LoadReason();
+    }
+}
+
 TEST(SkinReadTest, BuildContainer_RefusesWhatCannotBeReadBack) {
     EXPECT_THROW(BuildSkinContainer(kEntries, 12345), std::invalid_argument);
     EXPECT_THROW(BuildSkinContainer({{"a\r\nb", ""}}), std::invalid_argument);

@@ -126,6 +126,55 @@ TEST(VardoSkinToolTest, BadInput_OneLineOnStandardErrorAndNothingWrittenOutside)
     EXPECT_NE(RunTool({"unpack", temp.File("foreign.skn")}).status, 0);  // usage
 }
 
+TEST(VardoSkinToolTest, HelpAndVersion_GoToStandardOutputWithStatusZero) {
+    const ToolRun help = RunTool({"--help"});
+    EXPECT_EQ(help.status, 0);
+    for (const char* word : {"usage: vardo-skin pack", "unpack", "list", "Exit status"}) {
+        EXPECT_NE(help.output.find(word), std::string::npos) << word;
+    }
+    EXPECT_EQ(RunTool({"list", "x.skn", "-h"}).output, help.output);
+    const ToolRun version = RunTool({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output, "vardo-skin " VARDO_VERSION "\n");
+}
+
+TEST(VardoSkinToolTest, WrongArguments_ExitWithStatusTwo) {
+    TempFolder temp;
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"extract", "a.skn", "out"},
+        {"list"},
+        {"list", "a.skn", "b.skn"},
+        {"unpack", "a.skn", "out", "--version", "30000"},
+        {"pack", temp.path(), temp.File("p.skn"), "--version"},
+        {"pack", temp.path(), temp.File("p.skn"), "--version", "25000"},
+    };
+    for (const auto& args : wrong) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, 2) << ::testing::PrintToString(args) << run.output;
+        EXPECT_NE(run.output.find("vardo-skin"), std::string::npos) << "the usage or the wrong one";
+    }
+    EXPECT_FALSE(fs::exists(temp.File("p.skn")));
+}
+
+TEST(VardoSkinToolTest, ASkinFileCutShort_IsRefusedAndNothingIsUnpacked) {
+    TempFolder temp;
+    const std::string skin = PackSkinFile(BuildSkinContainer(
+        {{"skin.ini", "[Personality]\r\nTop=top.bmp\r\n"},
+         {"top.bmp", test::SkinLikeBitmapBytes(120, 30, 1)},
+         {"left.bmp", test::SkinLikeBitmapBytes(8, 200, 2)}}));
+    ASSERT_GT(skin.size(), 2000u);
+    WriteBytes(temp.File("cut.skn"), skin.substr(0, 1000));
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"list", temp.File("cut.skn")}, {"unpack", temp.File("cut.skn"), temp.File("out")}}) {
+        const ToolRun run = RunTool(args);
+        EXPECT_EQ(run.status, 1) << args[0];
+        EXPECT_EQ(CountLines(run.output), 1) << run.output;
+        EXPECT_NE(run.output.find("文件不完整"), std::string::npos) << run.output;
+    }
+    EXPECT_FALSE(fs::exists(temp.File("out")));
+}
+
 TEST(VardoSkinToolTest, Unpack_DoesNotFollowALinkPlantedInTheFolder) {
     TempFolder temp;
     fs::create_directory(temp.File("out"));

@@ -75,6 +75,27 @@ TEST(WinConvertTest, TruncatedOrEmptyInput_StillDecodesToTheDeclaredSize) {
     EXPECT_EQ(TLZH::LZHUnpack(-7, stream), "");
 }
 
+TEST(WinConvertTest, StreamWhole_FalseExactlyWhenTheInputEndsBeforeTheDeclaredSize) {
+    for (const int size : {1, 61, 5000, 20'000}) {
+        SCOPED_TRACE(size);
+        const std::string text = TextLikeBytes(size, 9);
+        const std::string stream = TLZH::LZHPack(text);
+        bool whole = false;
+        EXPECT_EQ(TLZH::LZHUnpack(size, stream, whole), text);
+        EXPECT_TRUE(whole);
+        // Every cut loses bits the decoding takes, down to the last byte; the decoder still gives
+        // the declared size, as the two-argument form does.
+        for (const std::size_t kept : {std::size_t{0}, stream.size() / 2, stream.size() - 1}) {
+            const std::string cut = stream.substr(0, kept);
+            EXPECT_EQ(TLZH::LZHUnpack(size, cut, whole), TLZH::LZHUnpack(size, cut));
+            EXPECT_FALSE(whole) << kept << " of " << stream.size() << " bytes";
+        }
+    }
+    bool whole = false;
+    EXPECT_EQ(TLZH::LZHUnpack(0, "", whole), "");
+    EXPECT_TRUE(whole) << "nothing to decode takes no input";
+}
+
 TEST(WinConvertTest, ArbitraryStreams_DecodeLikeThePlainDecoder) {
     // Random streams make matches that start before the first output byte, in the initial
     // spaces and in the never-written last 60 ring positions, and that run past the declared end.

@@ -202,7 +202,13 @@ TEST_F(SkinDataTest, ASkinThatFailsToLoadLeavesTheSkinItHadAndSaysWhy) {
     test::WriteBytes(
         folder.File("empty.skn"),
         PackSkinFile(BuildSkinContainer({{"a.bmp", test::BmpBytes(test::Solid(2, 2, Qt::red))}})));
-    for (const char* name : {"none.skn", "foreign.skn", "empty.skn"}) {
+    const QByteArray daylight = [] {
+        QFile shipped(ShippedSkin("Daylight"));
+        return shipped.open(QIODevice::ReadOnly) ? shipped.readAll() : QByteArray();
+    }();
+    ASSERT_GT(daylight.size(), 2000);
+    test::WriteBytes(folder.File("cut.skn"), daylight.left(1000).toStdString());
+    for (const char* name : {"none.skn", "foreign.skn", "empty.skn", "cut.skn"}) {
         SCOPED_TRACE(name);
         data->SetSkinFile(folder.File(name).c_str());
         EXPECT_TRUE(data->SkinReady());
@@ -210,6 +216,8 @@ TEST_F(SkinDataTest, ASkinThatFailsToLoadLeavesTheSkinItHadAndSaysWhy) {
         EXPECT_EQ(data->Model().SkinName, "Console");
         EXPECT_TRUE(data->LoadError().contains(name)) << qPrintable(data->LoadError());
     }
+    EXPECT_TRUE(data->LoadError().contains("文件不完整")) << "a skin cut short";
+    data->SetSkinFile(folder.File("empty.skn").c_str());
     EXPECT_TRUE(data->LoadError().contains("没有皮肤定义"));
     data->SetSkinFile(folder.File("foreign.skn").c_str());
     const QStringList lines = data->LoadError().split('\n');
