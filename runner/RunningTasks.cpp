@@ -1,6 +1,8 @@
 #include "RunningTasks.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 
 #include "TaskTable.h"
 #include "TimeText.h"
@@ -31,6 +33,14 @@ int Fit(const TaskTable& table, int row, const RunningTask& task) {
 }
 
 }  // namespace
+
+int ProcessIdValue(std::string_view cell) {
+    while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
+    if (error != std::errc() || end != cell.data() + cell.size()) return 0;
+    return value > 0 && value <= INT32_MAX ? static_cast<int>(value) : 0;
+}
 
 const std::string& RunningTask::ProcessIdCell() const {
     return runCells[ColProcessId - kFirstRunColumn];

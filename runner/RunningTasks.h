@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vardo {
@@ -24,6 +25,9 @@ struct RunningTask {
 
     const std::string& ProcessIdCell() const;
 };
+
+// The decimal value of a process id or handle cell, leading blanks allowed; 0 when it holds none.
+int ProcessIdValue(std::string_view cell);
 
 // Every running row of the table, top to bottom.
 std::vector<RunningTask> RunningTasksOf(const TaskTable& table);

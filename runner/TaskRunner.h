@@ -9,12 +9,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "HeldTasks.h"
 #include "Processes.h"
-#include "RunningTasks.h"
 #include "SecondSequencer.h"
 #include "TaskRunnerEvents.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
+#include "WindowPlacement.h"
 #include "Windows.h"
 
 namespace vardo {
@@ -33,9 +34,7 @@ namespace vardo {
 // signals a process through a stale or reused descriptor number.
 //
 // A timetable load replaces every row and empties columns 10 to 14, but the tasks that are
-// running stay tracked: a row of the new table with the same application file, parameters and
-// start time takes a task over, run-time cells and handle; a task that no row takes over is still
-// ended at its old row's end time, by EndAllTasks, and noticed when it ends by itself.
+// running stay tracked (see HeldTasks).
 //
 // Windows: besides the watch tick's search, the runner is told by the platform of every window
 // as it becomes viewable, and places each window of a tracked task then, as its row says; the
@@ -120,17 +119,6 @@ class TaskRunner final : public platform::WindowListener {
     const platform::ProcessInformation& LastCreation() const { return lastCreation_; }
 
   private:
-    // What the runner holds for the row a task belongs to.
-    struct HeldTask {
-        int processId = 0;                   // 0: a caption row that has found no window yet
-        platform::ProcessHandle handle = 0;  // 0: none
-    };
-    // A task running across a load, with the handle the runner held for it (0: none).
-    struct CarriedTask {
-        RunningTask task;
-        platform::ProcessHandle handle = 0;
-    };
-
     // Ends the row's own task, or every task when the row is exclusive, then starts the row.
     void RestartTask(int row);
     // Whether the row follows its task by window caption (column 6 not blank) rather than by
@@ -168,20 +156,8 @@ class TaskRunner final : public platform::WindowListener {
     bool DetectEnd(int row);
     void CountRunTime(int row);
 
-    // The row holds its task from now on; an earlier handle of the row is closed.
-    void HoldTask(int row, int processId, platform::ProcessHandle handle);
-    // Whether the row shows the task the runner holds for it ("在播", same process and handle).
-    bool HoldsTask(int row) const;
-    // The handle the row holds for the process of its column 10; else 0.
-    platform::ProcessHandle TrackedHandle(int row);
-    // The row no longer holds a task: its handle is closed.
-    void ReleaseTask(int row);
-    // Closes the handles held for rows not in `holding` (deleted, emptied, or ended since).
-    void ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding);
     void ClearTracking(int row);
-    void ReleaseAllHandles();
     // The tasks no row took over at a load whose end time is `now`, or that ended by themselves.
-    std::vector<CarriedTask> TakeOrphansIf(const std::function<bool(const CarriedTask&)>& which);
     void EndOrphansAt(int now);
     void DetectOrphanEnds();
     // Ends (terminating through its handle, if any) and logs each task, as EndTask does.
@@ -196,6 +172,7 @@ class TaskRunner final : public platform::WindowListener {
     TaskRunnerHost& host_;
     platform::Processes& processes_;
     platform::Windows& windows_;
+    HeldTasks held_;
     SecondSequencer sequencer_;
     TaskRunnerEvents* events_;
     // The wall-clock second the schedule scan is processing, while it does.
@@ -207,9 +184,6 @@ class TaskRunner final : public platform::WindowListener {
     int watchTickCount_ = 0;
     std::vector<std::string> handleList_;
     platform::ProcessInformation lastCreation_;
-    std::unordered_map<TaskTable::RowKey, HeldTask> heldTasks_;
-    std::vector<CarriedTask> loadingTasks_;  // between BeginTableLoad and EndTableLoad
-    std::vector<CarriedTask> orphans_;       // running tasks no row took over at a load
     struct AwaitedWindow {
         int row = 0;
         std::string application;  // tells the row's start from a later edit of that row
