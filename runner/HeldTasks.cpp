@@ -2,9 +2,18 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
+#include <unordered_set>
 #include <utility>
 
 namespace vardo {
+
+namespace {
+
+// The run-time cells of a task, in the order of columns 10 to 14.
+enum RunCell { kProcessIdCell, kWindowCell, kHandleCell, kStateCell, kRunTimeCell };
+
+}  // namespace
 
 HeldTasks::HeldTasks(TaskTable& table, platform::Processes& processes)
     : table_(table), processes_(processes) {}
@@ -20,8 +29,8 @@ void HeldTasks::CloseHandle(platform::ProcessHandle handle) {
 
 void HeldTasks::Hold(int row, int processId, platform::ProcessHandle handle) {
     HeldTask& held = held_[table_.Key(row)];
-    if (held.handle != handle) CloseHandle(held.handle);
-    held = {processId, handle};
+    if (held.processId != 0 && held.handle != handle) CutLoose(std::move(held));
+    held = {processId, handle, RunningTaskOf(table_, row)};
 }
 
 bool HeldTasks::Holds(int row) const {
@@ -46,29 +55,48 @@ void HeldTasks::Release(int row) {
     held_.erase(held);
 }
 
-void HeldTasks::ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding) {
-    std::erase_if(held_, [&](const auto& entry) {
-        const auto& [key, held] = entry;
-        if (holding.contains(key)) return false;
+void HeldTasks::Note(int row) {
+    if (Holds(row)) held_.at(table_.Key(row)).task = RunningTaskOf(table_, row);
+}
+
+void HeldTasks::CutLoose(HeldTask held) {
+    if (held.processId == 0) {
         CloseHandle(held.handle);
-        return true;
-    });
+        return;
+    }
+    // The run-time cells as the row would show them now, whatever it showed when last noted.
+    auto& cells = held.task.runCells;
+    cells[kProcessIdCell] = std::to_string(held.processId);
+    cells[kHandleCell] = held.handle == 0 ? "" : std::to_string(held.handle);
+    cells[kStateCell] = std::string(kRunning);
+    orphans_.push_back({std::move(held.task), held.handle});
+}
+
+void HeldTasks::CutLooseTasksNoRowHolds() {
+    std::unordered_set<TaskTable::RowKey> holding;
+    for (int row = 1; row < table_.RowCount(); ++row) {
+        if (Holds(row)) holding.insert(table_.Key(row));
+    }
+    for (auto entry = held_.begin(); entry != held_.end();) {
+        if (holding.contains(entry->first)) {
+            ++entry;
+            continue;
+        }
+        CutLoose(std::move(entry->second));
+        entry = held_.erase(entry);
+    }
 }
 
 void HeldTasks::BeginTableLoad() {
+    CutLooseTasksNoRowHolds();
     loading_.clear();
-    std::unordered_set<platform::ProcessHandle> carried;
     for (RunningTask& task : RunningTasksOf(table_)) {
         if (!Holds(task.row)) continue;  // a copy holds nothing to carry over
-        const platform::ProcessHandle handle = held_.at(table_.Key(task.row)).handle;
-        carried.insert(handle);
-        loading_.push_back({std::move(task), handle});
-    }
-    // The rows go with the load: the carried list holds their tasks until it ends.
-    for (const auto& [key, held] : held_) {
-        if (!carried.contains(held.handle)) CloseHandle(held.handle);
+        loading_.push_back({std::move(task), held_.at(table_.Key(task.row)).handle});
     }
     held_.clear();
+    // Offered after the rows' own tasks: among rows that fit as well, those go first.
+    for (CarriedTask& orphan : TakeAllOrphans()) loading_.push_back(std::move(orphan));
 }
 
 void HeldTasks::EndTableLoad() {
@@ -80,7 +108,7 @@ void HeldTasks::EndTableLoad() {
         CarriedTask& task = carried[i];
         const int processId = ProcessIdValue(task.task.ProcessIdCell());
         if (rows[i] != 0) {
-            held_[table_.Key(rows[i])] = {processId, task.handle};
+            held_[table_.Key(rows[i])] = {processId, task.handle, RunningTaskOf(table_, rows[i])};
             continue;
         }
         // A caption-mode task whose window was never found has no process to end.
@@ -101,6 +129,10 @@ std::vector<CarriedTask> HeldTasks::TakeOrphansIf(
 
 std::vector<CarriedTask> HeldTasks::TakeAllOrphans() {
     return std::exchange(orphans_, {});
+}
+
+void HeldTasks::KeepOrphan(CarriedTask orphan) {
+    orphans_.push_back(std::move(orphan));
 }
 
 }  // namespace vardo

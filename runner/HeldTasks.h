@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "Processes.h"
@@ -20,11 +19,14 @@ struct CarriedTask {
 // The tasks the runner follows, and the process handles it holds for them.
 //
 // A task belongs to the row it was started from, known by the row's key wherever the row moves.
-// A timetable load replaces every row: the running tasks are handed to the rows of the new table
-// that run the same task (HandOverRunningTasks), run-time cells and handle; a task that no row
-// takes over becomes an orphan, still held, for the runner to end at its old row's end time or
-// at exit, or to notice when it ends by itself. Every handle given to this object is closed by
-// it, or passed back with the task taken out of it.
+// A task whose row lets go of it without ending it becomes an orphan: its row deleted, emptied or
+// overwritten, a restart whose end was refused, or a timetable load without a row for it. An
+// orphan stays held, for the runner to end at its old row's end time, by a restart of the same
+// task, or at exit, and to notice when it ends by itself. A timetable load replaces every row:
+// the running tasks and the orphans are handed to the rows of the new table that run the same
+// task (HandOverRunningTasks), run-time cells and handle; those that no row takes over are
+// orphans from then on. Every handle given to this object is closed by it, or passed back with
+// the task taken out of it.
 class HeldTasks {
   public:
     HeldTasks(TaskTable& table, platform::Processes& processes);
@@ -33,17 +35,22 @@ class HeldTasks {
     HeldTasks(const HeldTasks&) = delete;
     HeldTasks& operator=(const HeldTasks&) = delete;
 
-    // The row holds its task from now on; an earlier handle of the row is closed.
+    // The row holds its task from now on. A task with a process that the row held before, and
+    // still holds (its end was refused), becomes an orphan.
     void Hold(int row, int processId, platform::ProcessHandle handle);
     // Whether the row shows the task held for it ("在播", same process and handle).
     bool Holds(int row) const;
     // The handle the row holds for the process of its column 10, still referring to that
     // process; else 0.
     platform::ProcessHandle TrackedHandle(int row) const;
-    // The row no longer holds a task: its handle is closed.
+    // The row's task has ended: its handle is closed.
     void Release(int row);
-    // Closes the handles held for rows not in `holding` (deleted, emptied, or ended since).
-    void ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding);
+    // Notes the cells of a row that holds its task, which describe the task should the row go
+    // before the runner looks again (the watch notes every row once a tick).
+    void Note(int row);
+    // The tasks of rows that no longer hold them become orphans; a caption row's task that has
+    // not found its process yet has nothing to follow and is dropped.
+    void CutLooseTasksNoRowHolds();
 
     // Called just before and just after every timetable load, which empties columns 10 to 14.
     void BeginTableLoad();
@@ -53,15 +60,20 @@ class HeldTasks {
     // to the caller.
     std::vector<CarriedTask> TakeOrphansIf(const std::function<bool(const CarriedTask&)>& which);
     std::vector<CarriedTask> TakeAllOrphans();
+    // Gives back an orphan taken out and not ended after all.
+    void KeepOrphan(CarriedTask orphan);
 
   private:
     // What is held for the row a task belongs to.
     struct HeldTask {
         int processId = 0;                   // 0: a caption row that has found no window yet
         platform::ProcessHandle handle = 0;  // 0: none
+        RunningTask task;                    // the row's cells when last noted
     };
 
     void CloseHandle(platform::ProcessHandle handle);
+    // The held task no row holds any more becomes an orphan, when it has a process.
+    void CutLoose(HeldTask held);
 
     TaskTable& table_;
     platform::Processes& processes_;

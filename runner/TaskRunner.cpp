@@ -70,13 +70,17 @@ void TaskRunner::ScheduleTick() {
     // A tick nested in a call to the host is left out; the next tick catches its seconds up.
     if (inScheduleTick_) return;
     const TickInProgress tick(inScheduleTick_);
-    // One reading for both, so panel 3 never shows a second other than the one scanned.
-    const LocalTime now = CurrentClock().Now();
+    // One reading for both, so panel 3 never shows a second other than the one scanned. The
+    // monotonic clock, read with it, measures how late each start comes after its second.
+    const PreciseLocalTime preciseNow = CurrentClock().PreciseNow();
+    const auto steadyNow = std::chrono::steady_clock::now();
+    const LocalTime now = std::chrono::floor<std::chrono::milliseconds>(preciseNow);
     host_.SetStatusText(kTimePanel, SecondsToTimeText(TimeOfDaySeconds(now)));
+    held_.CutLooseTasksNoRowHolds();
     for (const LocalSeconds second : sequencer_.Advance(now)) {
-        scheduledSecond_ = second;
+        scheduledSecondBegan_ = steadyNow - (preciseNow - second);
         ScanSchedule(TimeOfDaySeconds(second));
-        scheduledSecond_.reset();
+        scheduledSecondBegan_.reset();
         events_->SecondProcessed(second);
     }
 }
@@ -99,27 +103,27 @@ void TaskRunner::WatchTick() {
     ++watchTickCount_;
     host_.SetStatusText(kWatchTickPanel, std::to_string(watchTickCount_));
     PlaceWindowsShownWhileEditing();
-    std::unordered_set<TaskTable::RowKey> holding;
+    // Tasks whose rows went meanwhile (deleted, emptied, overwritten) are followed as orphans.
+    held_.CutLooseTasksNoRowHolds();
     for (int row = 1; row < table_.RowCount(); ++row) {
-        if (table_.Cell(ColRunState, row) == kRunning) {
-            if (!held_.Holds(row)) {
-                ClearTracking(row);  // a copy of a running row
-                continue;
-            }
-            holding.insert(table_.Key(row));
-        }
-        bool skipRest = false;
-        DiscoverWindows(row, skipRest);
-        if (skipRest) continue;
-        if (table_.Cell(ColRunState, row) != kRunning || table_.Cell(ColProcessId, row).empty()) {
+        if (table_.Cell(ColRunState, row) == kRunning && !held_.Holds(row)) {
+            ClearTracking(row);  // a copy of a running row
             continue;
         }
-        if (!DetectEnd(row)) CountRunTime(row);
+        WatchRow(row);
+        held_.Note(row);
     }
     ReportUnplacedWindows();
     DetectOrphanEnds();
-    held_.ReleaseTasksNoRowHolds(holding);
     ForgetPlacedWindowsOfEndedTasks();
+}
+
+void TaskRunner::WatchRow(int row) {
+    bool skipRest = false;
+    DiscoverWindows(row, skipRest);
+    if (skipRest) return;
+    if (table_.Cell(ColRunState, row) != kRunning || table_.Cell(ColProcessId, row).empty()) return;
+    if (!DetectEnd(row)) CountRunTime(row);
 }
 
 void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
@@ -175,8 +179,11 @@ void TaskRunner::WindowViewable(const platform::TopLevelWindow& window) {
         if (!BelongsToRow(window, row)) continue;
         if (!CaptionMode(row) && !PlacedAsItShows(window)) return;
         if (table_.Cell(ColProcessId, row).empty()) AdoptProcess(row, window.processId);
+        // The main window comes up once a start, with the task's first window; a later window
+        // of the task is left on top.
+        const bool firstWindow = table_.Cell(ColWindowHandle, row).empty();
         TakeWindow(window.window, row, processes_.StartedHidden(held_.TrackedHandle(row)));
-        host_.RaiseMainWindow();
+        if (firstWindow) host_.RaiseMainWindow();
         return;
     }
 }
@@ -262,9 +269,9 @@ bool TaskRunner::BelongsToRow(const platform::TopLevelWindow& window, int row) c
 
 void TaskRunner::AdoptProcess(int row, int processId) {
     const platform::ProcessHandle handle = processes_.OpenProcess(processId);
-    held_.Hold(row, processId, handle);
     table_.SetCell(ColProcessId, row, std::to_string(processId));
     table_.SetCell(ColProcessHandle, row, std::to_string(handle));
+    held_.Hold(row, processId, handle);
 }
 
 void TaskRunner::TakeWindow(platform::WindowHandle window, int row, bool startedHidden) {
@@ -300,11 +307,12 @@ void TaskRunner::ForgetPlacedWindowsOfEndedTasks() {
                   [&](const auto& placed) { return !followed.contains(placed.second); });
 }
 
-void TaskRunner::AwaitWindow(int row) {
+void TaskRunner::AwaitWindow(int row, int processId) {
     std::erase_if(awaitedWindows_,
                   [row](const AwaitedWindow& awaited) { return awaited.row == row; });
+    if (processId == 0) return;  // nothing started, as its notice has said
     awaitedWindows_.push_back(
-        {row, table_.Cell(ColApplication, row), watchTickCount_ + kWindowDueTicks});
+        {row, table_.Cell(ColApplication, row), processId, watchTickCount_ + kWindowDueTicks});
 }
 
 void TaskRunner::ReportUnplacedWindows() {
@@ -320,7 +328,10 @@ void TaskRunner::ReportUnplacedWindows() {
                              table_.Cell(ColWindowHandle, row).empty() &&
                              table_.Cell(ColApplication, row) == awaited.application;
         if (waiting && watchTickCount_ < awaited.dueTick) return false;
-        if (waiting) unplaced.push_back(row);
+        // An audio player or a script shows no window, and needs none.
+        if (waiting &&
+            (windows_.MayMissTaskWindows() || !ViewableWindowsOf(awaited.processId).empty()))
+            unplaced.push_back(row);
         return true;
     });
     for (const int row : unplaced) {
@@ -357,27 +368,28 @@ void TaskRunner::StartTask(int row) {
     host_.StopWatchTimer();
     const bool showWindow = table_.Cell(ColWindowSetting, row) != kHiddenStart;
     const bool launched = LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
-    std::optional<std::chrono::milliseconds> latency;
-    if (launched && scheduledSecond_) latency = CurrentClock().Now() - *scheduledSecond_;
+    std::optional<std::chrono::nanoseconds> latency;
+    if (launched && scheduledSecondBegan_)
+        latency = std::chrono::steady_clock::now() - *scheduledSecondBegan_;
     events_->TaskStarted(launched, latency);
     if (CaptionMode(row)) {
         // The task is followed through whichever process shows the caption; the created
         // process's own handle is never used.
         if (lastCreation_.processHandle != 0) processes_.CloseHandle(lastCreation_.processHandle);
-        held_.Hold(row, 0, 0);
         table_.SetCell(ColProcessId, row, "");
         table_.SetCell(ColProcessHandle, row, "");
+        held_.Hold(row, 0, 0);
     } else {
         // A failed launch leaves the record zeroed: the row then holds no process at all,
         // never an earlier launch's.
         const int processId = lastCreation_.processId;
         const platform::ProcessHandle handle = processId == 0 ? 0 : lastCreation_.processHandle;
-        held_.Hold(row, processId, handle);
         table_.SetCell(ColProcessId, row, processId == 0 ? "" : std::to_string(processId));
         table_.SetCell(ColWindowHandle, row, "");
         table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : std::to_string(handle));
+        held_.Hold(row, processId, handle);
     }
-    AwaitWindow(row);
+    AwaitWindow(row, lastCreation_.processId);
     // The thread handle is the process handle here, so it needs no closing of its own.
     host_.StartWatchTimer();
     host_.SetStatusLine(EventLine(kStartEventText, row));
@@ -404,6 +416,11 @@ void TaskRunner::RestartTask(int row) {
         EndAllTasks(TaskEndCause::Exclusive);
     } else {
         EndTask(row, TaskEndCause::Restart);
+        // The same task cut loose from its row (by a load, a delete) is ended as the row's own.
+        EndOrphans(held_.TakeOrphansIf([&](const CarriedTask& orphan) {
+            return RowRunsTask(table_, row, orphan.task);
+        }),
+                   TaskEndCause::Restart);
     }
     StartTask(row);
 }
@@ -472,8 +489,8 @@ void TaskRunner::EndTask(int row, TaskEndCause cause) {
         ClearTracking(row);  // a copy of a running row: nothing ran here, nothing is logged
         return;
     }
-    if (const platform::ProcessHandle handle = held_.TrackedHandle(row); handle != 0)
-        KillProcess(handle);
+    const platform::ProcessHandle handle = held_.TrackedHandle(row);
+    if (handle != 0 && !KillProcess(handle, table_.Cell(ColApplication, row))) return;
     held_.Release(row);
     host_.SetStatusLine(EventLine(kEndEventText, row));
     ClearTracking(row);
@@ -482,14 +499,22 @@ void TaskRunner::EndTask(int row, TaskEndCause cause) {
 }
 
 void TaskRunner::EndAllTasks(TaskEndCause cause) {
+    held_.CutLooseTasksNoRowHolds();
     const int taskRows = table_.RowCount() - 1;
     for (int row = 1; row <= taskRows; ++row) EndTask(row, cause);
     EndOrphans(held_.TakeAllOrphans(), cause);
 }
 
-void TaskRunner::KillProcess(platform::ProcessHandle handle) {
+bool TaskRunner::KillProcess(platform::ProcessHandle handle, std::string_view application) {
     platform::EnableDebugPrivilege(true);
-    processes_.TerminateProcess(handle, kTerminatedExitCode);
+    if (processes_.TerminateProcess(handle, kTerminatedExitCode)) return true;
+    const std::string refusal = processes_.LastTerminateError();
+    if (refusal.empty()) return true;  // it had ended already
+    host_.SetStatusLine(
+        HistoryLineText(NowTimeText(), kEndRefusedNoticeText, application, refusal));
+    events_->TaskEndRefused();
+    AppendStatusLineToHistory();
+    return false;
 }
 
 void TaskRunner::BeginTableLoad() {
@@ -523,9 +548,12 @@ void TaskRunner::DetectOrphanEnds() {
 }
 
 void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause) {
-    for (const CarriedTask& orphan : orphans) {
+    for (CarriedTask& orphan : orphans) {
         if (orphan.handle != 0) {
-            KillProcess(orphan.handle);
+            if (!KillProcess(orphan.handle, orphan.task.application)) {
+                held_.KeepOrphan(std::move(orphan));
+                continue;
+            }
             processes_.CloseHandle(orphan.handle);
         }
         host_.SetStatusLine(EventLine(kEndEventText, orphan.task));

@@ -97,12 +97,14 @@ class TaskRunner final : public platform::WindowListener {
     void WindowDestroyed(platform::WindowHandle window) override;
 
     // Ends a row's task when it is "在播" with a process id: terminates the process through the
-    // handle the row holds (when still tracked), logs the end and marks the row stopped.
+    // handle the row holds (when still tracked), logs the end and marks the row stopped. When
+    // the system refuses, the refusal is logged instead, and the row keeps its task.
     void EndTask(int row, TaskEndCause cause = TaskEndCause::Stopped);
-    // EndTask for every task row present at entry, then ends the tasks no row took over at a load.
+    // EndTask for every task row present at entry, then ends the tasks no row holds.
     void EndAllTasks(TaskEndCause cause = TaskEndCause::Exit);
     // Terminates a process through a handle the runner holds, with exit code 1; never by pid.
-    void KillProcess(platform::ProcessHandle handle);
+    // False when the system refused, the process running on; a refusal is logged here.
+    bool KillProcess(platform::ProcessHandle handle, std::string_view application);
 
     // Called just before and just after every timetable load, which empties columns 10 to 14:
     // the running tasks are taken from the old rows and handed to the new ones.
@@ -124,6 +126,8 @@ class TaskRunner final : public platform::WindowListener {
     // Whether the row follows its task by window caption (column 6 not blank) rather than by
     // the created process.
     bool CaptionMode(int row) const;
+    // Stages A to C of the watch for one row that is not a copy.
+    void WatchRow(int row);
     void DiscoverWindows(int row, bool& skipRest);
     void PlaceWindowsShownWhileEditing();
     // Whether a process-mode task's window is placed as it shows: a main window is; an
@@ -147,10 +151,12 @@ class TaskRunner final : public platform::WindowListener {
     bool IsPlaced(platform::WindowHandle window, int processId) const;
     // Forgets the placed windows of processes no row follows any more.
     void ForgetPlacedWindowsOfEndedTasks();
-    // A started row is given kWindowDueTicks watch ticks to show a window; one that has not by then
-    // is reported once in the status line and history (placement can only see X windows, and a
-    // task on a Wayland session may open a window of its own there).
-    void AwaitWindow(int row);
+    // A row whose start created a process is given kWindowDueTicks watch ticks to have a window
+    // placed. One that has not by then is reported once in the status line and history when the
+    // process shows a window that could not be placed (a caption that does not match, no main
+    // window), and on a Wayland session whatever it shows, where it may have opened a native
+    // window that placement cannot see.
+    void AwaitWindow(int row, int processId);
     void ReportUnplacedWindows();
     // Returns true when the row's task was found ended (stage C is then skipped).
     bool DetectEnd(int row);
@@ -160,7 +166,8 @@ class TaskRunner final : public platform::WindowListener {
     // The tasks no row took over at a load whose end time is `now`, or that ended by themselves.
     void EndOrphansAt(int now);
     void DetectOrphanEnds();
-    // Ends (terminating through its handle, if any) and logs each task, as EndTask does.
+    // Ends (terminating through its handle, if any) and logs each task, as EndTask does; one
+    // whose end is refused stays an orphan.
     void EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause);
     // "  " + time + event + application + " 】  " + description.
     std::string EventLine(std::string_view event, int row) const;
@@ -175,8 +182,9 @@ class TaskRunner final : public platform::WindowListener {
     HeldTasks held_;
     SecondSequencer sequencer_;
     TaskRunnerEvents* events_;
-    // The wall-clock second the schedule scan is processing, while it does.
-    std::optional<LocalSeconds> scheduledSecond_;
+    // When the wall-clock second the schedule scan is processing began, on the monotonic clock,
+    // while it does.
+    std::optional<std::chrono::steady_clock::time_point> scheduledSecondBegan_;
     // When the runner learnt of the window it is taking now.
     std::chrono::steady_clock::time_point windowSeenAt_;
     bool inScheduleTick_ = false;
@@ -187,6 +195,7 @@ class TaskRunner final : public platform::WindowListener {
     struct AwaitedWindow {
         int row = 0;
         std::string application;  // tells the row's start from a later edit of that row
+        int processId = 0;        // the process the start created
         int dueTick = 0;          // the watch tick count by which a window should have shown
     };
     std::vector<AwaitedWindow> awaitedWindows_;
