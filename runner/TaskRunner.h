@@ -33,8 +33,9 @@ namespace vardo {
 // only while it still refers to the process id of that row's column 10, so nothing ever
 // signals a process through a stale or reused descriptor number.
 //
-// A timetable load replaces every row and empties columns 10 to 14, but the tasks that are
-// running stay tracked (see HeldTasks).
+// A task whose row goes without ending it (a load without the row, a delete) stays followed
+// with no row: ended at its old row's end time, by a start of the same task, or at exit, and
+// handed back to a row of the same task at a later load (see HeldTasks).
 //
 // Windows: besides the watch tick's search, the runner is told by the platform of every window
 // as it becomes viewable, and places each window of a tracked task then, as its row says; the
@@ -107,7 +108,7 @@ class TaskRunner final : public platform::WindowListener {
     bool KillProcess(platform::ProcessHandle handle, std::string_view application);
 
     // Called just before and just after every timetable load, which empties columns 10 to 14:
-    // the running tasks are taken from the old rows and handed to the new ones.
+    // the running tasks, and those no row holds, are handed to the new rows.
     void BeginTableLoad();
     void EndTableLoad();
 
@@ -163,7 +164,7 @@ class TaskRunner final : public platform::WindowListener {
     void CountRunTime(int row);
 
     void ClearTracking(int row);
-    // The tasks no row took over at a load whose end time is `now`, or that ended by themselves.
+    // The tasks no row holds whose end time is `now`, or that ended by themselves.
     void EndOrphansAt(int now);
     void DetectOrphanEnds();
     // Ends (terminating through its handle, if any) and logs each task, as EndTask does; one
