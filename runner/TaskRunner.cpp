@@ -108,12 +108,13 @@ void TaskRunner::WatchTick() {
     PlaceWindowsShownWhileEditing();
     std::unordered_set<TaskTable::RowKey> holding;
     for (int row = 1; row < table_.RowCount(); ++row) {
-        if (table_.Cell(ColRunState, row) == kRunning && !held_.Holds(row)) {
+        const bool running = table_.Cell(ColRunState, row) == kRunning;
+        if (running && !held_.Holds(row)) {
             ClearTracking(row);  // a copy of a running row
             continue;
         }
         WatchRow(row);
-        if (!held_.Holds(row)) continue;
+        if (!running || !held_.Holds(row)) continue;
         holding.insert(table_.Key(row));
         held_.Note(row);
     }
