@@ -41,9 +41,17 @@ namespace vardo {
 
 namespace {
 
-const QString kCloseQuestion = "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。";
-const QString kCloseCaption = "确认退出";
-constexpr std::string_view kHistoryWriteFailed = "运行历史写入失败：";
+const char* const kCloseQuestion = QT_TRANSLATE_NOOP(
+    "vardo::TFrmMain", "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。");
+const char* const kCloseCaption = QT_TRANSLATE_NOOP("vardo::TFrmMain", "确认退出");
+const char* const kHistoryWriteFailed = QT_TRANSLATE_NOOP("vardo::TFrmMain", "运行历史写入失败：");
+
+// The weekday names the clock shows, as the core gives them, marked for the translators.
+[[maybe_unused]] constexpr const char* kWeekdayNames[] = {
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期日"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期一"),
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期二"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期三"),
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期四"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期五"),
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期六")};
 
 std::string RecoveryNote(const RecoveryCopy& copy) {
     return "未保存的修改已另存为：" + copy.path;
@@ -193,7 +201,7 @@ bool TFrmMain::FormClose() {
     if (!sessionEnding_ && FrmSetup && FrmSetup->chkSure->isChecked()) {
         closing_ = true;
         const bool confirmed =
-            services_.prompts.ConfirmOkCancel(this, kCloseCaption, kCloseQuestion);
+            services_.prompts.ConfirmOkCancel(this, tr(kCloseCaption), tr(kCloseQuestion));
         closing_ = false;
         // The session may have ended while the box waited.
         if (closed_) return true;
@@ -205,7 +213,7 @@ bool TFrmMain::FormClose() {
         const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now());
         if (!copy) {
             services_.prompts.ShowError(
-                this, "未保存的修改无法另存，程序不退出：" + ToQString(copy.error));
+                this, tr("未保存的修改无法另存，程序不退出：") + ToQString(copy.error));
             return false;
         }
         unsavedEdits_ = false;
@@ -382,7 +390,7 @@ void TFrmMain::ShowClock(LocalTime now) {
     const auto today = DateOf(now);
     shpDate->setText(ToQString(DateText(true, today)));
     shpTime->setText(ToQString(SecondsToTimeText(TimeOfDaySeconds(now))));
-    lbWeek->SetCaption(ToQString(WeekdayName(today)));
+    lbWeek->SetCaption(tr(std::string(WeekdayName(today)).c_str()));
 }
 
 // --- task runner --------------------------------------------------------------------------------
@@ -431,10 +439,12 @@ void TFrmMain::RaiseMainWindow() {
 
 // Each reminder is a window of its own that deletes itself when closed; the ones still open go
 // with the main window.
-void TFrmMain::ShowReminder(const std::string& text) {
+void TFrmMain::ShowReminder(const TaskReminder& due) {
     activateWindow();
     auto* reminder = new TFrmMM(this);
-    reminder->plMM()->setText(ToQString(text));
+    reminder->plMM()->setText(tr("  提示：任务%1\n\r【%2】\n\r已经运行了：%3")
+                                  .arg(due.row)
+                                  .arg(ToQString(due.description), ToQString(due.runTime)));
     reminder->show();
 }
 
@@ -500,8 +510,8 @@ WriteResult TFrmMain::WriteHistoryFile() {
         if (result) day = unwrittenDays_.erase(day);
     }
     if (!result) {
-        SetStatusText(0, std::string(kHistoryWriteFailed) + result.error);
-    } else if (StatusPanelText(0).startsWith(" " + ToQString(kHistoryWriteFailed))) {
+        SetStatusText(0, tr(kHistoryWriteFailed).toStdString() + result.error);
+    } else if (StatusPanelText(0).startsWith(" " + tr(kHistoryWriteFailed))) {
         SetStatusText(0, currentTablePath_);
     }
     return result;

@@ -207,7 +207,7 @@ TEST_F(MainWindowSkinTest, SkinCheckBox_SkinsEveryWindowLiveAndSwitchingOffLeave
     EXPECT_FALSE(AnswersSkinned(main->MyPanel1)) << "the main window's panels keep their faces";
     EXPECT_FALSE(main->lbSkinProblem->isVisibleTo(main.get()));
 
-    main->ShowReminder("task");
+    main->ShowReminder({1, "task", "00:00:05"});
     TFrmMM* reminder = OpenReminder();
     ASSERT_NE(reminder, nullptr);
     ASSERT_TRUE(SettleSkinned({reminder}, true));

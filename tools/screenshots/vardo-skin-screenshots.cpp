@@ -106,7 +106,7 @@ bool ShootOneLook(const QDir& skins, const QString& skin, const QDir& output) {
     Settle(900);
     written = Grab(*main->FrmSetup, output.filePath(look + "-settings.png")) && written;
     main->FrmSetup->hide();
-    main->ShowReminder("任务【演示节目】已经运行 00:30:00");
+    main->ShowReminder({1, "演示节目", "00:30:00"});
     Settle(900);
     if (QWidget* reminder = Reminder()) {
         written = Grab(*reminder, output.filePath(look + "-reminder.png")) && written;

@@ -1,0 +1,450 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>vardo::TFrmMain</name>
+    <message>
+        <source>对不起,发现该计算机没有高性能计数器.<byte value="xd"/>
+请升级您的计算机和操作系统.系统退出</source>
+        <translation>Sorry, this computer has no high-resolution counter.<byte value="xd"/>
+Please upgrade the computer and its operating system. The program ends.</translation>
+    </message>
+    <message>
+        <source>退出系统，任务自动启动将停止！
+<byte value="xd"/>
+<byte value="xd"/>按“取消”按钮停止退出。</source>
+        <translation>Exit the program: tasks will no longer start by themselves!
+<byte value="xd"/>
+<byte value="xd"/>Press “Cancel” to stay.</translation>
+    </message>
+    <message>
+        <source>确认退出</source>
+        <translation>Confirm exit</translation>
+    </message>
+    <message>
+        <source>运行历史写入失败：</source>
+        <translation>Run history not written: </translation>
+    </message>
+    <message>
+        <source>未保存的修改无法另存，程序不退出：</source>
+        <translation>Unsaved changes could not be kept elsewhere; the program stays open: </translation>
+    </message>
+    <message>
+        <source>  提示：任务%1
+<byte value="xd"/>【%2】
+<byte value="xd"/>已经运行了：%3</source>
+        <translation>  Reminder: task %1
+<byte value="xd"/>[%2]
+<byte value="xd"/>has run for: %3</translation>
+    </message>
+    <message>
+        <source>退出编辑状态</source>
+        <translation>End editing</translation>
+    </message>
+    <message>
+        <source>节目表状态：编辑状态，运行播出检查停止</source>
+        <translation>Timetable: editing, checks stopped</translation>
+    </message>
+    <message>
+        <source>进入编辑状态</source>
+        <translation>Edit table</translation>
+    </message>
+    <message>
+        <source>节目表状态：运行播出检查</source>
+        <translation>Timetable: checking schedule</translation>
+    </message>
+    <message>
+        <source>保存失败：</source>
+        <translation>Save failed: </translation>
+    </message>
+    <message>
+        <source>任务计划表保存失败：
+</source>
+        <translation>The timetable could not be saved:
+</translation>
+    </message>
+    <message>
+        <source>任务计划表另存为...</source>
+        <translation>Save timetable as...</translation>
+    </message>
+    <message>
+        <source>任务计划表文件(*.tab) (*.tab)</source>
+        <translation>Timetable files (*.tab)</translation>
+    </message>
+    <message>
+        <source> 【提示】：</source>
+        <translation> [Hint]: </translation>
+    </message>
+    <message>
+        <source>应用程序文件(*)</source>
+        <translation>Program files (*)</translation>
+    </message>
+    <message>
+        <source>所有磁盘文件(*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>系统参数设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>退出程序</source>
+        <translation>Exit program</translation>
+    </message>
+    <message>
+        <source>程序任务说明：</source>
+        <translation>Description:</translation>
+    </message>
+    <message>
+        <source>应用程序文件：</source>
+        <translation>Program:</translation>
+    </message>
+    <message>
+        <source>鼠标双击：可打开应用程序选择窗口</source>
+        <translation>Double-click: choose the program</translation>
+    </message>
+    <message>
+        <source>运行参数列表：</source>
+        <translation>Arguments:</translation>
+    </message>
+    <message>
+        <source>鼠标双击：可打开文件选择窗口(如果需要选择文件作为参数的话)</source>
+        <translation>Double-click: choose a file (when a file is to be an argument)</translation>
+    </message>
+    <message>
+        <source>应用程序标题：</source>
+        <translation>Window title:</translation>
+    </message>
+    <message>
+        <source>参数添加到原参数后面</source>
+        <translation>Append to the arguments</translation>
+    </message>
+    <message>
+        <source>任务启动时间：</source>
+        <translation>Start time:</translation>
+    </message>
+    <message>
+        <source>任务结束时间：</source>
+        <translation>End time:</translation>
+    </message>
+    <message>
+        <source>鼠标双击清除时间</source>
+        <translation>Double-click to clear the time</translation>
+    </message>
+    <message>
+        <source>提示时长：</source>
+        <translation>Remind at:</translation>
+    </message>
+    <message>
+        <source>程序窗口所处显示器：</source>
+        <translation>Window on monitor:</translation>
+    </message>
+    <message>
+        <source>排它运行</source>
+        <translation>Exclusive</translation>
+    </message>
+    <message>
+        <source>维持窗口大小</source>
+        <translation>Keep size</translation>
+    </message>
+    <message>
+        <source>最大</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>应用程序窗口最大化</source>
+        <translation>Maximise the program&apos;s window</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>应用程序窗口不显示</source>
+        <translation>Do not show the program&apos;s window</translation>
+    </message>
+    <message>
+        <source>增加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>复制增加</source>
+        <translation>Add copy</translation>
+    </message>
+    <message>
+        <source>插入</source>
+        <translation>Insert</translation>
+    </message>
+    <message>
+        <source>复制插入</source>
+        <translation>Ins. copy</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>另存为</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>打开指定任务计划表</source>
+        <translation>Open timetable</translation>
+    </message>
+    <message>
+        <source>启动</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>！进入任务表编辑状态，将停止扫描检查任务表。退出时，恢复检查！</source>
+        <translation>Editing the timetable stops the schedule checks; ending the edit resumes them!</translation>
+    </message>
+    <message>
+        <source>人工启动指定程序</source>
+        <translation>Start the chosen program by hand</translation>
+    </message>
+    <message>
+        <source>手动结束指定程序</source>
+        <translation>End the chosen program by hand</translation>
+    </message>
+    <message>
+        <source>  正在播放：无</source>
+        <translation>  Now playing: none</translation>
+    </message>
+    <message>
+        <source>任务运行历史数据</source>
+        <translation>Run history of the tasks</translation>
+    </message>
+    <message>
+        <source>窗口定位不可用</source>
+        <translation>Window placement unavailable</translation>
+    </message>
+    <message>
+        <source>无法连接 X 显示服务：任务照常启动和结束，但不能查找和放置其窗口</source>
+        <translation>No connection to the X display server: tasks start and end as usual, but their windows cannot be found and placed</translation>
+    </message>
+    <message>
+        <source> 任务说明</source>
+        <translation> Task</translation>
+    </message>
+    <message>
+        <source> 节目表状态：运行播出检查</source>
+        <translation> Timetable: checking schedule</translation>
+    </message>
+    <message>
+        <source>窗口边框</source>
+        <translation>window edges</translation>
+    </message>
+    <message>
+        <source>关闭按钮</source>
+        <translation>close button</translation>
+    </message>
+    <message>
+        <source>按钮图像</source>
+        <translation>button images</translation>
+    </message>
+    <message>
+        <source>皮肤不完整，缺少%1</source>
+        <translation>Skin incomplete, lacks %1</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>窗口保留系统的标题栏和边框，可照常移动和关闭</source>
+        <translation>The windows keep the system&apos;s title bar and edges, and move and close as usual</translation>
+    </message>
+    <message>
+        <source>按钮按系统样式显示</source>
+        <translation>Buttons are shown in the system&apos;s style</translation>
+    </message>
+    <message>
+        <source>皮肤未能载入</source>
+        <translation>Skin not loaded</translation>
+    </message>
+    <message>
+        <source>星期日</source>
+        <translation>Sun</translation>
+    </message>
+    <message>
+        <source>星期一</source>
+        <translation>Mon</translation>
+    </message>
+    <message>
+        <source>星期二</source>
+        <translation>Tue</translation>
+    </message>
+    <message>
+        <source>星期三</source>
+        <translation>Wed</translation>
+    </message>
+    <message>
+        <source>星期四</source>
+        <translation>Thu</translation>
+    </message>
+    <message>
+        <source>星期五</source>
+        <translation>Fri</translation>
+    </message>
+    <message>
+        <source>星期六</source>
+        <translation>Sat</translation>
+    </message>
+</context>
+<context>
+    <name>vardo::TaskTable</name>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>程序文件</source>
+        <translation>Program</translation>
+    </message>
+    <message>
+        <source>参数列表</source>
+        <translation>Args</translation>
+    </message>
+    <message>
+        <source>任务说明</source>
+        <translation>Task</translation>
+    </message>
+    <message>
+        <source>启动时间</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>结束时间</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>应用程序标题</source>
+        <translation>Window title</translation>
+    </message>
+    <message>
+        <source>排它</source>
+        <translation>Excl</translation>
+    </message>
+    <message>
+        <source>窗口设置</source>
+        <translation>Window</translation>
+    </message>
+    <message>
+        <source>显示器</source>
+        <translation>Mon</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>运行时间</source>
+        <translation>Run time</translation>
+    </message>
+    <message>
+        <source>提示时长</source>
+        <translation>Remind</translation>
+    </message>
+    <message>
+        <source>拖动序号栏，可改变节目先后顺序</source>
+        <translation>Drag the number column to change the order of the tasks</translation>
+    </message>
+    <message>
+        <source>执行任务的应用程序文件名</source>
+        <translation>The program file that performs the task</translation>
+    </message>
+    <message>
+        <source>参数请用双引号括起来，多个参数则要分别括起来，之间要留一个空格符号</source>
+        <translation>Put each argument in double quotes, separated by one space</translation>
+    </message>
+    <message>
+        <source>此栏填写任务说明，便于了解任务信息</source>
+        <translation>A description of the task, for the operator</translation>
+    </message>
+    <message>
+        <source>启动时间：对需要定时启动的任务，指定其启动时间</source>
+        <translation>Start time: when the task is to start by itself</translation>
+    </message>
+    <message>
+        <source>结束时间：对需要定时结束的任务，指定其结束时间</source>
+        <translation>End time: when the task is to be ended</translation>
+    </message>
+    <message>
+        <source>重要，如果只改变应用程序的一个窗口位置，请输入该窗口的标题！否则由其创建的全部窗口都会改变位置</source>
+        <translation>Important: to place only one window of the program, enter its title! Otherwise all its windows are placed</translation>
+    </message>
+    <message>
+        <source>选择排它运行任务，则该任务启动时，先前启动的任何任务都会被强行结束</source>
+        <translation>An exclusive task ends every task started before it when it starts</translation>
+    </message>
+    <message>
+        <source>选择维持，表示任务创建的窗口维持原应用程序创建它们时的大小不变；否则，都会被最大化</source>
+        <translation>Keep: the windows keep the size the program gave them; otherwise they are maximised</translation>
+    </message>
+    <message>
+        <source>如果计算机安装有扩展的显示器，可以指定任务显示窗口到指定的显示器</source>
+        <translation>With more than one monitor, choose the monitor for the task&apos;s windows</translation>
+    </message>
+    <message>
+        <source>PID 系统使用的数据，由计算机自动填写！</source>
+        <translation>PID: kept by the program, filled in automatically!</translation>
+    </message>
+    <message>
+        <source>PWND 系统使用的数据，由计算机自动填写！</source>
+        <translation>PWND: kept by the program, filled in automatically!</translation>
+    </message>
+    <message>
+        <source>PHDL 系统使用的数据，由计算机自动填写！</source>
+        <translation>PHDL: kept by the program, filled in automatically!</translation>
+    </message>
+    <message>
+        <source>由本系统启动的应用程序的工作状态</source>
+        <translation>Whether the program started by Vardo is running</translation>
+    </message>
+    <message>
+        <source>系统记录任务运行的时间</source>
+        <translation>How long the task has run</translation>
+    </message>
+    <message>
+        <source>任务运行时间长度超过此值：系统弹出提示窗口</source>
+        <translation>When the task has run this long, a reminder pops up</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>最大</source>
+        <translation>Max</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>在播</source>
+        <translation>On air</translation>
+    </message>
+    <message>
+        <source>停播</source>
+        <translation>Off</translation>
+    </message>
+</context>
+</TS>
