@@ -305,6 +305,81 @@ Please upgrade the computer and its operating system. The program ends.</transla
     </message>
 </context>
 <context>
+    <name>vardo::TFrmSetup</name>
+    <message>
+        <source>系统参数设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source> 参数设置 </source>
+        <translation> Options </translation>
+    </message>
+    <message>
+        <source>开机最小化</source>
+        <translation>Start minimised</translation>
+    </message>
+    <message>
+        <source>开机自动启动系统</source>
+        <translation>Start at log-in</translation>
+    </message>
+    <message>
+        <source>退出系统时提示确认</source>
+        <translation>Confirm on exit</translation>
+    </message>
+    <message>
+        <source>记录运行历史</source>
+        <translation>Keep run history</translation>
+    </message>
+    <message>
+        <source>退出时关闭任务</source>
+        <translation>End tasks on exit</translation>
+    </message>
+    <message>
+        <source>使用透明显示[XP]</source>
+        <translation>Transparent [XP]</translation>
+    </message>
+    <message>
+        <source>透明度</source>
+        <translation>Opacity</translation>
+    </message>
+    <message>
+        <source>自动关闭电脑时间</source>
+        <translation>Shut down at</translation>
+    </message>
+    <message>
+        <source>自动装入节目时间</source>
+        <translation>Load timetable at</translation>
+    </message>
+    <message>
+        <source>有三级优先节目：YYYY-MM-DD.tab，星期X.tab，任务计划表.tab</source>
+        <translation>Three levels of timetable, first found wins: YYYY-MM-DD.tab, 星期X.tab, 任务计划表.tab</translation>
+    </message>
+    <message>
+        <source>换肤</source>
+        <translation>Skin</translation>
+    </message>
+    <message>
+        <source>风格：</source>
+        <translation>Style:</translation>
+    </message>
+    <message>
+        <source>语言：</source>
+        <translation>Language:</translation>
+    </message>
+    <message>
+        <source>下次启动时使用所选的语言</source>
+        <translation>The chosen language applies from the next start</translation>
+    </message>
+    <message>
+        <source>关闭窗口</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>跟随系统</source>
+        <translation>System</translation>
+    </message>
+</context>
+<context>
     <name>vardo::TaskTable</name>
     <message>
         <source>序号</source>
