@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>vardo::SystemMenu</name>
+    <message>
+        <source>还原(&amp;R)</source>
+        <translation>&amp;Restore</translation>
+    </message>
+    <message>
+        <source>移动(&amp;M)</source>
+        <translation>&amp;Move</translation>
+    </message>
+    <message>
+        <source>大小(&amp;S)</source>
+        <translation>&amp;Size</translation>
+    </message>
+    <message>
+        <source>最小化(&amp;N)</source>
+        <translation>Mi&amp;nimize</translation>
+    </message>
+    <message>
+        <source>最大化(&amp;X)</source>
+        <translation>Ma&amp;ximize</translation>
+    </message>
+    <message>
+        <source>关闭(&amp;C)	Alt+F4</source>
+        <translation>&amp;Close	Alt+F4</translation>
+    </message>
+</context>
+<context>
     <name>vardo::TFrmMain</name>
     <message>
         <source>对不起,发现该计算机没有高性能计数器.<byte value="xd"/>
@@ -377,6 +404,25 @@ Please upgrade the computer and its operating system. The program ends.</transla
     <message>
         <source>跟随系统</source>
         <translation>System</translation>
+    </message>
+</context>
+<context>
+    <name>vardo::TSkinData</name>
+    <message>
+        <source>找不到皮肤文件：</source>
+        <translation>Skin file not found: </translation>
+    </message>
+    <message>
+        <source>无法读取皮肤文件：</source>
+        <translation>Skin file cannot be read: </translation>
+    </message>
+    <message>
+        <source>皮肤文件中没有皮肤定义 (.ini)</source>
+        <translation>The skin file holds no skin definition (.ini)</translation>
+    </message>
+    <message>
+        <source>皮肤数据不完整</source>
+        <translation>Skin data incomplete</translation>
     </message>
 </context>
 <context>
