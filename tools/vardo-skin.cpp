@@ -15,7 +15,10 @@
 #include <system_error>
 #include <vector>
 
+#include <QtGlobal>
+
 #include "AtomicFile.h"
+#include "Language.h"
 #include "SkinRead.h"
 #include "WinConvert.h"
 
@@ -24,10 +27,12 @@ namespace fs = std::filesystem;
 namespace vardo {
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: vardo-skin pack FOLDER FILE.skn [--version 20000|30000|40000]\n"
-    "       vardo-skin unpack FILE.skn FOLDER\n"
-    "       vardo-skin list FILE.skn\n";
+// The usage in Chinese, the program's own language; the translation gives it in the locale's.
+constexpr const char* kUsage =
+    QT_TRANSLATE_NOOP("vardo::SkinCommandLine",
+                      "用法：vardo-skin pack 文件夹 文件.skn [--version 20000|30000|40000]\n"
+                      "      vardo-skin unpack 文件.skn 文件夹\n"
+                      "      vardo-skin list 文件.skn\n");
 
 // A failure to report: its text is the whole line after "vardo-skin: ".
 class Failure : public std::runtime_error {
@@ -165,7 +170,7 @@ int Run(const std::vector<std::string>& args) {
         return Unpack(positional[1], positional[2]);
     }
     if (command == "list" && positional.size() == 2 && !versionGiven) return List(positional[1]);
-    std::cerr << kUsage;
+    std::cerr << CommandLineText("vardo::SkinCommandLine", kUsage);
     return 2;
 }
 

@@ -2,6 +2,104 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>vardo::CommandLine</name>
+    <message>
+        <source>用法：vardo [选项]... [QT 选项]...
+按当天的任务计划表在规定的时间启动和结束程序，并把它们的窗口放到指定的显示器上。
+
+  -h, --help     显示本帮助并退出
+  -v, --version  显示版本并退出
+
+Qt 自己的选项与所有 Qt 程序相同，例如 -platform xcb、-display :0、-style。
+
+便携的 vardo 把文件放在程序文件旁边：Data/（任务计划表）、History/（运行历史）、
+VARDO.INI（系统参数）和 Skins/。安装的 vardo 把它们放在 $XDG_DATA_HOME/vardo/
+（默认 ~/.local/share/vardo/），并列出随程序安装的皮肤。
+界面语言由区域设置（LANG、LC_MESSAGES）或 VARDO.INI 的 [START] Language（zh_CN、en）选择。
+</source>
+        <translation>Usage: vardo [OPTION]... [QT OPTION]...
+Start and end the programs of the day&apos;s timetable at their times, and place their windows
+on the chosen monitor.
+
+  -h, --help     print this help and exit
+  -v, --version  print the version and exit
+
+Qt&apos;s own options work as in every Qt program, e.g. -platform xcb, -display :0, -style.
+
+A portable vardo keeps its files beside the executable: Data/ (timetables), History/ (run
+history), VARDO.INI (settings) and Skins/. The installed vardo keeps them in
+$XDG_DATA_HOME/vardo/ (default ~/.local/share/vardo/) and also lists the skins it ships.
+The windows speak the locale&apos;s language (LANG, LC_MESSAGES) or the one [START] Language of
+VARDO.INI names (zh_CN, en).
+</translation>
+    </message>
+</context>
+<context>
+    <name>vardo::ReportCommandLine</name>
+    <message>
+        <source>用法：vardo-report 程序文件夹 --from YYYY-MM-DD [--to YYYY-MM-DD] [--csv 文件] [--png 文件]
+按程序文件夹（vardo 程序文件所在的文件夹）中的运行历史 History/YYYYMMDD.txt 和 Data/ 中的
+任务计划表，报告从 --from 到 --to（默认只有 --from 那一天）各天实际运行的与计划的对比
+（播出记录）。
+
+每天的任务计划表按程序的方式选择：Data/YYYY-MM-DD.tab，否则 Data/星期X.tab，否则
+Data/任务计划表.tab，以这些文件的现状为准。
+
+  --from 日期   报告的第一天
+  --to 日期     报告的最后一天（一份报告最多 3660 天）
+  --csv 文件    把报告写成 CSV（带字节顺序标记的 UTF-8）；- 表示标准输出
+  --png 文件    每天画一条时间线：计划与实际的时段、未启动和迟启动
+  --help        显示本说明并退出
+  --version     显示版本并退出
+
+没有 --csv 和 --png 时 CSV 写到标准输出。它的列：date, row, application, description,
+planned_start, planned_end, actual_start, actual_end, end_kind（ended、exited 或 none）,
+run_seconds, start_delay_seconds；每个任务计划表行每天一行，然后每个没有行可解释的启动
+一行（row 为空）。
+
+历史文件中不是历史行的行被跳过，其数目写在标准错误上。
+退出状态：0 报告已写出，1 有文件无法写入，2 命令行错误或程序文件夹不存在。
+</source>
+        <translation>Usage: vardo-report PROGRAM_FOLDER --from YYYY-MM-DD [--to YYYY-MM-DD] [--csv FILE] [--png FILE]
+Report what ran against what was planned (the as-run log) for the days from --from to --to
+(default: the --from day alone), from the history files History/YYYYMMDD.txt and the
+timetables in Data/ of PROGRAM_FOLDER, the folder of the vardo program file.
+
+Each day&apos;s timetable is chosen as the program chooses it: Data/YYYY-MM-DD.tab, else
+Data/星期X.tab, else Data/任务计划表.tab, as these files are now.
+
+  --from DATE   first day of the report
+  --to DATE     last day of the report (a report covers at most 3660 days)
+  --csv FILE    write the report as CSV (UTF-8 with a byte-order mark); - for standard output
+  --png FILE    draw a timeline per day: planned and actual spans, missed and late starts
+  --help        show this text and exit
+  --version     show the version and exit
+
+Without --csv and --png the CSV goes to standard output. Its columns: date, row,
+application, description, planned_start, planned_end, actual_start, actual_end, end_kind
+(ended, exited or none), run_seconds, start_delay_seconds; one line per timetable row and day,
+then one per start that no row explains (row empty).
+
+Lines of a history file that are not history lines are skipped and counted on standard error.
+Exit status: 0 when the report was written, 1 when a file could not be written, 2 for a wrong
+command line or a missing program folder.
+</translation>
+    </message>
+</context>
+<context>
+    <name>vardo::SkinCommandLine</name>
+    <message>
+        <source>用法：vardo-skin pack 文件夹 文件.skn [--version 20000|30000|40000]
+      vardo-skin unpack 文件.skn 文件夹
+      vardo-skin list 文件.skn
+</source>
+        <translation>usage: vardo-skin pack FOLDER FILE.skn [--version 20000|30000|40000]
+       vardo-skin unpack FILE.skn FOLDER
+       vardo-skin list FILE.skn
+</translation>
+    </message>
+</context>
+<context>
     <name>vardo::SystemMenu</name>
     <message>
         <source>还原(&amp;R)</source>

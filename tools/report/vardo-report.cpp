@@ -18,6 +18,7 @@
 
 #include "AsRun.h"
 #include "AtomicFile.h"
+#include "Language.h"
 #include "ReportCsv.h"
 #include "ReportTimeline.h"
 #include "TimeText.h"
@@ -25,35 +26,31 @@
 namespace vardo {
 namespace {
 
-constexpr std::string_view kHelp =
-    "Usage: vardo-report PROGRAM_FOLDER --from YYYY-MM-DD [--to YYYY-MM-DD] [--csv FILE] [--png "
-    "FILE]\n"
-    "Report what ran against what was planned (the as-run log) for the days from --from to --to\n"
-    "(default: the --from day alone), from the history files History/YYYYMMDD.txt and the\n"
-    "timetables in Data/ of PROGRAM_FOLDER, the folder of the vardo program file.\n"
+// The help in Chinese, the program's own language; the translation gives it in the locale's.
+constexpr const char* kHelp = QT_TRANSLATE_NOOP(
+    "vardo::ReportCommandLine",
+    "用法：vardo-report 程序文件夹 --from YYYY-MM-DD [--to YYYY-MM-DD] [--csv 文件] [--png 文件]\n"
+    "按程序文件夹（vardo 程序文件所在的文件夹）中的运行历史 History/YYYYMMDD.txt 和 Data/ 中的\n"
+    "任务计划表，报告从 --from 到 --to（默认只有 --from 那一天）各天实际运行的与计划的对比\n"
+    "（播出记录）。\n"
     "\n"
-    "Each day's timetable is chosen as the program chooses it: Data/YYYY-MM-DD.tab, else\n"
-    "Data/星期X.tab, else Data/任务计划表.tab, as these files are now.\n"
+    "每天的任务计划表按程序的方式选择：Data/YYYY-MM-DD.tab，否则 Data/星期X.tab，否则\n"
+    "Data/任务计划表.tab，以这些文件的现状为准。\n"
     "\n"
-    "  --from DATE   first day of the report\n"
-    "  --to DATE     last day of the report (a report covers at most 3660 days)\n"
-    "  --csv FILE    write the report as CSV (UTF-8 with a byte-order mark); - for standard "
-    "output\n"
-    "  --png FILE    draw a timeline per day: planned and actual spans, missed and late starts\n"
-    "  --help        show this text and exit\n"
-    "  --version     show the version and exit\n"
+    "  --from 日期   报告的第一天\n"
+    "  --to 日期     报告的最后一天（一份报告最多 3660 天）\n"
+    "  --csv 文件    把报告写成 CSV（带字节顺序标记的 UTF-8）；- 表示标准输出\n"
+    "  --png 文件    每天画一条时间线：计划与实际的时段、未启动和迟启动\n"
+    "  --help        显示本说明并退出\n"
+    "  --version     显示版本并退出\n"
     "\n"
-    "Without --csv and --png the CSV goes to standard output. Its columns: date, row,\n"
-    "application, description, planned_start, planned_end, actual_start, actual_end, end_kind\n"
-    "(ended, exited or none), run_seconds, start_delay_seconds; one line per timetable row and "
-    "day,\n"
-    "then one per start that no row explains (row empty).\n"
+    "没有 --csv 和 --png 时 CSV 写到标准输出。它的列：date, row, application, description,\n"
+    "planned_start, planned_end, actual_start, actual_end, end_kind（ended、exited 或 none）,\n"
+    "run_seconds, start_delay_seconds；每个任务计划表行每天一行，然后每个没有行可解释的启动\n"
+    "一行（row 为空）。\n"
     "\n"
-    "Lines of a history file that are not history lines are skipped and counted on standard "
-    "error.\n"
-    "Exit status: 0 when the report was written, 1 when a file could not be written, 2 for a "
-    "wrong\n"
-    "command line or a missing program folder.\n";
+    "历史文件中不是历史行的行被跳过，其数目写在标准错误上。\n"
+    "退出状态：0 报告已写出，1 有文件无法写入，2 命令行错误或程序文件夹不存在。\n");
 
 constexpr std::chrono::days kMaxDays{3660};
 
@@ -204,7 +201,7 @@ void WritePicture(const std::string& path, const std::vector<AsRunDay>& days) {
 int Run(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            std::cout << kHelp;
+            std::cout << CommandLineText("vardo::ReportCommandLine", kHelp);
             return 0;
         }
         if (arg == "--version") {
