@@ -1,6 +1,7 @@
 // vardo-screenshots OUTDIR: shows the main window and the settings dialog on the X display in
 // $DISPLAY, with a small sample timetable in a temporary program folder, and writes what they
 // show to OUTDIR/main-window.png and OUTDIR/settings-dialog.png.
+#include "Language.h"
 #include "PosixProcesses.h"
 #include "Prompts.h"
 #include "TextCodec.h"
@@ -52,6 +53,8 @@ bool Save(QWidget& widget, const QString& path) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The windows in the locale's language, as the program beside its built translations.
+    const vardo::ProgramTranslation translation({}, {VARDO_TRANSLATIONS_DIR});
     if (argc != 2) {
         std::fprintf(stderr, "usage: vardo-screenshots OUTDIR\n");
         return 2;
