@@ -114,7 +114,7 @@ void TFrmSetup::BuildControls() {
     cbskn->setGeometry(120, 150, 180, 22);
 
     auto* languageLabel = new QLabel(tr("语言："), group);
-    languageLabel->setGeometry(308, 152, 62, 20);
+    languageLabel->setGeometry(304, 152, 66, 20);
     cbLanguage = new QComboBox(group);
     cbLanguage->setObjectName("cbLanguage");
     cbLanguage->setGeometry(370, 150, 80, 22);

@@ -1,6 +1,6 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
-<TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<TS version="2.1" language="en" sourcelanguage="zh_CN">
 <context>
     <name>vardo::CommandLine</name>
     <message>
@@ -567,11 +567,11 @@ Please upgrade the computer and its operating system. The program ends.</transla
     </message>
     <message>
         <source>状态</source>
-        <translation>State</translation>
+        <translation>Live</translation>
     </message>
     <message>
         <source>运行时间</source>
-        <translation>Run time</translation>
+        <translation>Runtime</translation>
     </message>
     <message>
         <source>提示时长</source>
@@ -655,11 +655,11 @@ Please upgrade the computer and its operating system. The program ends.</transla
     </message>
     <message>
         <source>无</source>
-        <translation>None</translation>
+        <translation>Off</translation>
     </message>
     <message>
         <source>在播</source>
-        <translation>On air</translation>
+        <translation>On</translation>
     </message>
     <message>
         <source>停播</source>

@@ -8,8 +8,10 @@
 #include <QElapsedTimer>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTranslator>
@@ -19,6 +21,7 @@
 #include "MainWindowFixture.h"
 #include "QtText.h"
 #include "SkinEvents.h"
+#include "TableTexts.h"
 #include "TaskGridView.h"
 #include "TaskTable.h"
 #include "TaskTableModel.h"
@@ -92,10 +95,16 @@ class EnglishWindowsTest : public MainWindowFixture {
     static void ExpectInkInside(QWidget* control, const QString& text,
                                 const std::function<void(const QString&)>& setText, int frame,
                                 const std::string& look) {
-        const QImage with = control->grab().toImage();
+        // Taken from the window: a transparent control shows what lies below it.
+        QWidget* window = control->window();
+        const QRect area(control->mapTo(window, QPoint(0, 0)), control->size());
+        const QImage with = window->grab(area).toImage();
         setText({});
-        const QImage without = control->grab().toImage();
+        // A skin may draw a control from what it cached at the last paint event.
+        QCoreApplication::processEvents();
+        const QImage without = window->grab(area).toImage();
         setText(text);
+        QCoreApplication::processEvents();
         const InkSpan ink = InkBetween(with, without);
         const std::string what =
             control->objectName().toStdString() + " \"" + text.toStdString() + "\" " + look;
@@ -142,7 +151,7 @@ class EnglishWindowsTest : public MainWindowFixture {
         for (TFrmMM* reminder : main.findChildren<TFrmMM*>()) windows.push_back(reminder);
         for (QWidget* window : windows) {
             for (QLabel* label : window->findChildren<QLabel*>()) {
-                if (label->text().isEmpty() || !label->isVisibleTo(window)) continue;
+                if (label->text().trimmed().isEmpty() || !label->isVisibleTo(window)) continue;
                 ExpectLabelFits(label, look);
             }
             for (QAbstractButton* choice : window->findChildren<QAbstractButton*>()) {
@@ -166,7 +175,9 @@ class EnglishWindowsTest : public MainWindowFixture {
         main.btnEdit->click();
         ExpectCommandFits(main.btnEdit, look);
         for (QLabel* label : main.StatusBar2->findChildren<QLabel*>()) {
-            if (!label->text().isEmpty() && label->isVisibleTo(&main)) ExpectLabelFits(label, look);
+            if (!label->text().trimmed().isEmpty() && label->isVisibleTo(&main)) {
+                ExpectLabelFits(label, look);
+            }
         }
         main.btnEdit->click();
     }
@@ -193,12 +204,13 @@ TEST_F(EnglishWindowsTest, Editor_StoresTheChineseValuesAndTheGridShowsThemInEng
     EXPECT_EQ(main->table().Cell(ColExclusive, 1), "是");
     EXPECT_EQ(shown(ColExclusive), "Yes");
     EXPECT_EQ(main->table().Cell(ColWindowSetting, 1), "否,无");
-    EXPECT_EQ(shown(ColWindowSetting), "No,None");
+    EXPECT_EQ(shown(ColWindowSetting), "No,Off");
     main->rbMax->click();
     EXPECT_EQ(main->table().Cell(ColWindowSetting, 1), "否,最大");
     EXPECT_EQ(shown(ColWindowSetting), "No,Max");
     EXPECT_EQ(shown(ColDescription), "News");
-    EXPECT_EQ(model.headerData(TaskTableModel::ModelColumn(ColApplication), Qt::Horizontal),
+    EXPECT_EQ(model.headerData(TaskTableModel::ModelColumn(ColApplication), Qt::Horizontal,
+                               Qt::DisplayRole),
               "Program");
     // A stored value the editor reads back is the original: the maximise choice stays chosen.
     main->rbNone->click();
@@ -212,7 +224,7 @@ TEST_F(EnglishWindowsTest, Editor_StoresTheChineseValuesAndTheGridShowsThemInEng
 
     main->btnEdit->click();
     EXPECT_EQ(RawFile(Path(kDefaultTable)),
-              Utf8ToGb18030(Line({"  1", "/bin/echo", "", "News", "", "", "", "是", "否,最大", "1",
+              Utf8ToGb18030(Line({"  1", "/bin/echo", "", "News", "", "", "", "是", "否,最大", "",
                                   "", "", "", "", "", ""})));
 }
 
@@ -251,6 +263,21 @@ TEST_F(EnglishWindowsTest, EveryText_FitsItsControl_WithoutASkinAndUnderEachSkin
                          header->fontMetrics().horizontalAdvance(ToQString(stored)));
             EXPECT_LE(header->fontMetrics().horizontalAdvance(shown), room) << stored;
         }
+        // So do the stored values the grid shows translated.
+        const QFontMetrics cells = main->sgJM->fontMetrics();
+        const auto expectValueFits = [&](int column, const std::string& stored) {
+            const int room = std::max(main->sgJM->columnWidth(TaskTableModel::ModelColumn(column)) -
+                                          margin,
+                                      cells.horizontalAdvance(ToQString(stored)));
+            EXPECT_LE(cells.horizontalAdvance(ShownCell(column, stored)), room) << stored;
+        };
+        for (const char* flag : {"是", "否"}) {
+            expectValueFits(ColExclusive, flag);
+            for (const char* show : {"最大", "无"}) {
+                expectValueFits(ColWindowSetting, std::string(flag) + "," + show);
+            }
+        }
+        for (const char* state : {"在播", "停播"}) expectValueFits(ColRunState, state);
     }
     for (const QString skin : {"Console.skn", "Daylight.skn", "Contrast.skn"}) {
         CopySkin(skin);
