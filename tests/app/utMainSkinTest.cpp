@@ -207,7 +207,10 @@ TEST_F(MainWindowSkinTest, SkinCheckBox_SkinsEveryWindowLiveAndSwitchingOffLeave
     EXPECT_FALSE(AnswersSkinned(main->MyPanel1)) << "the main window's panels keep their faces";
     EXPECT_FALSE(main->lbSkinProblem->isVisibleTo(main.get()));
 
-    main->ShowReminder({1, "task", "00:00:05"});
+    // A reminder of one line: the frame's height comes out of the client area.
+    auto* shown = new TFrmMM(main.get());
+    shown->plMM()->setText("task");
+    shown->show();
     TFrmMM* reminder = OpenReminder();
     ASSERT_NE(reminder, nullptr);
     ASSERT_TRUE(SettleSkinned({reminder}, true));
