@@ -1,23 +1,29 @@
 #include "CommandLineOptions.h"
 
+#include <QtGlobal>
+
+#include "Language.h"
+
 namespace vardo {
 namespace {
 
 constexpr int kUsageError = 2;
 
-constexpr std::string_view kHelp =
-    "Usage: vardo [OPTION]... [QT OPTION]...\n"
-    "Start and end the programs of the day's timetable at their times, and place their windows\n"
-    "on the chosen monitor.\n"
+// The help in Chinese, the program's own language; the translation gives it in the locale's.
+constexpr const char* kHelp = QT_TRANSLATE_NOOP(
+    "vardo::CommandLine",
+    "用法：vardo [选项]... [QT 选项]...\n"
+    "按当天的任务计划表在规定的时间启动和结束程序，并把它们的窗口放到指定的显示器上。\n"
     "\n"
-    "  -h, --help     print this help and exit\n"
-    "  -v, --version  print the version and exit\n"
+    "  -h, --help     显示本帮助并退出\n"
+    "  -v, --version  显示版本并退出\n"
     "\n"
-    "Qt's own options work as in every Qt program, e.g. -platform xcb, -display :0, -style.\n"
+    "Qt 自己的选项与所有 Qt 程序相同，例如 -platform xcb、-display :0、-style。\n"
     "\n"
-    "A portable vardo keeps its files beside the executable: Data/ (timetables), History/ (run\n"
-    "history), VARDO.INI (settings) and Skins/. The installed vardo keeps them in\n"
-    "$XDG_DATA_HOME/vardo/ (default ~/.local/share/vardo/) and also lists the skins it ships.\n";
+    "便携的 vardo 把文件放在程序文件旁边：Data/（任务计划表）、History/（运行历史）、\n"
+    "VARDO.INI（系统参数）和 Skins/。安装的 vardo 把它们放在 $XDG_DATA_HOME/vardo/\n"
+    "（默认 ~/.local/share/vardo/），并列出随程序安装的皮肤。\n"
+    "界面语言由区域设置（LANG、LC_MESSAGES）或 VARDO.INI 的 [START] Language（zh_CN、en）选择。\n");
 
 // Whole: the option is complete in its argument; WithValue: the next argument is its value.
 enum class QtOption { Unknown, Whole, WithValue };
@@ -61,7 +67,7 @@ std::optional<int> AnswerHelpOrVersion(int argc, const char* const argv[], std::
         const std::string_view argument = argv[i];
         if (argument == "--") break;
         if (argument == "--help" || argument == "-h") {
-            out << kHelp;
+            out << CommandLineText("vardo::CommandLine", kHelp);
             return 0;
         }
         if (argument == "--version" || argument == "-v") {

@@ -1,6 +1,7 @@
 #include "TaskTableModel.h"
 
 #include "QtText.h"
+#include "TableTexts.h"
 
 namespace vardo {
 
@@ -39,12 +40,13 @@ int TaskTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant TaskTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole) return {};
-    return ToQString(table_.Cell(TableColumn(index.column()), TableRow(index.row())));
+    const int column = TableColumn(index.column());
+    return ShownCell(column, table_.Cell(column, TableRow(index.row())));
 }
 
 QVariant TaskTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
-    if (orientation == Qt::Horizontal) return ToQString(table_.Cell(TableColumn(section), 0));
+    if (orientation == Qt::Horizontal) return TableText(table_.Cell(TableColumn(section), 0));
     return ToQString(table_.Cell(ColNumber, TableRow(section)));
 }
 

@@ -6,6 +6,7 @@
 #include "ApplicationHints.h"
 #include "CommandLineOptions.h"
 #include "FirstPaintReporter.h"
+#include "Language.h"
 #include "PosixProcesses.h"
 #include "ProgramBuild.h"
 #include "Prompts.h"
@@ -51,10 +52,14 @@ int main(int argc, char* argv[]) {
     // and the main window's centring work.
     if (vardo::platform::OwnWindowsNeedXcb(session)) setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication application(argc, argv);
+    const vardo::ProgramTranslation translation(
+        vardo::StoredLanguage(vardo::ThisProgramPlace().settingsFile));
     if (!vardo::platform::HasHighResolutionCounter()) {
         QMessageBox::information(
             nullptr, {},
-            "对不起,发现该计算机没有高性能计数器.\r\n请升级您的计算机和操作系统.系统退出");
+            QCoreApplication::translate(
+                "vardo::TFrmMain",
+                "对不起,发现该计算机没有高性能计数器.\r\n请升级您的计算机和操作系统.系统退出"));
         return 0;
     }
     QApplication::setApplicationName("Vardo");

@@ -12,6 +12,7 @@
 #include <QTimeEdit>
 
 #include "AutoStart.h"
+#include "Language.h"
 #include "MyShape.h"
 #include "Prompts.h"
 #include "QtText.h"
@@ -54,7 +55,7 @@ TFrmSetup::TFrmSetup(const platform::ProgramPlace& place, SetupOwner& owner, Pro
                      QWidget* parent)
     : QDialog(parent), place_(place), owner_(owner), prompts_(prompts) {
     setObjectName("FrmSetup");
-    setWindowTitle("系统参数设置");
+    setWindowTitle(tr("系统参数设置"));
     setFixedSize(475, 266);
     QPalette navy = palette();
     navy.setColor(QPalette::WindowText, Qt::darkBlue);
@@ -74,20 +75,21 @@ void TFrmSetup::BuildControls() {
     MyShape2->SetFontSize(9);
     MyShape2->SetbkTransParent(false);
 
-    auto* group = new QGroupBox(" 参数设置 ", this);
+    auto* group = new QGroupBox(tr(" 参数设置 "), this);
     group->setObjectName("GroupBox1");
     group->setGeometry(8, 44, 459, 178);
 
-    chkMin = MakeCheckBox(group, "chkMin", "开机最小化", true, {12, 20, 140, 20});
+    chkMin = MakeCheckBox(group, "chkMin", tr("开机最小化"), true, {12, 20, 140, 20});
     chkAutoStart =
-        MakeCheckBox(group, "chkAutoStart", "开机自动启动系统", true, {160, 20, 140, 20});
-    chkSure = MakeCheckBox(group, "chkSure", "退出系统时提示确认", false, {308, 20, 145, 20});
-    chkSaveHis = MakeCheckBox(group, "chkSaveHis", "记录运行历史", true, {12, 46, 140, 20});
-    chkShutTask = MakeCheckBox(group, "chkShutTask", "退出时关闭任务", true, {160, 46, 140, 20});
+        MakeCheckBox(group, "chkAutoStart", tr("开机自动启动系统"), true, {160, 20, 140, 20});
+    chkSure = MakeCheckBox(group, "chkSure", tr("退出系统时提示确认"), false, {308, 20, 145, 20});
+    chkSaveHis = MakeCheckBox(group, "chkSaveHis", tr("记录运行历史"), true, {12, 46, 140, 20});
+    chkShutTask =
+        MakeCheckBox(group, "chkShutTask", tr("退出时关闭任务"), true, {160, 46, 140, 20});
     chkTransparent =
-        MakeCheckBox(group, "chkTransparent", "使用透明显示[XP]", false, {12, 72, 140, 20});
+        MakeCheckBox(group, "chkTransparent", tr("使用透明显示[XP]"), false, {12, 72, 140, 20});
 
-    auto* transparentLabel = new QLabel("透明度", group);
+    auto* transparentLabel = new QLabel(tr("透明度"), group);
     transparentLabel->setGeometry(160, 72, 48, 20);
     tkTransparent = new QSlider(Qt::Horizontal, group);
     tkTransparent->setObjectName("tkTransparent");
@@ -97,20 +99,28 @@ void TFrmSetup::BuildControls() {
     tkTransparent->setGeometry(210, 72, 240, 20);
 
     chkAutoShutDown =
-        MakeCheckBox(group, "chkAutoShutDown", "自动关闭电脑时间", false, {12, 100, 140, 20});
+        MakeCheckBox(group, "chkAutoShutDown", tr("自动关闭电脑时间"), false, {12, 100, 140, 20});
     TimePicker = MakeTimePicker(group, "TimePicker", QTime(3, 0, 0), {160, 98, 100, 22});
-    chkLoadTime = MakeCheckBox(group, "chkLoadTime", "自动装入节目时间", true, {12, 126, 140, 20});
-    chkLoadTime->setToolTip("有三级优先节目：YYYY-MM-DD.tab，星期X.tab，任务计划表.tab");
+    chkLoadTime =
+        MakeCheckBox(group, "chkLoadTime", tr("自动装入节目时间"), true, {12, 126, 140, 20});
+    chkLoadTime->setToolTip(tr("有三级优先节目：YYYY-MM-DD.tab，星期X.tab，任务计划表.tab"));
     loadTimePicker = MakeTimePicker(group, "loadTimePicker", QTime(6, 0, 0), {160, 124, 100, 22});
 
-    chktskn = MakeCheckBox(group, "chktskn", "换肤", false, {12, 152, 60, 20});
-    auto* skinLabel = new QLabel("风格：", group);
+    chktskn = MakeCheckBox(group, "chktskn", tr("换肤"), false, {12, 152, 60, 20});
+    auto* skinLabel = new QLabel(tr("风格："), group);
     skinLabel->setGeometry(80, 152, 40, 20);
     cbskn = new QComboBox(group);
     cbskn->setObjectName("cbskn");
     cbskn->setGeometry(120, 150, 180, 22);
 
-    btnClose = new QPushButton("关闭窗口", this);
+    auto* languageLabel = new QLabel(tr("语言："), group);
+    languageLabel->setGeometry(304, 152, 66, 20);
+    cbLanguage = new QComboBox(group);
+    cbLanguage->setObjectName("cbLanguage");
+    cbLanguage->setGeometry(370, 150, 80, 22);
+    cbLanguage->setToolTip(tr("下次启动时使用所选的语言"));
+
+    btnClose = new QPushButton(tr("关闭窗口"), this);
     btnClose->setObjectName("btnClose");
     btnClose->setGeometry(376, 230, 90, 26);
 }
@@ -129,6 +139,7 @@ void TFrmSetup::ConnectHandlers() {
     connect(loadTimePicker, &QTimeEdit::timeChanged, this, &TFrmSetup::loadTimePickerChange);
     connect(chktskn, &QCheckBox::toggled, this, &TFrmSetup::chktsknClick);
     connect(cbskn, &QComboBox::currentIndexChanged, this, &TFrmSetup::cbsknChange);
+    connect(cbLanguage, &QComboBox::currentIndexChanged, this, &TFrmSetup::cbLanguageChange);
     connect(btnClose, &QPushButton::clicked, this, &TFrmSetup::btnCloseClick);
 }
 
@@ -153,6 +164,7 @@ void TFrmSetup::FormCreate() {
     chkTransparent->setChecked(StoredYes("chkTransparent", "NO"));
     FillSkinList();
     chktskn->setChecked(StoredYes("chktskn", "NO"));
+    FillLanguageList();
 }
 
 bool TFrmSetup::StoredYes(std::string_view key, std::string_view byDefault) const {
@@ -179,6 +191,19 @@ void TFrmSetup::FillSkinList() {
         }
     }
     cbskn->setCurrentIndex(stored.isEmpty() ? -1 : cbskn->findText(stored, Qt::MatchFixedString));
+}
+
+// The languages offered, by their own names; a stored language that is not offered is listed as
+// stored, so that the dialog shows it and leaves it unless the operator chooses another.
+void TFrmSetup::FillLanguageList() {
+    const QString stored = StoredLanguage(place_.settingsFile);
+    const QSignalBlocker detached(cbLanguage);
+    cbLanguage->clear();
+    cbLanguage->addItem(tr("跟随系统"), QString());
+    cbLanguage->addItem(QStringLiteral("中文"), kSourceLanguage);
+    cbLanguage->addItem(QStringLiteral("English"), QStringLiteral("en"));
+    if (cbLanguage->findData(stored) < 0) cbLanguage->addItem(stored, stored);
+    cbLanguage->setCurrentIndex(cbLanguage->findData(stored));
 }
 
 bool TFrmSetup::WriteOrReport(std::string_view key, const std::string& value) {
@@ -267,6 +292,10 @@ void TFrmSetup::chktsknClick() {
     if (!WriteYesNo("chktskn", *chktskn)) return;
     SwitchSkin();
     cbskn->setEnabled(chktskn->isChecked());
+}
+
+void TFrmSetup::cbLanguageChange() {
+    WriteOrReport(kLanguageKey, cbLanguage->currentData().toString().toStdString());
 }
 
 void TFrmSetup::btnCloseClick() {

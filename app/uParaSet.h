@@ -58,6 +58,7 @@ class TFrmSetup final : public QDialog {
     QTimeEdit* loadTimePicker;
     QCheckBox* chktskn;
     QComboBox* cbskn;
+    QComboBox* cbLanguage;
     QPushButton* btnClose;
 
     void chkMinClick();
@@ -73,6 +74,8 @@ class TFrmSetup final : public QDialog {
     void loadTimePickerChange();
     void chktsknClick();
     void cbsknChange();
+    // Stores the chosen language; the program speaks it from its next start.
+    void cbLanguageChange();
     void btnCloseClick();
 
     // The name of every entry of folder matching "*." + extension, in the order the file system
@@ -92,6 +95,7 @@ class TFrmSetup final : public QDialog {
     // The skins of the skin folders, a name in two of them once (the first folder's file is the
     // one used), with the stored one selected (letter case ignored) or none.
     void FillSkinList();
+    void FillLanguageList();
     // The file of the skin name: in the first skin folder that has it.
     QString SkinFile(const QString& name) const;
     // Switches sd1 off and, when chktskn is ticked, on again with the chosen skin.

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMoveEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace vardo {
 
@@ -65,10 +66,14 @@ int TFrmMM::LabelHeight() const {
     return plMM_->heightForWidth(contentsRect().width());
 }
 
-void TFrmMM::FormShow() {
-    // The client area fits the wrapped text; then the window is centred on all monitors.
+void TFrmMM::FitHeightToText() {
     const QMargins frame = contentsMargins();
     resize(width(), std::max(LabelHeight() + frame.top() + frame.bottom(), minimumHeight()));
+}
+
+void TFrmMM::FormShow() {
+    // The client area fits the wrapped text; then the window is centred on all monitors.
+    FitHeightToText();
     const QRect desktop = DesktopRect();
     const QSize outer = frameGeometry().size();
     move(desktop.left() + (desktop.width() - outer.width()) / 2,
@@ -90,9 +95,13 @@ void TFrmMM::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
 }
 
-// A skin's frame changes the client area without resizing the window.
+// A skin's frame changes the client area, and the skin keeps the window's outer size: once it has
+// placed the window, the window takes the height its text needs inside the frame.
 void TFrmMM::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ContentsRectChange) PlaceLabel();
+    if (event->type() == QEvent::ContentsRectChange) {
+        PlaceLabel();
+        QTimer::singleShot(0, this, [this] { FitHeightToText(); });
+    }
     QWidget::changeEvent(event);
 }
 

@@ -36,6 +36,7 @@ class TFrmMM : public QWidget {
     void FormShow();
     int LabelHeight() const;
     void PlaceLabel();  // the label across the client area, as high as its wrapped text
+    void FitHeightToText();  // the window as high as the client area's wrapped text needs
 
     QLabel* plMM_;
     bool snapping_ = false;

@@ -41,9 +41,17 @@ namespace vardo {
 
 namespace {
 
-const QString kCloseQuestion = "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。";
-const QString kCloseCaption = "确认退出";
-constexpr std::string_view kHistoryWriteFailed = "运行历史写入失败：";
+const char* const kCloseQuestion = QT_TRANSLATE_NOOP(
+    "vardo::TFrmMain", "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。");
+const char* const kCloseCaption = QT_TRANSLATE_NOOP("vardo::TFrmMain", "确认退出");
+const char* const kHistoryWriteFailed = QT_TRANSLATE_NOOP("vardo::TFrmMain", "运行历史写入失败：");
+
+// The weekday names the clock shows, as the core gives them, marked for the translators.
+[[maybe_unused]] constexpr const char* kWeekdayNames[] = {
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期日"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期一"),
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期二"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期三"),
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期四"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期五"),
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期六")};
 
 std::string RecoveryNote(const RecoveryCopy& copy) {
     return "未保存的修改已另存为：" + copy.path;
@@ -204,13 +212,13 @@ bool TFrmMain::FormClose() {
 // The program stays up while the unsaved edits can be kept nowhere: closing would throw them away.
 bool TFrmMain::OperatorLetsClose() {
     if (FrmSetup && FrmSetup->chkSure->isChecked() &&
-        !services_.prompts.ConfirmOkCancel(this, kCloseCaption, kCloseQuestion)) {
+        !services_.prompts.ConfirmOkCancel(this, tr(kCloseCaption), tr(kCloseQuestion))) {
         return false;
     }
     if (close_ == CloseState::Closed || !HoldsUnsavedEdits()) return true;
     const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now());
     if (copy) return true;
-    services_.prompts.ShowError(this, "未保存的修改无法另存，程序不退出：" + ToQString(copy.error));
+    services_.prompts.ShowError(this, tr("未保存的修改无法另存，程序不退出：") + ToQString(copy.error));
     return false;
 }
 
@@ -394,7 +402,7 @@ void TFrmMain::ShowClock(LocalTime now) {
     const auto today = DateOf(now);
     shpDate->setText(ToQString(DateText(true, today)));
     shpTime->setText(ToQString(SecondsToTimeText(TimeOfDaySeconds(now))));
-    lbWeek->SetCaption(ToQString(WeekdayName(today)));
+    lbWeek->SetCaption(tr(std::string(WeekdayName(today)).c_str()));
 }
 
 // --- task runner --------------------------------------------------------------------------------
@@ -443,10 +451,12 @@ void TFrmMain::RaiseMainWindow() {
 
 // Each reminder is a window of its own that deletes itself when closed; the ones still open go
 // with the main window.
-void TFrmMain::ShowReminder(const std::string& text) {
+void TFrmMain::ShowReminder(const TaskReminder& due) {
     activateWindow();
     auto* reminder = new TFrmMM(this);
-    reminder->plMM()->setText(ToQString(text));
+    reminder->plMM()->setText(tr("  提示：任务%1\n\r【%2】\n\r已经运行了：%3")
+                                  .arg(due.row)
+                                  .arg(ToQString(due.description), ToQString(due.runTime)));
     reminder->show();
 }
 
@@ -513,8 +523,8 @@ WriteResult TFrmMain::WriteHistoryFile() {
         if (result) day = unwrittenDays_.erase(day);
     }
     if (!result) {
-        SetStatusText(0, std::string(kHistoryWriteFailed) + result.error);
-    } else if (StatusPanelText(0).startsWith(" " + ToQString(kHistoryWriteFailed))) {
+        SetStatusText(0, tr(kHistoryWriteFailed).toStdString() + result.error);
+    } else if (StatusPanelText(0).startsWith(" " + tr(kHistoryWriteFailed))) {
         SetStatusText(0, currentTablePath_);
     }
     return result;

@@ -90,7 +90,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void SetStatusLine(const std::string& text) override;
     std::string StatusLineText() const override;
     void AppendHistoryLine(const std::string& line) override;
-    void ShowReminder(const std::string& text) override;
+    void ShowReminder(const TaskReminder& due) override;
     void RaiseMainWindow() override;
     void StopWatchTimer() override { tmChkFlash.stop(); }
     void StartWatchTimer() override;

@@ -19,6 +19,7 @@
 #include "QtText.h"
 #include "SettingsStore.h"
 #include "StationMetrics.h"
+#include "TableTexts.h"
 #include "TaskGridView.h"
 #include "TextFields.h"
 #include "TimeText.h"
@@ -170,12 +171,12 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* event) {
 void TFrmMain::btnEditClick() {
     editState_ = !editState_;
     if (editState_) {
-        btnEdit->SetCaption("退出编辑状态");
-        SetStatusText(2, "节目表状态：编辑状态，运行播出检查停止");
+        btnEdit->SetCaption(tr("退出编辑状态"));
+        SetStatusText(2, tr("节目表状态：编辑状态，运行播出检查停止").toStdString());
     } else {
-        btnEdit->SetCaption("进入编辑状态");
+        btnEdit->SetCaption(tr("进入编辑状态"));
         SaveTimetable();
-        SetStatusText(2, "节目表状态：运行播出检查");
+        SetStatusText(2, tr("节目表状态：运行播出检查").toStdString());
     }
     SetEditControls(editState_);
 }
@@ -253,8 +254,8 @@ bool TFrmMain::SaveTimetable() {
     const WriteResult result = SaveTable(table_, currentTablePath_);
     if (!result) {
         metrics_->CountTimetableSaveFailure();
-        SetStatusText(0, "保存失败：" + result.error);
-        services_.prompts.ShowError(this, "任务计划表保存失败：\n" + ToQString(result.error));
+        SetStatusText(0, tr("保存失败：").toStdString() + result.error);
+        services_.prompts.ShowError(this, tr("任务计划表保存失败：\n") + ToQString(result.error));
         return false;
     }
     arrivals_.Saved(currentTablePath_);
@@ -270,9 +271,11 @@ bool TFrmMain::SaveTimetable() {
 }
 
 void TFrmMain::btnSaveasClick() {
-    const std::optional<QString> chosen = services_.prompts.ChooseSaveFile(
-        this,
-        {"任务计划表另存为...", "任务计划表文件(*.tab) (*.tab)", ToQString(currentTablePath_), {}});
+    const std::optional<QString> chosen =
+        services_.prompts.ChooseSaveFile(this, {tr("任务计划表另存为..."),
+                                                tr("任务计划表文件(*.tab) (*.tab)"),
+                                                ToQString(currentTablePath_),
+                                                {}});
     if (!chosen) return;
     currentTablePath_ = chosen->toStdString();
     SetStatusText(0, currentTablePath_);
@@ -330,7 +333,7 @@ void TFrmMain::sgJMRowMoved() {
 
 void TFrmMain::sgJMMouseMove(int tableColumn) {
     if (tableColumn < 0 || tableColumn >= kStandardColumnCount) return;
-    MyPanel5->SetCaption(" 【提示】：" + ToQString(kColumnHints[tableColumn]));
+    MyPanel5->SetCaption(tr(" 【提示】：") + TableText(kColumnHints[tableColumn]));
 }
 
 const std::string& TFrmMain::CurrentCell(int column) const {
@@ -355,7 +358,7 @@ void TFrmMain::RowToFields() {
     const std::string& windowSetting = CurrentCell(ColWindowSetting);
     chkSize->setChecked(GetField(windowSetting, ",", 1) == kYes);
     EnableShowChoices();
-    const bool maximised = ToQString(GetField(windowSetting, ",", 2)) == rbMax->text();
+    const bool maximised = GetField(windowSetting, ",", 2) == kShowMaximised;
     rbMax->setChecked(maximised);
     rbNone->setChecked(!maximised);
 
@@ -421,7 +424,7 @@ void TFrmMain::edExclusiveClick() {
 
 void TFrmMain::WriteWindowSetting() {
     const QString keepSize = ToQString(chkSize->isChecked() ? kYes : kNo);
-    const QString show = rbMax->isChecked() ? rbMax->text() : rbNone->text();
+    const QString show = ToQString(rbMax->isChecked() ? kShowMaximised : kShowNone);
     SetCell(ColWindowSetting, keepSize + "," + show);
 }
 
@@ -459,7 +462,7 @@ void TFrmMain::edAppDblClick() {
     QDir::setCurrent(programFolder_);
     // Programs here carry no ".exe": the filter lists every file.
     const std::optional<QString> chosen = services_.prompts.ChooseOpenFile(
-        this, {{}, "应用程序文件(*)", ToQString(CurrentCell(ColApplication)), programFolder_});
+        this, {{}, tr("应用程序文件(*)"), ToQString(CurrentCell(ColApplication)), programFolder_});
     if (!chosen) return;
     SetCell(ColApplication, *chosen);
     if (CurrentCell(ColDescription).empty()) {
@@ -472,7 +475,7 @@ void TFrmMain::edAppDblClick() {
 void TFrmMain::edParaDblClick() {
     QDir::setCurrent(programFolder_);
     const std::optional<QString> chosen =
-        services_.prompts.ChooseOpenFile(this, {{}, "所有磁盘文件(*)", {}, programFolder_});
+        services_.prompts.ChooseOpenFile(this, {{}, tr("所有磁盘文件(*)"), {}, programFolder_});
     if (!chosen) return;
     const QString quoted = '"' + *chosen + '"';
     if (chkAppend->isChecked()) {

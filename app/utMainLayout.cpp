@@ -99,7 +99,8 @@ void TFrmMain::BuildTopPanel() {
     MyPanel1 = MakePanel(this, "MyPanel1", {0, 0, kPanelWidth, 42}, TMyPanel::ps3DButtonUp);
     MyPanel1->SetColor(kHeaderColor);
     const QColor header = ColorToQColor(kHeaderColor);
-    btnSetup = MakeGlyphButton(MyPanel1, "btnSetup", SetupGlyph(header), {6, 5}, "系统参数设置");
+    btnSetup =
+        MakeGlyphButton(MyPanel1, "btnSetup", SetupGlyph(header), {6, 5}, tr("系统参数设置"));
 
     // The face of the program folder's Digirtu_.ttf, else the free seven-segment one (Debian
     // package fonts-dseg, or that font as Digirtu_.ttf), else whatever the system substitutes.
@@ -119,48 +120,49 @@ void TFrmMain::BuildTopPanel() {
     lbWeek = Place(new TMyShape(MyPanel1), "lbWeek", {580, 2, 120, 38}, {});
     lbWeek->SetFontColor(clWhite);
     lbWeek->SetFontSize(26);
-    btnExit = MakeGlyphButton(MyPanel1, "btnExit", ExitGlyph(header), {754, 5}, "退出程序");
+    btnExit = MakeGlyphButton(MyPanel1, "btnExit", ExitGlyph(header), {754, 5}, tr("退出程序"));
 }
 
 void TFrmMain::BuildFieldPanel() {
     MyPanel6 = MakePanel(this, "MyPanel6", {0, 42, kPanelWidth, 145}, TMyPanel::ps3DPanel);
     MyPanel6->setEnabled(false);
 
-    MakeLabel(MyPanel6, "程序任务说明：", {8, 8, 100, 24});
+    MakeLabel(MyPanel6, tr("程序任务说明："), {8, 8, 100, 24});
     edName = MakeEdit(MyPanel6, "edName", {108, 6, 676, 26});
     QFont large = edName->font();
     large.setPixelSize(18);
     edName->setFont(large);
 
-    MakeLabel(MyPanel6, "应用程序文件：", {8, 40, 100, 22});
-    edApp = MakeEdit(MyPanel6, "edApp", {108, 40, 280, 22}, "鼠标双击：可打开应用程序选择窗口");
-    MakeLabel(MyPanel6, "运行参数列表：", {400, 40, 100, 22});
+    MakeLabel(MyPanel6, tr("应用程序文件："), {8, 40, 100, 22});
+    edApp = MakeEdit(MyPanel6, "edApp", {108, 40, 280, 22}, tr("鼠标双击：可打开应用程序选择窗口"));
+    MakeLabel(MyPanel6, tr("运行参数列表："), {400, 40, 100, 22});
     edPara = MakeEdit(MyPanel6, "edPara", {500, 40, 284, 22},
-                      "鼠标双击：可打开文件选择窗口(如果需要选择文件作为参数的话)");
+                      tr("鼠标双击：可打开文件选择窗口(如果需要选择文件作为参数的话)"));
 
-    MakeLabel(MyPanel6, "应用程序标题：", {8, 68, 100, 22});
+    MakeLabel(MyPanel6, tr("应用程序标题："), {8, 68, 100, 22});
     edTitle = MakeEdit(MyPanel6, "edTitle", {108, 68, 280, 22});
-    chkAppend =
-        MakeChoice<QCheckBox>(MyPanel6, "chkAppend", "参数添加到原参数后面", {500, 68, 284, 22});
+    chkAppend = MakeChoice<QCheckBox>(MyPanel6, "chkAppend", tr("参数添加到原参数后面"),
+                                      {500, 68, 284, 22});
 
-    Label3 = MakeLabel(MyPanel6, "任务启动时间：", {8, 96, 100, 22}, "Label3");
+    Label3 = MakeLabel(MyPanel6, tr("任务启动时间："), {8, 96, 100, 22}, "Label3");
     edSTime = MakeTimeEdit(MyPanel6, "edSTime", {108, 96, kTimeFieldWidth, 22});
-    Label4 = MakeLabel(MyPanel6, "任务结束时间：", {190, 96, 100, 22}, "Label4");
+    Label4 = MakeLabel(MyPanel6, tr("任务结束时间："), {190, 96, 100, 22}, "Label4");
     edETime = MakeTimeEdit(MyPanel6, "edETime", {290, 96, kTimeFieldWidth, 22});
-    for (QLabel* label : {Label3, Label4}) label->setToolTip("鼠标双击清除时间");
-    MakeLabel(MyPanel6, "提示时长：", {372, 96, 70, 22});
+    for (QLabel* label : {Label3, Label4}) label->setToolTip(tr("鼠标双击清除时间"));
+    MakeLabel(MyPanel6, tr("提示时长："), {372, 96, 70, 22});
     edTLen = MakeTimeEdit(MyPanel6, "edTLen", {442, 96, kTimeFieldWidth, 22});
 
-    MakeLabel(MyPanel6, "程序窗口所处显示器：", {8, 122, 130, 20});
+    MakeLabel(MyPanel6, tr("程序窗口所处显示器："), {8, 122, 130, 20});
     cbMonitor = new QComboBox(MyPanel6);
     cbMonitor->setObjectName("cbMonitor");
     cbMonitor->setGeometry(138, 120, 50, 22);
-    edExclusive = MakeChoice<QCheckBox>(MyPanel6, "edExclusive", "排它运行", {210, 122, 90, 20});
-    chkSize = MakeChoice<QCheckBox>(MyPanel6, "chkSize", "维持窗口大小", {310, 122, 110, 20});
-    rbMax = MakeChoice<QRadioButton>(MyPanel6, "rbMax", "最大", {430, 122, 60, 20},
-                                     "应用程序窗口最大化");
-    rbNone = MakeChoice<QRadioButton>(MyPanel6, "rbNone", "无", {500, 122, 60, 20},
-                                      "应用程序窗口不显示");
+    edExclusive =
+        MakeChoice<QCheckBox>(MyPanel6, "edExclusive", tr("排它运行"), {210, 122, 90, 20});
+    chkSize = MakeChoice<QCheckBox>(MyPanel6, "chkSize", tr("维持窗口大小"), {310, 122, 110, 20});
+    rbMax = MakeChoice<QRadioButton>(MyPanel6, "rbMax", tr("最大"), {430, 122, 60, 20},
+                                     tr("应用程序窗口最大化"));
+    rbNone = MakeChoice<QRadioButton>(MyPanel6, "rbNone", tr("无"), {500, 122, 60, 20},
+                                      tr("应用程序窗口不显示"));
 }
 
 void TFrmMain::BuildCommandPanel() {
@@ -173,28 +175,28 @@ void TFrmMain::BuildCommandPanel() {
         int width;
     };
     const Command commands[] = {
-        {btnEdit, "btnEdit", "进入编辑状态", 92},
-        {btnAdd, "btnAdd", "增加", 48},
-        {btnCopyAdd, "btnCopyAdd", "复制增加", 64},
-        {btnInsert, "btnInsert", "插入", 48},
-        {btnCopyInsert, "btnCopyInsert", "复制插入", 64},
-        {btnDel, "btnDel", "删除", 48},
-        {btnCancel, "btnCancel", "取消", 48},
-        {btnSave, "btnSave", "保存", 48},
-        {btnSaveas, "btnSaveas", "另存为", 56},
-        {btnOpenTask, "btnOpenTask", "打开指定任务计划表", 124},
-        {btnPlayFlash, "btnPlayFlash", "启动", 56},
-        {btnStopFlash, "btnStopFlash", "停止", 56},
+        {btnEdit, "btnEdit", QT_TR_NOOP("进入编辑状态"), 92},
+        {btnAdd, "btnAdd", QT_TR_NOOP("增加"), 48},
+        {btnCopyAdd, "btnCopyAdd", QT_TR_NOOP("复制增加"), 64},
+        {btnInsert, "btnInsert", QT_TR_NOOP("插入"), 48},
+        {btnCopyInsert, "btnCopyInsert", QT_TR_NOOP("复制插入"), 64},
+        {btnDel, "btnDel", QT_TR_NOOP("删除"), 48},
+        {btnCancel, "btnCancel", QT_TR_NOOP("取消"), 48},
+        {btnSave, "btnSave", QT_TR_NOOP("保存"), 48},
+        {btnSaveas, "btnSaveas", QT_TR_NOOP("另存为"), 56},
+        {btnOpenTask, "btnOpenTask", QT_TR_NOOP("打开指定任务计划表"), 124},
+        {btnPlayFlash, "btnPlayFlash", QT_TR_NOOP("启动"), 56},
+        {btnStopFlash, "btnStopFlash", QT_TR_NOOP("停止"), 56},
     };
     int left = 7;
     for (const Command& command : commands) {
         command.button =
-            MakeButton(MyPanel4, command.name, command.caption, {left, 4, command.width, 24});
+            MakeButton(MyPanel4, command.name, tr(command.caption), {left, 4, command.width, 24});
         left += command.width + 2;
     }
-    btnEdit->setToolTip("！进入任务表编辑状态，将停止扫描检查任务表。退出时，恢复检查！");
-    btnPlayFlash->setToolTip("人工启动指定程序");
-    btnStopFlash->setToolTip("手动结束指定程序");
+    btnEdit->setToolTip(tr("！进入任务表编辑状态，将停止扫描检查任务表。退出时，恢复检查！"));
+    btnPlayFlash->setToolTip(tr("人工启动指定程序"));
+    btnStopFlash->setToolTip(tr("手动结束指定程序"));
     const QColor face = ColorToQColor(MyPanel4->Color());
     AddPlayGlyph(*btnPlayFlash, PlayGlyph(face));
     AddPlayGlyph(*btnStopFlash, StopGlyph(face));
@@ -203,7 +205,7 @@ void TFrmMain::BuildCommandPanel() {
     MyPanel5->SetBevelOuter(TMyPanel::bvLowered);
     MyPanel5->SetColor(kStatusStripColor);
     MyPanel5->SetAlignmentHorz(TMyPanel::taLeftJustify);
-    MyPanel5->SetCaption("  正在播放：无");
+    MyPanel5->SetCaption(tr("  正在播放：无"));
 
     sgJM = new TaskGridView(*model_, MyPanel4);
     sgJM->setObjectName("sgJM");
@@ -213,7 +215,7 @@ void TFrmMain::BuildCommandPanel() {
     ListBox2->setObjectName("ListBox2");
     ListBox2->setReadOnly(true);
     ListBox2->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ListBox2->setToolTip("任务运行历史数据");
+    ListBox2->setToolTip(tr("任务运行历史数据"));
     ListBox2->setGeometry(7, 266, 778, 92);
 
     StatusBar2 = new QStatusBar(MyPanel4);
@@ -229,15 +231,15 @@ void TFrmMain::BuildCommandPanel() {
         StatusBar2->addWidget(panel);
         statusPanels_.push_back(panel);
     }
-    lbWindowsUnavailable = new QLabel("窗口定位不可用", StatusBar2);
+    lbWindowsUnavailable = new QLabel(tr("窗口定位不可用"), StatusBar2);
     lbWindowsUnavailable->setObjectName("lbWindowsUnavailable");
     lbWindowsUnavailable->setToolTip(
-        "无法连接 X 显示服务：任务照常启动和结束，但不能查找和放置其窗口");
+        tr("无法连接 X 显示服务：任务照常启动和结束，但不能查找和放置其窗口"));
     lbWindowsUnavailable->setPalette(navy);
     StatusBar2->addWidget(lbWindowsUnavailable);
     lbWindowsUnavailable->hide();
-    statusPanels_[1]->setText(" 任务说明");
-    statusPanels_[2]->setText(" 节目表状态：运行播出检查");
+    statusPanels_[1]->setText(tr(" 任务说明"));
+    statusPanels_[2]->setText(tr(" 节目表状态：运行播出检查"));
     SetEditControls(false);
 }
 

@@ -1,5 +1,6 @@
 // The main window's skin component sd1, and what the operator sees of the skin switching.
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -18,15 +19,19 @@ constexpr int kSkinCommandDelay = 250;
 // What the operator is told about a skin that lacks elements, and what the windows do instead.
 QString SkinGapText(const TSkinGaps& gaps) {
     QStringList missing;
-    if (gaps.Edges) missing << "窗口边框";
-    if (gaps.CloseButton) missing << "关闭按钮";
-    if (gaps.Buttons) missing << "按钮图像";
-    return "皮肤不完整，缺少" + missing.join("、");
+    if (gaps.Edges) missing << QCoreApplication::translate("vardo::TFrmMain", "窗口边框");
+    if (gaps.CloseButton) missing << QCoreApplication::translate("vardo::TFrmMain", "关闭按钮");
+    if (gaps.Buttons) missing << QCoreApplication::translate("vardo::TFrmMain", "按钮图像");
+    return QCoreApplication::translate("vardo::TFrmMain", "皮肤不完整，缺少%1")
+        .arg(missing.join(QCoreApplication::translate("vardo::TFrmMain", "、")));
 }
 
 QString SkinGapHint(const TSkinGaps& gaps) {
-    if (gaps.FrameUnusable()) return "窗口保留系统的标题栏和边框，可照常移动和关闭";
-    return "按钮按系统样式显示";
+    if (gaps.FrameUnusable()) {
+        return QCoreApplication::translate("vardo::TFrmMain",
+                                           "窗口保留系统的标题栏和边框，可照常移动和关闭");
+    }
+    return QCoreApplication::translate("vardo::TFrmMain", "按钮按系统样式显示");
 }
 }  // namespace
 
@@ -73,7 +78,7 @@ void TFrmMain::SwitchSkin(bool on, const QString& skinFile) {
 void TFrmMain::ShowSkinProblem(const QString& loadError) {
     const TSkinGaps gaps = sd1->SkinReady() ? SkinGapsOf(sd1->Model()) : TSkinGaps{};
     if (!loadError.isEmpty()) {
-        lbSkinProblem->setText("皮肤未能载入");
+        lbSkinProblem->setText(tr("皮肤未能载入"));
         lbSkinProblem->setToolTip(loadError);
     } else if (gaps.Any()) {
         lbSkinProblem->setText(SkinGapText(gaps));

@@ -365,8 +365,7 @@ void TaskRunner::CountRunTime(int row) {
         SecondsToTimeText(TimeTextToSeconds(table_.Cell(ColRunTime, row)) + 1);
     table_.SetCell(ColRunTime, row, runTime);
     if (table_.Cell(ColReminder, row) != runTime) return;
-    host_.ShowReminder("  提示：任务" + std::to_string(row) + "\n\r【" +
-                       table_.Cell(ColDescription, row) + "】\n\r已经运行了：" + runTime);
+    host_.ShowReminder({row, table_.Cell(ColDescription, row), runTime});
 }
 
 void TaskRunner::StartTask(int row) {

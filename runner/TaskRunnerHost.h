@@ -4,6 +4,13 @@
 
 namespace vardo {
 
+// A task that has run as long as its reminder time: its row, its description and its run time.
+struct TaskReminder {
+    int row = 0;
+    std::string description;
+    std::string runTime;
+};
+
 // What the task runner needs from the main window. Everything is called on the GUI thread, from
 // inside the runner's ticks and commands. A call may wait in a nested event loop (a box waiting
 // for the operator), whose ticks then run inside it: the runner keeps its rows consistent before
@@ -26,7 +33,7 @@ class TaskRunnerHost {
     virtual void AppendHistoryLine(const std::string& line) = 0;
 
     // Brings the application to the foreground and opens a new, non-modal reminder pop-up.
-    virtual void ShowReminder(const std::string& text) = 0;
+    virtual void ShowReminder(const TaskReminder& due) = 0;
 
     // Puts the main window at the top of the window order without moving or resizing it.
     virtual void RaiseMainWindow() = 0;

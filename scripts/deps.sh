@@ -21,8 +21,9 @@ vardo_require_packages() {
     fi
 }
 
+# qt6-l10n-tools: lrelease compiles the translations, lupdate extracts the texts for translators.
 VARDO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libxres-dev
-                      libgl-dev fonts-wqy-microhei fonts-dseg)
+                      libgl-dev fonts-wqy-microhei fonts-dseg qt6-l10n-tools)
 VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
                      x11-xserver-utils x11-utils openbox x11-apps xterm libxtst-dev
                      mutter kwin-wayland xwayland dbus-daemon zenity qt6-wayland

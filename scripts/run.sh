@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds Vardo and starts it from its build folder (program folder: build/run/, which also gets
-# vardo-report).
+# vardo-report and the translations).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -13,6 +13,7 @@ cmake --build build --target vardo vardo-report
 mkdir -p build/run
 cp build/app/vardo build/app/vardo-report build/run/
 rm -rf build/run/Skins && cp -r build/app/Skins build/run/Skins
+rm -rf build/run/translations && cp -r build/app/translations build/run/translations
 # The clock's face: the program folder's Digirtu_.ttf, here the free seven-segment one.
 cp /usr/share/fonts/truetype/dseg/DSEG7Classic-Italic.ttf build/run/Digirtu_.ttf
 exec build/run/vardo

@@ -16,7 +16,10 @@
 #include <system_error>
 #include <vector>
 
+#include <QtGlobal>
+
 #include "AtomicFile.h"
+#include "Language.h"
 #include "SkinRead.h"
 #include "WinConvert.h"
 
@@ -25,27 +28,28 @@ namespace fs = std::filesystem;
 namespace vardo {
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: vardo-skin pack FOLDER FILE.skn [--version 20000|30000|40000]\n"
-    "       vardo-skin unpack FILE.skn FOLDER\n"
-    "       vardo-skin list FILE.skn\n"
-    "       vardo-skin --help | --version\n";
+// The usage and help in Chinese, the program's own language; the translation gives them in the
+// locale's.
+constexpr const char* kUsage = QT_TRANSLATE_NOOP(
+    "vardo::SkinCommandLine",
+    "用法：vardo-skin pack 文件夹 文件.skn [--version 20000|30000|40000]\n"
+    "      vardo-skin unpack 文件.skn 文件夹\n"
+    "      vardo-skin list 文件.skn\n"
+    "      vardo-skin --help | --version\n");
 
-constexpr std::string_view kHelp =
-    "Pack, unpack and list the skin files (.skn) that give vardo's windows their frames,\n"
-    "captions and controls.\n"
+constexpr const char* kHelp = QT_TRANSLATE_NOOP(
+    "vardo::SkinCommandLine",
+    "打包、解包和列出皮肤文件（.skn），它们给 vardo 的窗口以边框、标题栏和控件。\n"
     "\n"
-    "  pack FOLDER FILE.skn   pack every file of FOLDER into FILE.skn, as a container of version\n"
-    "                         20000 unless --version 30000 or 40000 follows\n"
-    "  unpack FILE.skn FOLDER write the entries into FOLDER (of repeated names the first,\n"
-    "                         nothing outside FOLDER)\n"
-    "  list FILE.skn          print the container version, then each entry's name and size\n"
-    "  --help                 show this text and exit\n"
-    "  --version              show the version and exit\n"
+    "  pack 文件夹 文件.skn   把文件夹中的每个文件打包进 文件.skn，容器版本为 20000，\n"
+    "                         除非其后跟 --version 30000 或 40000\n"
+    "  unpack 文件.skn 文件夹 把各条目写入文件夹（重名的取第一个，不写到文件夹之外）\n"
+    "  list 文件.skn          列出容器版本，然后每个条目的名称和大小\n"
+    "  --help                 显示本说明并退出\n"
+    "  --version              显示版本并退出\n"
     "\n"
-    "Exit status: 0 on success; 1 for a foreign or damaged skin file (one cut short included),\n"
-    "a missing folder or an entry name with a folder part, said on one line of standard error;\n"
-    "2 for wrong arguments.\n";
+    "退出状态：0 成功；1 外来的或损坏的皮肤文件（包括被截短的）、文件夹不存在或条目名带有\n"
+    "文件夹部分，在标准错误上用一行说明；2 参数错误。\n");
 
 // A failure to report: its text is the whole line after "vardo-skin: ".
 class Failure : public std::runtime_error {
@@ -171,7 +175,8 @@ int List(const std::string& skinFile) {
 int Run(const std::vector<std::string>& args) {
     if (std::find(args.begin(), args.end(), "--help") != args.end() ||
         std::find(args.begin(), args.end(), "-h") != args.end()) {
-        std::cout << kUsage << "\n" << kHelp;
+        std::cout << CommandLineText("vardo::SkinCommandLine", kUsage) << "\n"
+                  << CommandLineText("vardo::SkinCommandLine", kHelp);
         return 0;
     }
     // Alone, --version asks for the tool's version; after pack it names the container version.
@@ -199,7 +204,7 @@ int Run(const std::vector<std::string>& args) {
         return Unpack(positional[1], positional[2]);
     }
     if (command == "list" && positional.size() == 2 && !versionGiven) return List(positional[1]);
-    std::cerr << kUsage;
+    std::cerr << CommandLineText("vardo::SkinCommandLine", kUsage);
     return 2;
 }
 

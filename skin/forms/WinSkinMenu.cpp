@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMenu>
@@ -531,20 +532,21 @@ QMenu* ShowSkinnedSystemMenu(QWidget& owner, const TSkinData& data, int sizeStat
     };
     const bool normal = sizeState == ssNormal;
     const int buttons = windowClass.ButtonSet;
-    add(QStringLiteral("还原(&R)"), mgRestore, !normal, [](QWidget& form) { form.showNormal(); });
-    add(QStringLiteral("移动(&M)"), std::nullopt, normal,
+    add(QCoreApplication::translate("vardo::SystemMenu", "还原(&R)"), mgRestore, !normal,
+        [](QWidget& form) { form.showNormal(); });
+    add(QCoreApplication::translate("vardo::SystemMenu", "移动(&M)"), std::nullopt, normal,
         [](QWidget& form) { StartKeyboardMove(form); });
-    add(QStringLiteral("大小(&S)"), std::nullopt, normal && windowClass.Resizable,
-        [](QWidget& form) { StartKeyboardResize(form); });
-    add(QStringLiteral("最小化(&N)"), mgMinimise,
+    add(QCoreApplication::translate("vardo::SystemMenu", "大小(&S)"), std::nullopt,
+        normal && windowClass.Resizable, [](QWidget& form) { StartKeyboardResize(form); });
+    add(QCoreApplication::translate("vardo::SystemMenu", "最小化(&N)"), mgMinimise,
         (buttons & kMinimiseBox) && sizeState != ssMinimised,
         [](QWidget& form) { form.showMinimized(); });
-    add(QStringLiteral("最大化(&X)"), mgMaximise,
+    add(QCoreApplication::translate("vardo::SystemMenu", "最大化(&X)"), mgMaximise,
         (buttons & kMaximiseBox) && sizeState != ssMaximised,
         [](QWidget& form) { form.showMaximized(); });
     menu->addSeparator();
-    add(QStringLiteral("关闭(&C)\tAlt+F4"), mgClose, buttons & kSystemMenu,
-        [](QWidget& form) { form.close(); });
+    add(QCoreApplication::translate("vardo::SystemMenu", "关闭(&C)\tAlt+F4"), mgClose,
+        buttons & kSystemMenu, [](QWidget& form) { form.close(); });
     menu->popup(globalPoint);
     return menu;
 }

@@ -138,10 +138,9 @@ void TSkinData::SetSkinFile(const QString& path) {
     skinFile_ = path;
     QFile file(path);
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
-        loadError_ = QStringLiteral("找不到皮肤文件：") + path;
+        loadError_ = tr("找不到皮肤文件：") + path;
     } else if (!file.open(QIODevice::ReadOnly)) {
-        loadError_ =
-            QStringLiteral("无法读取皮肤文件：") + path + QStringLiteral("：") + file.errorString();
+        loadError_ = tr("无法读取皮肤文件：") + path + QStringLiteral("：") + file.errorString();
     } else {
         const QByteArray image = file.readAll();
         if (LoadSkinImage(image)) {
@@ -169,7 +168,7 @@ bool TSkinData::LoadSkinImage(const QByteArray& image) {
         }
         std::string definition;
         if (!reader.FindEntry(".ini", definition) || definition.empty()) {
-            loadError_ = QStringLiteral("皮肤文件中没有皮肤定义 (.ini)");
+            loadError_ = tr("皮肤文件中没有皮肤定义 (.ini)");
             return false;
         }
         TQuickIni ini;
@@ -194,14 +193,14 @@ void TSkinData::WriteSkinStream(QIODevice& device) const {
 bool TSkinData::ReadSkinStream(QIODevice& device) {
     qint32 length = 0;
     if (device.read(reinterpret_cast<char*>(&length), sizeof length) != sizeof length) {
-        loadError_ = QStringLiteral("皮肤数据不完整");
+        loadError_ = tr("皮肤数据不完整");
         return false;
     }
     length = qFromLittleEndian(length);
     if (length <= 0) return true;
     const QByteArray image = device.read(length);
     if (image.size() != length) {
-        loadError_ = QStringLiteral("皮肤数据不完整");
+        loadError_ = tr("皮肤数据不完整");
         return false;
     }
     if (!LoadSkinImage(image)) return false;

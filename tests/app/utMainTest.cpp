@@ -597,8 +597,8 @@ TEST_F(MainWindowTest, Diagnostics_MyEnumWindow_ListsTheWindowsOfTheLastStart) {
 
 TEST_F(MainWindowTest, ShowReminder_OpensAPopUpPerReminder) {
     const auto main = Start();
-    main->ShowReminder("  提示：任务1\n\r【nap】\n\r已经运行了：00:00:05");
-    main->ShowReminder("second");
+    main->ShowReminder({1, "nap", "00:00:05"});
+    main->ShowReminder({2, "second", "00:01:00"});
 
     const QList<TFrmMM*> reminders = main->findChildren<TFrmMM*>();
     ASSERT_EQ(reminders.size(), 2);

@@ -20,15 +20,17 @@ struct Outcome {
     std::string err;
 };
 
-// Runs vardo with arguments (already quoted for the shell) and without any display.
-Outcome RunVardo(const std::string& arguments) {
+// Runs vardo with arguments (already quoted for the shell) and without any display, in the locale
+// lang.
+Outcome RunVardo(const std::string& arguments, const std::string& lang = "en_US.UTF-8") {
     TempFolder folder;
     // A private runtime folder keeps Qt from warning about a missing one on standard error.
     const std::string command =
-        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "
-        "XDG_RUNTIME_DIR='" +
-        folder.path() + "' timeout 20 '" + std::string(VARDO_EXECUTABLE) + "' " + arguments +
-        " >'" + folder.File("out") + "' 2>'" + folder.File("err") + "' </dev/null";
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LANGUAGE -u LC_ALL -u LC_MESSAGES "
+        "LANG=" +
+        lang + " XDG_RUNTIME_DIR='" + folder.path() + "' timeout 20 '" +
+        std::string(VARDO_EXECUTABLE) + "' " + arguments + " >'" + folder.File("out") + "' 2>'" +
+        folder.File("err") + "' </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadBytes(folder.File("out")),
             ReadBytes(folder.File("err"))};
@@ -46,6 +48,16 @@ TEST(VardoCommandLine, HelpAndVersion_AnswerWithoutADisplayAndExitZero) {
         EXPECT_EQ(version.status, 0) << option << ": " << version.err;
         EXPECT_EQ(version.out, "vardo " VARDO_VERSION "\n");
         EXPECT_EQ(version.err, "");
+    }
+}
+
+// The help speaks the locale's language; Chinese where the locale names no translation.
+TEST(VardoCommandLine, Help_InTheLocalesLanguage_ChineseByDefault) {
+    EXPECT_EQ(RunVardo("--help", "en_GB.UTF-8").out.rfind("Usage: vardo ", 0), 0u);
+    for (const char* lang : {"zh_CN.UTF-8", "C.UTF-8", "fr_FR.UTF-8"}) {
+        const Outcome help = RunVardo("--help", lang);
+        EXPECT_EQ(help.status, 0) << lang;
+        EXPECT_EQ(help.out.rfind("用法：vardo ", 0), 0u) << lang << ": " << help.out;
     }
 }
 

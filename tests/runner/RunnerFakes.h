@@ -218,7 +218,7 @@ class FakeHost final : public TaskRunnerHost {
         history.push_back(line);
         if (onHistoryLine) onHistoryLine();
     }
-    void ShowReminder(const std::string& text) override { reminders.push_back(text); }
+    void ShowReminder(const TaskReminder& due) override { reminders.push_back(due); }
     void RaiseMainWindow() override { ++mainWindowRaises; }
     void StopWatchTimer() override { watchTimerEvents.push_back("stop"); }
     void StartWatchTimer() override { watchTimerEvents.push_back("start"); }
@@ -230,7 +230,7 @@ class FakeHost final : public TaskRunnerHost {
     std::vector<std::string> history;
     // Runs after each appended line, as a message box's nested event loop would.
     std::function<void()> onHistoryLine;
-    std::vector<std::string> reminders;
+    std::vector<TaskReminder> reminders;
     int mainWindowRaises = 0;
     std::vector<std::string> watchTimerEvents;
     std::string programFolder = "/opt/vardo/";

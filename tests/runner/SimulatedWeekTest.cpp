@@ -57,7 +57,7 @@ class CountingHost final : public TaskRunnerHost {
             ++otherLines;
         }
     }
-    void ShowReminder(const std::string&) override {}
+    void ShowReminder(const TaskReminder&) override {}
     void RaiseMainWindow() override {}
     void StopWatchTimer() override {}
     void StartWatchTimer() override {}

@@ -769,7 +769,9 @@ TEST_F(TaskRunnerTest, Reminder_ExactTextOnceAtTheThresholdPerLoad) {
     EXPECT_TRUE(host.reminders.empty());
     Second();  // fifth counted tick, at 08:30:04.5
     ASSERT_EQ(host.reminders.size(), 1u);
-    EXPECT_EQ(host.reminders[0], "  提示：任务2\n\r【Morning news】\n\r已经运行了：00:00:05");
+    EXPECT_EQ(host.reminders[0].row, 2);
+    EXPECT_EQ(host.reminders[0].description, "Morning news");
+    EXPECT_EQ(host.reminders[0].runTime, "00:00:05");
     // A second run of the row goes on counting from 5 and never meets the threshold again.
     table.SetCurrentRow(2);
     runner.btnPlayFlashClick();

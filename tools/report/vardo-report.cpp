@@ -18,6 +18,7 @@
 
 #include "AsRun.h"
 #include "AtomicFile.h"
+#include "Language.h"
 #include "ReportCsv.h"
 #include "ReportTimeline.h"
 #include "TimeText.h"
@@ -25,39 +26,35 @@
 namespace vardo {
 namespace {
 
-constexpr std::string_view kHelp =
-    "Usage: vardo-report PROGRAM_FOLDER --from YYYY-MM-DD [--to YYYY-MM-DD] [--csv FILE] [--png "
-    "FILE]\n"
-    "Report what ran against what was planned (the as-run log) for the days from --from to --to\n"
-    "(default: the --from day alone), from the history files History/YYYYMMDD.txt and the\n"
-    "timetables in Data/ of PROGRAM_FOLDER: the folder that holds the program's Data/ and\n"
-    "History/, ~/.local/share/vardo for the installed program ($XDG_DATA_HOME/vardo when set),\n"
-    "build/run for the one the build's run command starts.\n"
+// The help in Chinese, the program's own language; the translation gives it in the locale's.
+constexpr const char* kHelp = QT_TRANSLATE_NOOP(
+    "vardo::ReportCommandLine",
+    "用法：vardo-report 程序文件夹 --from YYYY-MM-DD [--to YYYY-MM-DD] [--csv 文件] [--png 文件]\n"
+    "按程序文件夹中的运行历史 History/YYYYMMDD.txt 和 Data/ 中的任务计划表，报告从 --from 到 --to\n"
+    "（默认只有 --from 那一天）各天实际运行的与计划的对比（播出记录）。程序文件夹是存放程序的\n"
+    "Data/ 和 History/ 的文件夹：安装的程序为 ~/.local/share/vardo（设置了 $XDG_DATA_HOME 时为\n"
+    "$XDG_DATA_HOME/vardo），构建的运行命令所启动的程序为 build/run。\n"
     "\n"
-    "Each day's timetable is chosen as the program chooses it: Data/YYYY-MM-DD.tab, else\n"
-    "Data/星期X.tab, else Data/任务计划表.tab, as these files are now.\n"
+    "每天的任务计划表按程序的方式选择：Data/YYYY-MM-DD.tab，否则 Data/星期X.tab，否则\n"
+    "Data/任务计划表.tab，以这些文件的现状为准。\n"
     "\n"
-    "  --from DATE   first day of the report\n"
-    "  --to DATE     last day of the report (a report covers at most 3660 days)\n"
-    "  --csv FILE    write the report as CSV (UTF-8 with a byte-order mark); - for standard "
-    "output\n"
-    "  --png FILE    draw a timeline per day: planned and actual spans, missed and late starts\n"
-    "  --help        show this text and exit\n"
-    "  --version     show the version and exit\n"
+    "  --from 日期   报告的第一天\n"
+    "  --to 日期     报告的最后一天（一份报告最多 3660 天）\n"
+    "  --csv 文件    把报告写成 CSV（带字节顺序标记的 UTF-8）；- 表示标准输出\n"
+    "  --png 文件    每天画一条时间线：计划与实际的时段、未启动和迟启动\n"
+    "  --help        显示本说明并退出\n"
+    "  --version     显示版本并退出\n"
     "\n"
-    "Without --csv and --png the CSV goes to standard output. Its columns: date, row,\n"
-    "application, description, planned_start, planned_end, actual_start, actual_end, end_kind\n"
-    "(ended, exited or none), run_seconds, start_delay_seconds, status (ran, late, missed,\n"
-    "pending, unplanned, or empty for a row without a start time that did not run); one line\n"
-    "per timetable row and day, then one per start that no row explains (row empty). An end\n"
-    "after midnight counts on from 24:00:00 (24:00:20 is 00:00:20 of the next day); a text\n"
-    "starting with = + - or @ gets a leading ' so that spreadsheets take it as text.\n"
+    "没有 --csv 和 --png 时 CSV 写到标准输出。它的列：date, row, application, description,\n"
+    "planned_start, planned_end, actual_start, actual_end, end_kind（ended、exited 或 none）,\n"
+    "run_seconds, start_delay_seconds, status（ran、late、missed、pending、unplanned，或没有开始\n"
+    "时间且未运行的行为空）；每个任务计划表行每天一行，然后每个没有行可解释的启动一行（row 为空）。\n"
+    "午夜之后的结束从 24:00:00 往后计（24:00:20 即次日 00:00:20）；以 = + - 或 @ 开头的文本前加 '，\n"
+    "使电子表格把它当作文本。\n"
     "\n"
-    "Lines of a history file that are not history lines are skipped and counted on standard "
-    "error.\n"
-    "Exit status: 0 when the report was written, 1 when a file could not be written, 2 for a "
-    "wrong\n"
-    "command line or a folder that is missing or holds neither Data/ nor History/.\n";
+    "历史文件中不是历史行的行被跳过，其数目写在标准错误上。\n"
+    "退出状态：0 报告已写出，1 有文件无法写入，2 命令行错误，或程序文件夹不存在或既无 Data/ 也无\n"
+    "History/。\n");
 
 constexpr std::chrono::days kMaxDays{3660};
 
@@ -216,7 +213,7 @@ void WritePicture(const std::string& path, const std::vector<AsRunDay>& days) {
 int Run(const std::vector<std::string>& args) {
     for (const std::string& arg : args) {
         if (arg == "--help" || arg == "-h") {
-            std::cout << kHelp;
+            std::cout << CommandLineText("vardo::ReportCommandLine", kHelp);
             return 0;
         }
         if (arg == "--version") {

@@ -1,7 +1,8 @@
 // vardo-screenshots OUTDIR TIMETABLE HISTORY: shows the main window and the settings dialog on the
 // X display in $DISPLAY, in a temporary program folder whose timetable is TIMETABLE and whose
 // history of today is HISTORY (a sample day), and writes what they show to OUTDIR/main-window.png
-// and OUTDIR/settings-dialog.png.
+// and OUTDIR/settings-dialog.png, in the locale's language.
+#include "Language.h"
 #include "PosixProcesses.h"
 #include "Prompts.h"
 #include "TextCodec.h"
@@ -49,6 +50,8 @@ bool Save(QWidget& widget, const QString& path) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The windows in the locale's language, as the program beside its built translations.
+    const vardo::ProgramTranslation translation({}, {VARDO_TRANSLATIONS_DIR});
     if (argc != 4) {
         std::fprintf(stderr, "usage: vardo-screenshots OUTDIR TIMETABLE HISTORY\n");
         return 2;

@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "Language.h"
 #include "PosixProcesses.h"
 #include "Prompts.h"
 #include "X11Windows.h"
@@ -57,9 +58,11 @@ QWidget* Reminder() {
 // The program's prompts as it shows them: the exit question and the dialog that opens a
 // timetable, both bare windows of the skin engine.
 bool ShootPrompts(QWidget& main, const QDir& program, const QString& look, const QDir& output) {
-    QMessageBox box(QMessageBox::Question, "确认退出",
-                    "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。",
-                    QMessageBox::Ok | QMessageBox::Cancel, &main);
+    QMessageBox box(
+        QMessageBox::Question, QCoreApplication::translate("vardo::TFrmMain", "确认退出"),
+        QCoreApplication::translate("vardo::TFrmMain",
+                                    "退出系统，任务自动启动将停止！\n\r\n\r按“取消”按钮停止退出。"),
+        QMessageBox::Ok | QMessageBox::Cancel, &main);
     box.setDefaultButton(QMessageBox::Ok);
     box.show();
     Settle(900);
@@ -106,7 +109,7 @@ bool ShootOneLook(const QDir& skins, const QString& skin, const QDir& output) {
     Settle(900);
     written = Grab(*main->FrmSetup, output.filePath(look + "-settings.png")) && written;
     main->FrmSetup->hide();
-    main->ShowReminder("任务【演示节目】已经运行 00:30:00");
+    main->ShowReminder({1, "演示节目", "00:30:00"});
     Settle(900);
     if (QWidget* reminder = Reminder()) {
         written = Grab(*reminder, output.filePath(look + "-reminder.png")) && written;
@@ -122,6 +125,8 @@ bool ShootOneLook(const QDir& skins, const QString& skin, const QDir& output) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // The windows in the locale's language, as the program beside its built translations.
+    const vardo::ProgramTranslation translation({}, {VARDO_TRANSLATIONS_DIR});
     QApplication::setApplicationName("Vardo");
     if (argc != 3) {
         std::fprintf(stderr, "usage: vardo-skin-screenshots SKINS_FOLDER OUTPUT_FOLDER\n");

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -266,10 +267,17 @@ TEST_F(ReportTool, CommandLine_ErrorsGiveOneLineAndTheirStatus) {
     EXPECT_EQ(unwritable.status, 1);
     EXPECT_NE(unwritable.err.find("no/such/folder.csv"), std::string::npos) << unwritable.err;
 
+    // The help in the locale's language.
+    unsetenv("LANGUAGE");
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    setenv("LANG", "en_US.UTF-8", 1);
     const test::CommandResult help = test::RunCommand(VARDO_REPORT, {"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: vardo-report PROGRAM_FOLDER --from")) << help.out;
     EXPECT_TRUE(help.err.empty());
+    setenv("LANG", "zh_CN.UTF-8", 1);
+    EXPECT_TRUE(test::RunCommand(VARDO_REPORT, {"--help"}).out.starts_with("用法：vardo-report "));
 }
 
 }  // namespace
