@@ -9,6 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
+source scripts/cross.sh
 usage() { echo "usage: buildroot.sh path|run ARCH [CMD...]" >&2; exit 2; }
 [ $# -ge 2 ] || usage
 action="$1"
@@ -17,24 +18,10 @@ shift 2
 [ "$(id -u)" -eq 0 ] || { echo "buildroot.sh makes and enters a Debian root: run it as root" >&2; exit 1; }
 dpkg-architecture -a "$arch" -qDEB_HOST_ARCH >/dev/null 2>&1 ||
     { echo "buildroot.sh: '$arch' is not an architecture dpkg knows" >&2; exit 2; }
-vardo_require_packages "${VARDO_CROSS_HOST_PACKAGES[@]}"
 
 cache="${VARDO_BUILDROOT_CACHE:-/var/cache/vardo}"
 build_arch="$(dpkg-architecture -qDEB_BUILD_ARCH)"
 packages="$(vardo_cross_packages "$arch" | tr '\n' ' ')"
-
-# ARCH's programs run through qemu; a binfmt_misc handler with the F flag keeps working in the root.
-enable_emulation() {
-    [ "$arch" = "$build_arch" ] && return 0
-    local cpu
-    cpu="$(dpkg-architecture -a "$arch" -qDEB_HOST_GNU_CPU 2>/dev/null)"
-    if [ ! -e /proc/sys/fs/binfmt_misc/status ]; then
-        mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
-    fi
-    [ -e "/proc/sys/fs/binfmt_misc/qemu-$cpu" ] || update-binfmts --enable "qemu-$cpu"
-    grep -q '^flags: .*F' "/proc/sys/fs/binfmt_misc/qemu-$cpu" ||
-        { echo "buildroot.sh: qemu-$cpu is registered without the F flag; it cannot run in a root" >&2; exit 1; }
-}
 
 # The root's folder is named after what goes into it.
 root_path() {
@@ -58,7 +45,7 @@ make_root() {
     mv "$root.tmp" "$root"
 }
 
-enable_emulation
+vardo_enable_emulation "$arch"
 root="$(root_path)"
 make_root "$root"
 case "$action" in

@@ -25,7 +25,7 @@ VARDO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev l
                       libgl-dev fonts-wqy-microhei)
 VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
                      x11-xserver-utils x11-utils openbox x11-apps xterm libxtst-dev
-                     mutter kwin-wayland xwayland dbus-daemon zenity qt6-wayland
+                     mutter kwin-wayland sway xwayland dbus-daemon zenity qt6-wayland
                      prometheus prometheus-node-exporter)
 # The package build (dpkg-shlibdeps computes the dependencies; CPack finds the binaries with file).
 VARDO_PACKAGE_PACKAGES=(dpkg-dev file)
@@ -43,4 +43,5 @@ vardo_cross_packages() { # arch
     echo "libgtest-dev:$arch libgmock-dev:$arch libxtst-dev:$arch"
     echo fonts-wqy-microhei xvfb xauth x11-xserver-utils x11-utils x11-apps xterm dbus-daemon
 }
-VARDO_CROSS_HOST_PACKAGES=(mmdebstrap qemu-user-static binfmt-support)
+# Running another architecture's programs, and making Debian roots of it.
+VARDO_CROSS_HOST_PACKAGES=(mmdebstrap qemu-user-static binfmt-support arch-test)
