@@ -7,6 +7,7 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "X11Support.h"
 
@@ -23,6 +24,7 @@ constexpr std::size_t kCaptionCharacters = 255;
 X11Windows::X11Windows(const std::string& displayName)
     : display_(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str())) {
     if (!display_) return;
+    if (const char* swaySocket = std::getenv("SWAYSOCK")) swaySocket_ = swaySocket;
     SurviveLossOf(display_, connectionLost_);
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(display_));
     const std::pair<const char*, unsigned long*> wanted[] = {
