@@ -131,7 +131,8 @@ start() {
         ;;
     sway)
         [ "$(id -u)" -eq 0 ] && run_as_nobody
-        rm -f "$state/x.display.asked"
+        # What an earlier sway left in a reused folder must not be taken for this one's.
+        rm -f "$state/x.display.asked" "$runtime"/wayland-* "$runtime"/sway-ipc.* "$runtime/x.display"
         mkdir -p "$runtime"
         # wlroots' headless backend, rendering in software, without input devices.
         printf '%s\n' 'output HEADLESS-1 mode 1920x1080 position 0 0' \
@@ -192,7 +193,7 @@ stop)
     fi
     ;;
 *)
-    echo "usage: wlbed.sh start|stop STATE_DIR [mutter|kwin|weston]" >&2
+    echo "usage: wlbed.sh start|stop STATE_DIR [mutter|kwin|sway|weston]" >&2
     exit 2
     ;;
 esac
