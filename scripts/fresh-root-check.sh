@@ -7,12 +7,18 @@
 #            keeps the user's files;
 #   run      the README's run command builds and starts the program as root.
 # Usage: fresh-root-check.sh [package|run|all] [PACKAGE.deb]   (default all; without a package
-# file, scripts/package.sh builds one). Runs as root. On a failure its folder with the logs is kept.
+# file, scripts/package.sh builds this machine's and the arm64 one). A package of another
+# architecture is checked in a root of its architecture, its programs run by qemu user emulation.
+# Runs as root. On a failure its folder with the logs is kept.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
+source scripts/cross.sh
 checks="${1:-all}"
-package="${2:-}"
+packages=("${@:2}")
+build_arch="$(dpkg-architecture -qDEB_BUILD_ARCH)"
+# The architectures whose packages are built and checked when none is given.
+package_arches=("$build_arch" arm64)
 case "$checks" in package | run | all) ;; *)
     echo "usage: fresh-root-check.sh [package|run|all] [PACKAGE.deb]" >&2
     exit 2
@@ -23,7 +29,7 @@ vardo_require_packages "${VARDO_PACKAGE_CHECK_PACKAGES[@]}" xvfb xauth x11-xserv
     openbox
 
 work="$(mktemp -d /tmp/vardo-fresh-root.XXXXXX)"
-root="$work/root"
+root=""  # the root being checked: root-ARCH in the run's folder
 mounts=()
 vardo_pid=""
 cleanup() {
@@ -35,8 +41,8 @@ cleanup() {
     done
     scripts/xbed.sh stop "$work/xbed" || true
     # Nothing of the host may be mounted below the root when it is removed.
-    if findmnt -rn -o TARGET | grep -q "^$root"; then
-        echo "== something is still mounted below $root: it is left in place" >&2
+    if findmnt -rn -o TARGET | grep -q "^$work"; then
+        echo "== something is still mounted below $work: it is left in place" >&2
         status=1
     elif [ "$status" -eq 0 ]; then
         rm -rf "$work"
@@ -77,40 +83,43 @@ window_shown() { [ -n "$(main_window)" ]; }
 in_root() { chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
 
 validate_package() {
-    step "validators"
-    local contents="$work/contents"
+    step "validators ($(basename "$package"))"
+    local contents="$work/contents-$arch"
     dpkg-deb -x "$package" "$contents"
     desktop-file-validate "$contents"/usr/share/applications/*.desktop
     appstreamcli validate --no-net "$contents"/usr/share/metainfo/*.metainfo.xml
-    lintian --fail-on error --tag-display-limit 0 "$package" | tee "$work/lintian.log"
+    lintian --fail-on error --tag-display-limit 0 "$package" | tee "$work/lintian-$arch.log"
 }
 
-make_root() {
-    step "fresh Debian 12 root"
-    mmdebstrap --variant=minbase --quiet bookworm "$root" >"$work/mmdebstrap.log" 2>&1 ||
-        { tail -20 "$work/mmdebstrap.log"; fail "mmdebstrap failed"; }
+make_root() { # arch
+    step "fresh Debian 12 root ($1)"
+    root="$work/root-$1"
+    vardo_enable_emulation "$1"
+    mmdebstrap --variant=minbase --quiet --architectures="$1" bookworm "$root" \
+        >"$work/mmdebstrap-$1.log" 2>&1 || { tail -20 "$work/mmdebstrap-$1.log"; fail "mmdebstrap failed"; }
     cp /etc/resolv.conf "$root/etc/resolv.conf"
     mount -t proc proc "$root/proc" && mounts+=("$root/proc")
     mount --bind /dev "$root/dev" && mounts+=("$root/dev")
     mount --bind /sys "$root/sys" && mounts+=("$root/sys")
     mkdir -p "$root/tmp/.X11-unix"
     mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix" && mounts+=("$root/tmp/.X11-unix")
-    in_root apt-get update -qq >"$work/apt-update.log" 2>&1
+    in_root apt-get update -qq >"$work/apt-update-$1.log" 2>&1
 }
 
 check_package() {
     step "install the package"
     cp "$package" "$root/tmp/"
     in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$package")" \
-        >"$work/apt-install.log" 2>&1 || { tail -20 "$work/apt-install.log"; fail "install failed"; }
+        >"$work/apt-install-$arch.log" 2>&1 || { tail -20 "$work/apt-install-$arch.log"; fail "install failed"; }
     in_root useradd --create-home --shell /bin/bash station
     local home="$root/home/station"
 
     step "start vardo as an ordinary user"
     chroot --userspec=station:station "$root" /usr/bin/env -i HOME=/home/station USER=station \
-        PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" vardo >"$work/vardo.log" 2>&1 &
+        PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" vardo >"$work/vardo-$arch.log" 2>&1 &
     vardo_pid=$!
-    wait_for 60 "the main window" window_shown
+    # Under emulation the first start takes longer.
+    wait_for 180 "the main window" window_shown
     wait_for 10 "the program folder" test -f "$home/.local/share/vardo/VARDO.INI"
     [ -d "$home/.local/share/vardo/Data" ] && [ -d "$home/.local/share/vardo/History" ] ||
         fail "Data/ and History/ were not made in ~/.local/share/vardo/"
@@ -124,7 +133,7 @@ check_package() {
     vardo_pid=""
 
     step "remove the package"
-    in_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq vardo >"$work/apt-remove.log" 2>&1
+    in_root env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq vardo >"$work/apt-remove-$arch.log" 2>&1
     [ ! -e "$root/usr/bin/vardo" ] || fail "/usr/bin/vardo is still there after apt-get remove"
     [ -f "$home/.local/share/vardo/VARDO.INI" ] || fail "removing the package took the user's files"
 }
@@ -143,20 +152,30 @@ check_run_command() {
     vardo_pid=""
 }
 
-if [ "$checks" != run ]; then
-    if [ -z "$package" ]; then
-        step "build the package"
-        package="$(scripts/package.sh | tail -1)"
-    fi
-    package="$(realpath "$package")"
-    validate_package
+if [ "$checks" != run ] && [ ${#packages[@]} -eq 0 ]; then
+    for arch in "${package_arches[@]}"; do
+        step "build the package ($arch)"
+        packages+=("$(scripts/package.sh "$arch" | tail -1)")
+    done
 fi
 
 step "X test bed"
 scripts/xbed.sh start "$work/xbed"
 export DISPLAY="$(cat "$work/xbed/wm.display")"
 
-make_root
-[ "$checks" = run ] || check_package
-[ "$checks" = package ] || check_run_command
+if [ "$checks" != run ]; then
+    for package in "${packages[@]}"; do
+        package="$(realpath "$package")"
+        arch="$(dpkg-deb -f "$package" Architecture)"
+        validate_package
+        make_root "$arch"
+        check_package
+    done
+fi
+if [ "$checks" != package ]; then
+    # In the root the package was checked in, if there is one.
+    root="$work/root-$build_arch"
+    [ -d "$root" ] || make_root "$build_arch"
+    check_run_command
+fi
 step "passed"

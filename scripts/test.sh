@@ -33,6 +33,7 @@ cleanup() {
     local status=$?
     scripts/wlbed.sh stop "$runtime/wlbed" || true
     scripts/wlbed.sh stop "$runtime/kwinbed" || true
+    scripts/wlbed.sh stop "$runtime/swaybed" || true
     scripts/xbed.sh stop "$runtime/xbed" || true
     if [ "$status" -eq 0 ]; then
         rm -rf "$runtime"
@@ -60,7 +61,7 @@ export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
 export DISPLAY="$VARDO_TEST_DISPLAY_WM"
 export QT_QPA_PLATFORM=offscreen
 
-echo "== Wayland test beds (mutter, kwin)"
+echo "== Wayland test beds (mutter, kwin, sway)"
 scripts/wlbed.sh start "$runtime/wlbed" mutter
 export VARDO_TEST_WAYLAND_DISPLAY="$(cat "$runtime/wlbed/wayland.display")"
 export VARDO_TEST_WAYLAND_X_DISPLAY="$(cat "$runtime/wlbed/x.display")"
@@ -69,6 +70,11 @@ scripts/wlbed.sh start "$runtime/kwinbed" kwin
 export VARDO_TEST_KWIN_DISPLAY="$(cat "$runtime/kwinbed/wayland.display")"
 export VARDO_TEST_KWIN_X_DISPLAY="$(cat "$runtime/kwinbed/x.display")"
 export VARDO_TEST_KWIN_XAUTHORITY="$(cat "$runtime/kwinbed/xauthority")"
+scripts/wlbed.sh start "$runtime/swaybed" sway
+export VARDO_TEST_SWAY_DISPLAY="$(cat "$runtime/swaybed/wayland.display")"
+export VARDO_TEST_SWAY_X_DISPLAY="$(cat "$runtime/swaybed/x.display")"
+export VARDO_TEST_SWAY_XAUTHORITY="$(cat "$runtime/swaybed/xauthority")"
+export VARDO_TEST_SWAY_SWAYSOCK="$(cat "$runtime/swaybed/swaysock")"
 
 echo "== all tests under sanitizers"
 ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" \

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "SwayCommands.h"
 #include "X11Support.h"
 #include "X11Windows.h"
 
@@ -101,6 +102,14 @@ void X11Windows::Request(WindowHandle window, Placement& placement, bool nudge) 
     if (!placement.target) return;
     placement.before = GetWindowRect(window);
     if (windowManagerRunning && IsManaged(window)) {
+        // sway takes the placement from its IPC only; where that fails, EWMH is all that is left.
+        if (ThroughSway() &&
+            !RunSwayCommand(swaySocket_, SwayPlacementCommand(window, *placement.target,
+                                                              placement.resize))) {
+            placement.withoutExtents = false;
+            placement.viaWindowManager = true;
+            return;
+        }
         // openbox drops a request whose position equals one it had before under another
         // gravity (size included): a retry asks for a neighbouring position first.
         if (nudge) {
@@ -208,6 +217,15 @@ std::optional<Windows::TimePoint> X11Windows::NextDeadline() const {
         if (!next || placement.deadline < *next) next = placement.deadline;
     }
     return next;
+}
+
+// Whether placements go to sway's IPC: the session has its socket, and this display is sway's
+// XWayland (its window manager is wlroots' own), not some other X server.
+bool X11Windows::ThroughSway() {
+    if (swaySocket_.empty()) return false;
+    const Atom check = XInternAtom(display_, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto manager = ReadLongs(display_, DefaultRootWindow(display_), check, XA_WINDOW);
+    return !manager.empty() && Caption(static_cast<WindowHandle>(manager.front())) == "wlroots wm";
 }
 
 // Configures the window itself; its border counts towards the outer rectangle.

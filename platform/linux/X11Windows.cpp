@@ -26,6 +26,7 @@ X11Windows::X11Windows(const std::string& displayName)
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     waylandSession_ = wayland != nullptr && *wayland != '\0';
     if (!display_) return;
+    if (const char* swaySocket = std::getenv("SWAYSOCK")) swaySocket_ = swaySocket;
     SurviveLossOf(display_, connectionLost_);
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(display_));
     const std::pair<const char*, unsigned long*> wanted[] = {

@@ -124,6 +124,7 @@ class X11Windows final : public Windows {
     void RunDueSteps();
     void ConfigureDirectly(WindowHandle window, const Rect& rect, bool resize);
     bool RequestThroughWindowManager(WindowHandle window, const Rect& rect, bool resize);
+    bool ThroughSway();
     void SendToWindowManager(WindowHandle window, unsigned long type,
                              const std::array<long, 5>& data);
 
@@ -141,6 +142,8 @@ class X11Windows final : public Windows {
     std::unordered_map<WindowHandle, WindowHandle> frameOfClient_;
     std::unordered_set<WindowHandle> shown_;  // viewable clients, reported or seen at the start
     std::unordered_map<WindowHandle, Placement> placements_;
+    // sway's IPC socket, where the session has one: placements go there (see SwayCommands.h).
+    std::string swaySocket_;
 };
 
 }  // namespace vardo::platform

@@ -1,5 +1,5 @@
-// The real vardo executable on the Wayland sessions of GNOME (mutter) and KDE Plasma
-// (kwin_wayland), each with XWayland, started with the session's environment: its tasks, GTK, Qt
+// The real vardo executable on the Wayland sessions of GNOME (mutter), KDE Plasma
+// (kwin_wayland) and sway, each with XWayland, started with the session's environment: its tasks, GTK, Qt
 // and plain X programs, open X11 windows that fill the row's monitor or are withdrawn, and a task
 // whose window opens on Wayland itself, out of X's reach, is reported as not placed.
 #include <algorithm>
@@ -48,12 +48,14 @@ std::string Required(const char* name) {
 }
 
 // A Wayland desktop of the test beds: the prefix of the variables that name its Wayland socket
-// (_DISPLAY), XWayland's display (_X_DISPLAY) and cookie file (_XAUTHORITY), and its name in
-// XDG_CURRENT_DESKTOP.
+// (_DISPLAY), XWayland's display (_X_DISPLAY) and cookie file (_XAUTHORITY), its name in
+// XDG_CURRENT_DESKTOP, and whether it has sway's IPC socket (_SWAYSOCK), which its session names
+// in SWAYSOCK.
 struct Desktop {
     std::string name;
     std::string variables;
     std::string currentDesktop;
+    bool swayIpc = false;
 };
 
 void PrintTo(const Desktop& desktop, std::ostream* out) {
@@ -67,9 +69,12 @@ class VardoOnWayland : public VardoProgramFolder, public ::testing::WithParamInt
         waylandDisplay_ = Required((prefix + "_DISPLAY").c_str());
         display_ = Required((prefix + "_X_DISPLAY").c_str());
         xauthority_ = Required((prefix + "_XAUTHORITY").c_str());
-        ASSERT_FALSE(waylandDisplay_.empty() || display_.empty() || xauthority_.empty())
-            << prefix << "_DISPLAY, " << prefix << "_X_DISPLAY and " << prefix
-            << "_XAUTHORITY are not all set: the " << GetParam().name
+        swaySocket_ = Required((prefix + "_SWAYSOCK").c_str());
+        ASSERT_FALSE(waylandDisplay_.empty() || display_.empty() || xauthority_.empty() ||
+                     (GetParam().swayIpc && swaySocket_.empty()))
+            << prefix << "_DISPLAY, " << prefix << "_X_DISPLAY, " << prefix << "_XAUTHORITY"
+            << (GetParam().swayIpc ? " and " + prefix + "_SWAYSOCK" : std::string())
+            << " are not all set: the " << GetParam().name
             << " test bed is not running (scripts/wlbed.sh, scripts/test.sh)";
         // This test's own X connection needs XWayland's cookie as well.
         setenv("XAUTHORITY", xauthority_.c_str(), 1);
@@ -82,6 +87,10 @@ class VardoOnWayland : public VardoProgramFolder, public ::testing::WithParamInt
         setenv("WAYLAND_DISPLAY", waylandDisplay_.c_str(), 1);
         setenv("XDG_SESSION_TYPE", "wayland", 1);
         setenv("XDG_CURRENT_DESKTOP", GetParam().currentDesktop.c_str(), 1);
+        if (GetParam().swayIpc)
+            setenv("SWAYSOCK", swaySocket_.c_str(), 1);
+        else
+            unsetenv("SWAYSOCK");
         for (const char* name : {"QT_QPA_PLATFORM", "GDK_BACKEND", "SDL_VIDEODRIVER",
                                  "CLUTTER_BACKEND", "MOZ_ENABLE_WAYLAND"})
             unsetenv(name);
@@ -120,6 +129,7 @@ class VardoOnWayland : public VardoProgramFolder, public ::testing::WithParamInt
 
     std::string waylandDisplay_;
     std::string xauthority_;
+    std::string swaySocket_;
     std::string startText_;
 };
 
@@ -202,7 +212,8 @@ TEST_P(VardoOnWayland, TasksOnX11Off_GtkWindowOpensOnWayland_IsReportedAsNotPlac
 
 INSTANTIATE_TEST_SUITE_P(Desktops, VardoOnWayland,
                          ::testing::Values(Desktop{"Gnome", "VARDO_TEST_WAYLAND", "GNOME"},
-                                           Desktop{"Kde", "VARDO_TEST_KWIN", "KDE"}),
+                                           Desktop{"Kde", "VARDO_TEST_KWIN", "KDE"},
+                                           Desktop{"Sway", "VARDO_TEST_SWAY", "sway", true}),
                          [](const ::testing::TestParamInfo<Desktop>& info) {
                              return info.param.name;
                          });
