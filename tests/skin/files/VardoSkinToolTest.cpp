@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 #include "SampleBytes.h"
@@ -127,6 +128,13 @@ TEST(VardoSkinToolTest, BadInput_OneLineOnStandardErrorAndNothingWrittenOutside)
 }
 
 TEST(VardoSkinToolTest, HelpAndVersion_GoToStandardOutputWithStatusZero) {
+    // The help in the locale's language: English here, Chinese under zh_CN.
+    unsetenv("LANGUAGE");
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    setenv("LANG", "zh_CN.UTF-8", 1);
+    EXPECT_TRUE(RunTool({"--help"}).output.starts_with("用法：vardo-skin pack"));
+    setenv("LANG", "en_US.UTF-8", 1);
     const ToolRun help = RunTool({"--help"});
     EXPECT_EQ(help.status, 0);
     for (const char* word : {"usage: vardo-skin pack", "unpack", "list", "Exit status"}) {
