@@ -31,3 +31,8 @@ VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-r
 VARDO_PACKAGE_PACKAGES=(dpkg-dev file)
 # The package's checks: validators, and a fresh Debian root to install it into.
 VARDO_PACKAGE_CHECK_PACKAGES=(desktop-file-utils appstream lintian mmdebstrap)
+# The Windows build: mingw-w64 compilers, Wine for its tests, NSIS for the installer, zip for the
+# portable folder, and the sources of the toolchain scripts/windows-toolchain.sh builds (the host's
+# Qt tools, dpkg-source for Qt's source package, googletest's sources).
+VARDO_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 nsis zip
+                        dpkg-dev qt6-base-dev qt6-base-dev-tools googletest)
