@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,10 @@ struct FolderEvent {
     FolderChange change;
 };
 
-// Tells of the files of one folder as they change (inotify): whether a file arrived by a rename,
-// which a writer does once the file is complete, or is being written in place, which a reader
-// cannot tell from the file alone. A folder that cannot be watched has no descriptor and gives
-// no events; the caller's polling then has to do.
+// Tells of the files of one folder as they change (inotify, ReadDirectoryChangesW): whether a file
+// arrived by a rename, which a writer does once the file is complete, or is being written in
+// place, which a reader cannot tell from the file alone. A folder that cannot be watched has no
+// descriptor and gives no events; the caller's polling then has to do.
 class FolderWatch {
   public:
     explicit FolderWatch(const std::string& folder);
@@ -27,13 +28,17 @@ class FolderWatch {
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
-    // Readable when events wait; -1 when the folder is not watched.
+    // Readable when events wait; -1 when the folder is not watched. On Windows it is the handle
+    // of an event object (handles fit in 32 bits) that is signalled when events wait.
     int Descriptor() const { return fd_; }
     // The events waiting, oldest first; never blocks.
     std::vector<FolderEvent> ReadEvents();
 
   private:
+    struct SystemState;  // what the system's watch needs beyond the descriptor
+
     int fd_ = -1;
+    std::unique_ptr<SystemState> system_;
 };
 
 }  // namespace vardo::platform

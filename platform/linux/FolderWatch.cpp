@@ -8,6 +8,8 @@
 
 namespace vardo::platform {
 
+struct FolderWatch::SystemState {};  // inotify needs nothing beyond its descriptor
+
 FolderWatch::FolderWatch(const std::string& folder) {
     fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (fd_ < 0) return;
