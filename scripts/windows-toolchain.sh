@@ -4,7 +4,9 @@
 # host's Qt tools), and GoogleTest from Debian's googletest sources. Both go into a cache folder
 # outside the tree (VARDO_WINDOWS_TOOLCHAIN, default /var/cache/vardo/windows-toolchain), reused
 # while their inputs are unchanged. The build runs at the lowest priority. Prints the folder last.
+#   windows-toolchain.sh [all|googletest]   googletest: only what the Qt-free half's tests need
 set -euo pipefail
+parts="${1:-all}"
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_WINDOWS_PACKAGES[@]}"
@@ -94,6 +96,9 @@ build_googletest() {
     rm -rf "$work"
 }
 
-build_googletest
-build_qt
+case "$parts" in
+all) build_googletest && build_qt ;;
+googletest) build_googletest ;;
+*) echo "usage: windows-toolchain.sh [all|googletest]" >&2; exit 2 ;;
+esac
 echo "$cache"
