@@ -63,19 +63,23 @@ build_qt() {
     local key
     key="$(input_key "$qt_version" "$compilers" "${qt_options[@]}" "$(declare -f qt_patch)")"
     up_to_date "$prefix" "$key" && return 0
-    enable_debian_sources
-    rm -rf "$prefix" "$work"
-    mkdir -p "$work"
-    (cd "$work" && apt-get source -qq "qt6-base=$qt_version" >/dev/null)
-    local source
-    source="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')"
-    qt_patch "$source"
-    mkdir -p "$work/build"
-    (cd "$work/build" &&
-        "$source/configure" -prefix "$prefix" "${qt_options[@]}" -- -G Ninja \
-            -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-            -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >configure.log 2>&1 ||
-        { tail -40 configure.log >&2; exit 1; })
+    # A build of the same inputs that was stopped goes on where it stood.
+    if ! up_to_date "$work" "$key" || [ ! -f "$work/build/build.ninja" ]; then
+        enable_debian_sources
+        rm -rf "$prefix" "$work"
+        mkdir -p "$work"
+        (cd "$work" && apt-get source -qq "qt6-base=$qt_version" >/dev/null)
+        local source
+        source="$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*')"
+        qt_patch "$source"
+        mkdir -p "$work/build"
+        (cd "$work/build" &&
+            "$source/configure" -prefix "$prefix" "${qt_options[@]}" -- -G Ninja \
+                -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+                -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >configure.log 2>&1 ||
+            { tail -40 configure.log >&2; exit 1; })
+        echo "$key" >"$work/.inputs"
+    fi
     nice -n 19 cmake --build "$work/build" --parallel "$jobs"
     cmake --install "$work/build" >/dev/null
     echo "$key" >"$prefix/.inputs"
