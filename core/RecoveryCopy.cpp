@@ -4,13 +4,14 @@
 
 #include "TimeText.h"
 #include "TimetableFile.h"
+#include "Utf8Path.h"
 
 namespace vardo {
 
 namespace {
 
 std::string RecoveryName(const std::string& tablePath, LocalTime now) {
-    std::string name = std::filesystem::path(tablePath).filename().string();
+    std::string name = PathUtf8(Utf8Path(tablePath).filename());
     if (name.ends_with(".tab")) name.resize(name.size() - 4);
     std::string time = SecondsToTimeText(TimeOfDaySeconds(now));
     std::erase(time, ':');
@@ -28,7 +29,7 @@ RecoveryCopy SaveRecoveryCopy(const TaskTable& table, const std::string& tablePa
         // The reason a folder cannot be made (a read-only or full disk) is the one to report, not
         // the missing folder that the write would then find.
         std::error_code made;
-        std::filesystem::create_directories(folder, made);
+        std::filesystem::create_directories(Utf8Path(folder), made);
         if (made) {
             copy.error = folder + ": " + made.message();
             continue;

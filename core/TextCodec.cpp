@@ -1,10 +1,9 @@
 #include "TextCodec.h"
 
-#include <iconv.h>
+#include "Gb18030System.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdint>
 #include <vector>
 
@@ -20,7 +19,7 @@ constexpr unsigned kDigitFirst = 0x30, kDigitLast = 0x39;
 // Four-byte codes count up linearly: 10 x 126 x 10 per first byte.
 constexpr std::uint32_t kFourByteBmpCount = 39420;             // 81308130..8431A439
 constexpr std::uint32_t kFourByteSupplementaryStart = 189000;  // linear index of 90308130
-constexpr char32_t kNoCharacter = 0xFFFFFFFF;
+constexpr char32_t kNoCharacter = kNoGb18030Character;
 constexpr std::uint32_t kNoCode = 0xFFFFFFFF;
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
@@ -108,45 +107,8 @@ size_t AsciiRunEnd(std::string_view text, size_t from) {
     return from;
 }
 
-class Iconv {
-  public:
-    Iconv(const char* to, const char* from) : handle_(iconv_open(to, from)) {}
-    ~Iconv() {
-        if (valid()) iconv_close(handle_);
-    }
-    Iconv(const Iconv&) = delete;
-    Iconv& operator=(const Iconv&) = delete;
-
-    bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
-
-    // Converts input made of units of unitSize bytes; a unit that cannot be converted is skipped.
-    // Calls converted(unitIndex, outputBytes) for each unit that was, in order.
-    template <typename Converted>
-    void ConvertUnits(const std::string& input, size_t unitSize, Converted&& converted) {
-        std::vector<char> output(input.size() * 4 + 16);
-        char* in = const_cast<char*>(input.data());
-        size_t inLeft = input.size();
-        while (inLeft > 0) {
-            char* unitStart = in;
-            char* out = output.data();
-            size_t outLeft = output.size();
-            const size_t result = iconv(handle_, &in, &inLeft, &out, &outLeft);
-            const size_t firstUnit = static_cast<size_t>(unitStart - input.data()) / unitSize;
-            converted(firstUnit, std::string_view(output.data(), out - output.data()));
-            if (result != static_cast<size_t>(-1)) break;
-            if (errno == E2BIG) continue;
-            iconv(handle_, nullptr, nullptr, nullptr, nullptr);
-            in += unitSize;
-            inLeft -= std::min(inLeft, unitSize);
-        }
-    }
-
-  private:
-    iconv_t handle_;
-};
-
-// The GB18030 mapping of the C library's iconv, read out once into tables, so that converting a
-// file is a table lookup per character instead of two iconv conversion steps.
+// The system's GB18030 mapping, read out once into tables, so that converting a file is a table
+// lookup per character instead of two conversion steps of the system's converter.
 class Gb18030Tables {
   public:
     static const Gb18030Tables& Get() {
@@ -197,8 +159,6 @@ class Gb18030Tables {
     }
 
     void ReadTwoByteCodes() {
-        Iconv decoder("UTF-32LE", "GB18030");
-        if (!decoder.valid()) return;
         std::string codes;
         for (unsigned lead = kLeadFirst; lead <= kLeadLast; ++lead)
             for (unsigned trail = kTrailFirst; trail <= kTrailLast; ++trail) {
@@ -207,40 +167,18 @@ class Gb18030Tables {
                 // index, and its result is not recorded.
                 codes += static_cast<char>(trail == kTrailGap ? kTrailFirst : trail);
             }
-        decoder.ConvertUnits(codes, 2, [this](size_t unit, std::string_view output) {
-            for (size_t k = 0; k + 4 <= output.size(); k += 4, ++unit) {
-                if (unit % kTrailCount + kTrailFirst == kTrailGap) continue;
-                twoByte_[unit] = static_cast<unsigned char>(output[k]) |
-                                 static_cast<unsigned char>(output[k + 1]) << 8 |
-                                 static_cast<unsigned char>(output[k + 2]) << 16 |
-                                 static_cast<char32_t>(static_cast<unsigned char>(output[k + 3]))
-                                     << 24;
-            }
-        });
+        const std::vector<char32_t> decoded = SystemDecodeGb18030Pairs(codes);
+        for (size_t unit = 0; unit < decoded.size() && unit < twoByte_.size(); ++unit) {
+            if (unit % kTrailCount + kTrailFirst == kTrailGap) continue;
+            twoByte_[unit] = decoded[unit];
+        }
     }
 
     void ReadBmpEncodings() {
-        Iconv encoder("GB18030", "UTF-32LE");
-        if (!encoder.valid()) return;
-        std::string codePoints;
-        for (char32_t c = 0; c < 0x10000; ++c) {
-            const char32_t unit = c >= 0xD800 && c <= 0xDFFF ? 0xFFFD : c;  // no lone surrogates
-            for (int shift = 0; shift < 32; shift += 8)
-                codePoints += static_cast<char>(unit >> shift);
-        }
-        encoder.ConvertUnits(codePoints, 4, [this](size_t unit, std::string_view output) {
-            const auto byte = [&output](size_t i) { return static_cast<unsigned char>(output[i]); };
-            for (size_t k = 0; k < output.size(); ++unit) {
-                std::uint32_t code = byte(k);
-                size_t length = 1;
-                if (code >= 0x80 && k + 1 < output.size())
-                    length = IsDigitByte(byte(k + 1)) ? 4 : 2;
-                if (k + length > output.size()) break;
-                for (size_t i = 1; i < length; ++i) code = code << 8 | byte(k + i);
-                if (unit < 0xD800 || unit > 0xDFFF)
-                    Record(static_cast<char32_t>(unit), code, length);
-                k += length;
-            }
+        SystemEncodeGb18030Bmp([this](char32_t codePoint, std::string_view bytes) {
+            std::uint32_t code = 0;
+            for (const char byte : bytes) code = code << 8 | static_cast<unsigned char>(byte);
+            Record(codePoint, code, bytes.size());
         });
     }
 

@@ -1,12 +1,12 @@
 #include "TimeText.h"
 
-#include <optional>
-
-#include <sys/stat.h>
-
 #include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <system_error>
 
 #include "TextFields.h"
+#include "Utf8Path.h"
 
 namespace vardo {
 
@@ -88,7 +88,8 @@ std::string_view WeekdayName(std::chrono::year_month_day date) {
 std::string DatedFilePath(std::string_view programFolder, std::string_view folder,
                           std::string_view extension) {
     std::string directory = std::string(programFolder) + std::string(folder);
-    ::mkdir(directory.c_str(), 0777);  // an existing folder or any failure shows at the write
+    std::error_code ignored;  // an existing folder or any failure shows at the write
+    std::filesystem::create_directory(Utf8Path(directory), ignored);
     return directory + "/" + DateText(false) + "." + std::string(extension);
 }
 

@@ -9,6 +9,7 @@
 #include "TextCodec.h"
 #include "TextFields.h"
 #include "TimeText.h"
+#include "Utf8Path.h"
 
 namespace vardo {
 
@@ -86,7 +87,7 @@ void Install(TaskTable& table, ReadTable read) {
 
 bool IsFile(const std::string& path) {
     std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
+    return std::filesystem::is_regular_file(Utf8Path(path), error);
 }
 
 }  // namespace

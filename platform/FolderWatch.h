@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -24,10 +25,10 @@ struct FolderEvent {
     friend bool operator==(const FolderEvent&, const FolderEvent&) = default;
 };
 
-// Tells of the files of one folder as they change (inotify): whether a file arrived by a rename,
-// which a writer does once the file is complete, or is being written in place, and when its
-// writer closed it. A watch that cannot be set up has no descriptor and gives no events; the
-// caller's polling then has to do.
+// Tells of the files of one folder as they change (inotify, ReadDirectoryChangesW): whether a file
+// arrived by a rename, which a writer does once the file is complete, or is being written in
+// place, and when its writer closed it. A watch that cannot be set up has no descriptor and gives
+// no events; the caller's polling then has to do.
 class FolderWatch {
   public:
     explicit FolderWatch(const std::string& folder);
@@ -35,18 +36,21 @@ class FolderWatch {
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
-    // Readable when events wait; -1 when the folder is not watched.
+    // Readable when events wait; -1 when the folder is not watched. On Windows it is the handle
+    // of an event object (handles fit in 32 bits) that is signalled when events wait.
     int Descriptor() const { return fd_; }
     // The events waiting, oldest first; never blocks. Also watches the folder's path again once
     // the folder is gone, so a caller that lost its folder calls this now and then (each second).
     std::vector<FolderEvent> ReadEvents();
 
   private:
+    struct SystemState;  // what the system's watch needs beyond the descriptor
     void WatchFolder();
 
     std::string folder_;
     int fd_ = -1;
     int watch_ = -1;  // the folder's watch; -1 while the folder is not watched
+    std::unique_ptr<SystemState> system_;
 };
 
 }  // namespace vardo::platform

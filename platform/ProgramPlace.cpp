@@ -4,6 +4,7 @@
 
 #include "SettingsStore.h"
 #include "UserFolders.h"
+#include "Utf8Path.h"
 
 namespace vardo::platform {
 namespace {
@@ -15,7 +16,7 @@ std::string WithSlash(std::string folder) {
 
 // The settings file keeps the program file's name in whichever folder holds it.
 ProgramPlace PlaceIn(const std::string& programFile, const std::string& folder) {
-    const std::string name = std::filesystem::path(programFile).filename().string();
+    const std::string name = PathUtf8(Utf8Path(programFile).filename());
     return {programFile, folder, SettingsFilePath(folder + name), {folder + "Skins/"}};
 }
 
@@ -23,7 +24,7 @@ ProgramPlace PlaceIn(const std::string& programFile, const std::string& folder) 
 
 ProgramPlace PortablePlace(const std::string& programFile) {
     return PlaceIn(programFile,
-                   WithSlash(std::filesystem::absolute(programFile).parent_path().string()));
+                   WithSlash(PathUtf8(std::filesystem::absolute(Utf8Path(programFile)).parent_path())));
 }
 
 ProgramPlace InstalledPlace(const std::string& programFile, const std::string& sharedSkinFolder) {

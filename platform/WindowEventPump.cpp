@@ -10,10 +10,13 @@ namespace vardo::platform {
 
 WindowEventPump::WindowEventPump(Windows& windows, QObject* parent)
     : QObject(parent), windows_(windows) {
+    // Asking for the descriptor starts the watch. Without one (Windows, whose event hook is called
+    // through the message loop) the events are handled whenever the loop is about to wait.
     const int descriptor = windows_.EventDescriptor();
-    if (descriptor < 0) return;
-    notifier_ = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
-    connect(notifier_.get(), &QSocketNotifier::activated, this, &WindowEventPump::Pump);
+    if (descriptor >= 0) {
+        notifier_ = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Read);
+        connect(notifier_.get(), &QSocketNotifier::activated, this, &WindowEventPump::Pump);
+    }
     deadline_.setSingleShot(true);
     deadline_.setTimerType(Qt::PreciseTimer);
     connect(&deadline_, &QTimer::timeout, this, &WindowEventPump::Pump);
@@ -31,7 +34,7 @@ void WindowEventPump::Pump() {
     windows_.ProcessPendingEvents();
     if (!windows_.Available()) {
         // A lost connection stays readable for ever.
-        notifier_->setEnabled(false);
+        if (notifier_) notifier_->setEnabled(false);
         deadline_.stop();
         armedFor_.reset();
         return;

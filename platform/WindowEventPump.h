@@ -14,7 +14,8 @@ class Windows;
 
 // Runs the event side of a Windows object in Qt's event loop: its events are handled as soon as
 // its descriptor becomes readable (or Xlib has already read them while answering a query), and
-// its placement steps when they fall due. Does nothing for an object without events.
+// its placement steps when they fall due. An object without a descriptor has its events handled
+// whenever the loop is about to wait.
 class WindowEventPump final : public QObject {
   public:
     explicit WindowEventPump(Windows& windows, QObject* parent = nullptr);

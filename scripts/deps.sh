@@ -46,3 +46,11 @@ vardo_cross_packages() { # arch
 }
 # Running another architecture's programs, and making Debian roots of it.
 VARDO_CROSS_HOST_PACKAGES=(mmdebstrap qemu-user-static binfmt-support arch-test)
+# The Windows build: mingw-w64 compilers, Wine for its tests, and the sources of the toolchain
+# scripts/windows-toolchain.sh builds (the host's Qt tools, dpkg-source for Qt's source package,
+# googletest's sources); the libraries of the Xorg that scripts/winebed.sh unpacks (not installs).
+VARDO_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
+                        dpkg-dev qt6-base-dev qt6-base-dev-tools googletest xvfb x11-xserver-utils
+                        libaudit1 libbsd0 libdbus-1-3 libdrm2 libegl1 libepoxy0 libgbm1 libgcrypt20
+                        libgl1 libpciaccess0 libpixman-1-0 libselinux1 libsystemd0 libunwind8
+                        libxau6 libxcvt0 libxdmcp6 libxfont2 libxshmfence1)

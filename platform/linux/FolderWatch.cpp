@@ -21,6 +21,8 @@ FolderChange ChangeOf(std::uint32_t mask) {
 
 }  // namespace
 
+struct FolderWatch::SystemState {};  // inotify needs nothing beyond its descriptor
+
 FolderWatch::FolderWatch(const std::string& folder) : folder_(folder) {
     fd_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (fd_ < 0) return;

@@ -8,6 +8,7 @@
 #include "ManualClock.h"
 #include "TempFolder.h"
 #include "TimetableFile.h"
+#include "Utf8Path.h"
 
 namespace vardo {
 namespace {
@@ -43,7 +44,7 @@ TEST_F(TimetableArrivalsTest, Renamed_IsTakenAtOnce_AndNotAgainOnceLoaded) {
     EXPECT_FALSE(Due());
 
     WriteBytes(folder.File(".incoming"), "new");
-    std::filesystem::rename(folder.File(".incoming"), table);
+    std::filesystem::rename(Utf8Path(folder.File(".incoming")), Utf8Path(table));
     arrivals.RenamedInto(table);
     const std::optional<TimetableArrival> arrival = Due();
     ASSERT_TRUE(arrival);

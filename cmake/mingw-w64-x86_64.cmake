@@ -1,0 +1,29 @@
+# Cross-builds for 64-bit Windows with Debian's mingw-w64 compilers (the posix thread model, which
+# C++ <thread> needs). Used for Qt itself and for Vardo; VARDO_WINDOWS_QT names the Qt built for
+# Windows by scripts/windows-toolchain.sh, and the tests run under Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(VARDO_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${VARDO_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VARDO_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${VARDO_MINGW_PREFIX}-windres)
+set(CMAKE_AR ${VARDO_MINGW_PREFIX}-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB ${VARDO_MINGW_PREFIX}-ranlib CACHE FILEPATH "")
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VARDO_MINGW_PREFIX})
+if(DEFINED ENV{VARDO_WINDOWS_QT})
+  list(APPEND CMAKE_FIND_ROOT_PATH $ENV{VARDO_WINDOWS_QT})
+endif()
+if(DEFINED ENV{VARDO_WINDOWS_GTEST})
+  list(APPEND CMAKE_FIND_ROOT_PATH $ENV{VARDO_WINDOWS_GTEST})
+endif()
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+
+find_program(VARDO_WINE NAMES wine64 wine NO_CMAKE_FIND_ROOT_PATH)
+if(VARDO_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${VARDO_WINE})
+endif()
