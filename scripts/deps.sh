@@ -23,7 +23,7 @@ vardo_require_packages() {
 
 VARDO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libxres-dev
                       libgl-dev fonts-wqy-microhei)
-VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
+VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
                      x11-xserver-utils x11-utils openbox x11-apps xterm libxtst-dev
                      mutter kwin-wayland xwayland dbus-daemon zenity qt6-wayland
                      prometheus prometheus-node-exporter)
