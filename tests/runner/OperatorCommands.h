@@ -26,24 +26,25 @@ struct StationModel {
 
 using StationCommand = rc::state::Command<StationModel, OperatorStation>;
 
-// Counts what the campaigns ran.
-struct OperatorTally {
-    long sequences = 0;
-    long steps = 0;
-};
-inline OperatorTally operatorTally;
-
-// Runs a step on an open station, then the checks; a closed station only gets the checks.
-template <typename Act>
-void Step(OperatorStation& station, bool movesClock, Act&& act) {
-    ++operatorTally.steps;
-    if (station.Open()) act();
+// Every check after a step; a fault fails the sequence.
+inline void CheckAfterStep(OperatorStation& station, bool movesClock) {
     station.RememberGrid();
     const std::vector<std::string> faults = station.Check(movesClock);
     if (faults.empty()) return;
     std::string text;
     for (const std::string& fault : faults) text += fault + "\n";
     RC_FAIL(text + station.Describe());
+}
+
+// Runs a step on an open station, then the checks; a closed station only gets the checks.
+template <typename Act>
+void Step(OperatorStation& station, bool movesClock, Act&& act) {
+    ++operatorTally.steps;
+    if (station.Open()) {
+        ++operatorTally.openSteps;
+        act();
+    }
+    CheckAfterStep(station, movesClock);
 }
 
 inline std::ostream& operator<<(std::ostream& os, const RowSpec& spec) {
@@ -54,12 +55,19 @@ inline std::ostream& operator<<(std::ostream& os, const RowSpec& spec) {
     return os;
 }
 
+// A number of seconds from now, or none.
+inline rc::Gen<std::optional<int>> MaybeSeconds(int low, int high) {
+    return rc::gen::oneOf(rc::gen::just(std::optional<int>()),
+                          rc::gen::map(rc::gen::inRange(low, high),
+                                       [](int seconds) { return std::optional<int>(seconds); }));
+}
+
 inline rc::Gen<RowSpec> RowSpecs() {
     return rc::gen::build<RowSpec>(
         rc::gen::set(&RowSpec::program,
                      rc::gen::element(TaskProgram::Player, TaskProgram::Blip, TaskProgram::Stubborn)),
-        rc::gen::set(&RowSpec::startIn, rc::gen::maybe(rc::gen::inRange(1, 30))),
-        rc::gen::set(&RowSpec::endIn, rc::gen::maybe(rc::gen::inRange(2, 90))));
+        rc::gen::set(&RowSpec::startIn, MaybeSeconds(1, 30)),
+        rc::gen::set(&RowSpec::endIn, MaybeSeconds(2, 90)));
 }
 
 inline int Pick() {
@@ -111,14 +119,18 @@ inline LocalTime NextAt(LocalTime now, int secondOfDay) {
     return at > now ? at : at + std::chrono::days(1);
 }
 
+struct LastSecondOfTheDay : StationCommand {
+    void run(const StationModel&, OperatorStation& station) const override {
+        Step(station, true, [&] { station.MoveClockTo(NextAt(station.Now(), 86399)); });
+    }
+    void show(std::ostream& os) const override { os << "23:59:59"; }
+};
+
 struct Midnight : StationCommand {
     void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, true, [&] {
-            station.MoveClockTo(NextAt(station.Now(), 86399));
-            if (station.Open()) station.MoveClockTo(station.Now() + std::chrono::seconds(1));
-        });
+        Step(station, true, [&] { station.MoveClockTo(NextAt(station.Now(), 0)); });
     }
-    void show(std::ostream& os) const override { os << "23:59:59, then midnight"; }
+    void show(std::ostream& os) const override { os << "midnight"; }
 };
 
 struct DailyLoadTime : StationCommand {
@@ -127,14 +139,6 @@ struct DailyLoadTime : StationCommand {
              [&] { station.MoveClockTo(NextAt(station.Now(), OperatorStation::kLoadSecond)); });
     }
     void show(std::ostream& os) const override { os << "the daily load time"; }
-};
-
-struct AutomaticCloseTime : StationCommand {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, true,
-             [&] { station.MoveClockTo(NextAt(station.Now(), OperatorStation::kCloseSecond)); });
-    }
-    void show(std::ostream& os) const override { os << "the automatic close time"; }
 };
 
 // --- the operator -------------------------------------------------------------------------------
@@ -221,8 +225,8 @@ struct DeleteRow : InEditState<true> {
 
 struct ChangeTimes : InEditState<true> {
     int pick = Pick();
-    std::optional<int> startIn = *rc::gen::maybe(rc::gen::inRange(1, 30));
-    std::optional<int> endIn = *rc::gen::maybe(rc::gen::inRange(2, 90));
+    std::optional<int> startIn = *MaybeSeconds(1, 30);
+    std::optional<int> endIn = *MaybeSeconds(2, 90);
     void run(const StationModel&, OperatorStation& station) const override {
         Step(station, false, [&] {
             station.ChooseRow(pick);
@@ -231,7 +235,8 @@ struct ChangeTimes : InEditState<true> {
         });
     }
     void show(std::ostream& os) const override {
-        os << "row #" << pick << " runs " << RowSpec{TaskProgram::Player, startIn, endIn};
+        os << "row #" << pick << " times: start " << (startIn ? "+" + std::to_string(*startIn) : "none")
+           << ", end " << (endIn ? "+" + std::to_string(*endIn) : "none");
     }
 };
 
@@ -285,7 +290,8 @@ struct ChangeExclusive : InEditState<true> {
 };
 
 struct SaveAs : InEditState<true> {
-    std::string name = *rc::gen::element<std::string>("other.tab", "星期四.tab", "星期五.tab");
+    std::string name = *rc::gen::element(std::string("other.tab"), std::string("星期四.tab"),
+                                         std::string("星期五.tab"));
     void run(const StationModel&, OperatorStation& station) const override {
         Step(station, false, [&] {
             station.ChooseFile(station.DataPath(name));
@@ -390,13 +396,6 @@ struct KillRefused : StationCommand {
     void show(std::ostream& os) const override { os << "the next kill is refused"; }
 };
 
-struct SessionEnds : StationCommand {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.EndSession(); });
-    }
-    void show(std::ostream& os) const override { os << "the session ends (SIGTERM)"; }
-};
-
 struct SessionEndsInNextBox : StationCommand {
     void run(const StationModel&, OperatorStation& station) const override {
         Step(station, false, [&] { station.EndSessionInNextBox(); });
@@ -404,13 +403,31 @@ struct SessionEndsInNextBox : StationCommand {
     void show(std::ostream& os) const override { os << "the session ends while the next box waits"; }
 };
 
-struct CloseByHand : StationCommand {
-    bool confirm = *rc::gen::arbitrary<bool>();
+// The program ends: by its exit button (OK or Cancel when asked), at the automatic close time, or
+// with the session (SIGTERM).
+enum class Ending { ExitButtonOk, ExitButtonCancel, AutomaticClose, SessionEnd };
+
+struct TheProgramEnds : StationCommand {
+    Ending how = *rc::gen::element(Ending::ExitButtonOk, Ending::ExitButtonCancel,
+                                   Ending::AutomaticClose, Ending::SessionEnd);
     void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.Close(confirm); });
+        Step(station, how == Ending::AutomaticClose, [&] {
+            switch (how) {
+                case Ending::ExitButtonOk:
+                case Ending::ExitButtonCancel:
+                    return station.Close(how == Ending::ExitButtonOk);
+                case Ending::AutomaticClose:
+                    return station.CloseAutomatically();
+                case Ending::SessionEnd:
+                    return station.EndSession();
+            }
+        });
     }
     void show(std::ostream& os) const override {
-        os << "exit button" << (confirm ? ", OK if asked" : ", Cancel if asked");
+        static const char* const texts[] = {"exit button, OK if asked",
+                                            "exit button, Cancel if asked",
+                                            "the automatic close time", "the session ends (SIGTERM)"};
+        os << texts[static_cast<int>(how)];
     }
 };
 
@@ -422,14 +439,15 @@ struct EndTasksOnClose : StationCommand {
     void show(std::ostream& os) const override { os << "退出时关闭任务 " << (on ? "on" : "off"); }
 };
 
+// The steps, the clock's and the start button's more often than the others.
 inline auto OperatorSteps() {
     return rc::state::gen::execOneOfWithArgs<
-        NextSecond, NextSecond, NextSecond, JumpForward, StepBack, Midnight, DailyLoadTime,
-        AutomaticCloseTime, ToggleEditState, CancelEdits, SaveEdits, AddRow, InsertRow, CopyAddRow,
+        NextSecond, NextSecond, NextSecond, NextSecond, NextSecond, JumpForward, JumpForward,
+        JumpForward, StepBack, LastSecondOfTheDay, Midnight, DailyLoadTime, ToggleEditState, CancelEdits, SaveEdits, AddRow, InsertRow, CopyAddRow,
         CopyInsertRow, DeleteRow, ChangeTimes, ChangeProgram, ChangeWindowSetting, ChangeExclusive,
-        SaveAs, OpenTimetable, Play, Play, Stop, TimetableArrives, TheDaysFilesGo,
-        DataFolderBreaks, DataFolderMended, TaskExits, KillRefused, SessionEnds,
-        SessionEndsInNextBox, CloseByHand, EndTasksOnClose>();
+        SaveAs, OpenTimetable, Play, Play, Play, Stop, TimetableArrives, TheDaysFilesGo,
+        DataFolderBreaks, DataFolderMended, TaskExits, KillRefused, SessionEndsInNextBox,
+        TheProgramEnds, EndTasksOnClose>();
 }
 
 }  // namespace vardo::test

@@ -22,7 +22,9 @@ RC_GTEST_PROP(OperatorModel, EveryStepKeepsTasksHistoryAndGridTrue, ()) {
 class TallyPrinter : public ::testing::EmptyTestEventListener {
     void OnTestProgramEnd(const ::testing::UnitTest&) override {
         std::cout << "operator model: " << operatorTally.sequences << " sequences, "
-                  << operatorTally.steps << " steps" << std::endl;
+                  << operatorTally.steps << " steps (" << operatorTally.openSteps
+                  << " while the program ran), " << operatorTally.starts << " task starts"
+                  << std::endl;
     }
 };
 

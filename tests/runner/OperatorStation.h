@@ -68,6 +68,15 @@ struct RowSpec {
 // How a day's timetable arrives in Data/.
 enum class ArrivalKind { Whole, Short, Fresh, Refused };
 
+// Counts what the campaigns ran.
+struct OperatorTally {
+    long sequences = 0;
+    long steps = 0;
+    long openSteps = 0;  // steps while the program ran
+    long starts = 0;     // task processes started
+};
+inline OperatorTally operatorTally;
+
 struct StationOptions {
     bool endTasksOnClose = true;  // 退出时关闭任务
     bool confirmClose = false;    // 退出系统时提示确认
@@ -75,7 +84,8 @@ struct StationOptions {
 
 class OperatorStation {
   public:
-    // The daily load and the automatic close, as the settings give them.
+    // The daily load and the automatic close, as the settings give them. The automatic close is
+    // off but for the step that closes at its time, so that the clock's other steps pass it.
     static constexpr int kLoadSecond = 9 * 3600;
     static constexpr int kCloseSecond = 23 * 3600 + 30 * 60;
 
@@ -113,6 +123,8 @@ class OperatorStation {
     void EndSession();
     void EndSessionInNextBox();
     void Close(bool confirm);
+    // The automatic close, switched on for the moment the clock reaches its time.
+    void CloseAutomatically();
     void SetEndTasksOnClose(bool on);
     // Keeps the grid's rows for an arrival of the table as it was.
     void RememberGrid();
