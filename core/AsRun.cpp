@@ -213,7 +213,8 @@ std::optional<std::string_view> NoticeApplication(std::string_view line, std::st
 
 bool IsNoticeLine(std::string_view line) {
     return NoticeApplication(line, kUnplacedNoticeText) ||
-           NoticeApplication(line, kLaunchFailedNoticeText);
+           NoticeApplication(line, kLaunchFailedNoticeText) ||
+           NoticeApplication(line, kEndRefusedNoticeText);
 }
 
 // A launch that created no process follows its start line with a notice: nothing ran.

@@ -5,6 +5,10 @@
 namespace vardo {
 
 LocalTime SystemClock::Now() const {
+    return std::chrono::floor<std::chrono::milliseconds>(PreciseNow());
+}
+
+PreciseLocalTime SystemClock::PreciseNow() const {
     using namespace std::chrono;
     const auto now = system_clock::now();
     const auto wholeSeconds = floor<seconds>(now);
@@ -13,7 +17,7 @@ LocalTime SystemClock::Now() const {
     localtime_r(&time, &local);
     return local_days{year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday} +
            hours{local.tm_hour} + minutes{local.tm_min} + seconds{local.tm_sec} +
-           duration_cast<milliseconds>(now - wholeSeconds);
+           duration_cast<nanoseconds>(now - wholeSeconds);
 }
 
 namespace {

@@ -19,6 +19,9 @@ inline constexpr std::string_view kUnplacedNoticeText = " 窗口未能放置: �
 // A notice line that follows the start line of a launch that created no process; the reason
 // stands where the description does.
 inline constexpr std::string_view kLaunchFailedNoticeText = " 启动失败: 【";
+// A notice line of an end the system refused (the process runs on and is still followed); the
+// reason stands where the description does.
+inline constexpr std::string_view kEndRefusedNoticeText = " 结束失败: 【";
 
 std::string HistoryLineText(std::string_view timeText, std::string_view event,
                             std::string_view application, std::string_view description);

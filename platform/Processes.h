@@ -42,9 +42,12 @@ class Processes {
     // Why the most recent CreateProcess failed, for the operator; empty after a success.
     virtual std::string LastCreateError() const { return {}; }
     virtual ExitQuery GetExitCodeProcess(ProcessHandle handle) = 0;
-    // Ends the process outright through the handle; false when the handle is unknown or the
-    // process has already ended. Never signals a process by pid.
+    // Ends the process outright through the handle; false when the handle is unknown, the
+    // process has already ended, or the system refused. Never signals a process by pid.
     virtual bool TerminateProcess(ProcessHandle handle, std::uint32_t exitCode) = 0;
+    // Why the most recent TerminateProcess could not end a process that runs on (the system
+    // refused: another user's process); empty after a success or when there was nothing to end.
+    virtual std::string LastTerminateError() const { return {}; }
     // Opens a handle for a process we did not start (caption mode); 0 when it cannot.
     virtual ProcessHandle OpenProcess(int processId) = 0;
     virtual void CloseHandle(ProcessHandle handle) = 0;

@@ -62,6 +62,9 @@ class Windows {
     // False when no X display can be reached (for example a Wayland session without XWayland),
     // or once the connection to it has been lost; every other call then does nothing.
     virtual bool Available() const = 0;
+    // Whether a task may show windows that this object cannot see: native windows of a Wayland
+    // session, beside the X server the object sees.
+    virtual bool MayMissTaskWindows() const { return false; }
     // Every top-level client window, mapped or not, of every process, in stacking order, top
     // first; override-redirect windows included.
     virtual std::vector<TopLevelWindow> EnumWindows() = 0;

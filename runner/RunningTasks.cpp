@@ -1,6 +1,8 @@
 #include "RunningTasks.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
 
 #include "TaskTable.h"
 #include "TimeText.h"
@@ -17,12 +19,6 @@ bool SameTime(const std::string& a, const std::string& b) {
     return TimeTextToSeconds(a) == TimeTextToSeconds(b);
 }
 
-bool RowRunsTask(const TaskTable& table, int row, const RunningTask& task) {
-    return table.Cell(ColApplication, row) == task.application &&
-           table.Cell(ColParameters, row) == task.parameters &&
-           SameTime(table.Cell(ColStartTime, row), task.startTime);
-}
-
 // How many of the settings that decide where and until when a task runs the row shares with it.
 int Fit(const TaskTable& table, int row, const RunningTask& task) {
     return int{SameTime(table.Cell(ColEndTime, row), task.endTime)} +
@@ -32,28 +28,45 @@ int Fit(const TaskTable& table, int row, const RunningTask& task) {
 
 }  // namespace
 
+int ProcessIdValue(std::string_view cell) {
+    while (!cell.empty() && cell.front() == ' ') cell.remove_prefix(1);
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(cell.data(), cell.data() + cell.size(), value);
+    if (error != std::errc() || end != cell.data() + cell.size()) return 0;
+    return value > 0 && value <= INT32_MAX ? static_cast<int>(value) : 0;
+}
+
 const std::string& RunningTask::ProcessIdCell() const {
     return runCells[ColProcessId - kFirstRunColumn];
+}
+
+RunningTask RunningTaskOf(const TaskTable& table, int row) {
+    RunningTask task{row,
+                     table.Cell(ColApplication, row),
+                     table.Cell(ColParameters, row),
+                     table.Cell(ColStartTime, row),
+                     table.Cell(ColDescription, row),
+                     table.Cell(ColEndTime, row),
+                     table.Cell(ColWindowSetting, row),
+                     table.Cell(ColMonitor, row),
+                     {}};
+    for (std::size_t i = 0; i < task.runCells.size(); ++i)
+        task.runCells[i] = table.Cell(kFirstRunColumn + static_cast<int>(i), row);
+    return task;
 }
 
 std::vector<RunningTask> RunningTasksOf(const TaskTable& table) {
     std::vector<RunningTask> tasks;
     for (int row = 1; row < table.RowCount(); ++row) {
-        if (table.Cell(ColRunState, row) != kRunning) continue;
-        RunningTask task{row,
-                         table.Cell(ColApplication, row),
-                         table.Cell(ColParameters, row),
-                         table.Cell(ColStartTime, row),
-                         table.Cell(ColDescription, row),
-                         table.Cell(ColEndTime, row),
-                         table.Cell(ColWindowSetting, row),
-                         table.Cell(ColMonitor, row),
-                         {}};
-        for (std::size_t i = 0; i < task.runCells.size(); ++i)
-            task.runCells[i] = table.Cell(kFirstRunColumn + static_cast<int>(i), row);
-        tasks.push_back(std::move(task));
+        if (table.Cell(ColRunState, row) == kRunning) tasks.push_back(RunningTaskOf(table, row));
     }
     return tasks;
+}
+
+bool RowRunsTask(const TaskTable& table, int row, const RunningTask& task) {
+    return table.Cell(ColApplication, row) == task.application &&
+           table.Cell(ColParameters, row) == task.parameters &&
+           SameTime(table.Cell(ColStartTime, row), task.startTime);
 }
 
 std::vector<int> HandOverRunningTasks(const std::vector<RunningTask>& tasks, TaskTable& table) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vardo {
@@ -25,8 +26,17 @@ struct RunningTask {
     const std::string& ProcessIdCell() const;
 };
 
+// The decimal value of a process id or handle cell, leading blanks allowed; 0 when it holds none.
+int ProcessIdValue(std::string_view cell);
+
+// The task of a row as its cells show it.
+RunningTask RunningTaskOf(const TaskTable& table, int row);
 // Every running row of the table, top to bottom.
 std::vector<RunningTask> RunningTasksOf(const TaskTable& table);
+
+// Whether the row runs the same task: the same application file, parameters and start time (as
+// a second of the day).
+bool RowRunsTask(const TaskTable& table, int row, const RunningTask& task);
 
 // Gives each task a row of `table` that has the same application file, parameters and start
 // time (as a second of the day), one task per row, writing the task's run-time cells into it.

@@ -37,7 +37,7 @@ void StationMetrics::SetInfo(std::string version, std::string station, std::stri
     timetable_ = std::move(timetable);
 }
 
-void StationMetrics::TaskStarted(bool launched, std::optional<std::chrono::milliseconds> latency) {
+void StationMetrics::TaskStarted(bool launched, std::optional<std::chrono::nanoseconds> latency) {
     ++starts_;
     if (!launched) ++startFailures_;
     if (latency) startLatency_.Observe(Seconds(*latency));
@@ -93,6 +93,9 @@ std::string StationMetrics::Exposition() const {
         text.Sample("vardo_task_ends_total", {{"how", std::string(kEndCauseLabels[i])}},
                     static_cast<double>(ends_[i]));
     }
+    text.Family("vardo_task_end_failures_total", "counter",
+                "Task ends the system refused; the process runs on and is still followed.");
+    text.Sample("vardo_task_end_failures_total", {}, static_cast<double>(endRefusals_));
     text.Family("vardo_start_latency_seconds", "histogram",
                 "From the wall-clock second of a scheduled start to its process's creation.");
     text.HistogramSamples("vardo_start_latency_seconds", startLatency_);

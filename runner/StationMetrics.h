@@ -24,8 +24,9 @@ class StationMetrics final : public TaskRunnerEvents {
     void CountTimetableSaveFailure() { ++timetableSaveFailures_; }
 
     // TaskRunnerEvents
-    void TaskStarted(bool launched, std::optional<std::chrono::milliseconds> latency) override;
+    void TaskStarted(bool launched, std::optional<std::chrono::nanoseconds> latency) override;
     void TaskEnded(TaskEndCause cause) override;
+    void TaskEndRefused() override { ++endRefusals_; }
     void WindowPlaced(std::chrono::nanoseconds delay) override;
     void SecondProcessed(LocalSeconds second) override;
 
@@ -45,6 +46,7 @@ class StationMetrics final : public TaskRunnerEvents {
     std::uint64_t starts_ = 0;
     std::uint64_t startFailures_ = 0;
     std::array<std::uint64_t, kEndCauses> ends_{};
+    std::uint64_t endRefusals_ = 0;
     std::uint64_t historyWriteFailures_ = 0;
     std::uint64_t timetableSaveFailures_ = 0;
     Histogram startLatency_;

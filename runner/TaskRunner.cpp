@@ -3,8 +3,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <charconv>
-#include <iterator>
 #include <unordered_set>
 #include <utility>
 
@@ -20,59 +18,12 @@ namespace vardo {
 namespace {
 
 constexpr std::string_view kHiddenStart = "否,无";
-constexpr std::string_view kMaximise = "最大";
 constexpr std::string_view kFoundMark = "=============Finded:";
 constexpr int kTimePanel = 3;
 constexpr int kWatchTickPanel = 4;
 constexpr std::uint32_t kTerminatedExitCode = 1;
 // Watch ticks, one a second, within which a started task is to show a window.
 constexpr int kWindowDueTicks = 10;
-
-// Decimal value of a cell, 0 when it is not a number (leading blanks allowed).
-std::int64_t DecimalValue(std::string_view text) {
-    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-    std::int64_t value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size()) return 0;
-    return value;
-}
-
-int ProcessIdValue(std::string_view text) {
-    const std::int64_t value = DecimalValue(text);
-    return value > 0 && value <= INT32_MAX ? static_cast<int>(value) : 0;
-}
-
-platform::ProcessHandle HandleValue(std::string_view text) {
-    return ProcessIdValue(text);
-}
-
-// How much of two rectangles lies on both.
-long long OverlapArea(const platform::Rect& a, const platform::Rect& b) {
-    const long long width = std::min(a.left + a.width, b.left + b.width) - std::max(a.left, b.left);
-    const long long height = std::min(a.top + a.height, b.top + b.height) - std::max(a.top, b.top);
-    return width > 0 && height > 0 ? width * height : 0;
-}
-
-// The monitor a window lies on: the one it covers most; the first when it covers none.
-platform::Rect MonitorOf(const platform::Rect& window,
-                         const std::vector<platform::Rect>& monitors) {
-    platform::Rect best = monitors.front();
-    long long bestArea = 0;
-    for (const platform::Rect& monitor : monitors) {
-        const long long area = OverlapArea(window, monitor);
-        if (area > bestArea) {
-            best = monitor;
-            bestArea = area;
-        }
-    }
-    return best;
-}
-
-// Keeps a value within [low, high]; low wins when the range is empty (a window larger than the
-// monitor keeps its top-left corner on it).
-int Within(int value, int low, int high) {
-    return std::max(low, std::min(value, high));
-}
 
 // Stands in when nobody listens.
 TaskRunnerEvents noEvents;
@@ -93,7 +44,12 @@ class TickInProgress {
 
 TaskRunner::TaskRunner(TaskTable& table, TaskRunnerHost& host, platform::Processes& processes,
                        platform::Windows& windows)
-    : table_(table), host_(host), processes_(processes), windows_(windows), events_(&noEvents) {
+    : table_(table),
+      host_(host),
+      processes_(processes),
+      windows_(windows),
+      held_(table, processes),
+      events_(&noEvents) {
     windows_.SetListener(this);
 }
 
@@ -103,7 +59,6 @@ void TaskRunner::SetEvents(TaskRunnerEvents* events) {
 
 TaskRunner::~TaskRunner() {
     windows_.SetListener(nullptr);
-    ReleaseAllHandles();
 }
 
 void TaskRunner::ScheduleTick() {
@@ -112,17 +67,20 @@ void TaskRunner::ScheduleTick() {
         sequencer_.Resume();
         return;
     }
-    // A message box opened from inside a tick (a history write failing) runs a nested event
-    // loop; the seconds it would process are caught up by the next tick instead.
+    // A tick nested in a call to the host is left out; the next tick catches its seconds up.
     if (inScheduleTick_) return;
     const TickInProgress tick(inScheduleTick_);
-    // One reading for both, so panel 3 never shows a second other than the one scanned.
-    const LocalTime now = CurrentClock().Now();
+    // One reading for both, so panel 3 never shows a second other than the one scanned. The
+    // monotonic clock, read with it, measures how late each start comes after its second.
+    const PreciseLocalTime preciseNow = CurrentClock().PreciseNow();
+    const auto steadyNow = std::chrono::steady_clock::now();
+    const LocalTime now = std::chrono::floor<std::chrono::milliseconds>(preciseNow);
     host_.SetStatusText(kTimePanel, SecondsToTimeText(TimeOfDaySeconds(now)));
+    held_.CutLooseTasksNoRowHolds();
     for (const LocalSeconds second : sequencer_.Advance(now)) {
-        scheduledSecond_ = second;
+        scheduledSecondBegan_ = steadyNow - (preciseNow - second);
         ScanSchedule(TimeOfDaySeconds(second));
-        scheduledSecond_.reset();
+        scheduledSecondBegan_.reset();
         events_->SecondProcessed(second);
     }
 }
@@ -145,31 +103,31 @@ void TaskRunner::WatchTick() {
     ++watchTickCount_;
     host_.SetStatusText(kWatchTickPanel, std::to_string(watchTickCount_));
     PlaceWindowsShownWhileEditing();
-    std::unordered_set<TaskTable::RowKey> holding;
+    // Tasks whose rows went meanwhile (deleted, emptied, overwritten) are followed as orphans.
+    held_.CutLooseTasksNoRowHolds();
     for (int row = 1; row < table_.RowCount(); ++row) {
-        if (table_.Cell(ColRunState, row) == kRunning) {
-            if (!HoldsTask(row)) {
-                ClearTracking(row);  // a copy of a running row
-                continue;
-            }
-            holding.insert(table_.Key(row));
-        }
-        bool skipRest = false;
-        DiscoverWindows(row, skipRest);
-        if (skipRest) continue;
-        if (table_.Cell(ColRunState, row) != kRunning || table_.Cell(ColProcessId, row).empty()) {
+        if (table_.Cell(ColRunState, row) == kRunning && !held_.Holds(row)) {
+            ClearTracking(row);  // a copy of a running row
             continue;
         }
-        if (!DetectEnd(row)) CountRunTime(row);
+        WatchRow(row);
+        held_.Note(row);
     }
     ReportUnplacedWindows();
     DetectOrphanEnds();
-    ReleaseTasksNoRowHolds(holding);
     ForgetPlacedWindowsOfEndedTasks();
 }
 
+void TaskRunner::WatchRow(int row) {
+    bool skipRest = false;
+    DiscoverWindows(row, skipRest);
+    if (skipRest) return;
+    if (table_.Cell(ColRunState, row) != kRunning || table_.Cell(ColProcessId, row).empty()) return;
+    if (!DetectEnd(row)) CountRunTime(row);
+}
+
 void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
-    if (!HoldsTask(row)) return;
+    if (!held_.Holds(row)) return;
     if (table_.Cell(ColProcessId, row).empty()) {
         // A process-mode row whose launch failed has no process to follow; searching with its
         // caption of blanks would adopt, and at its end time kill, any window's owner.
@@ -196,7 +154,7 @@ void TaskRunner::DiscoverWindows(int row, bool& skipRest) {
     if (toPlace.empty()) return;
     // X has no start-up show state: a hidden start's windows are hidden once found, whatever
     // the row's setting has become since.
-    const bool startedHidden = processes_.StartedHidden(TrackedHandle(row));
+    const bool startedHidden = processes_.StartedHidden(held_.TrackedHandle(row));
     for (const platform::WindowHandle window : toPlace) {
         if (!IsPlaced(window, processId)) TakeWindow(window, row, startedHidden);
     }
@@ -221,8 +179,11 @@ void TaskRunner::WindowViewable(const platform::TopLevelWindow& window) {
         if (!BelongsToRow(window, row)) continue;
         if (!CaptionMode(row) && !PlacedAsItShows(window)) return;
         if (table_.Cell(ColProcessId, row).empty()) AdoptProcess(row, window.processId);
-        TakeWindow(window.window, row, processes_.StartedHidden(TrackedHandle(row)));
-        host_.RaiseMainWindow();
+        // The main window comes up once a start, with the task's first window; a later window
+        // of the task is left on top.
+        const bool firstWindow = table_.Cell(ColWindowHandle, row).empty();
+        TakeWindow(window.window, row, processes_.StartedHidden(held_.TrackedHandle(row)));
+        if (firstWindow) host_.RaiseMainWindow();
         return;
     }
 }
@@ -298,7 +259,7 @@ std::vector<platform::WindowHandle> TaskRunner::WindowsToPlace(
 }
 
 bool TaskRunner::BelongsToRow(const platform::TopLevelWindow& window, int row) const {
-    if (!HoldsTask(row)) return false;
+    if (!held_.Holds(row)) return false;
     const std::string& processId = table_.Cell(ColProcessId, row);
     if (!processId.empty() && ProcessIdValue(processId) != window.processId) return false;
     if (!CaptionMode(row)) return !processId.empty();
@@ -308,9 +269,9 @@ bool TaskRunner::BelongsToRow(const platform::TopLevelWindow& window, int row) c
 
 void TaskRunner::AdoptProcess(int row, int processId) {
     const platform::ProcessHandle handle = processes_.OpenProcess(processId);
-    HoldTask(row, processId, handle);
     table_.SetCell(ColProcessId, row, std::to_string(processId));
     table_.SetCell(ColProcessHandle, row, std::to_string(handle));
+    held_.Hold(row, processId, handle);
 }
 
 void TaskRunner::TakeWindow(platform::WindowHandle window, int row, bool startedHidden) {
@@ -325,10 +286,8 @@ void TaskRunner::TakeWindow(platform::WindowHandle window, int row, bool started
         }
     }
     // Withdrawn first, so that nothing of it shows on the way.
-    const std::string& setting = table_.Cell(ColWindowSetting, row);
-    const bool settingHides =
-        GetField(setting, ",", 1) != kYes && GetField(setting, ",", 2) != kMaximise;
-    if (startedHidden && !settingHides) windows_.HideWindow(window);
+    if (startedHidden && SettingShowsWindows(table_.Cell(ColWindowSetting, row)))
+        windows_.HideWindow(window);
     PlaceTaskWindow(window, row);
     events_->WindowPlaced(std::chrono::steady_clock::now() - windowSeenAt_);
 }
@@ -348,11 +307,12 @@ void TaskRunner::ForgetPlacedWindowsOfEndedTasks() {
                   [&](const auto& placed) { return !followed.contains(placed.second); });
 }
 
-void TaskRunner::AwaitWindow(int row) {
+void TaskRunner::AwaitWindow(int row, int processId) {
     std::erase_if(awaitedWindows_,
                   [row](const AwaitedWindow& awaited) { return awaited.row == row; });
+    if (processId == 0) return;  // nothing started, as its notice has said
     awaitedWindows_.push_back(
-        {row, table_.Cell(ColApplication, row), watchTickCount_ + kWindowDueTicks});
+        {row, table_.Cell(ColApplication, row), processId, watchTickCount_ + kWindowDueTicks});
 }
 
 void TaskRunner::ReportUnplacedWindows() {
@@ -361,8 +321,6 @@ void TaskRunner::ReportUnplacedWindows() {
         awaitedWindows_.clear();
         return;
     }
-    // Taken out of the list before anything is logged: a history write's error box runs a nested
-    // event loop, whose ticks must not report them again.
     std::vector<int> unplaced;
     std::erase_if(awaitedWindows_, [&](const AwaitedWindow& awaited) {
         const int row = awaited.row;
@@ -370,7 +328,10 @@ void TaskRunner::ReportUnplacedWindows() {
                              table_.Cell(ColWindowHandle, row).empty() &&
                              table_.Cell(ColApplication, row) == awaited.application;
         if (waiting && watchTickCount_ < awaited.dueTick) return false;
-        if (waiting) unplaced.push_back(row);
+        // An audio player or a script shows no window, and needs none.
+        if (waiting &&
+            (windows_.MayMissTaskWindows() || !ViewableWindowsOf(awaited.processId).empty()))
+            unplaced.push_back(row);
         return true;
     });
     for (const int row : unplaced) {
@@ -380,14 +341,12 @@ void TaskRunner::ReportUnplacedWindows() {
 }
 
 bool TaskRunner::DetectEnd(int row) {
-    const platform::ProcessHandle handle = TrackedHandle(row);
+    const platform::ProcessHandle handle = held_.TrackedHandle(row);
     if (handle == 0) return false;  // not ours: the query counts as failed
     const platform::ExitQuery query = processes_.GetExitCodeProcess(handle);
     if (!query.succeeded || query.running) return false;
-    ReleaseTask(row);
+    held_.Release(row);
     host_.SetStatusLine(EventLine(kExitEventText, row));
-    // The row is stopped before the history write, whose error box runs a nested event loop: a
-    // schedule tick in there must neither end this run again nor lose a run it starts.
     ClearTracking(row);
     events_->TaskEnded(TaskEndCause::Exited);
     AppendStatusLineToHistory();
@@ -409,30 +368,29 @@ void TaskRunner::StartTask(int row) {
     host_.StopWatchTimer();
     const bool showWindow = table_.Cell(ColWindowSetting, row) != kHiddenStart;
     const bool launched = LaunchProcess(application, table_.Cell(ColParameters, row), showWindow);
-    std::optional<std::chrono::milliseconds> latency;
-    if (launched && scheduledSecond_) latency = CurrentClock().Now() - *scheduledSecond_;
+    std::optional<std::chrono::nanoseconds> latency;
+    if (launched && scheduledSecondBegan_)
+        latency = std::chrono::steady_clock::now() - *scheduledSecondBegan_;
     events_->TaskStarted(launched, latency);
     if (CaptionMode(row)) {
         // The task is followed through whichever process shows the caption; the created
         // process's own handle is never used.
         if (lastCreation_.processHandle != 0) processes_.CloseHandle(lastCreation_.processHandle);
-        HoldTask(row, 0, 0);
         table_.SetCell(ColProcessId, row, "");
         table_.SetCell(ColProcessHandle, row, "");
+        held_.Hold(row, 0, 0);
     } else {
         // A failed launch leaves the record zeroed: the row then holds no process at all,
         // never an earlier launch's.
         const int processId = lastCreation_.processId;
         const platform::ProcessHandle handle = processId == 0 ? 0 : lastCreation_.processHandle;
-        HoldTask(row, processId, handle);
         table_.SetCell(ColProcessId, row, processId == 0 ? "" : std::to_string(processId));
         table_.SetCell(ColWindowHandle, row, "");
         table_.SetCell(ColProcessHandle, row, handle == 0 ? "" : std::to_string(handle));
+        held_.Hold(row, processId, handle);
     }
-    AwaitWindow(row);
+    AwaitWindow(row, lastCreation_.processId);
     // The thread handle is the process handle here, so it needs no closing of its own.
-    // The watch is switched on again before the history write: that write's error box waits for
-    // the operator, and the watch must keep following the tasks meanwhile.
     host_.StartWatchTimer();
     host_.SetStatusLine(EventLine(kStartEventText, row));
     AppendStatusLineToHistory();
@@ -458,6 +416,11 @@ void TaskRunner::RestartTask(int row) {
         EndAllTasks(TaskEndCause::Exclusive);
     } else {
         EndTask(row, TaskEndCause::Restart);
+        // The same task cut loose from its row (by a load, a delete) is ended as the row's own.
+        EndOrphans(held_.TakeOrphansIf([&](const CarriedTask& orphan) {
+            return RowRunsTask(table_, row, orphan.task);
+        }),
+                   TaskEndCause::Restart);
     }
     StartTask(row);
 }
@@ -498,43 +461,37 @@ platform::WindowHandle TaskRunner::FindProcessWindows(int processId) {
 }
 
 void TaskRunner::PlaceTaskWindow(platform::WindowHandle window, int row) {
-    const platform::Rect rect =
-        windows_.GetWindowRect(window).value_or(platform::Rect{0, 0, 10, 10});
     const std::vector<platform::Rect> monitors = windows_.Monitors();
     if (monitors.empty()) return;
-    platform::Rect monitor = monitors.front();
-    const std::string& monitorText = table_.Cell(ColMonitor, row);
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
-        if (monitorText == std::to_string(i + 1)) monitor = monitors[i];
-    }
-    // The window's place within the monitor it lies on, carried over to the row's monitor. A
-    // window on a monitor at the desktop's origin is shifted by the row's monitor's origin.
-    const platform::Rect home = MonitorOf(rect, monitors);
-    const int left = monitor.left + rect.left - home.left;
-    const int top = monitor.top + rect.top - home.top;
-    const std::string& setting = table_.Cell(ColWindowSetting, row);
-    if (GetField(setting, ",", 1) == kYes) {
-        windows_.MoveWindow(window,
-                            Within(left, monitor.left, monitor.left + monitor.width - rect.width),
-                            Within(top, monitor.top, monitor.top + monitor.height - rect.height));
-        windows_.RaiseWindow(window);
-    } else if (GetField(setting, ",", 2) == kMaximise) {
-        windows_.MoveResizeWindow(window, monitor);
-    } else {
-        windows_.HideWindow(window);
-        windows_.MoveResizeWindow(window, {left, top, monitor.width, monitor.height});
+    const platform::Rect rect =
+        windows_.GetWindowRect(window).value_or(platform::Rect{0, 0, 10, 10});
+    const WindowPlacement placement = PlaceOnMonitor(rect, monitors, table_.Cell(ColMonitor, row),
+                                                     table_.Cell(ColWindowSetting, row));
+    switch (placement.kind) {
+        case WindowPlacement::Kind::Move:
+            windows_.MoveWindow(window, placement.rect.left, placement.rect.top);
+            windows_.RaiseWindow(window);
+            break;
+        case WindowPlacement::Kind::Fill:
+            windows_.MoveResizeWindow(window, placement.rect);
+            break;
+        case WindowPlacement::Kind::Hide:
+            windows_.HideWindow(window);
+            windows_.MoveResizeWindow(window, placement.rect);
+            break;
     }
 }
 
 void TaskRunner::EndTask(int row, TaskEndCause cause) {
     const int processId = ProcessIdValue(table_.Cell(ColProcessId, row));
     if (table_.Cell(ColRunState, row) != kRunning || processId == 0) return;
-    if (!HoldsTask(row)) {
+    if (!held_.Holds(row)) {
         ClearTracking(row);  // a copy of a running row: nothing ran here, nothing is logged
         return;
     }
-    if (const platform::ProcessHandle handle = TrackedHandle(row); handle != 0) KillProcess(handle);
-    ReleaseTask(row);
+    const platform::ProcessHandle handle = held_.TrackedHandle(row);
+    if (handle != 0 && !KillProcess(handle, table_.Cell(ColApplication, row))) return;
+    held_.Release(row);
     host_.SetStatusLine(EventLine(kEndEventText, row));
     ClearTracking(row);
     events_->TaskEnded(cause);
@@ -542,82 +499,42 @@ void TaskRunner::EndTask(int row, TaskEndCause cause) {
 }
 
 void TaskRunner::EndAllTasks(TaskEndCause cause) {
+    held_.CutLooseTasksNoRowHolds();
     const int taskRows = table_.RowCount() - 1;
     for (int row = 1; row <= taskRows; ++row) EndTask(row, cause);
-    EndOrphans(std::exchange(orphans_, {}), cause);
+    EndOrphans(held_.TakeAllOrphans(), cause);
 }
 
-void TaskRunner::KillProcess(platform::ProcessHandle handle) {
+bool TaskRunner::KillProcess(platform::ProcessHandle handle, std::string_view application) {
     platform::EnableDebugPrivilege(true);
-    processes_.TerminateProcess(handle, kTerminatedExitCode);
-}
-
-void TaskRunner::ReleaseAllHandles() {
-    for (const auto& [key, held] : heldTasks_) {
-        if (held.handle != 0) processes_.CloseHandle(held.handle);
-    }
-    heldTasks_.clear();
-    for (const CarriedTask& orphan : std::exchange(orphans_, {})) {
-        if (orphan.handle != 0) processes_.CloseHandle(orphan.handle);
-    }
+    if (processes_.TerminateProcess(handle, kTerminatedExitCode)) return true;
+    const std::string refusal = processes_.LastTerminateError();
+    if (refusal.empty()) return true;  // it had ended already
+    host_.SetStatusLine(
+        HistoryLineText(NowTimeText(), kEndRefusedNoticeText, application, refusal));
+    events_->TaskEndRefused();
+    AppendStatusLineToHistory();
+    return false;
 }
 
 void TaskRunner::BeginTableLoad() {
-    loadingTasks_.clear();
-    std::unordered_set<platform::ProcessHandle> carried;
-    for (RunningTask& task : RunningTasksOf(table_)) {
-        if (!HoldsTask(task.row)) continue;  // a copy holds nothing to carry over
-        const platform::ProcessHandle handle = heldTasks_.at(table_.Key(task.row)).handle;
-        carried.insert(handle);
-        loadingTasks_.push_back({std::move(task), handle});
-    }
-    // The rows go with the load: the carried list holds their tasks until it ends.
-    for (const auto& [key, held] : heldTasks_) {
-        if (held.handle != 0 && !carried.contains(held.handle)) processes_.CloseHandle(held.handle);
-    }
-    heldTasks_.clear();
+    held_.BeginTableLoad();
 }
 
 void TaskRunner::EndTableLoad() {
-    std::vector<CarriedTask> carried = std::exchange(loadingTasks_, {});
-    std::vector<RunningTask> tasks;
-    for (const CarriedTask& task : carried) tasks.push_back(task.task);
-    const std::vector<int> rows = HandOverRunningTasks(tasks, table_);
-    for (std::size_t i = 0; i < carried.size(); ++i) {
-        CarriedTask& task = carried[i];
-        const int processId = ProcessIdValue(task.task.ProcessIdCell());
-        if (rows[i] != 0) {
-            heldTasks_[table_.Key(rows[i])] = {processId, task.handle};
-            continue;
-        }
-        // A caption-mode task whose window was never found has no process to end.
-        if (processId == 0) continue;
-        orphans_.push_back(std::move(task));
-    }
-}
-
-std::vector<TaskRunner::CarriedTask> TaskRunner::TakeOrphansIf(
-    const std::function<bool(const CarriedTask&)>& which) {
-    const auto taken = std::stable_partition(orphans_.begin(), orphans_.end(),
-                                             [&](const CarriedTask& task) { return !which(task); });
-    std::vector<CarriedTask> result(std::make_move_iterator(taken),
-                                    std::make_move_iterator(orphans_.end()));
-    orphans_.erase(taken, orphans_.end());
-    return result;
+    held_.EndTableLoad();
 }
 
 void TaskRunner::EndOrphansAt(int now) {
-    EndOrphans(TakeOrphansIf([now](const CarriedTask& orphan) {
-                   const std::string& end = orphan.task.endTime;
-                   return !end.empty() && TimeTextToSeconds(end) == now;
-               }),
+    EndOrphans(held_.TakeOrphansIf([now](const CarriedTask& orphan) {
+        const std::string& end = orphan.task.endTime;
+        return !end.empty() && TimeTextToSeconds(end) == now;
+    }),
                TaskEndCause::EndTime);
 }
 
-// The tasks are taken out of the list before anything is logged: a history write's error box
-// runs a nested event loop, whose ticks must not see them again.
 void TaskRunner::DetectOrphanEnds() {
-    const std::vector<CarriedTask> ended = TakeOrphansIf([this](const CarriedTask& orphan) {
+    const std::vector<CarriedTask> ended = held_.TakeOrphansIf([this](const CarriedTask& orphan) {
         if (orphan.handle == 0) return false;
         const platform::ExitQuery query = processes_.GetExitCodeProcess(orphan.handle);
         return query.succeeded && !query.running;
@@ -631,9 +548,12 @@ void TaskRunner::DetectOrphanEnds() {
 }
 
 void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause) {
-    for (const CarriedTask& orphan : orphans) {
+    for (CarriedTask& orphan : orphans) {
         if (orphan.handle != 0) {
-            KillProcess(orphan.handle);
+            if (!KillProcess(orphan.handle, orphan.task.application)) {
+                held_.KeepOrphan(std::move(orphan));
+                continue;
+            }
             processes_.CloseHandle(orphan.handle);
         }
         host_.SetStatusLine(EventLine(kEndEventText, orphan.task));
@@ -656,43 +576,6 @@ void TaskRunner::MyGetWindow() {
         }
         if (!window.caption.empty()) handleList_.push_back(window.caption);
     }
-}
-
-void TaskRunner::HoldTask(int row, int processId, platform::ProcessHandle handle) {
-    HeldTask& held = heldTasks_[table_.Key(row)];
-    if (held.handle != 0 && held.handle != handle) processes_.CloseHandle(held.handle);
-    held = {processId, handle};
-}
-
-bool TaskRunner::HoldsTask(int row) const {
-    if (table_.Cell(ColRunState, row) != kRunning) return false;
-    const auto held = heldTasks_.find(table_.Key(row));
-    return held != heldTasks_.end() &&
-           held->second.processId == ProcessIdValue(table_.Cell(ColProcessId, row)) &&
-           held->second.handle == HandleValue(table_.Cell(ColProcessHandle, row));
-}
-
-platform::ProcessHandle TaskRunner::TrackedHandle(int row) {
-    if (!HoldsTask(row)) return 0;
-    const HeldTask& held = heldTasks_.at(table_.Key(row));
-    if (held.handle == 0 || processes_.ProcessIdOfHandle(held.handle) != held.processId) return 0;
-    return held.handle;
-}
-
-void TaskRunner::ReleaseTask(int row) {
-    const auto held = heldTasks_.find(table_.Key(row));
-    if (held == heldTasks_.end()) return;
-    if (held->second.handle != 0) processes_.CloseHandle(held->second.handle);
-    heldTasks_.erase(held);
-}
-
-void TaskRunner::ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding) {
-    std::erase_if(heldTasks_, [&](const auto& entry) {
-        const auto& [key, held] = entry;
-        if (holding.contains(key)) return false;
-        if (held.handle != 0) processes_.CloseHandle(held.handle);
-        return true;
-    });
 }
 
 void TaskRunner::ClearTracking(int row) {

@@ -9,12 +9,13 @@
 #include <unordered_set>
 #include <vector>
 
+#include "HeldTasks.h"
 #include "Processes.h"
-#include "RunningTasks.h"
 #include "SecondSequencer.h"
 #include "TaskRunnerEvents.h"
 #include "TaskRunnerHost.h"
 #include "TaskTable.h"
+#include "WindowPlacement.h"
 #include "Windows.h"
 
 namespace vardo {
@@ -32,10 +33,9 @@ namespace vardo {
 // only while it still refers to the process id of that row's column 10, so nothing ever
 // signals a process through a stale or reused descriptor number.
 //
-// A timetable load replaces every row and empties columns 10 to 14, but the tasks that are
-// running stay tracked: a row of the new table with the same application file, parameters and
-// start time takes a task over, run-time cells and handle; a task that no row takes over is still
-// ended at its old row's end time, by EndAllTasks, and noticed when it ends by itself.
+// A task whose row goes without ending it (a load without the row, a delete) stays followed
+// with no row: ended at its old row's end time, by a start of the same task, or at exit, and
+// handed back to a row of the same task at a later load (see HeldTasks).
 //
 // Windows: besides the watch tick's search, the runner is told by the platform of every window
 // as it becomes viewable, and places each window of a tracked task then, as its row says; the
@@ -98,15 +98,17 @@ class TaskRunner final : public platform::WindowListener {
     void WindowDestroyed(platform::WindowHandle window) override;
 
     // Ends a row's task when it is "在播" with a process id: terminates the process through the
-    // handle the row holds (when still tracked), logs the end and marks the row stopped.
+    // handle the row holds (when still tracked), logs the end and marks the row stopped. When
+    // the system refuses, the refusal is logged instead, and the row keeps its task.
     void EndTask(int row, TaskEndCause cause = TaskEndCause::Stopped);
-    // EndTask for every task row present at entry, then ends the tasks no row took over at a load.
+    // EndTask for every task row present at entry, then ends the tasks no row holds.
     void EndAllTasks(TaskEndCause cause = TaskEndCause::Exit);
     // Terminates a process through a handle the runner holds, with exit code 1; never by pid.
-    void KillProcess(platform::ProcessHandle handle);
+    // False when the system refused, the process running on; a refusal is logged here.
+    bool KillProcess(platform::ProcessHandle handle, std::string_view application);
 
     // Called just before and just after every timetable load, which empties columns 10 to 14:
-    // the running tasks are taken from the old rows and handed to the new ones.
+    // the running tasks, and those no row holds, are handed to the new rows.
     void BeginTableLoad();
     void EndTableLoad();
 
@@ -120,22 +122,13 @@ class TaskRunner final : public platform::WindowListener {
     const platform::ProcessInformation& LastCreation() const { return lastCreation_; }
 
   private:
-    // What the runner holds for the row a task belongs to.
-    struct HeldTask {
-        int processId = 0;                   // 0: a caption row that has found no window yet
-        platform::ProcessHandle handle = 0;  // 0: none
-    };
-    // A task running across a load, with the handle the runner held for it (0: none).
-    struct CarriedTask {
-        RunningTask task;
-        platform::ProcessHandle handle = 0;
-    };
-
     // Ends the row's own task, or every task when the row is exclusive, then starts the row.
     void RestartTask(int row);
     // Whether the row follows its task by window caption (column 6 not blank) rather than by
     // the created process.
     bool CaptionMode(int row) const;
+    // Stages A to C of the watch for one row that is not a copy.
+    void WatchRow(int row);
     void DiscoverWindows(int row, bool& skipRest);
     void PlaceWindowsShownWhileEditing();
     // Whether a process-mode task's window is placed as it shows: a main window is; an
@@ -159,32 +152,23 @@ class TaskRunner final : public platform::WindowListener {
     bool IsPlaced(platform::WindowHandle window, int processId) const;
     // Forgets the placed windows of processes no row follows any more.
     void ForgetPlacedWindowsOfEndedTasks();
-    // A started row is given kWindowDueTicks watch ticks to show a window; one that has not by then
-    // is reported once in the status line and history (placement can only see X windows, and a
-    // task on a Wayland session may open a window of its own there).
-    void AwaitWindow(int row);
+    // A row whose start created a process is given kWindowDueTicks watch ticks to have a window
+    // placed. One that has not by then is reported once in the status line and history when the
+    // process shows a window that could not be placed (a caption that does not match, no main
+    // window), and on a Wayland session whatever it shows, where it may have opened a native
+    // window that placement cannot see.
+    void AwaitWindow(int row, int processId);
     void ReportUnplacedWindows();
     // Returns true when the row's task was found ended (stage C is then skipped).
     bool DetectEnd(int row);
     void CountRunTime(int row);
 
-    // The row holds its task from now on; an earlier handle of the row is closed.
-    void HoldTask(int row, int processId, platform::ProcessHandle handle);
-    // Whether the row shows the task the runner holds for it ("在播", same process and handle).
-    bool HoldsTask(int row) const;
-    // The handle the row holds for the process of its column 10; else 0.
-    platform::ProcessHandle TrackedHandle(int row);
-    // The row no longer holds a task: its handle is closed.
-    void ReleaseTask(int row);
-    // Closes the handles held for rows not in `holding` (deleted, emptied, or ended since).
-    void ReleaseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding);
     void ClearTracking(int row);
-    void ReleaseAllHandles();
-    // The tasks no row took over at a load whose end time is `now`, or that ended by themselves.
-    std::vector<CarriedTask> TakeOrphansIf(const std::function<bool(const CarriedTask&)>& which);
+    // The tasks no row holds whose end time is `now`, or that ended by themselves.
     void EndOrphansAt(int now);
     void DetectOrphanEnds();
-    // Ends (terminating through its handle, if any) and logs each task, as EndTask does.
+    // Ends (terminating through its handle, if any) and logs each task, as EndTask does; one
+    // whose end is refused stays an orphan.
     void EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause);
     // "  " + time + event + application + " 】  " + description.
     std::string EventLine(std::string_view event, int row) const;
@@ -196,10 +180,12 @@ class TaskRunner final : public platform::WindowListener {
     TaskRunnerHost& host_;
     platform::Processes& processes_;
     platform::Windows& windows_;
+    HeldTasks held_;
     SecondSequencer sequencer_;
     TaskRunnerEvents* events_;
-    // The wall-clock second the schedule scan is processing, while it does.
-    std::optional<LocalSeconds> scheduledSecond_;
+    // When the wall-clock second the schedule scan is processing began, on the monotonic clock,
+    // while it does.
+    std::optional<std::chrono::steady_clock::time_point> scheduledSecondBegan_;
     // When the runner learnt of the window it is taking now.
     std::chrono::steady_clock::time_point windowSeenAt_;
     bool inScheduleTick_ = false;
@@ -207,12 +193,10 @@ class TaskRunner final : public platform::WindowListener {
     int watchTickCount_ = 0;
     std::vector<std::string> handleList_;
     platform::ProcessInformation lastCreation_;
-    std::unordered_map<TaskTable::RowKey, HeldTask> heldTasks_;
-    std::vector<CarriedTask> loadingTasks_;  // between BeginTableLoad and EndTableLoad
-    std::vector<CarriedTask> orphans_;       // running tasks no row took over at a load
     struct AwaitedWindow {
         int row = 0;
         std::string application;  // tells the row's start from a later edit of that row
+        int processId = 0;        // the process the start created
         int dueTick = 0;          // the watch tick count by which a window should have shown
     };
     std::vector<AwaitedWindow> awaitedWindows_;

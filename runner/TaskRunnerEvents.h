@@ -27,8 +27,10 @@ class TaskRunnerEvents {
     // the start was scheduled for to the process's creation; none for a start by hand or a
     // failed launch.
     virtual void TaskStarted(bool /*launched*/,
-                             std::optional<std::chrono::milliseconds> /*latency*/) {}
+                             std::optional<std::chrono::nanoseconds> /*latency*/) {}
     virtual void TaskEnded(TaskEndCause /*cause*/) {}
+    // The system refused to end a task's process: it runs on, and is still followed.
+    virtual void TaskEndRefused() {}
     // A task window was placed, `delay` after the runner learnt that it was viewable.
     virtual void WindowPlaced(std::chrono::nanoseconds /*delay*/) {}
     // The schedule scan has processed this wall-clock second.

@@ -5,7 +5,9 @@
 namespace vardo {
 
 // What the task runner needs from the main window. Everything is called on the GUI thread, from
-// inside the runner's ticks and commands.
+// inside the runner's ticks and commands. A call may wait in a nested event loop (a box waiting
+// for the operator), whose ticks then run inside it: the runner keeps its rows consistent before
+// each call, and leaves a tick nested in another to the next one.
 class TaskRunnerHost {
   public:
     virtual ~TaskRunnerHost() = default;

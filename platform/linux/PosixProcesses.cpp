@@ -81,8 +81,10 @@ bool PrepareSpawn(SpawnFileActions& actions, SpawnAttributes& attributes,
 // woken by that exec, takes the child back to the usual scheduling before anything of the task
 // but the loader has run. Raising needs CAP_SYS_NICE or an RLIMIT_RTPRIO of 2 or more (root;
 // systemd's LimitRTPRIO=; limits.conf's rtprio); without either the spawn runs as usual. A
-// set-user-id or set-group-id program is never raised: it could not be taken back. Linux
-// schedules threads one by one, so only the spawning thread is raised, and only for the spawn.
+// set-user-id or set-group-id program is never raised: it could not be taken back. A child that
+// cannot be taken back all the same is ended: a task at real-time priority could starve the
+// station. Linux schedules threads one by one, so only the spawning thread is raised, and only
+// for the spawn.
 class LaunchPriority {
   public:
     LaunchPriority(posix_spawnattr_t& attributes, const std::string& program) {
@@ -103,15 +105,21 @@ class LaunchPriority {
     LaunchPriority(const LaunchPriority&) = delete;
     LaunchPriority& operator=(const LaunchPriority&) = delete;
 
-    // The child (after its exec) goes back to the usual scheduling.
-    void LowerChild(pid_t child) const {
-        if (raised_) Lower(child);
+    // The child (after its exec) goes back to the usual scheduling; false when it could not,
+    // with errno set.
+    bool LowerChild(pid_t child) const {
+        if (!raised_) return true;
+        if (!Lower(child)) return errno == ESRCH;  // gone already
+        const int policy = sched_getscheduler(child);
+        if (policy == SCHED_OTHER || (policy < 0 && errno == ESRCH)) return true;
+        if (policy >= 0) errno = EPERM;
+        return false;
     }
 
   private:
-    static void Lower(pid_t thread) {
+    static bool Lower(pid_t thread) {
         const sched_param usual{0};
-        sched_setscheduler(thread, SCHED_OTHER, &usual);
+        return sched_setscheduler(thread, SCHED_OTHER, &usual) == 0;
     }
     static bool ChangesUser(const std::string& program) {
         struct stat status {};
@@ -122,13 +130,15 @@ class LaunchPriority {
 };
 
 // On failure sets error to why (a missing interpreter, a format the kernel cannot run, a working
-// folder that is gone).
+// folder that is gone, a child kept at real-time priority).
 std::optional<int> Spawn(const SplitCommand& command, const std::string& workingDirectory,
-                         const std::optional<Environment>& environment, int& error) {
+                         const std::optional<Environment>& environment, std::string& error) {
     SpawnFileActions actions;
     SpawnAttributes attributes;
-    error = ENOMEM;
-    if (!PrepareSpawn(actions, attributes, workingDirectory)) return std::nullopt;
+    if (!PrepareSpawn(actions, attributes, workingDirectory)) {
+        error = std::strerror(ENOMEM);
+        return std::nullopt;
+    }
     std::vector<char*> argv;
     for (const auto& argument : command.argv) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
@@ -139,10 +149,20 @@ std::optional<int> Spawn(const SplitCommand& command, const std::string& working
     }
     pid_t processId = 0;
     const LaunchPriority priority(*attributes.get(), command.program);
-    error = posix_spawn(&processId, command.program.c_str(), actions.get(), attributes.get(),
-                        argv.data(), environment ? envp.data() : environ);
-    if (error != 0) return std::nullopt;
-    priority.LowerChild(processId);
+    const int spawnError = posix_spawn(&processId, command.program.c_str(), actions.get(),
+                                       attributes.get(), argv.data(),
+                                       environment ? envp.data() : environ);
+    if (spawnError != 0) {
+        error = std::strerror(spawnError);
+        return std::nullopt;
+    }
+    if (!priority.LowerChild(processId)) {
+        error = std::string("kept the start's real-time priority (") + std::strerror(errno) +
+                "), ended";
+        kill(processId, SIGKILL);
+        waitpid(processId, nullptr, 0);
+        return std::nullopt;
+    }
     return processId;
 }
 
@@ -229,10 +249,10 @@ bool PosixProcesses::CreateProcess(const std::string& commandLine,
         return false;
     }
     KeepChildrenWaitable();
-    int spawnError = 0;
+    std::string spawnError;
     const auto processId = Spawn(*command, workingDirectory, environment_, spawnError);
     if (!processId) {
-        lastCreateError_ = command->program + ": " + std::strerror(spawnError);
+        lastCreateError_ = command->program + ": " + spawnError;
         return false;
     }
 
@@ -277,11 +297,16 @@ ExitQuery PosixProcesses::GetExitCodeProcess(ProcessHandle handle) {
 
 bool PosixProcesses::TerminateProcess(ProcessHandle handle, std::uint32_t exitCode) {
     ReapExitedChildren();
+    lastTerminateError_.clear();
     const auto found = handles_.find(handle);
     if (found == handles_.end()) return false;
     Handle& entry = found->second;
     if (entry.child ? Reap(*entry.child) : IsEndedProcess(handle)) return false;
-    if (pidfd_send_signal(handle, SIGKILL, nullptr, 0) != 0) return false;
+    if (pidfd_send_signal(handle, SIGKILL, nullptr, 0) != 0) {
+        // ESRCH: it ended meanwhile, which is no failure.
+        if (errno != ESRCH) lastTerminateError_ = std::strerror(errno);
+        return false;
+    }
     if (entry.child && !entry.child->killedByUs) {
         entry.child->killedByUs = true;
         entry.child->requestedExitCode = exitCode;

@@ -33,6 +33,7 @@ class PosixProcesses final : public Processes {
     std::string LastCreateError() const override { return lastCreateError_; }
     ExitQuery GetExitCodeProcess(ProcessHandle handle) override;
     bool TerminateProcess(ProcessHandle handle, std::uint32_t exitCode) override;
+    std::string LastTerminateError() const override { return lastTerminateError_; }
     ProcessHandle OpenProcess(int processId) override;
     void CloseHandle(ProcessHandle handle) override;
     int ProcessIdOfHandle(ProcessHandle handle) const override;
@@ -63,6 +64,7 @@ class PosixProcesses final : public Processes {
     std::map<ProcessHandle, Handle> handles_;
     std::vector<std::shared_ptr<Child>> unreaped_;
     std::string lastCreateError_;
+    std::string lastTerminateError_;
 };
 
 }  // namespace vardo::platform

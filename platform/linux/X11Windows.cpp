@@ -7,6 +7,7 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "X11Support.h"
 
@@ -22,6 +23,8 @@ constexpr std::size_t kCaptionCharacters = 255;
 
 X11Windows::X11Windows(const std::string& displayName)
     : display_(XOpenDisplay(displayName.empty() ? nullptr : displayName.c_str())) {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    waylandSession_ = wayland != nullptr && *wayland != '\0';
     if (!display_) return;
     SurviveLossOf(display_, connectionLost_);
     const std::string selection = "WM_S" + std::to_string(DefaultScreen(display_));

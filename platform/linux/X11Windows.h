@@ -36,6 +36,7 @@ class X11Windows final : public Windows {
     X11Windows& operator=(const X11Windows&) = delete;
 
     bool Available() const override;
+    bool MayMissTaskWindows() const override { return waylandSession_; }
     std::vector<TopLevelWindow> EnumWindows() override;
     std::optional<Rect> GetWindowRect(WindowHandle window) override;
     void MoveWindow(WindowHandle window, int left, int top) override;
@@ -127,6 +128,8 @@ class X11Windows final : public Windows {
                              const std::array<long, 5>& data);
 
     _XDisplay* display_ = nullptr;
+    // Taken from the program's environment at the start.
+    bool waylandSession_ = false;
     bool connectionLost_ = false;  // set by Xlib when the server went away
     Atoms atoms_;
 

@@ -56,6 +56,14 @@ TEST(AsRunTest, ParseHistoryFile_OnlyATrailingReturnToJustAfterMidnightSpills) {
     EXPECT_EQ(failed.events[0].Application(), "/opt/c");
     EXPECT_EQ(failed.skippedLines, 0);
     EXPECT_EQ(failed.noticeLines, 3);
+
+    // An end the system refused: the run goes on until a later end.
+    const HistoryFileEvents refused = ParseHistoryFile(
+        {"  08:00:00 启动任务: 【/opt/a 】  b",
+         "  09:00:00 结束失败: 【/opt/a 】  Operation not permitted"});
+    EXPECT_EQ(refused.events.size(), 1u);
+    EXPECT_EQ(refused.skippedLines, 0);
+    EXPECT_EQ(refused.noticeLines, 1);
 }
 
 TEST(AsRunTest, MatchAsRun_PairsRowsOfOneTaskByNearestStartAndEndsTheOldestRunFirst) {

@@ -40,6 +40,7 @@ class FakeProcesses final : public platform::Processes {
     }
 
     std::string LastCreateError() const override { return lastCreateError; }
+    std::string LastTerminateError() const override { return lastTerminateError; }
 
     platform::ExitQuery GetExitCodeProcess(platform::ProcessHandle handle) override {
         const auto open = handles.find(handle);
@@ -50,8 +51,13 @@ class FakeProcesses final : public platform::Processes {
     }
 
     bool TerminateProcess(platform::ProcessHandle handle, std::uint32_t exitCode) override {
+        lastTerminateError.clear();
         const auto open = handles.find(handle);
         if (open == handles.end() || !alive.contains(open->second.processId)) return false;
+        if (refuseKills) {
+            lastTerminateError = "Operation not permitted";
+            return false;
+        }
         terminated.push_back(open->second.processId);
         Exit(open->second.processId, exitCode);
         return true;
@@ -89,7 +95,9 @@ class FakeProcesses final : public platform::Processes {
     }
 
     bool failLaunches = false;
+    bool refuseKills = false;  // as for another user's processes
     std::string lastCreateError;
+    std::string lastTerminateError;
     int nextProcessId = 1000;
     std::vector<Launch> launches;
     std::vector<int> terminated;
@@ -123,6 +131,7 @@ class FakeWindows final : public platform::Windows {
     };
 
     bool Available() const override { return available; }
+    bool MayMissTaskWindows() const override { return waylandSession; }
 
     std::vector<platform::TopLevelWindow> EnumWindows() override {
         ++enumerations;
@@ -191,6 +200,7 @@ class FakeWindows final : public platform::Windows {
     std::vector<std::string> calls;
     int enumerations = 0;
     bool available = true;  // false: no X display, as on a Wayland session without XWayland
+    bool waylandSession = false;
     platform::WindowListener* listener = nullptr;
     platform::WindowHandle nextWindow = 0x400001;
 };

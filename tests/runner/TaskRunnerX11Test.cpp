@@ -541,6 +541,50 @@ TEST_P(TaskRunnerX11Test, KeepSize_WindowOpenedOnMonitorTwo_KeepsItsPlaceWithinA
     EXPECT_EQ(inside->top + inside->height, 1080);
 }
 
+// The main window comes up once a start, when the task's first window is placed; a window the
+// task shows later is placed without the main window jumping over it.
+TEST_P(TaskRunnerX11Test, LaterWindowOfARunningTask_IsPlacedWithoutRaisingTheMainWindow) {
+    SetClientRow(1, "--later \"1000,Runner Raise Second\" --window \"Runner Raise First\"",
+                 "否,最大", "2");
+    StartLikeTheProgram(1);
+    const int pid = RowProcess(1);
+    const platform::Rect monitor2{1920, 0, 1920, 1080};
+    ASSERT_TRUE(RunLikeTheProgram([&] {
+        for (const auto& window : WindowsOf(pid)) {
+            if (window.caption == "Runner Raise Second" && window.viewable)
+                return xwindows_->GetWindowRect(window.window) == monitor2;
+        }
+        return false;
+    })) << "the later window was not placed";
+    EXPECT_EQ(host_.mainWindowRaises, 1);
+}
+
+// A task that shows no window at all (an audio player, a script) is no fault; one whose window
+// does not show the row's caption is, and is reported once.
+TEST_P(TaskRunnerX11Test, UnplacedWindowReport_OnlyForATaskShowingAWindowItCannotPlace) {
+    table_.SetRowCount(3);
+    SetClientRow(1, "--lifetime 30000", "否,最大", "2");
+    SetClientRow(2, "--window \"Runner Wrong Caption\"", "否,最大", "2", "Runner Right Caption");
+    StartLikeTheProgram(1);
+    StartLikeTheProgram(2);
+    const int captionTask = runner_->LastCreation().processId;
+    ASSERT_TRUE(RunLikeTheProgram([&] {
+        for (const auto& window : WindowsOf(captionTask))
+            if (window.viewable) return true;
+        return false;
+    })) << "the caption row's client showed no window";
+    for (int tick = 0; tick < 12; ++tick) {
+        runner_->WatchTick();
+        test::RunWindowEventsUntil(
+            *windows_, [] { return false; }, 20ms);
+    }
+    std::vector<std::string> unplaced;
+    for (const std::string& line : host_.history)
+        if (line.find(" 窗口未能放置: 【") != std::string::npos) unplaced.push_back(line);
+    ASSERT_EQ(unplaced.size(), 1u) << "the windowless task was reported too";
+    EXPECT_NE(unplaced[0].find("client 2"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(TestBed, TaskRunnerX11Test,
                          ::testing::Values("VARDO_TEST_DISPLAY_WM", "VARDO_TEST_DISPLAY_BARE"),
                          [](const auto& info) {

@@ -1,16 +1,27 @@
 #include "PosixProcesses.h"
 
 #include <fcntl.h>
-#include <sched.h>
 #include <gtest/gtest.h>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sched.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <set>
+
+#include "ChildWatch.h"
 
 #include "PlatformTestSupport.h"
 
@@ -78,6 +89,34 @@ std::set<int> LiveChildren() {
             children.insert(std::atoi(name.c_str()));
     }
     return children;
+}
+
+// Installs a seccomp filter on this process that refuses (EPERM) every change of a process's
+// scheduling except the caller's own; false when it cannot.
+bool RefuseSchedulingOfOtherProcesses() {
+#if defined(__x86_64__)
+    constexpr std::uint32_t kArchitecture = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+    constexpr std::uint32_t kArchitecture = AUDIT_ARCH_AARCH64;
+#else
+    return false;
+#endif
+    sock_filter filter[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, kArchitecture, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_sched_setscheduler, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        // The pid argument's low half: 0 is the caller.
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[0])),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, 0, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EPERM),
+    };
+    const sock_fprog program{static_cast<unsigned short>(std::size(filter)), filter};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
 }
 
 class PosixProcessesTest : public ::testing::Test {
@@ -187,9 +226,25 @@ TEST_F(PosixProcessesTest, CreateProcess_Child_GetsOwnSessionNullStreamsAndNoOth
         EXPECT_EQ(fs::read_symlink(fds + stream), "/dev/null");
 }
 
-// A start borrows a real-time priority where that is permitted, and gives it back at once: the
-// task and the program run under the usual scheduling, the task from its first instruction.
+// Whether this process may raise itself to the real-time priority a start borrows; says why not
+// when it may not.
+::testing::AssertionResult MayBorrowRealTimePriority() {
+    const sched_param raised{sched_get_priority_min(SCHED_FIFO) + 1};
+    if (sched_setscheduler(0, SCHED_FIFO, &raised) != 0) {
+        return ::testing::AssertionFailure()
+               << "this test needs the real-time priority a start borrows (CAP_SYS_NICE, or an "
+                  "RLIMIT_RTPRIO of 2 or more): "
+               << std::strerror(errno);
+    }
+    const sched_param usual{0};
+    sched_setscheduler(0, SCHED_OTHER, &usual);
+    return ::testing::AssertionSuccess();
+}
+
+// A start borrows a real-time priority, and gives it back at once: the task and the program run
+// under the usual scheduling, the task from its first instruction.
 TEST_F(PosixProcessesTest, CreateProcess_TaskAndProgram_KeepTheUsualScheduling) {
+    ASSERT_TRUE(MayBorrowRealTimePriority());
     const std::string readyFile = folder_.File("ready");
     const auto info = Start("--lifetime 5000 --ready " + readyFile);
     ASSERT_GT(info.processId, 0);
@@ -311,6 +366,54 @@ TEST_F(PosixProcessesTest, GetExitCodeProcess_ChildReapedBehindOurBack_IsStillSe
     EXPECT_TRUE(ended.succeeded);
     EXPECT_FALSE(ended.running);
     EXPECT_EQ(ended.exitCode, 0u) << "the real code went to whoever reaped it";
+}
+
+// A child that cannot be given back the usual scheduling (here a filter refuses to change any
+// process's scheduling but the caller's own) is ended, and the start fails saying why.
+TEST_F(PosixProcessesTest, CreateProcess_ChildKeptAtRealTimePriority_IsEndedAndSaysSo) {
+    ASSERT_TRUE(MayBorrowRealTimePriority());
+    test::ChildWatch attempt([](int, int result) {
+        std::string report = "no filter";
+        if (RefuseSchedulingOfOtherProcesses()) {
+            PosixProcesses processes;
+            ProcessInformation info;
+            const bool created =
+                processes.CreateProcess(TestClientPath() + " --lifetime 5000", "", true, info);
+            report = std::string(created ? "created" : "refused") + "|" +
+                     processes.LastCreateError() + "|" + std::to_string(LiveChildren().size());
+            if (created) kill(info.processId, SIGKILL);
+        }
+        [[maybe_unused]] const auto written = write(result, report.data(), report.size());
+    });
+    const std::string report = attempt.Finish();
+    ASSERT_NE(report, "no filter") << "the seccomp filter could not be installed";
+    EXPECT_EQ(report, "refused|" + TestClientPath() +
+                          ": kept the start's real-time priority (Operation not permitted), "
+                          "ended|0");
+}
+
+// Another user's process (a caption row may take its window) cannot be ended: the refusal is
+// told with its reason, and the process runs on.
+TEST_F(PosixProcessesTest, TerminateProcess_Refused_SaysWhyAndTheProcessRunsOn) {
+    ASSERT_EQ(geteuid(), 0u) << "this test needs root, to try the end as another user";
+    const auto info = Start("--lifetime 5000");
+    test::ChildWatch attempt([&](int, int result) {
+        std::string report = "could not change user";
+        if (setresgid(65534, 65534, 65534) == 0 && setresuid(65534, 65534, 65534) == 0) {
+            PosixProcesses processes;
+            const ProcessHandle handle = processes.OpenProcess(info.processId);
+            const bool ended = processes.TerminateProcess(handle, 1);
+            report = std::string(handle == 0 ? "no handle"
+                                 : ended     ? "ended"
+                                             : "refused") +
+                     "|" + processes.LastTerminateError();
+        }
+        [[maybe_unused]] const auto written = write(result, report.data(), report.size());
+    });
+    EXPECT_EQ(attempt.Finish(), "refused|Operation not permitted");
+    EXPECT_TRUE(processes_.GetExitCodeProcess(info.processHandle).running);
+    EXPECT_TRUE(processes_.TerminateProcess(info.processHandle, 1));
+    EXPECT_EQ(processes_.LastTerminateError(), "");
 }
 
 TEST_F(PosixProcessesTest, TerminateProcess_ClosedOrForeignHandle_SignalsNothing) {
