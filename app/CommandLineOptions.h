@@ -15,8 +15,10 @@ namespace vardo {
 std::optional<int> AnswerHelpOrVersion(int argc, const char* const argv[], std::string_view version,
                                        std::ostream& out);
 
-// After QApplication has taken its options: any argument left is one the program does not know.
-// Names the first on one line of err and gives the exit status (2); nullopt when none is left.
-std::optional<int> RefuseLeftArguments(int argc, const char* const argv[], std::ostream& err);
+// Any argument that is neither the program's nor one of Qt's own options (with its value) is one
+// the program does not know: names the first on one line of err and gives the exit status (2);
+// nullopt when there is none. Called before QApplication exists, so a mistyped option is told
+// without a display.
+std::optional<int> RefuseUnknownArguments(int argc, const char* const argv[], std::ostream& err);
 
 }  // namespace vardo

@@ -44,13 +44,13 @@ int main(int argc, char* argv[]) {
     if (auto status = vardo::AnswerHelpOrVersion(argc, argv, vardo::ProgramVersion(), std::cout)) {
         return *status;
     }
+    if (auto status = vardo::RefuseUnknownArguments(argc, argv, std::cerr)) return *status;
     // Taken before anything here changes it: tasks start from the operator's own environment.
     const vardo::platform::Environment session = vardo::platform::CurrentEnvironment();
     // On a Wayland session the program's windows go to XWayland too, where the window placement
     // and the main window's centring work.
     if (vardo::platform::OwnWindowsNeedXcb(session)) setenv("QT_QPA_PLATFORM", "xcb", 1);
     QApplication application(argc, argv);
-    if (auto status = vardo::RefuseLeftArguments(argc, argv, std::cerr)) return *status;
     if (!vardo::platform::HasHighResolutionCounter()) {
         QMessageBox::information(
             nullptr, {},
@@ -68,11 +68,15 @@ int main(int argc, char* argv[]) {
         vardo::ReadSettingDef(place.settingsFile, "START", "TasksOnX11", "YES"));
     processes.SetEnvironment(vardo::platform::TaskEnvironment(session, tasksOnX11));
     vardo::platform::X11Windows windows;
+    // Before the main window: its start-up runs the schedule scan, which can start tasks while a
+    // box of the start-up waits for the operator.
+    vardo::SessionEndSignals sessionEnd;
     vardo::TFrmMain main(place, {prompts, processes, windows});
     vardo::FirstPaintReporter reporter;
     reporter.WatchWhenAsked(main);
     const RunningMainWindow running(main);
-    const vardo::SessionEndSignals sessionEnd([&main] { main.EndSession(); });
+    sessionEnd.Forward([&main] { main.EndSession(); });
+    if (main.IsClosed()) return 0;  // the session ended during the start-up
     main.show();
     return application.exec();
 }

@@ -153,7 +153,6 @@ void TFrmMain::FillMonitorList() {
 
 void TFrmMain::LoadTimetable(const std::string& path, std::optional<std::string_view> bytes) {
     SetStatusText(0, path);
-    unsavedEdits_ = false;
     // The settings error, shown only once the running tasks are in their new rows: its box runs
     // a nested event loop, and the ticks in there must find them.
     std::optional<SettingsWriteError> settingsError;
@@ -168,9 +167,10 @@ void TFrmMain::LoadTimetable(const std::string& path, std::optional<std::string_
         settingsError = error;
     }
     runner_->EndTableLoad();
-    if (settingsError) ReportSettingsError(*settingsError);
     table_.SetCurrentRow(1);
     sgJMClick();
+    NoteTableKept();
+    if (settingsError) ReportSettingsError(*settingsError);
 }
 
 void TFrmMain::ReportSettingsError(const SettingsWriteError& error) {
@@ -188,44 +188,33 @@ void TFrmMain::closeEvent(QCloseEvent* event) {
 }
 
 bool TFrmMain::FormClose() {
-    if (closed_) return true;
-    if (closing_) return false;
-    if (!sessionEnding_ && FrmSetup && FrmSetup->chkSure->isChecked()) {
-        closing_ = true;
-        const bool confirmed =
-            services_.prompts.ConfirmOkCancel(this, kCloseCaption, kCloseQuestion);
-        closing_ = false;
-        // The session may have ended while the box waited.
-        if (closed_) return true;
-        if (!confirmed) return false;
-    }
-    // Closed by hand or at the automatic close time, the program stays up while the unsaved
-    // edits can be kept nowhere: closing would throw them away.
-    if (!sessionEnding_ && HoldsUnsavedEdits()) {
-        const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now());
-        if (!copy) {
-            services_.prompts.ShowError(
-                this, "未保存的修改无法另存，程序不退出：" + ToQString(copy.error));
-            return false;
-        }
-        unsavedEdits_ = false;
-    }
+    if (close_ == CloseState::Closed) return true;
+    if (close_ != CloseState::Open) return false;
+    close_ = CloseState::Asking;
+    const bool agreed = OperatorLetsClose();
+    // A session that ended while a box waited has run the close steps.
+    if (close_ == CloseState::Closed) return true;
+    close_ = CloseState::Open;
+    if (!agreed) return false;
     RunCloseSteps();
     return true;
 }
 
-void TFrmMain::RunCloseSteps() {
-    closed_ = true;
-    tmTimeDate.stop();
-    // A session that ends cannot wait for the operator: the edits are kept if any folder takes
-    // them, and the failure is left on standard error otherwise.
-    if (sessionEnding_ && HoldsUnsavedEdits()) {
-        if (const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now()); !copy)
-            qWarning("vardo: unsaved timetable edits could not be kept: %s", copy.error.c_str());
+// The program stays up while the unsaved edits can be kept nowhere: closing would throw them away.
+bool TFrmMain::OperatorLetsClose() {
+    if (FrmSetup && FrmSetup->chkSure->isChecked() &&
+        !services_.prompts.ConfirmOkCancel(this, kCloseCaption, kCloseQuestion)) {
+        return false;
     }
-    if (FrmSetup && FrmSetup->chkShutTask->isChecked()) runner_->EndAllTasks();
-    PublishMetrics();
-    StopWatchingData();
+    if (close_ == CloseState::Closed || !HoldsUnsavedEdits()) return true;
+    const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now());
+    if (copy) return true;
+    services_.prompts.ShowError(this, "未保存的修改无法另存，程序不退出：" + ToQString(copy.error));
+    return false;
+}
+
+void TFrmMain::RunCloseSteps() {
+    StopRunning();
     // From here on the program has no settings dialog. The object itself goes with the main
     // window: an error box of the dialog may still be waiting in its own event loop (an automatic
     // close comes while it is shown), and deleting the dialog would delete that box under it.
@@ -233,32 +222,54 @@ void TFrmMain::RunCloseSteps() {
     FrmSetup = nullptr;
 }
 
-void TFrmMain::EndSession() {
-    if (closed_) return;
-    sessionEnding_ = true;
-    if (closing_) {
-        // The confirmation box waits in a loop of its own: the close steps run now, and every
-        // loop, the box's included, is told to end.
-        RunCloseSteps();
-    } else {
-        close();
+void TFrmMain::StopRunning() {
+    close_ = CloseState::Closing;
+    tmScanOrlo.stop();
+    tmChkFlash.stop();
+    tmTimeDate.stop();
+    tmMinute.stop();
+    // Edits the operator was not asked about (a session end, an exit) are kept if any folder
+    // takes them; a close cannot wait for anyone, so a failure is left on standard error.
+    if (HoldsUnsavedEdits()) {
+        if (const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now()); !copy)
+            qWarning("vardo: unsaved timetable edits could not be kept: %s", copy.error.c_str());
     }
-    // Whatever windows are left (a reminder), the program ends; without a running loop (tests)
-    // there is nothing to end.
+    if (FrmSetup && FrmSetup->chkShutTask->isChecked()) runner_->EndAllTasks();
+    PublishMetrics();
+    StopWatchingData();
+    close_ = CloseState::Closed;
+}
+
+// Whatever box is open, the session cannot wait for the operator: the close steps run now, and
+// every event loop, the box's included, is told to end.
+void TFrmMain::EndSession() {
+    if (close_ == CloseState::Closing || close_ == CloseState::Closed) return;
+    RunCloseSteps();
+    // Hides the window. Under a box of the close itself Qt's close is already under way and
+    // sends no second event: that close is accepted when the box returns.
+    close();
+    // Without a running loop (tests, the start-up) there is nothing to end.
     if (QThread::currentThread()->loopLevel() > 0) QCoreApplication::exit(0);
 }
 
+// No window work: the display may be gone.
 void TFrmMain::CloseAtExit() {
-    if (closed_) return;
-    sessionEnding_ = true;
-    RunCloseSteps();
+    if (close_ == CloseState::Closing || close_ == CloseState::Closed) return;
+    StopRunning();
+}
+
+void TFrmMain::StartWatchTimer() {
+    if (close_ == CloseState::Open || close_ == CloseState::Asking) tmChkFlash.start();
 }
 
 RecoveryCopy TFrmMain::KeepUnsavedEdits(LocalTime now) {
     RecoveryCopy copy = SaveRecoveryCopy(
         table_, currentTablePath_,
         {programFolder_.toStdString() + "Data/", platform::StateFolder() + "/vardo/"}, now);
-    if (copy) AppendHistoryLine("  " + NowTimeText() + " " + RecoveryNote(copy));
+    if (copy) {
+        NoteTableKept();
+        AppendHistoryLine("  " + NowTimeText() + " " + RecoveryNote(copy));
+    }
     return copy;
 }
 
@@ -354,7 +365,7 @@ void TFrmMain::RunDailyLoad(std::chrono::year_month_day today, LocalTime now) {
 // copy first, in the Data folder or else the user's state folder. While no copy can be written
 // anywhere, the load waits (nothing is returned), and the operator is told.
 std::optional<RecoveryCopy> TFrmMain::KeepEditsBeforeLoad(LocalTime now) {
-    if (!unsavedEdits_) return RecoveryCopy{};
+    if (!HoldsUnsavedEdits()) return RecoveryCopy{};
     RecoveryCopy copy = KeepUnsavedEdits(now);
     if (!copy) {
         const std::string text = "未保存的修改无法另存，暂不装入任务计划表：" + copy.error;

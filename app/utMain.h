@@ -93,7 +93,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void ShowReminder(const std::string& text) override;
     void RaiseMainWindow() override;
     void StopWatchTimer() override { tmChkFlash.stop(); }
-    void StartWatchTimer() override { tmChkFlash.start(); }
+    void StartWatchTimer() override;
     std::string ProgramFolder() const override { return programFolder_.toStdString(); }
 
     QString StatusPanelText(int panel) const;
@@ -176,8 +176,10 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     // on Windows a session end closes the form. Called from the event loop.
     void EndSession();
     // The program is ending without its event loop (the toolkit lost the display and exits): the
-    // close steps run at once, unless the window has closed already.
+    // close steps that need no display run at once, unless the window has closed already.
     void CloseAtExit();
+    // The close steps have run; nothing starts or ends any more.
+    bool IsClosed() const { return close_ == CloseState::Closed; }
 
     // Table editor.
     void btnEditClick();
@@ -225,13 +227,33 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // Where the close stands. The close steps run exactly once, however the close comes: by hand,
+    // at the automatic close time, at a session end (whatever box is open then), or at exit.
+    enum class CloseState {
+        Open,
+        // A close by hand or at the automatic close time waits in a box for the operator (the
+        // confirmation, or the error that the unsaved edits can be kept nowhere). A session end
+        // meanwhile runs the close steps, and the close is accepted when the box returns.
+        Asking,
+        // The close steps are running; an exit from within them must not run them again.
+        Closing,
+        Closed,
+    };
+
     void FormCreate();
     bool FormClose();
-    // The close steps after the confirmation: clock off, unsaved edits kept, tasks ended when
-    // "退出时关闭任务" is on, the settings dialog let go.
+    // Closed by hand or at the automatic close time: whether the operator lets the program close.
+    bool OperatorLetsClose();
+    // The close steps, then the settings dialog let go.
     void RunCloseSteps();
-    // Whether the grid holds edits no file has: a save failed, or the edit state is still on.
-    bool HoldsUnsavedEdits() const { return unsavedEdits_ || editState_; }
+    // The close steps that need no display: timers off, unsaved edits kept (else said on standard
+    // error), tasks ended when "退出时关闭任务" is on, the metrics at exit, the data watch off.
+    void StopRunning();
+    // Whether the grid holds edits that no file has: it differs from what was last loaded, saved
+    // or kept in a recovery copy, in anything a save would store.
+    bool HoldsUnsavedEdits() const;
+    // The grid, as it is now, is what a file holds.
+    void NoteTableKept();
     // Writes the grid to a recovery copy (the Data folder, else the user's state folder) and
     // notes where in the history.
     RecoveryCopy KeepUnsavedEdits(LocalTime now);
@@ -295,16 +317,14 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     std::string currentTablePath_;
     std::string historyFilePath_;
     bool editState_ = false;
-    // The grid holds edits that the last save could not write.
-    bool unsavedEdits_ = false;
+    // What a save of the grid would store, as last loaded, saved or kept in a recovery copy.
+    std::vector<std::vector<std::string>> keptTable_;
     int autoShutDownSeconds_ = 0;
     int autoLoadSeconds_ = 0;
     std::optional<std::chrono::year_month_day> lastLoadDate_;
     bool dragging_ = false;
     QPoint dragPoint_;
-    bool closing_ = false;
-    bool sessionEnding_ = false;
-    bool closed_ = false;
+    CloseState close_ = CloseState::Open;
     std::optional<LocalTime> unkeptEditsReportedAt_;
     bool historyErrorPending_ = false;
     // The history file lacks lines of the memo that the last write could not store.

@@ -56,6 +56,12 @@ class StorableTextValidator final : public QValidator {
 // HH:MM:SS, as the masked time fields hold it.
 constexpr qsizetype kTimeFieldLength = 8;
 
+// The field shows a blank position with its mask's blank character (the last of "99:99:99;_");
+// the cell holds it as a space, "  :  :  " when the field is empty.
+QString TimeCellText(const QLineEdit& field) {
+    return field.displayText().replace(field.inputMask().back(), ' ');
+}
+
 bool ContainsBlank(const std::string& cell) {
     return cell.find(' ') != std::string::npos;
 }
@@ -65,6 +71,31 @@ bool ContainsBlank(const std::string& cell) {
 std::string SavedTimeText(const std::string& cell) {
     if (cell.empty() || ContainsBlank(cell)) return {};
     return SecondsToTimeText(TimeTextToSeconds(cell));
+}
+
+// A row the save drops: it names no program.
+bool IsDroppedAtSave(const TaskTable& table, int row) {
+    return TrimBlanks(table.Cell(ColApplication, row)).empty();
+}
+
+// The cells of the rows a save keeps, their times as it writes them, without the row numbers and
+// the run-time columns: what the operator's edits can change in a file.
+std::vector<std::vector<std::string>> StoredContent(const TaskTable& table) {
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 1; row < table.RowCount(); ++row) {
+        if (IsDroppedAtSave(table, row)) continue;
+        std::vector<std::string> cells = table.Row(row);
+        for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
+            std::string& cell = cells[static_cast<size_t>(column)];
+            if (column == ColNumber || (column >= ColProcessId && column <= ColRunTime)) {
+                cell.clear();
+            } else if (column == ColStartTime || column == ColEndTime || column == ColReminder) {
+                cell = SavedTimeText(cell);
+            }
+        }
+        rows.push_back(std::move(cells));
+    }
+    return rows;
 }
 
 // The masked time fields hold exactly HH:MM:SS. A hand-written time such as "8:0:0" would land
@@ -220,7 +251,6 @@ bool TFrmMain::SaveTimetable() {
     QDir::setCurrent(programFolder_);
     SetHeaderRow(table_, kHeaderCaptions, kStandardColumnCount - 1);
     const WriteResult result = SaveTable(table_, currentTablePath_);
-    unsavedEdits_ = !result;
     if (!result) {
         metrics_->CountTimetableSaveFailure();
         SetStatusText(0, "保存失败：" + result.error);
@@ -228,6 +258,7 @@ bool TFrmMain::SaveTimetable() {
         return false;
     }
     arrivals_.Saved(currentTablePath_);
+    NoteTableKept();
     // Replaces the report of an earlier failed save.
     SetStatusText(0, currentTablePath_);
     try {
@@ -264,7 +295,7 @@ void TFrmMain::btnOpenTaskClick() {
 void TFrmMain::ValidateTable() {
     bool dropped = false;
     for (int row = table_.RowCount() - 1; row >= 1; --row) {
-        if (TrimBlanks(table_.Cell(ColApplication, row)).empty()) {
+        if (IsDroppedAtSave(table_, row)) {
             DeleteTaskRow(table_, row);
             dropped = true;
             continue;
@@ -276,6 +307,14 @@ void TFrmMain::ValidateTable() {
     }
     RenumberTaskRows(table_);
     if (dropped) sgJMClick();
+}
+
+bool TFrmMain::HoldsUnsavedEdits() const {
+    return StoredContent(table_) != keptTable_;
+}
+
+void TFrmMain::NoteTableKept() {
+    keptTable_ = StoredContent(table_);
 }
 
 // --- grid --------------------------------------------------------------------------------------
@@ -362,15 +401,14 @@ void TFrmMain::edParaChange() {
 void TFrmMain::edTitleChange() {
     SetCell(ColCaption, edTitle->text());
 }
-// The displayed text keeps blank positions as spaces, as the cell expects.
 void TFrmMain::edSTimeChange() {
-    SetCell(ColStartTime, edSTime->displayText());
+    SetCell(ColStartTime, TimeCellText(*edSTime));
 }
 void TFrmMain::edETimeChange() {
-    SetCell(ColEndTime, edETime->displayText());
+    SetCell(ColEndTime, TimeCellText(*edETime));
 }
 void TFrmMain::edTLenChange() {
-    SetCell(ColReminder, edTLen->displayText());
+    SetCell(ColReminder, TimeCellText(*edTLen));
 }
 
 void TFrmMain::cbMonitorChange() {

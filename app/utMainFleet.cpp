@@ -91,7 +91,7 @@ std::chrono::year_month_day TFrmMain::WatchedDate(std::chrono::year_month_day to
 
 // In the edit state the arrival waits: leaving it saves the edits, and the next check loads.
 void TFrmMain::CheckArrivals() {
-    if (!watchData_ || editState_ || closing_) return;
+    if (!watchData_ || editState_ || close_ != CloseState::Open) return;
     const LocalTime now = CurrentClock().Now();
     const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(now));
     const std::string chosen = DailyTablePath(programFolder_.toStdString(), WatchedDate(today));

@@ -86,10 +86,10 @@ Choice* MakeChoice(QWidget* parent, const char* name, const QString& caption, QR
     return Place(new Choice(caption, parent), name, geometry, hint);
 }
 
-// Blank positions read as spaces, so an empty field's text is "  :  :  ".
+// An empty field shows "__:__:__".
 QLineEdit* MakeTimeEdit(QWidget* parent, const char* name, QRect geometry) {
     QLineEdit* edit = MakeEdit(parent, name, geometry);
-    edit->setInputMask("99:99:99; ");
+    edit->setInputMask("99:99:99;_");
     return edit;
 }
 

@@ -3,14 +3,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
+#include <utility>
 
 namespace vardo {
 
 namespace {
-
-constexpr int kSessionEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 // The write end of the pipe, for the handler (which may use nothing but async-signal-safe calls).
 volatile std::sig_atomic_t writeEnd = -1;
@@ -25,8 +26,7 @@ extern "C" void WriteSignalNumber(int signalNumber) {
 
 }  // namespace
 
-SessionEndSignals::SessionEndSignals(std::function<void()> onSessionEnd, QObject* parent)
-    : QObject(parent), onSessionEnd_(std::move(onSessionEnd)) {
+SessionEndSignals::SessionEndSignals(QObject* parent) : QObject(parent) {
     if (::pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0) return;
     writeEnd = pipe_[1];
     notifier_ = std::make_unique<QSocketNotifier>(pipe_[0], QSocketNotifier::Read);
@@ -35,11 +35,18 @@ SessionEndSignals::SessionEndSignals(std::function<void()> onSessionEnd, QObject
     action.sa_handler = WriteSignalNumber;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signalNumber : kSessionEndSignals) sigaction(signalNumber, &action, nullptr);
+    for (size_t i = 0; i < std::size(kSignals); ++i) {
+        sigaction(kSignals[i], nullptr, &previous_[i]);
+        if (previous_[i].sa_handler == SIG_IGN) continue;
+        sigaction(kSignals[i], &action, nullptr);
+    }
 }
 
 SessionEndSignals::~SessionEndSignals() {
-    for (const int signalNumber : kSessionEndSignals) std::signal(signalNumber, SIG_DFL);
+    if (notifier_) {
+        for (size_t i = 0; i < std::size(kSignals); ++i)
+            sigaction(kSignals[i], &previous_[i], nullptr);
+    }
     writeEnd = -1;
     notifier_.reset();
     for (const int end : pipe_) {
@@ -47,12 +54,26 @@ SessionEndSignals::~SessionEndSignals() {
     }
 }
 
+void SessionEndSignals::Forward(std::function<void()> onSessionEnd) {
+    onSessionEnd_ = std::move(onSessionEnd);
+    if (std::exchange(pending_, false)) Tell();
+}
+
 // Several signals before the loop gets here make one request.
 void SessionEndSignals::Drain() {
     unsigned char bytes[16];
     bool requested = false;
     while (::read(pipe_[0], bytes, sizeof bytes) > 0) requested = true;
-    if (requested && onSessionEnd_) onSessionEnd_();
+    if (requested) Tell();
+}
+
+void SessionEndSignals::Tell() {
+    if (onSessionEnd_) {
+        onSessionEnd_();
+        return;
+    }
+    pending_ = true;
+    QCoreApplication::exit(0);
 }
 
 }  // namespace vardo

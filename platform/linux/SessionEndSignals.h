@@ -1,7 +1,10 @@
 #pragma once
 
+#include <signal.h>
+
 #include <QObject>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 class QSocketNotifier;
@@ -10,20 +13,33 @@ namespace vardo {
 
 // SIGTERM, SIGHUP and SIGINT (logout, shutdown, a service stop, Ctrl+C) become a call in the
 // event loop: the handler only writes the signal number to a pipe, which a socket notifier reads.
-// One instance at a time; the handlers go back to the default when it is destroyed.
+// A signal ignored when the program started (nohup, a background job of a shell) stays ignored.
+// One instance at a time; destroying it puts back each signal's disposition as it found it.
+//
+// Installed before the main window exists, whose start-up can already start tasks while a box
+// of its own waits: a session end that comes before a receiver is set ends every running event
+// loop (the box is never answered) and is told to the receiver as soon as it is set.
 class SessionEndSignals final : public QObject {
   public:
-    explicit SessionEndSignals(std::function<void()> onSessionEnd, QObject* parent = nullptr);
+    explicit SessionEndSignals(QObject* parent = nullptr);
     ~SessionEndSignals() override;
     SessionEndSignals(const SessionEndSignals&) = delete;
     SessionEndSignals& operator=(const SessionEndSignals&) = delete;
 
+    // Who is told of a session end from now on (once per burst of signals).
+    void Forward(std::function<void()> onSessionEnd);
+
   private:
     void Drain();
+    void Tell();
 
     std::function<void()> onSessionEnd_;
+    bool pending_ = false;
     int pipe_[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier_;
+    static constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
+    // Each signal's disposition as found, by its place in kSignals.
+    struct sigaction previous_[std::size(kSignals)] = {};
 };
 
 }  // namespace vardo

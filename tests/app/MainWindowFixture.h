@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -22,6 +23,15 @@ namespace vardo::test {
 
 // The timetable loaded when the program folder holds no timetable for the day.
 inline const QString kDefaultTable = "Data/任务计划表.tab";
+
+// Whether the process is gone, or ended and waiting to be reaped.
+inline bool Ended(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) return true;
+    const auto state = line.rfind(") ");
+    return state != std::string::npos && line.compare(state + 2, 1, "Z") == 0;
+}
 
 // A program folder in a temporary directory, a clock the test moves, scripted prompts, and the
 // real platform. The auto-start entry and recovery copies go to private user folders.

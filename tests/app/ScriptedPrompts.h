@@ -27,9 +27,12 @@ class ScriptedPrompts final : public Prompts {
     std::vector<FileRequest> saveRequests;
     // Runs while an error box would wait for the operator, with the box's parent.
     std::function<void(QWidget*)> whileErrorShown;
+    // Runs while any box or file dialog would wait for the operator, before its answer is taken.
+    std::function<void()> whileAnyShown;
 
     bool ConfirmOkCancel(QWidget*, const QString& caption, const QString& text) override {
         confirmations.push_back({caption, text});
+        if (whileAnyShown) whileAnyShown();
         if (confirmAnswers.empty()) return false;
         const bool answer = confirmAnswers.front();
         confirmAnswers.pop_front();
@@ -38,13 +41,16 @@ class ScriptedPrompts final : public Prompts {
     void ShowError(QWidget* parent, const QString& text) override {
         errors.push_back(text);
         if (whileErrorShown) whileErrorShown(parent);
+        if (whileAnyShown) whileAnyShown();
     }
     std::optional<QString> ChooseOpenFile(QWidget*, const FileRequest& request) override {
         openRequests.push_back(request);
+        if (whileAnyShown) whileAnyShown();
         return NextFile();
     }
     std::optional<QString> ChooseSaveFile(QWidget*, const FileRequest& request) override {
         saveRequests.push_back(request);
+        if (whileAnyShown) whileAnyShown();
         return NextFile();
     }
 

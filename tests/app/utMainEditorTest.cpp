@@ -122,6 +122,27 @@ TEST_F(TableEditorTest, LeaveEditState_ClearedTimeField_StoresAnEmptyTime) {
     EXPECT_EQ(ReadFile(kDefaultTable), TaskLine("  1", "/bin/true", "x"));
 }
 
+// The fields show the blank positions of their mask as '_'; the cells keep them as spaces.
+TEST_F(TableEditorTest, TimeFields_BlankPositions_ShowAsUnderscoresWhileTheCellKeepsSpaces) {
+    WriteFile(kDefaultTable,
+              Line({"  1", "/bin/true", "", "x", "", "", "", "否", "是", "1", "", "", "", "", "",
+                    "00:05:00"}));
+    const auto main = Start();
+    EXPECT_EQ(main->edSTime->displayText(), "__:__:__");
+    EXPECT_EQ(main->edTLen->displayText(), "00:05:00");
+    EXPECT_EQ(main->table().Cell(ColStartTime, 1), "");
+    main->btnEditClick();
+
+    TypeTime(main->edSTime, "0830");
+    EXPECT_EQ(main->edSTime->displayText(), "08:30:__");
+    EXPECT_EQ(main->table().Cell(ColStartTime, 1), "08:30:  ");
+    QTest::mouseDClick(main->Label3, Qt::LeftButton);
+    EXPECT_EQ(main->edSTime->displayText(), "__:__:__");
+    EXPECT_EQ(main->table().Cell(ColStartTime, 1), "  :  :  ");
+    main->edTLen->clear();
+    EXPECT_EQ(main->table().Cell(ColReminder, 1), "  :  :  ");
+}
+
 TEST_F(TableEditorTest, Save_TimesAreNormalisedAndRowsWithoutProgramDropped) {
     WriteFile(kDefaultTable, TaskLine("  1", "", "no program") +
                                  Line({"  2", "/bin/true", "", "kept", "7:90:00", "8:0:0", "", "否",

@@ -427,15 +427,6 @@ TEST_F(MainWindowTest, Transparency_StoredDegree_AppliesToBothWindows) {
     EXPECT_EQ(ReadFile("VARDO.INI").find("TransDegree=150") != std::string::npos, true);
 }
 
-// Gone, or ended and waiting to be reaped.
-bool Ended(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    if (!std::getline(stat, line)) return true;
-    const auto state = line.rfind(") ");
-    return state != std::string::npos && line.compare(state + 2, 1, "Z") == 0;
-}
-
 const std::string kSleepLine = "  1^^/bin/sleep^^30^^nap^^^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
 
 bool Alive(int pid) {

@@ -62,5 +62,20 @@ TEST(VardoCommandLine, UnknownOption_OneLineAndStatusTwo_QtOptionsStillTaken) {
     EXPECT_EQ(stray.err, "vardo: unexpected argument 'timetable.tab' (see vardo --help)\n");
 }
 
+// Nothing in the way of the check needs a display: the mistake is told, not a display missing.
+TEST(VardoCommandLine, UnknownOption_WithoutADisplay_IsToldBeforeAnyDisplayIsNeeded) {
+    const Outcome unknown = RunVardo("--bogus");
+    EXPECT_EQ(unknown.status, 2) << unknown.err;
+    EXPECT_EQ(unknown.err, "vardo: unknown option '--bogus' (see vardo --help)\n");
+
+    const Outcome afterQtOptions = RunVardo("-display :5 --style=Fusion -reverse -bogus");
+    EXPECT_EQ(afterQtOptions.status, 2) << afterQtOptions.err;
+    EXPECT_EQ(afterQtOptions.err, "vardo: unknown option '-bogus' (see vardo --help)\n");
+
+    const Outcome afterTheEnd = RunVardo("-- -platform");
+    EXPECT_EQ(afterTheEnd.status, 2) << afterTheEnd.err;
+    EXPECT_EQ(afterTheEnd.err, "vardo: unexpected argument '-platform' (see vardo --help)\n");
+}
+
 }  // namespace
 }  // namespace vardo::test

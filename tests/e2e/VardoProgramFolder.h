@@ -87,8 +87,8 @@ class VardoProgramFolder : public ::testing::Test {
         SetSessionEnvironment();
         setenv("XDG_CONFIG_HOME", (folder_ / "config").c_str(), 1);
         setenv("XDG_STATE_HOME", (folder_ / "state").c_str(), 1);
-        ASSERT_TRUE(processes_.CreateProcess((folder_ / "vardo").string() + " ", folder_.string(),
-                                             true, info_));
+        ASSERT_TRUE(processes_.CreateProcess(launcher_ + (folder_ / "vardo").string() + " ",
+                                             folder_.string(), true, info_));
     }
 
     // Whether the program's main window has been shown within `limit`: from then on its event
@@ -152,6 +152,8 @@ class VardoProgramFolder : public ::testing::Test {
     }
 
     std::string display_;
+    // Runs the program (e.g. "nohup "), ahead of its path on the command line; empty: none.
+    std::string launcher_;
     std::filesystem::path folder_;
     platform::PosixProcesses processes_;
     platform::ProcessInformation info_;

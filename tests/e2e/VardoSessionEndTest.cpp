@@ -49,7 +49,9 @@ class VardoSessionEnd : public VardoProgramFolder {
 
     // Starts vardo with one task (the X test client without a window, which runs until it is
     // killed) starting at its first second, and waits until the task runs. Returns the start.
-    std::time_t StartWithRunningTask() {
+    // writeMore(first) adds to the folder's files.
+    std::time_t StartWithRunningTask(
+        const std::function<void(std::time_t first)>& writeMore = [](std::time_t) {}) {
         const std::string ready = (folder_ / "task.pid").string();
         const std::time_t start = StartVardoAhead([&](std::time_t first) {
             const std::string row =
@@ -58,6 +60,7 @@ class VardoSessionEnd : public VardoProgramFolder {
             WriteBytes("Data/任务计划表.tab", Utf8ToGb18030(row));
             WriteBytes("VARDO.INI",
                        "[START]\r\nchkSaveHis=YES\r\nchkShutTask=YES\r\nchkSure=YES\r\n");
+            writeMore(first);
         });
         if (start == 0) return 0;
         const auto deadline = std::chrono::steady_clock::now() + 30s;
@@ -96,6 +99,42 @@ TEST_F(VardoSessionEnd, Sigterm_ClosesWithoutAskingAndEndsTheTasks) {
     EXPECT_NE(history.find(" 结束任务: 【" + std::string(VARDO_XTESTCLIENT) + " 】  Player\r\n"),
               std::string::npos)
         << history;
+}
+
+// Started with nohup (as from an SSH session that then ends): the hang-up stays the operator's.
+TEST_F(VardoSessionEnd, Nohup_HangUpLeftIgnored_TermStillClosesAndEndsTheTasks) {
+    launcher_ = "nohup ";
+    const std::time_t start = StartWithRunningTask();
+    ASSERT_NE(start, 0);
+
+    ASSERT_EQ(::kill(info_.processId, SIGHUP), 0);
+    EXPECT_FALSE(WaitForExit(2s).has_value()) << "vardo closed on a hang-up that nohup ignores";
+    EXPECT_FALSE(ProcessEnded(taskProcessId_)) << "the hang-up ended the task";
+
+    ASSERT_EQ(::kill(info_.processId, SIGTERM), 0);
+    const std::optional<std::uint32_t> status = WaitForExit(30s);
+    ASSERT_TRUE(status.has_value()) << "vardo did not close on SIGTERM";
+    EXPECT_EQ(*status, 0u);
+    EXPECT_TRUE(EndsWithin(taskProcessId_, 10s)) << "the task outlived the program";
+}
+
+// A box of the start-up waits (here: the day's history file cannot be read) while the schedule
+// scan already starts the task; the session ends before anyone answers the box.
+TEST_F(VardoSessionEnd, SigtermWhileAStartUpBoxWaits_ClosesAndEndsTheTaskStartedMeanwhile) {
+    const std::time_t start = StartWithRunningTask([&](std::time_t first) {
+        char name[16];
+        std::tm local{};
+        localtime_r(&first, &local);
+        std::strftime(name, sizeof name, "%Y%m%d", &local);
+        std::filesystem::create_directories(folder_ / "History" / (std::string(name) + ".txt"));
+    });
+    ASSERT_NE(start, 0);
+
+    ASSERT_EQ(::kill(info_.processId, SIGTERM), 0);
+    const std::optional<std::uint32_t> status = WaitForExit(30s);
+    ASSERT_TRUE(status.has_value()) << "vardo did not close on SIGTERM";
+    EXPECT_EQ(*status, 0u) << "vardo did not take its close path";
+    EXPECT_TRUE(EndsWithin(taskProcessId_, 10s)) << "the task outlived the program";
 }
 
 // A display of its own, which the test ends under the running program.
