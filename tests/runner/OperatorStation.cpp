@@ -364,6 +364,12 @@ void OperatorStation::CheckHistory(std::vector<std::string>& faults) {
     }
     const std::vector<Creation> creations = processes_.TakeCreations();
     operatorTally.starts += static_cast<long>(creations.size());
+    // A task that exits at once has done so before the next step, so that a sequence replays
+    // as it ran.
+    for (const Creation& creation : creations) {
+        if (creation.commandLine.starts_with(ProgramPath(TaskProgram::Blip) + " "))
+            EndsWithin(creation.processId, kDyingTime);
+    }
     if (creations.size() != starts.size()) {
         faults.push_back(std::to_string(creations.size()) + " process creations but " +
                          std::to_string(starts.size()) + " start lines");
@@ -474,25 +480,22 @@ void OperatorStation::CheckGrid(std::vector<std::string>& faults) {
     }
 }
 
+// The metrics count the rows on air, as the grid shows them after the same second.
 void OperatorStation::CheckMetrics(std::vector<std::string>& faults) {
+    const TaskTable& table = main_->table();
+    int onAir = 0;
+    for (int row = 1; row < table.RowCount(); ++row) onAir += table.Cell(ColRunState, row) == kRunning;
     std::ifstream file(folder_.File("Metrics/vardo.prom"));
-    const std::string name = "vardo_tasks_running ";
+    std::optional<int> total;
+    int samples = 0;
     for (std::string line; std::getline(file, line);) {
-        if (line.rfind(name, 0) != 0) continue;
-        const int shown = std::stoi(line.substr(name.size()));
-        // The tasks followed, and the rows whose launch created no process.
-        int running = static_cast<int>(FollowedProcesses().size());
-        const TaskTable& table = main_->table();
-        for (int row = 1; row < table.RowCount(); ++row) {
-            if (table.Cell(ColRunState, row) == kRunning && table.Cell(ColProcessId, row).empty())
-                ++running;
-        }
-        if (shown != running)
-            faults.push_back("the metrics count " + std::to_string(shown) +
-                             " running tasks, the program runs " + std::to_string(running));
-        return;
+        if (line.rfind("vardo_tasks_running ", 0) == 0) total = std::stoi(line.substr(20));
+        if (line.rfind("vardo_task_running{", 0) == 0) ++samples;
     }
-    faults.push_back("the metrics file has no vardo_tasks_running");
+    if (total != onAir || samples != onAir)
+        faults.push_back("the metrics count " + (total ? std::to_string(*total) : "no") + " and " +
+                         std::to_string(samples) + " running rows, the grid shows " +
+                         std::to_string(onAir));
 }
 
 // Closed with 退出时关闭任务 (or at a session end with it): every task has ended and says so.
