@@ -124,7 +124,7 @@ void TFrmMain::FormCreate() {
     FillMonitorList();
     ShowWindowsAvailability();
     historyFilePath_ = DatedFilePath(programFolder_.toStdString(), "History", "txt");
-    LoadHistoryMemo();
+    LoadHistoryMemo(false);
 
     FrmSetup = new TFrmSetup(place_, *this, services_.prompts, this);
     FrmSetup->FormCreate();
@@ -470,6 +470,7 @@ std::string TFrmMain::StatusLineText() const {
 }
 
 void TFrmMain::AppendHistoryLine(const std::string& line) {
+    FollowHistoryDay();
     ListBox2->appendPlainText(ToQString(line));
     ListBox2Change();
 }
@@ -518,13 +519,33 @@ WriteResult TFrmMain::WriteHistoryFile() {
     return result;
 }
 
-void TFrmMain::LoadHistoryMemo() {
+// An unreadable file is reported after the line or tick that switched to it, never inside it.
+void TFrmMain::LoadHistoryMemo(bool reportLater) {
     ListBox2->clear();
     const HistoryLoad loaded = LoadHistoryLines(historyFilePath_);
-    if (!loaded.error.empty()) services_.prompts.ShowError(this, ToQString(loaded.error));
+    if (!loaded.error.empty()) {
+        if (reportLater) {
+            QTimer::singleShot(0, this, [this, text = ToQString(loaded.error)] {
+                services_.prompts.ShowError(this, text);
+            });
+        } else {
+            services_.prompts.ShowError(this, ToQString(loaded.error));
+        }
+    }
     QStringList lines;
     for (const std::string& line : loaded.lines) lines.push_back(ToQString(line));
     if (!lines.isEmpty()) ListBox2->setPlainText(lines.join('\n'));
+}
+
+// The memo holds the lines of one day's file. Its first line of a new day, or the first minute
+// tick if it comes earlier, moves the memo to that day's file, so a line logged at 00:00:00
+// lands in the file of its own date.
+void TFrmMain::FollowHistoryDay() {
+    const std::string path = DatedFilePath(programFolder_.toStdString(), "History", "txt");
+    if (path == historyFilePath_) return;
+    if (std::exchange(historyBehind_, false)) unwrittenDays_[historyFilePath_] = HistoryLines();
+    historyFilePath_ = path;
+    LoadHistoryMemo(true);
 }
 
 void TFrmMain::tmMinuteTimer() {
@@ -534,11 +555,7 @@ void TFrmMain::tmMinuteTimer() {
         FrmSetup->chkSaveHis->isChecked()) {
         WriteHistoryFile();
     }
-    const std::string path = DatedFilePath(programFolder_.toStdString(), "History", "txt");
-    if (path == historyFilePath_) return;
-    if (std::exchange(historyBehind_, false)) unwrittenDays_[historyFilePath_] = HistoryLines();
-    historyFilePath_ = path;
-    LoadHistoryMemo();
+    FollowHistoryDay();
 }
 
 }  // namespace vardo

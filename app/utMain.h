@@ -274,7 +274,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void ShowWindowsAvailability();
     void ConnectEditor();
     void FillMonitorList();
-    void LoadHistoryMemo();
+    void LoadHistoryMemo(bool reportLater);
+    void FollowHistoryDay();
     void ShowClock(LocalTime now);
     // The timetable for date, chosen as the daily load chooses it, becomes the current one.
     void LoadDailyTimetable(std::chrono::year_month_day date);
@@ -289,7 +290,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     void StartFleetServices();
     void PublishMetrics();
     std::string DataFolder() const;
-    void DataFolderChanged();
+    void NoteFolderEvents();
     // Closing: no timetable is loaded any more.
     void StopWatchingData();
     std::chrono::year_month_day WatchedDate(std::chrono::year_month_day today) const;

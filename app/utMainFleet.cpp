@@ -42,8 +42,7 @@ void TFrmMain::StartFleetServices() {
     if (dataWatch_->Descriptor() < 0) return;  // the one-second check alone then
     dataWatchNotifier_ =
         std::make_unique<QSocketNotifier>(dataWatch_->Descriptor(), QSocketNotifier::Read);
-    connect(dataWatchNotifier_.get(), &QSocketNotifier::activated, this,
-            &TFrmMain::DataFolderChanged);
+    connect(dataWatchNotifier_.get(), &QSocketNotifier::activated, this, &TFrmMain::CheckArrivals);
 }
 
 std::string TFrmMain::DataFolder() const {
@@ -66,16 +65,27 @@ void TFrmMain::PublishMetrics() {
 
 // --- timetables that arrive as files ------------------------------------------------------------
 
-void TFrmMain::DataFolderChanged() {
+void TFrmMain::NoteFolderEvents() {
     for (const platform::FolderEvent& event : dataWatch_->ReadEvents()) {
         const std::string path = DataFolder() + event.name;
-        if (event.change == platform::FolderChange::RenamedInto) {
-            arrivals_.RenamedInto(path);
-        } else {
-            arrivals_.WrittenInPlace(path);
+        switch (event.change) {
+            case platform::FolderChange::RenamedInto:
+                arrivals_.RenamedInto(path);
+                break;
+            case platform::FolderChange::Written:
+                arrivals_.WrittenInPlace(path);
+                break;
+            case platform::FolderChange::Writing:
+                arrivals_.WriterOpen(path);
+                break;
+            case platform::FolderChange::Closed:
+                arrivals_.WriterClosed(path);
+                break;
+            case platform::FolderChange::Lost:
+                arrivals_.WatchLost();
+                break;
         }
     }
-    CheckArrivals();
 }
 
 void TFrmMain::StopWatchingData() {
@@ -89,8 +99,11 @@ std::chrono::year_month_day TFrmMain::WatchedDate(std::chrono::year_month_day to
     return FrmSetup && FrmSetup->chkLoadTime->isChecked() ? tableDate_ : today;
 }
 
-// In the edit state the arrival waits: leaving it saves the edits, and the next check loads.
+// On the watch's notice and each second; the second's read of the watch also watches Data/ again
+// once a folder that was deleted or moved away is back. In the edit state the arrival waits:
+// leaving it saves the edits, and the next check loads.
 void TFrmMain::CheckArrivals() {
+    if (dataWatch_) NoteFolderEvents();
     if (!watchData_ || editState_ || close_ != CloseState::Open) return;
     const LocalTime now = CurrentClock().Now();
     const auto today = std::chrono::year_month_day(std::chrono::floor<std::chrono::days>(now));

@@ -101,7 +101,10 @@ void TFrmMain::BuildTopPanel() {
     const QColor header = ColorToQColor(kHeaderColor);
     btnSetup = MakeGlyphButton(MyPanel1, "btnSetup", SetupGlyph(header), {6, 5}, "系统参数设置");
 
-    QFont clockFont("Digital Readout Thick Upright");
+    // The face of the program folder's Digirtu_.ttf, else the free seven-segment one (Debian
+    // package fonts-dseg, or that font as Digirtu_.ttf), else whatever the system substitutes.
+    QFont clockFont;
+    clockFont.setFamilies({"Digital Readout Thick Upright", "DSEG7 Classic"});
     clockFont.setPixelSize(35);
     clockFont.setItalic(true);
     QPalette maroon = palette();

@@ -322,6 +322,19 @@ std::vector<AsRunEntry> MatchAsRun(const std::vector<PlannedRow>& rows,
     return entries;
 }
 
+namespace {
+
+// Rows not started whose start lies after `recordedUntil` (seconds of the day; below 0 for a day
+// that has not begun) wait for their time.
+void MarkPending(std::vector<AsRunEntry>& entries, int recordedUntil) {
+    for (AsRunEntry& entry : entries) {
+        entry.pending =
+            !entry.actualStart && entry.plannedStart && *entry.plannedStart > recordedUntil;
+    }
+}
+
+}  // namespace
+
 AsRunFolder::AsRunFolder(std::string programFolder) : programFolder_(std::move(programFolder)) {}
 
 const AsRunFolder::HistoryFile& AsRunFolder::File(std::chrono::sys_days day) {
@@ -361,6 +374,9 @@ AsRunDay AsRunFolder::Day(std::chrono::year_month_day date) {
     nextDay.insert(nextDay.end(), next.events.OwnDay().begin(), next.events.OwnDay().end());
 
     result.entries = MatchAsRun(PlannedRows(table), events, nextDay);
+    const std::chrono::sys_days today{Today()};
+    if (day > today) MarkPending(result.entries, -1);
+    if (day == today) MarkPending(result.entries, events.empty() ? -1 : events.back().seconds);
     return result;
 }
 

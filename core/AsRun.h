@@ -33,10 +33,11 @@ struct HistoryEvent {
 // that is not HH:MM:SS of a day.
 std::optional<HistoryEvent> ParseHistoryLine(std::string_view line);
 
-// The program switches to the new day's file at its first minute tick after midnight, so the
-// lines of that first minute still land at the end of the previous day's file. Events after the
-// file's last step back in time belong to the next day when they all lie this close after
-// midnight: the interval of the minute tick, with one interval of slack for a busy machine.
+// Earlier versions of the program switched to the new day's file at their first minute tick after
+// midnight, so the lines of that first minute landed at the end of the previous day's file; such
+// files are still read right. Events after the file's last step back in time belong to the next
+// day when they all lie this close after midnight: the interval of the minute tick, with one
+// interval of slack for a busy machine.
 inline constexpr int kMidnightSpillSeconds = 120;
 
 // A history file's events, in file order.
@@ -80,6 +81,9 @@ struct AsRunEntry {
     std::optional<int> actualEnd;
     EndKind endKind = EndKind::None;
     int runSeconds = 0;
+    // A planned start the history has not reached yet: today's after its last line, or any of a
+    // later day. Not started, it is not (yet) missed.
+    bool pending = false;
 
     // Actual minus planned start, when both are known.
     std::optional<std::int64_t> StartDelay() const;
@@ -113,7 +117,8 @@ class AsRunFolder {
   public:
     explicit AsRunFolder(std::string programFolder);  // ends in '/'
 
-    // Days are best asked for in order: files more than a day behind are let go.
+    // Days are best asked for in order: files more than a day behind are let go. Which planned
+    // starts are pending follows from the date of CurrentClock().
     AsRunDay Day(std::chrono::year_month_day date);
 
     const std::vector<HistoryFileNote>& Notes() const { return notes_; }

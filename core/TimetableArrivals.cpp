@@ -53,6 +53,21 @@ void TimetableArrivals::RenamedInto(const std::string& path) {
 // Written after its rename, a file is no longer known to be complete.
 void TimetableArrivals::WrittenInPlace(const std::string& path) {
     renamed_.erase(path);
+    open_.erase(path);
+}
+
+void TimetableArrivals::WriterOpen(const std::string& path) {
+    renamed_.erase(path);
+    open_.insert(path);
+}
+
+void TimetableArrivals::WriterClosed(const std::string& path) {
+    open_.erase(path);
+}
+
+void TimetableArrivals::WatchLost() {
+    renamed_.clear();
+    open_.clear();
 }
 
 std::optional<TimetableArrival> TimetableArrivals::Due(const std::string& chosen, LocalTime now) {
@@ -68,6 +83,11 @@ std::optional<TimetableArrival> TimetableArrivals::Due(const std::string& chosen
     if (renamed) {
         pending_.reset();
         return found;
+    }
+    // Its writer holds it open: the wait starts once it is closed.
+    if (open_.contains(chosen)) {
+        pending_.reset();
+        return std::nullopt;
     }
     // Anything else may still be being written: it is taken once it has stopped changing. A
     // clock set back restarts the wait.

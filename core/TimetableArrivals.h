@@ -33,8 +33,11 @@ struct TimetableArrival {
 
 // Decides when a timetable that arrives in the Data folder is taken: a file renamed into place
 // (rsync, Ansible, Syncthing and the like write a temporary file and rename it) at once; a file
-// written in place once it has stayed unchanged for kSettleTime, so that a half-written file is
-// never taken. The caller asks with the day's choice on every folder event and every second.
+// written in place once its writer has closed it, when the folder watch tells of closes, and it
+// has then stayed unchanged for kSettleTime, so that a half-written file is never taken (a copy
+// that stalls keeps the file unchanged, but open). Without word of the writer (a file found by
+// polling, a watch renewed after its folder went) the unchanged kSettleTime alone decides. The
+// caller asks with the day's choice on every folder event and every second.
 class TimetableArrivals {
   public:
     static constexpr std::chrono::seconds kSettleTime{2};
@@ -50,11 +53,16 @@ class TimetableArrivals {
     // The folder watch saw a file arrive at path by a rename, or be written there in place.
     void RenamedInto(const std::string& path);
     void WrittenInPlace(const std::string& path);
+    // The folder watch saw a writer write to path and keep it open, or close it.
+    void WriterOpen(const std::string& path);
+    void WriterClosed(const std::string& path);
+    // The folder watch may have missed changes: what it told of the folder's files is void.
+    void WatchLost();
 
     // The file to take now when the day's choice is `chosen`: nothing while it is the file the
-    // table came from and unchanged, missing, refused as it is, or written in place and not yet
-    // unchanged for kSettleTime. Renames of files other than `chosen` are forgotten: such a file,
-    // once chosen, is taken as one written in place.
+    // table came from and unchanged, missing, refused as it is, held open by its writer, or
+    // written in place and not yet unchanged for kSettleTime. Renames of files other than
+    // `chosen` are forgotten: such a file, once chosen, is taken as one written in place.
     std::optional<TimetableArrival> Due(const std::string& chosen, LocalTime now);
 
   private:
@@ -67,6 +75,7 @@ class TimetableArrivals {
     std::optional<TimetableArrival> refused_;
     std::optional<Pending> pending_;
     std::set<std::string> renamed_;
+    std::set<std::string> open_;  // written and not yet closed by their writer
 };
 
 }  // namespace vardo

@@ -22,7 +22,7 @@ vardo_require_packages() {
 }
 
 VARDO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libxres-dev
-                      libgl-dev fonts-wqy-microhei)
+                      libgl-dev fonts-wqy-microhei fonts-dseg)
 VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth
                      x11-xserver-utils x11-utils openbox x11-apps xterm libxtst-dev
                      mutter kwin-wayland xwayland dbus-daemon zenity qt6-wayland

@@ -13,4 +13,6 @@ cmake --build build --target vardo vardo-report
 mkdir -p build/run
 cp build/app/vardo build/app/vardo-report build/run/
 rm -rf build/run/Skins && cp -r build/app/Skins build/run/Skins
+# The clock's face: the program folder's Digirtu_.ttf, here the free seven-segment one.
+cp /usr/share/fonts/truetype/dseg/DSEG7Classic-Italic.ttf build/run/Digirtu_.ttf
 exec build/run/vardo

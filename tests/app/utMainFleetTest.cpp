@@ -17,6 +17,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
+const std::string kTrueLine =
+    "  1^^/bin/true^^^^晨间节目^^09:00:00^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
+const std::string kEchoLine =
+    "  1^^/bin/echo^^^^午间节目^^12:00:00^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
+
 class FleetTest : public MainWindowFixture {
   protected:
     // Writes the file under a temporary name and renames it into place, as rsync and the like do.
@@ -42,15 +47,28 @@ class FleetTest : public MainWindowFixture {
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "<missing>";
     }
 
+    // Writes the whole echo table into the default timetable and holds it open for 5 s, as a
+    // stalled copy does; the table must stay until 2 s after the close.
+    void WriteStallCloseAndExpectTakenAfterTheClose(TFrmMain& main) {
+        QFile writer(Path(kDefaultTable));
+        ASSERT_TRUE(writer.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        writer.write(QByteArray::fromStdString(kEchoLine));
+        ASSERT_TRUE(writer.flush());
+        for (int second = 0; second < 5; ++second) Tick(main, 1s);
+        EXPECT_EQ(main.table().Cell(ColApplication, 1), "/bin/true");
+
+        writer.close();
+        Tick(main, 1s);
+        Tick(main, 1s);
+        EXPECT_EQ(main.table().Cell(ColApplication, 1), "/bin/true");
+        Tick(main, 1s);
+        EXPECT_EQ(main.table().Cell(ColApplication, 1), "/bin/echo");
+    }
+
     bool WaitFor(const std::function<bool()>& condition) {
         return QTest::qWaitFor(condition, 10'000);
     }
 };
-
-const std::string kTrueLine =
-    "  1^^/bin/true^^^^晨间节目^^09:00:00^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
-const std::string kEchoLine =
-    "  1^^/bin/echo^^^^午间节目^^12:00:00^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^\r\n";
 
 TEST_F(FleetTest, WatchData_FileRenamedIntoData_IsLoadedAtOnceAndLogged) {
     WriteSettings("WatchData=YES\r\n");
@@ -93,6 +111,29 @@ TEST_F(FleetTest, WatchData_FileWrittenInPlace_NeverLoadsHalfAFile) {
     EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/true");
     Tick(*main, 2s);
     EXPECT_EQ(main->table().Cell(ColApplication, 1), "/bin/echo");
+}
+
+// A copy that stalls at a line end leaves a whole-looking file that does not change: it is taken
+// only once its writer closes it, and 2 s later.
+TEST_F(FleetTest, WatchData_WriterStallsWithTheFileOpen_WaitsForItsClose) {
+    WriteSettings("WatchData=YES\r\n");
+    WriteFile(kDefaultTable, kTrueLine);
+    const auto main = Start();
+
+    WriteStallCloseAndExpectTakenAfterTheClose(*main);
+}
+
+// The watch follows the Data folder's path: one put in place of the old (a deploy that swaps
+// folders) is watched, so its in-place writes wait for their close too.
+TEST_F(FleetTest, WatchData_DataFolderReplaced_IsWatchedAgain) {
+    WriteSettings("WatchData=YES\r\n");
+    WriteFile(kDefaultTable, kTrueLine);
+    const auto main = Start();
+
+    std::filesystem::rename(StdPath("Data"), StdPath("Data.old"));
+    QDir().mkpath(Path("Data"));
+    Tick(*main, 1s);
+    WriteStallCloseAndExpectTakenAfterTheClose(*main);
 }
 
 TEST_F(FleetTest, WatchData_DropDuringEditState_WaitsUntilTheEditsAreSaved) {

@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -164,6 +165,19 @@ TEST_F(MainWindowTest, Clock_Tick_ShowsDateTimeAndWeekday) {
     EXPECT_EQ(main->shpDate->text(), "2025-03-05");
     EXPECT_EQ(main->shpTime->text(), "14:07:09");
     EXPECT_EQ(main->lbWeek->Caption(), "星期三");
+}
+
+// Without the program folder's font file, the clock shows the free seven-segment face.
+TEST_F(MainWindowTest, Clock_ShowsDateAndTimeInTheSevenSegmentFace) {
+    const QString face = "/usr/share/fonts/truetype/dseg/DSEG7Classic-Italic.ttf";
+    ASSERT_TRUE(QFile::exists(face)) << "DSEG7 is not installed (Debian package fonts-dseg)";
+    const auto main = Start();
+    for (const QLabel* label : {main->shpDate, main->shpTime}) {
+        const QFontInfo shown(label->font());
+        EXPECT_EQ(shown.family(), "DSEG7 Classic");
+        EXPECT_TRUE(shown.italic());
+        EXPECT_EQ(shown.pixelSize(), 35);
+    }
 }
 
 TEST_F(MainWindowTest, AutoShutDown_TickSkipsTheSecond_StillClosesExactlyOnce) {
@@ -335,7 +349,7 @@ TEST_F(MainWindowTest, DailyLoad_RecoveryCopyPossibleNowhere_SaysSoOnceAndAgainE
     EXPECT_EQ(prompts_.errors.size(), 3);
 }
 
-TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDate) {
+TEST_F(MainWindowTest, History_SavingOn_WritesEachLineToTheFileOfItsOwnDate) {
     WriteSettings("chkSaveHis=YES\r\n");
     WriteFile("History/20260305.txt", "  07:00:00 earlier\r\n");
     clock_.Set(At(2026, 3, 5, 23, 59, 30));
@@ -345,18 +359,30 @@ TEST_F(MainWindowTest, History_SavingOn_WritesTheWholeDayAndSwitchesFileAtNewDat
     main->AppendHistoryLine("  23:59:40 first");
     EXPECT_EQ(ReadFile("History/20260305.txt"), "  07:00:00 earlier\r\n  23:59:40 first\r\n");
 
-    clock_.Set(At(2026, 3, 6, 0, 0, 10));
-    main->AppendHistoryLine("  00:00:10 after midnight");
-    EXPECT_EQ(ReadFile("History/20260305.txt"),
-              "  07:00:00 earlier\r\n  23:59:40 first\r\n  00:00:10 after midnight\r\n");
+    // The day's first second, before any minute tick: the line opens the new day's file.
+    clock_.Set(At(2026, 3, 6, 0, 0, 0));
+    main->AppendHistoryLine("  00:00:00 at midnight");
+    EXPECT_EQ(main->historyFilePath(), StdPath("History/20260306.txt"));
+    EXPECT_EQ(main->ListBox2->toPlainText(), "  00:00:00 at midnight");
+    EXPECT_EQ(ReadFile("History/20260305.txt"), "  07:00:00 earlier\r\n  23:59:40 first\r\n");
+    EXPECT_EQ(ReadFile("History/20260306.txt"), "  00:00:00 at midnight\r\n");
 
+    clock_.Set(At(2026, 3, 6, 0, 1, 0));
+    main->tmMinuteTimer();
+    main->AppendHistoryLine("  00:01:00 next");
+    EXPECT_EQ(ReadFile("History/20260306.txt"), "  00:00:00 at midnight\r\n  00:01:00 next\r\n");
+}
+
+TEST_F(MainWindowTest, History_MinuteTickAfterMidnight_MovesTheMemoToTheNewDay) {
+    clock_.Set(At(2026, 3, 5, 23, 59, 30));
+    const auto main = Start();
+    main->AppendHistoryLine("  23:59:40 first");
+
+    clock_.Set(At(2026, 3, 6, 0, 0, 30));
     main->tmMinuteTimer();
     EXPECT_EQ(main->historyFilePath(), StdPath("History/20260306.txt"));
     EXPECT_TRUE(main->ListBox2->toPlainText().isEmpty());
     EXPECT_FALSE(QFile::exists(Path("History/20260306.txt")));
-
-    main->AppendHistoryLine("  00:01:00 next day");
-    EXPECT_EQ(ReadFile("History/20260306.txt"), "  00:01:00 next day\r\n");
 }
 
 TEST_F(MainWindowTest, History_SavingSwitchedOnMidDay_WritesEarlierLinesToo) {

@@ -22,6 +22,15 @@ class TimetableArrivalsTest : public ::testing::Test {
   protected:
     std::optional<TimetableArrival> Due() { return arrivals.Due(table, clock.Now()); }
 
+    // Due kSettleTime after now, not a millisecond earlier.
+    void ExpectDueAfterSettleTime() {
+        EXPECT_FALSE(Due());
+        clock.Advance(1999ms);
+        EXPECT_FALSE(Due());
+        clock.Advance(1ms);
+        EXPECT_TRUE(Due());
+    }
+
     TempFolder folder;
     std::string table = folder.File("任务计划表.tab");
     ManualClock clock{At(2026, 12, 8, 9, 0, 0)};
@@ -57,11 +66,7 @@ TEST_F(TimetableArrivalsTest, WrittenInPlace_IsTakenOnlyAfterTwoSecondsUnchanged
 
     WriteBytes(table, "half and the rest");  // the writer goes on: the wait starts again
     clock.Advance(1000ms);
-    EXPECT_FALSE(Due());
-    clock.Advance(1999ms);
-    EXPECT_FALSE(Due());
-    clock.Advance(1ms);
-    EXPECT_TRUE(Due());
+    ExpectDueAfterSettleTime();
 }
 
 // A rename that is followed by writes to the same name no longer counts as complete.
@@ -83,6 +88,40 @@ TEST_F(TimetableArrivalsTest, OwnSave_IsNoArrival) {
     arrivals.Saved(table);
     EXPECT_FALSE(Due());
     clock.Advance(3s);
+    EXPECT_FALSE(Due());
+}
+
+// A copy that stalls at a line end leaves a file that reads as whole and stays unchanged: while
+// the watch tells of closes, the file waits for its writer to close it, then for 2 s unchanged.
+TEST_F(TimetableArrivalsTest, WriterOpen_IsTakenOnlyTwoSecondsAfterItsClose) {
+    WriteBytes(table, "old");
+    arrivals.Loaded(table);
+
+    WriteBytes(table, "half");
+    arrivals.WriterOpen(table);
+    EXPECT_FALSE(Due());
+    clock.Advance(10s);
+    EXPECT_FALSE(Due());
+
+    arrivals.WriterClosed(table);
+    ExpectDueAfterSettleTime();
+}
+
+// A watch that lost its folder told of no close: what it knew goes, and the plain 2 s rule holds.
+TEST_F(TimetableArrivalsTest, WatchLost_ForgetsOpenWritersAndRenames) {
+    WriteBytes(table, "new");
+    arrivals.WriterOpen(table);
+    clock.Advance(3s);
+    EXPECT_FALSE(Due());
+
+    arrivals.WatchLost();
+    EXPECT_FALSE(Due());
+    clock.Advance(2s);
+    EXPECT_TRUE(Due());
+
+    WriteBytes(table, "newer");
+    arrivals.RenamedInto(table);
+    arrivals.WatchLost();
     EXPECT_FALSE(Due());
 }
 

@@ -37,7 +37,7 @@ std::vector<std::string> Split(const std::string& text, const std::string& separ
 
 using VardoReport = VardoProgramFolder;
 
-TEST_F(VardoReport, RealDay_ReportsEndedExitedAndMissedRows) {
+TEST_F(VardoReport, RealDay_ReportsEndedExitedAndPendingRows) {
     constexpr int kCloseAfter = 6;
     std::string startText;
     std::string endText;
@@ -48,7 +48,7 @@ TEST_F(VardoReport, RealDay_ReportsEndedExitedAndMissedRows) {
             TableLine(1, "--window \"E2E Report\"", "Ended", startText, endText) +
             TableLine(2, "--lifetime 1000", "Exited", startText,
                       LocalTimeText(first, 60, "%02d:%02d:%02d")) +
-            TableLine(3, "", "Missed", LocalTimeText(first, 600, "%02d:%02d:%02d"), "");
+            TableLine(3, "", "Later", LocalTimeText(first, 600, "%02d:%02d:%02d"), "");
         WriteBytes("Data/任务计划表.tab", Utf8ToGb18030(table));
         WriteBytes("VARDO.INI", "[START]\r\nchkSaveHis=YES\r\nchkAutoShutDown=YES\r\nTimePicker=" +
                                     LocalTimeText(first, kCloseAfter, "%d:%02d:%02d") + "\r\n");
@@ -78,7 +78,7 @@ TEST_F(VardoReport, RealDay_ReportsEndedExitedAndMissedRows) {
     };
 
     const std::vector<std::string> ended = fields(1);
-    ASSERT_EQ(ended.size(), 11u) << lines[1];
+    ASSERT_EQ(ended.size(), 12u) << lines[1];
     EXPECT_EQ(planned(ended),
               (std::vector<std::string>{day, "1", app, "Ended", startText, endText}));
     EXPECT_EQ(ended[8], "ended");
@@ -87,17 +87,18 @@ TEST_F(VardoReport, RealDay_ReportsEndedExitedAndMissedRows) {
     EXPECT_LE(number(ended[9]), 5);
 
     const std::vector<std::string> exited = fields(2);
-    ASSERT_EQ(exited.size(), 11u) << lines[2];
+    ASSERT_EQ(exited.size(), 12u) << lines[2];
     EXPECT_EQ(exited[3], "Exited");
     EXPECT_EQ(exited[8], "exited");
     EXPECT_LE(number(exited[10]), 2);
     EXPECT_LE(number(exited[9]), kCloseAfter);
 
-    EXPECT_EQ(
-        lines[3].substr(lines[3].find(",3,")),
-        ",3," + app + ",Missed," + LocalTimeText(start, 600, "%02d:%02d:%02d") + ",,,,none,0,");
+    // Today's history ends before row 3's start: it is still to come.
+    EXPECT_EQ(lines[3].substr(lines[3].find(",3,")),
+              ",3," + app + ",Later," + LocalTimeText(start, 600, "%02d:%02d:%02d") +
+                  ",,,,none,0,,pending");
 
-    // The picture: row 1 ran, row 3's missed start is marked at its planned start.
+    // The picture: row 1 ran, row 3's pending start is marked at its planned start.
     const QImage picture(QString::fromStdString((folder_ / "report.png").string()));
     const std::chrono::year_month_day date{std::chrono::year{startDay.tm_year + 1900},
                                            std::chrono::month(startDay.tm_mon + 1),
@@ -111,7 +112,7 @@ TEST_F(VardoReport, RealDay_ReportsEndedExitedAndMissedRows) {
                                   layout->LaneTop(0, lane) + layout->LaneHeight() * 3 / 4);
     };
     EXPECT_EQ(actualHalf(0, *days[0].entries[0].actualStart), kRanColour);
-    EXPECT_EQ(actualHalf(2, *days[0].entries[2].plannedStart), kMissedColour);
+    EXPECT_EQ(actualHalf(2, *days[0].entries[2].plannedStart), kPendingColour);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "ReportStatus.h"
 #include "TimeText.h"
 
 namespace vardo {
@@ -12,8 +13,7 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kHeader =
     "date,row,application,description,planned_start,planned_end,actual_start,actual_end,"
-    "end_kind,run_seconds,start_delay_seconds";
-constexpr int kDaySeconds = 24 * 3600;
+    "end_kind,run_seconds,start_delay_seconds,status";
 
 void AppendField(std::string& csv, std::string_view field) {
     if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -26,6 +26,14 @@ void AppendField(std::string& csv, std::string_view field) {
         csv += c;
     }
     csv += '"';
+}
+
+// A text that begins with one of these is taken for a formula by spreadsheet programs; a leading
+// apostrophe makes it plain text there.
+std::string SpreadsheetText(std::string_view text) {
+    if (text.empty() || std::string_view("=+-@").find(text.front()) == std::string_view::npos)
+        return std::string(text);
+    return "'" + std::string(text);
 }
 
 void AppendLine(std::string& csv, std::initializer_list<std::string_view> fields) {
@@ -54,16 +62,34 @@ std::string_view EndKindText(EndKind kind) {
     return "none";
 }
 
+std::string_view StatusText(EntryStatus status) {
+    switch (status) {
+        case EntryStatus::Ran:
+            return "ran";
+        case EntryStatus::Late:
+            return "late";
+        case EntryStatus::Missed:
+            return "missed";
+        case EntryStatus::Pending:
+            return "pending";
+        case EntryStatus::Unplanned:
+            return "unplanned";
+        case EntryStatus::Idle:
+            break;
+    }
+    return "";
+}
+
 void AppendEntry(std::string& csv, const std::string& date, const AsRunEntry& entry) {
-    // An end after midnight is given as the clock showed it.
-    std::optional<std::int64_t> end;
-    if (entry.actualEnd) end = *entry.actualEnd % kDaySeconds;
+    // An end after midnight keeps counting the hours ("24:00:20"), so that it orders after the
+    // day's other times.
     const std::optional<std::int64_t> delay = entry.StartDelay();
-    AppendLine(csv,
-               {date, entry.row > 0 ? std::to_string(entry.row) : "", entry.application,
-                entry.description, OptionalTime(entry.plannedStart), OptionalTime(entry.plannedEnd),
-                OptionalTime(entry.actualStart), OptionalTime(end), EndKindText(entry.endKind),
-                std::to_string(entry.runSeconds), delay ? std::to_string(*delay) : ""});
+    AppendLine(csv, {date, entry.row > 0 ? std::to_string(entry.row) : "",
+                     SpreadsheetText(entry.application), SpreadsheetText(entry.description),
+                     OptionalTime(entry.plannedStart), OptionalTime(entry.plannedEnd),
+                     OptionalTime(entry.actualStart), OptionalTime(entry.actualEnd),
+                     EndKindText(entry.endKind), std::to_string(entry.runSeconds),
+                     delay ? std::to_string(*delay) : "", StatusText(StatusOf(entry))});
 }
 
 }  // namespace

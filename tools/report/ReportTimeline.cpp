@@ -33,15 +33,6 @@ int LaneCount(const AsRunDay& day) {
     return std::max(1, static_cast<int>(day.entries.size()));
 }
 
-bool IsLate(const AsRunEntry& entry) {
-    const std::optional<std::int64_t> delay = entry.StartDelay();
-    return delay && *delay >= kLateStartSeconds;
-}
-
-bool IsMissed(const AsRunEntry& entry) {
-    return entry.row > 0 && entry.plannedStart && !entry.actualStart;
-}
-
 QString Text(const std::string& utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
@@ -83,6 +74,7 @@ void DrawLegend(QPainter& painter) {
         {kRanColour, "ran", false},
         {kLateColour, QString("late start (%1 s or more)").arg(kLateStartSeconds), false},
         {kMissedColour, "missed start", true},
+        {kPendingColour, "pending (not yet due)", true},
         {kUnplannedColour, "start not in the timetable", false},
     };
     const QFontMetrics metrics(painter.font());
@@ -130,7 +122,7 @@ void DrawLaneLabel(QPainter& painter, const AsRunEntry& entry, int top, int lane
     const QString label = number + "  " + Text(entry.description);
     const QFontMetrics metrics(painter.font());
     const int width = TimelineLayout::kPlotLeft - TimelineLayout::kLabelLeft - 8;
-    painter.setPen(IsMissed(entry) ? kMissedColour : kTextColour);
+    painter.setPen(StatusOf(entry) == EntryStatus::Missed ? kMissedColour : kTextColour);
     painter.drawText(QPoint(TimelineLayout::kLabelLeft,
                             top + (laneHeight + metrics.ascent() - metrics.descent()) / 2),
                      metrics.elidedText(label, Qt::ElideRight, width));
@@ -150,17 +142,19 @@ void DrawPlanned(QPainter& painter, const AsRunEntry& entry, const TimelineLayou
 void DrawActual(QPainter& painter, const AsRunEntry& entry, const TimelineLayout& layout,
                 QRect half) {
     const int middle = half.center().y();
-    if (IsMissed(entry)) {
+    const EntryStatus status = StatusOf(entry);
+    if (status == EntryStatus::Missed || status == EntryStatus::Pending) {
         DrawDiamond(painter, QPoint(layout.X(*entry.plannedStart), middle),
-                    std::max(1, half.height() / 2 + 1), kMissedColour);
+                    std::max(1, half.height() / 2 + 1),
+                    status == EntryStatus::Missed ? kMissedColour : kPendingColour);
         return;
     }
     if (!entry.actualStart) return;
     const int start = *entry.actualStart;
     const int end = entry.actualEnd.value_or(start + entry.runSeconds);
     QColor colour = kRanColour;
-    if (entry.row == 0) colour = kUnplannedColour;
-    if (IsLate(entry)) {
+    if (status == EntryStatus::Unplanned) colour = kUnplannedColour;
+    if (status == EntryStatus::Late) {
         colour = kLateColour;
         // The delay itself: a line from the planned start to the actual one.
         const int from = layout.X(*entry.plannedStart);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AsRun.h"
+#include "ReportStatus.h"
 
 namespace vardo {
 
@@ -20,9 +21,7 @@ inline const QColor kRanColour{0x3C, 0x9A, 0x4A};
 inline const QColor kLateColour{0xE8, 0x89, 0x0C};
 inline const QColor kMissedColour{0xD0, 0x30, 0x2A};
 inline const QColor kUnplannedColour{0x8E, 0x44, 0xAD};
-
-// A start this many seconds or more after the planned one counts as late.
-inline constexpr int kLateStartSeconds = 10;
+inline const QColor kPendingColour{0x9A, 0x9A, 0x9A};
 
 // Where everything lies in the picture.
 class TimelineLayout {

@@ -30,7 +30,9 @@ constexpr std::string_view kHelp =
     "FILE]\n"
     "Report what ran against what was planned (the as-run log) for the days from --from to --to\n"
     "(default: the --from day alone), from the history files History/YYYYMMDD.txt and the\n"
-    "timetables in Data/ of PROGRAM_FOLDER, the folder of the vardo program file.\n"
+    "timetables in Data/ of PROGRAM_FOLDER: the folder that holds the program's Data/ and\n"
+    "History/, ~/.local/share/vardo for the installed program ($XDG_DATA_HOME/vardo when set),\n"
+    "build/run for the one the build's run command starts.\n"
     "\n"
     "Each day's timetable is chosen as the program chooses it: Data/YYYY-MM-DD.tab, else\n"
     "Data/星期X.tab, else Data/任务计划表.tab, as these files are now.\n"
@@ -45,15 +47,17 @@ constexpr std::string_view kHelp =
     "\n"
     "Without --csv and --png the CSV goes to standard output. Its columns: date, row,\n"
     "application, description, planned_start, planned_end, actual_start, actual_end, end_kind\n"
-    "(ended, exited or none), run_seconds, start_delay_seconds; one line per timetable row and "
-    "day,\n"
-    "then one per start that no row explains (row empty).\n"
+    "(ended, exited or none), run_seconds, start_delay_seconds, status (ran, late, missed,\n"
+    "pending, unplanned, or empty for a row without a start time that did not run); one line\n"
+    "per timetable row and day, then one per start that no row explains (row empty). An end\n"
+    "after midnight counts on from 24:00:00 (24:00:20 is 00:00:20 of the next day); a text\n"
+    "starting with = + - or @ gets a leading ' so that spreadsheets take it as text.\n"
     "\n"
     "Lines of a history file that are not history lines are skipped and counted on standard "
     "error.\n"
     "Exit status: 0 when the report was written, 1 when a file could not be written, 2 for a "
     "wrong\n"
-    "command line or a missing program folder.\n";
+    "command line or a folder that is missing or holds neither Data/ nor History/.\n";
 
 constexpr std::chrono::days kMaxDays{3660};
 
@@ -141,6 +145,14 @@ Options ParseArguments(const std::vector<std::string>& args) {
         throw UsageError(folders[0] + ": no such program folder");
     options.programFolder = folders[0];
     if (!options.programFolder.ends_with('/')) options.programFolder += '/';
+    // The folder of the program file (build/app, /usr/bin) is a likely mistake; its report would
+    // be empty and look like a station that ran nothing.
+    if (!std::filesystem::is_directory(options.programFolder + "Data", error) &&
+        !std::filesystem::is_directory(options.programFolder + "History", error)) {
+        throw UsageError(folders[0] +
+                         ": not a program folder (it holds neither Data/ nor History/); the "
+                         "installed program's is ~/.local/share/vardo");
+    }
     if (options.csvFile.empty() && options.pngFile.empty()) options.csvFile = kStandardOutput;
     return options;
 }

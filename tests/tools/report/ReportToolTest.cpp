@@ -15,6 +15,7 @@
 #include "RunCommand.h"
 #include "TempFolder.h"
 #include "TextCodec.h"
+#include "TimeText.h"
 
 namespace vardo {
 namespace {
@@ -91,19 +92,20 @@ TEST_F(ReportTool, Csv_MatchesHistoryToTheDaysTimetables) {
     EXPECT_EQ(test::ReadBytes(folder_.File("r.csv")),
               "\xEF\xBB\xBF"
               "date,row,application,description,planned_start,planned_end,actual_start,"
-              "actual_end,end_kind,run_seconds,start_delay_seconds\r\n"
+              "actual_end,end_kind,run_seconds,start_delay_seconds,status\r\n"
               "2024-03-15,1,/opt/show/player,早间新闻,08:00:00,09:00:00,08:00:00,09:00:00,"
-              "ended,3600,0\r\n"
+              "ended,3600,0,ran\r\n"
               "2024-03-15,2,/opt/show/player,\"Weather, regional\",10:00:00,11:00:00,10:00:45,"
-              "10:20:00,exited,1155,45\r\n"
-              "2024-03-15,3,/opt/show/clock,Clock,12:00:00,13:00:00,,,none,0,\r\n"
-              "2024-03-15,4,/opt/show/late,Late show,23:59:50,00:00:20,23:59:50,00:00:20,"
-              "ended,30,0\r\n"
-              "2024-03-15,,/opt/show/player,早间新闻,,,14:30:00,14:40:00,ended,600,\r\n"
-              "2024-03-15,,/usr/bin/xterm,Console,,,15:00:00,,none,32390,\r\n"
-              "2024-03-16,1,/opt/show/loop,Night loop,00:00:10,06:00:00,00:00:10,,none,30590,0\r\n"
+              "10:20:00,exited,1155,45,late\r\n"
+              "2024-03-15,3,/opt/show/clock,Clock,12:00:00,13:00:00,,,none,0,,missed\r\n"
+              "2024-03-15,4,/opt/show/late,Late show,23:59:50,00:00:20,23:59:50,24:00:20,"
+              "ended,30,0,ran\r\n"
+              "2024-03-15,,/opt/show/player,早间新闻,,,14:30:00,14:40:00,ended,600,,unplanned\r\n"
+              "2024-03-15,,/usr/bin/xterm,Console,,,15:00:00,,none,32390,,unplanned\r\n"
+              "2024-03-16,1,/opt/show/loop,Night loop,00:00:10,06:00:00,00:00:10,,none,30590,0,"
+              "ran\r\n"
               "2024-03-16,2,/opt/show/player,早间新闻,08:00:00,09:00:00,08:00:02,08:30:00,"
-              "exited,1798,2\r\n");
+              "exited,1798,2,ran\r\n");
     EXPECT_EQ(result.err, "vardo-report: " + folder_.File("History/20240315.txt") +
                               ": skipped 1 line that is not a history line\n");
 }
@@ -115,7 +117,7 @@ TEST_F(ReportTool, Csv_GoesToStandardOutputAndMissingOrUnreadableHistoryIsNamed)
     EXPECT_EQ(result.status, 0) << result.err;
     // Sunday has no weekday file: the default timetable, nothing started.
     EXPECT_NE(result.out.find("\r\n2024-03-17,2,/opt/show/player,早间新闻,08:00:00,09:00:00,,,none,"
-                              "0,\r\n"),
+                              "0,,missed\r\n"),
               std::string::npos)
         << result.out;
     EXPECT_EQ(result.err, "vardo-report: 2024-03-17: no history file\nvardo-report: " +
@@ -157,6 +159,89 @@ TEST_F(ReportTool, Picture_MarksPlannedRunLateMissedAndUnplanned) {
     EXPECT_EQ(at(0, 5, true, 20 * h), kUnplannedColour);
     // Saturday: the start logged in Friday's file runs in Saturday's first lane.
     EXPECT_EQ(at(1, 0, true, 3 * h), kRanColour);
+}
+
+// Today's rows whose start the history has not reached are pending, not missed, and so is every
+// row of a later day; a row the history went past without a start is missed.
+TEST_F(ReportTool, Today_RowsAfterTheLastHistoryLineArePending) {
+    const std::chrono::year_month_day today = Today();
+    const auto tomorrow =
+        std::chrono::year_month_day{std::chrono::sys_days{today} + std::chrono::days{1}};
+    const std::string date = DateText(true, today);
+    const std::string rows = TableLine(1, "/opt/show/player", "早间新闻", "00:00:01", "") +
+                             TableLine(2, "/opt/show/clock", "Clock", "00:00:02", "") +
+                             TableLine(3, "/opt/show/late", "Late show", "23:59:59", "");
+    test::WriteBytes(folder_.File("Data/" + date + ".tab"), rows);
+    test::WriteBytes(folder_.File("Data/" + DateText(true, tomorrow) + ".tab"), rows);
+    test::WriteBytes(folder_.File("History/" + DateText(false, today) + ".txt"),
+                     HistoryLine("00:00:01", kStart, "/opt/show/player", "早间新闻") +
+                         HistoryLine("00:00:03", kEnd, "/opt/show/player", "早间新闻"));
+
+    const test::CommandResult result =
+        Report({"--from", date, "--to", DateText(true, tomorrow), "--csv", folder_.File("r.csv"),
+                "--png", folder_.File("r.png")});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const std::string csv = test::ReadBytes(folder_.File("r.csv"));
+    EXPECT_NE(csv.find(date + ",2,/opt/show/clock,Clock,00:00:02,,,,none,0,,missed\r\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find(date + ",3,/opt/show/late,Late show,23:59:59,,,,none,0,,pending\r\n"),
+              std::string::npos)
+        << csv;
+    EXPECT_NE(
+        csv.find(DateText(true, tomorrow) + ",1,/opt/show/player,早间新闻,00:00:01,,,,none,0,,"
+                                            "pending\r\n"),
+        std::string::npos)
+        << csv;
+
+    const QImage image(QString::fromStdString(folder_.File("r.png")));
+    ASSERT_FALSE(image.isNull());
+    AsRunFolder asRun(folder_.Slash());
+    const std::vector<AsRunDay> days = {asRun.Day(today), asRun.Day(tomorrow)};
+    const std::optional<TimelineLayout> layout = TimelineLayout::For(days);
+    ASSERT_TRUE(layout);
+    const auto mark = [&](std::size_t day, std::size_t lane, int seconds) {
+        const int y = layout->LaneTop(day, lane) + layout->LaneHeight() * 3 / 4;
+        return image.pixelColor(layout->X(seconds), y);
+    };
+    EXPECT_EQ(mark(0, 1, 2), kMissedColour);
+    EXPECT_EQ(mark(0, 2, 86399), kPendingColour);
+    EXPECT_EQ(mark(1, 0, 1), kPendingColour);
+}
+
+// Texts that spreadsheet programs would run as formulas are written as plain text.
+TEST_F(ReportTool, Csv_FormulaLikeTextsGetALeadingApostrophe) {
+    test::WriteBytes(folder_.File("Data/2024-03-20.tab"),
+                     TableLine(1, "=cmd", "+1 show", "08:00:00", "") +
+                         TableLine(2, "/opt/a", "-2", "09:00:00", "") +
+                         TableLine(3, "/opt/b", "@SUM(A1)", "10:00:00", "") +
+                         TableLine(4, "/opt/c", "a=b", "11:00:00", ""));
+    const test::CommandResult result = Report({"--from", "2024-03-20"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("\r\n2024-03-20,1,'=cmd,'+1 show,08:00:00,"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("\r\n2024-03-20,2,/opt/a,'-2,09:00:00,"), std::string::npos);
+    EXPECT_NE(result.out.find("\r\n2024-03-20,3,/opt/b,'@SUM(A1),10:00:00,"), std::string::npos);
+    EXPECT_NE(result.out.find("\r\n2024-03-20,4,/opt/c,a=b,11:00:00,"), std::string::npos);
+}
+
+// The program file's folder (build/app, /usr/bin) is the likely mistake: refused, naming the
+// folder that is meant.
+TEST_F(ReportTool, CommandLine_FolderWithNeitherDataNorHistoryIsRefused) {
+    std::filesystem::create_directory(folder_.File("bin"));
+    const test::CommandResult refused =
+        test::RunCommand(VARDO_REPORT, {folder_.File("bin"), "--from", "2024-03-15"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_TRUE(refused.out.empty());
+    EXPECT_EQ(refused.err, "vardo-report: " + folder_.File("bin") +
+                               ": not a program folder (it holds neither Data/ nor History/); the "
+                               "installed program's is ~/.local/share/vardo (see --help)\n");
+
+    std::filesystem::create_directory(folder_.File("bin/History"));
+    EXPECT_EQ(test::RunCommand(VARDO_REPORT, {folder_.File("bin"), "--from", "2024-03-15"}).status,
+              0);
+    const test::CommandResult help = test::RunCommand(VARDO_REPORT, {"--help"});
+    EXPECT_NE(help.out.find("~/.local/share/vardo"), std::string::npos);
 }
 
 TEST_F(ReportTool, CommandLine_ErrorsGiveOneLineAndTheirStatus) {
