@@ -153,8 +153,9 @@ void TFrmMain::FillMonitorList() {
 
 void TFrmMain::LoadTimetable(const std::string& path, std::optional<std::string_view> bytes) {
     SetStatusText(0, path);
-    // The settings error, shown only once the running tasks are in their new rows: its box runs
-    // a nested event loop, and the ticks in there must find them.
+    // The settings error, shown only once the running tasks are in their new rows and the grid
+    // counts as loaded: its box runs a nested event loop, and the ticks (or a session end) in
+    // there must find them.
     std::optional<SettingsWriteError> settingsError;
     runner_->BeginTableLoad();
     try {
