@@ -412,17 +412,27 @@ bool TaskRunner::CaptionMode(int row) const {
 }
 
 void TaskRunner::RestartTask(int row) {
+    const auto sameTask = [&](const CarriedTask& orphan) {
+        return RowRunsTask(table_, row, orphan.task);
+    };
     if (table_.Cell(ColExclusive, row) == kYes) {
         EndAllTasks(TaskEndCause::Exclusive);
     } else {
         EndTask(row, TaskEndCause::Restart);
         // The same task cut loose from its row (by a load, a delete) is ended as the row's own.
-        EndOrphans(held_.TakeOrphansIf([&](const CarriedTask& orphan) {
-            return RowRunsTask(table_, row, orphan.task);
-        }),
-                   TaskEndCause::Restart);
+        EndOrphans(held_.TakeOrphansIf(sameTask), TaskEndCause::Restart);
     }
+    // An end the system refused leaves the task running and followed, as its history line says:
+    // a second copy is not started beside it.
+    if (held_.TrackedHandle(row) != 0 || OrphanRuns(sameTask)) return;
     StartTask(row);
+}
+
+bool TaskRunner::OrphanRuns(const std::function<bool(const CarriedTask&)>& which) {
+    std::vector<CarriedTask> found = held_.TakeOrphansIf(which);
+    const bool runs = !found.empty();
+    for (CarriedTask& orphan : found) held_.KeepOrphan(std::move(orphan));
+    return runs;
 }
 
 void TaskRunner::btnPlayFlashClick() {
