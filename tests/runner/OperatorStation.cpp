@@ -498,18 +498,18 @@ void OperatorStation::CheckMetrics(std::vector<std::string>& faults) {
                          std::to_string(onAir));
 }
 
-// Closed with 退出时关闭任务 (or at a session end with it): every task has ended and says so.
+// Closed with 退出时关闭任务 (or at a session end with it): every task has ended and says so, but
+// for those whose end the system refused, which the history tells and which stay followed.
 void OperatorStation::CheckClosed(std::vector<std::string>& faults) {
     if (!options_.endTasksOnClose) return;
+    const std::multiset<int> followed = FollowedProcesses();
     for (const ChildProcess& child : ChildProcesses()) {
-        if (!child.ended && !EndsWithin(child.processId, kDyingTime))
-            faults.push_back("process " + std::to_string(child.processId) +
-                             " still runs after the program closed with 退出时关闭任务");
-    }
-    for (const auto& [identity, open] : openRuns_) {
-        if (open > 0)
-            faults.push_back(identity.first + " " + identity.second + ": " +
-                             std::to_string(open) + " runs without an end line after the close");
+        if (child.ended ||
+            (processes_.Refused().contains(child.processId) && followed.contains(child.processId)) ||
+            EndsWithin(child.processId, kDyingTime))
+            continue;
+        faults.push_back("process " + std::to_string(child.processId) +
+                         " still runs after the program closed with 退出时关闭任务");
     }
 }
 

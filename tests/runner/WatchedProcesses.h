@@ -6,7 +6,9 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -45,6 +47,8 @@ class WatchedProcesses final : public platform::Processes {
     void RefuseKills(int count) { refusedKills_ += count; }
     // Processes the program signalled to end, and that may still be dying.
     const std::set<int>& Killed() const { return killed_; }
+    // Processes whose end was refused.
+    const std::set<int>& Refused() const { return refused_; }
 
     bool CreateProcess(const std::string& commandLine, const std::string& workingDirectory,
                        bool showWindow, platform::ProcessInformation& info) override {
@@ -58,13 +62,19 @@ class WatchedProcesses final : public platform::Processes {
         return real_.GetExitCodeProcess(handle);
     }
     bool TerminateProcess(platform::ProcessHandle handle, std::uint32_t exitCode) override {
+        refusal_.clear();
         if (refusedKills_ > 0 && open_.contains(handle)) {
             --refusedKills_;
+            refusal_ = std::strerror(EPERM);
+            refused_.insert(open_.at(handle));
             return false;
         }
         const bool ended = real_.TerminateProcess(handle, exitCode);
         if (ended) killed_.insert(real_.ProcessIdOfHandle(handle));
         return ended;
+    }
+    std::string LastTerminateError() const override {
+        return refusal_.empty() ? real_.LastTerminateError() : refusal_;
     }
     platform::ProcessHandle OpenProcess(int processId) override {
         const platform::ProcessHandle handle = real_.OpenProcess(processId);
@@ -88,7 +98,9 @@ class WatchedProcesses final : public platform::Processes {
     std::map<platform::ProcessHandle, int> open_;
     std::vector<Creation> creations_;
     std::set<int> killed_;
+    std::set<int> refused_;
     int refusedKills_ = 0;
+    std::string refusal_;
 };
 
 // A child of this process as /proc shows it.
