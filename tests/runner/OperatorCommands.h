@@ -411,7 +411,8 @@ struct TheProgramEnds : StationCommand {
     Ending how = *rc::gen::element(Ending::ExitButtonOk, Ending::ExitButtonCancel,
                                    Ending::AutomaticClose, Ending::SessionEnd);
     void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, how == Ending::AutomaticClose, [&] {
+        // A close the operator cancels at its time leaves that second's metrics to the next.
+        Step(station, false, [&] {
             switch (how) {
                 case Ending::ExitButtonOk:
                 case Ending::ExitButtonCancel:
