@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -10,10 +11,18 @@
 
 namespace vardo {
 
+// What a task's start line named it; its end line names it the same, whatever its row shows by
+// then (an operator may give a running row another program or description).
+struct TaskName {
+    std::string application;
+    std::string description;
+};
+
 // A task no row holds, with the handle held for it (0: none).
 struct CarriedTask {
     RunningTask task;
     platform::ProcessHandle handle = 0;
+    TaskName name;
 };
 
 // The tasks the runner follows, and the process handles it holds for them.
@@ -40,6 +49,8 @@ class HeldTasks {
     void Hold(int row, int processId, platform::ProcessHandle handle);
     // Whether the row shows the task held for it ("在播", same process and handle).
     bool Holds(int row) const;
+    // The name the row's task started under; the row's own when it holds none.
+    TaskName NameOf(int row) const;
     // The handle the row holds for the process of its column 10, still referring to that
     // process; else 0.
     platform::ProcessHandle TrackedHandle(int row) const;
@@ -69,6 +80,7 @@ class HeldTasks {
         int processId = 0;                   // 0: a caption row that has found no window yet
         platform::ProcessHandle handle = 0;  // 0: none
         RunningTask task;                    // the row's cells when last noted
+        TaskName name;                       // as the task started
     };
 
     void CloseHandle(platform::ProcessHandle handle);

@@ -345,8 +345,9 @@ bool TaskRunner::DetectEnd(int row) {
     if (handle == 0) return false;  // not ours: the query counts as failed
     const platform::ExitQuery query = processes_.GetExitCodeProcess(handle);
     if (!query.succeeded || query.running) return false;
+    const TaskName name = held_.NameOf(row);
     held_.Release(row);
-    host_.SetStatusLine(EventLine(kExitEventText, row));
+    host_.SetStatusLine(EventLine(kExitEventText, name));
     ClearTracking(row);
     events_->TaskEnded(TaskEndCause::Exited);
     AppendStatusLineToHistory();
@@ -501,8 +502,9 @@ void TaskRunner::EndTask(int row, TaskEndCause cause) {
     }
     const platform::ProcessHandle handle = held_.TrackedHandle(row);
     if (handle != 0 && !KillProcess(handle, table_.Cell(ColApplication, row))) return;
+    const TaskName name = held_.NameOf(row);
     held_.Release(row);
-    host_.SetStatusLine(EventLine(kEndEventText, row));
+    host_.SetStatusLine(EventLine(kEndEventText, name));
     ClearTracking(row);
     events_->TaskEnded(cause);
     AppendStatusLineToHistory();
@@ -551,7 +553,7 @@ void TaskRunner::DetectOrphanEnds() {
     });
     for (const CarriedTask& orphan : ended) {
         processes_.CloseHandle(orphan.handle);
-        host_.SetStatusLine(EventLine(kExitEventText, orphan.task));
+        host_.SetStatusLine(EventLine(kExitEventText, orphan.name));
         events_->TaskEnded(TaskEndCause::Exited);
         AppendStatusLineToHistory();
     }
@@ -566,7 +568,7 @@ void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause
             }
             processes_.CloseHandle(orphan.handle);
         }
-        host_.SetStatusLine(EventLine(kEndEventText, orphan.task));
+        host_.SetStatusLine(EventLine(kEndEventText, orphan.name));
         events_->TaskEnded(cause);
         AppendStatusLineToHistory();
     }
@@ -600,8 +602,8 @@ std::string TaskRunner::EventLine(std::string_view event, int row) const {
                            table_.Cell(ColDescription, row));
 }
 
-std::string TaskRunner::EventLine(std::string_view event, const RunningTask& task) const {
-    return HistoryLineText(NowTimeText(), event, task.application, task.description);
+std::string TaskRunner::EventLine(std::string_view event, const TaskName& name) const {
+    return HistoryLineText(NowTimeText(), event, name.application, name.description);
 }
 
 void TaskRunner::AppendStatusLineToHistory() {

@@ -175,7 +175,7 @@ class TaskRunner final : public platform::WindowListener {
     void EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause);
     // "  " + time + event + application + " 】  " + description.
     std::string EventLine(std::string_view event, int row) const;
-    std::string EventLine(std::string_view event, const RunningTask& task) const;
+    std::string EventLine(std::string_view event, const TaskName& name) const;
     // The history gets the status line's text as read back, as the memo always has.
     void AppendStatusLineToHistory();
 

@@ -2,6 +2,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
 #include "OperatorStation.h"
 #include "TaskTable.h"
 #include "utMain.h"
@@ -26,6 +28,24 @@ TEST(OperatorModelFindings, RestartWhoseEndIsRefused_StartsNoSecondCopy) {
     EXPECT_THAT(station.Check(false), IsEmpty());
     EXPECT_EQ(station.Main().table().Cell(ColProcessId, 1), processId);
     EXPECT_EQ(station.Main().table().Cell(ColRunState, 1), kRunning);
+}
+
+// A running row given another program in the edit state: its end still names the program that
+// ran, so that the history's start and end lines pair up.
+TEST(OperatorModelFindings, RowGivenAnotherProgramWhileRunning_EndNamesTheProgramThatRan) {
+    OperatorStation station({});
+    station.ChooseRow(0);
+    station.Main().btnPlayFlashClick();
+    station.Main().btnEditClick();
+    station.ChooseRow(0);
+    station.Main().edApp->setText(QString::fromStdString(station.ProgramPath(TaskProgram::Blip)));
+    station.Main().btnEditClick();
+    ASSERT_THAT(station.Check(false), IsEmpty());
+
+    station.ChooseRow(0);
+    station.Main().btnStopFlashClick();
+
+    EXPECT_THAT(station.Check(false), IsEmpty());
 }
 
 }  // namespace

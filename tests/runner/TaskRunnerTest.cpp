@@ -920,7 +920,8 @@ TEST_F(TaskRunnerTest, Load_RowOfTheSameTask_TakesItOverWithRunTimeAndHandle) {
     RunUntil(8, 30, 7);
     EXPECT_EQ(host.reminders.size(), 1u);  // the run time went on from 2 seconds
     EXPECT_EQ(processes.terminated, std::vector<int>{pid});
-    EXPECT_EQ(host.history.back(), Line("08:30:06", " 结束任务: 【", "/apps/player", "News again"));
+    // Named as its start line named it, so that the history's start and end pair up.
+    EXPECT_EQ(host.history.back(), Line("08:30:06", " 结束任务: 【", "/apps/player", "News"));
     EXPECT_TRUE(processes.handles.empty());
 }
 
