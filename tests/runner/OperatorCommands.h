@@ -82,6 +82,34 @@ struct InEditState : StationCommand {
     }
 };
 
+// A button on the row a pick chooses.
+template <bool Editing, void (TFrmMain::*Button)()>
+struct RowButton : InEditState<Editing> {
+    int pick = Pick();
+    void run(const StationModel&, OperatorStation& station) const override {
+        Step(station, false, [&] {
+            station.ChooseRow(pick);
+            (station.Main().*Button)();
+        });
+    }
+};
+
+// A button of the edit state.
+template <void (TFrmMain::*Button)()>
+struct EditButton : InEditState<true> {
+    void run(const StationModel&, OperatorStation& station) const override {
+        Step(station, false, [&] { (station.Main().*Button)(); });
+    }
+};
+
+// A change of the world around the station.
+template <void (OperatorStation::*Change)()>
+struct WorldChange : StationCommand {
+    void run(const StationModel&, OperatorStation& station) const override {
+        Step(station, false, [&] { (station.*Change)(); });
+    }
+};
+
 // --- the clock ----------------------------------------------------------------------------------
 
 struct NextSecond : StationCommand {
@@ -152,18 +180,28 @@ struct ToggleEditState : StationCommand {
     void show(std::ostream& os) const override { os << "edit state on/off"; }
 };
 
-struct CancelEdits : InEditState<true> {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.Main().btnCancelClick(); });
-    }
+
+
+struct CancelEdits : EditButton<&TFrmMain::btnCancelClick> {
     void show(std::ostream& os) const override { os << "Cancel"; }
 };
-
-struct SaveEdits : InEditState<true> {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.Main().btnSaveClick(); });
-    }
+struct SaveEdits : EditButton<&TFrmMain::btnSaveClick> {
     void show(std::ostream& os) const override { os << "Save"; }
+};
+struct CopyAddRow : RowButton<true, &TFrmMain::btnCopyAddClick> {
+    void show(std::ostream& os) const override { os << "copy-add row #" << pick; }
+};
+struct CopyInsertRow : RowButton<true, &TFrmMain::btnCopyInsertClick> {
+    void show(std::ostream& os) const override { os << "copy-insert at row #" << pick; }
+};
+struct DeleteRow : RowButton<true, &TFrmMain::btnDelClick> {
+    void show(std::ostream& os) const override { os << "delete row #" << pick; }
+};
+struct Play : RowButton<false, &TFrmMain::btnPlayFlashClick> {
+    void show(std::ostream& os) const override { os << "Play row #" << pick; }
+};
+struct Stop : RowButton<false, &TFrmMain::btnStopFlashClick> {
+    void show(std::ostream& os) const override { os << "Stop row #" << pick; }
 };
 
 struct AddRow : InEditState<true> {
@@ -190,38 +228,8 @@ struct InsertRow : InEditState<true> {
     void show(std::ostream& os) const override { os << "insert at row #" << pick << ": " << spec; }
 };
 
-struct CopyAddRow : InEditState<true> {
-    int pick = Pick();
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] {
-            station.ChooseRow(pick);
-            station.Main().btnCopyAddClick();
-        });
-    }
-    void show(std::ostream& os) const override { os << "copy-add row #" << pick; }
-};
 
-struct CopyInsertRow : InEditState<true> {
-    int pick = Pick();
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] {
-            station.ChooseRow(pick);
-            station.Main().btnCopyInsertClick();
-        });
-    }
-    void show(std::ostream& os) const override { os << "copy-insert at row #" << pick; }
-};
 
-struct DeleteRow : InEditState<true> {
-    int pick = Pick();
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] {
-            station.ChooseRow(pick);
-            station.Main().btnDelClick();
-        });
-    }
-    void show(std::ostream& os) const override { os << "delete row #" << pick; }
-};
 
 struct ChangeTimes : InEditState<true> {
     int pick = Pick();
@@ -316,27 +324,7 @@ struct OpenTimetable : StationCommand {
     void show(std::ostream& os) const override { os << "open timetable file #" << pick; }
 };
 
-struct Play : InEditState<false> {
-    int pick = Pick();
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] {
-            station.ChooseRow(pick);
-            station.Main().btnPlayFlashClick();
-        });
-    }
-    void show(std::ostream& os) const override { os << "Play row #" << pick; }
-};
 
-struct Stop : InEditState<false> {
-    int pick = Pick();
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] {
-            station.ChooseRow(pick);
-            station.Main().btnStopFlashClick();
-        });
-    }
-    void show(std::ostream& os) const override { os << "Stop row #" << pick; }
-};
 
 // --- the world ----------------------------------------------------------------------------------
 
@@ -360,25 +348,23 @@ struct TimetableArrives : StationCommand {
     }
 };
 
-struct TheDaysFilesGo : StationCommand {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.RemoveTheDaysFiles(); });
-    }
+
+
+
+struct TheDaysFilesGo : WorldChange<&OperatorStation::RemoveTheDaysFiles> {
     void show(std::ostream& os) const override { os << "the day's timetable files are deleted"; }
 };
-
-struct DataFolderBreaks : StationCommand {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.BreakDataFolder(); });
-    }
+struct DataFolderBreaks : WorldChange<&OperatorStation::BreakDataFolder> {
     void show(std::ostream& os) const override { os << "Data/ can no longer be written"; }
 };
-
-struct DataFolderMended : StationCommand {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.RepairDataFolder(); });
-    }
+struct DataFolderMended : WorldChange<&OperatorStation::RepairDataFolder> {
     void show(std::ostream& os) const override { os << "Data/ works again"; }
+};
+struct KillRefused : WorldChange<&OperatorStation::RefuseNextKill> {
+    void show(std::ostream& os) const override { os << "the next kill is refused"; }
+};
+struct SessionEndsInNextBox : WorldChange<&OperatorStation::EndSessionInNextBox> {
+    void show(std::ostream& os) const override { os << "the session ends while the next box waits"; }
 };
 
 struct TaskExits : StationCommand {
@@ -389,19 +375,7 @@ struct TaskExits : StationCommand {
     void show(std::ostream& os) const override { os << "running task #" << pick << " exits"; }
 };
 
-struct KillRefused : StationCommand {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.RefuseNextKill(); });
-    }
-    void show(std::ostream& os) const override { os << "the next kill is refused"; }
-};
 
-struct SessionEndsInNextBox : StationCommand {
-    void run(const StationModel&, OperatorStation& station) const override {
-        Step(station, false, [&] { station.EndSessionInNextBox(); });
-    }
-    void show(std::ostream& os) const override { os << "the session ends while the next box waits"; }
-};
 
 // The program ends: by its exit button (OK or Cancel when asked), at the automatic close time, or
 // with the session (SIGTERM).
