@@ -62,7 +62,7 @@ void HeldTasks::Release(int row) {
 }
 
 void HeldTasks::Note(int row) {
-    if (Holds(row)) held_.at(table_.Key(row)).task = RunningTaskOf(table_, row);
+    held_.at(table_.Key(row)).task = RunningTaskOf(table_, row);
 }
 
 void HeldTasks::CutLoose(HeldTask held) {
@@ -83,6 +83,10 @@ void HeldTasks::CutLooseTasksNoRowHolds() {
     for (int row = 1; row < table_.RowCount(); ++row) {
         if (Holds(row)) holding.insert(table_.Key(row));
     }
+    CutLooseTasksNoRowHolds(holding);
+}
+
+void HeldTasks::CutLooseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding) {
     for (auto entry = held_.begin(); entry != held_.end();) {
         if (holding.contains(entry->first)) {
             ++entry;

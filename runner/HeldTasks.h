@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "Processes.h"
@@ -62,6 +63,8 @@ class HeldTasks {
     // The tasks of rows that no longer hold them become orphans; a caption row's task that has
     // not found its process yet has nothing to follow and is dropped.
     void CutLooseTasksNoRowHolds();
+    // The same, told the keys of the rows that hold their tasks.
+    void CutLooseTasksNoRowHolds(const std::unordered_set<TaskTable::RowKey>& holding);
 
     // Called just before and just after every timetable load, which empties columns 10 to 14.
     void BeginTableLoad();

@@ -65,6 +65,7 @@ void TaskRunner::ScheduleTick() {
     if (host_.IsEditState()) {
         // The seconds of the edit state are not caught up once it is left.
         sequencer_.Resume();
+        editedSinceScan_ = true;
         return;
     }
     // A tick nested in a call to the host is left out; the next tick catches its seconds up.
@@ -76,7 +77,9 @@ void TaskRunner::ScheduleTick() {
     const auto steadyNow = std::chrono::steady_clock::now();
     const LocalTime now = std::chrono::floor<std::chrono::milliseconds>(preciseNow);
     host_.SetStatusText(kTimePanel, SecondsToTimeText(TimeOfDaySeconds(now)));
-    held_.CutLooseTasksNoRowHolds();
+    // Rows deleted or emptied in the edit state leave their tasks to be ended with no row, at
+    // an end time that may come before the next watch.
+    if (std::exchange(editedSinceScan_, false)) held_.CutLooseTasksNoRowHolds();
     for (const LocalSeconds second : sequencer_.Advance(now)) {
         scheduledSecondBegan_ = steadyNow - (preciseNow - second);
         ScanSchedule(TimeOfDaySeconds(second));
@@ -103,18 +106,22 @@ void TaskRunner::WatchTick() {
     ++watchTickCount_;
     host_.SetStatusText(kWatchTickPanel, std::to_string(watchTickCount_));
     PlaceWindowsShownWhileEditing();
-    // Tasks whose rows went meanwhile (deleted, emptied, overwritten) are followed as orphans.
-    held_.CutLooseTasksNoRowHolds();
+    std::unordered_set<TaskTable::RowKey> holding;
     for (int row = 1; row < table_.RowCount(); ++row) {
-        if (table_.Cell(ColRunState, row) == kRunning && !held_.Holds(row)) {
+        const bool running = table_.Cell(ColRunState, row) == kRunning;
+        if (running && !held_.Holds(row)) {
             ClearTracking(row);  // a copy of a running row
             continue;
         }
         WatchRow(row);
+        if (!running || !held_.Holds(row)) continue;
+        holding.insert(table_.Key(row));
         held_.Note(row);
     }
     ReportUnplacedWindows();
     DetectOrphanEnds();
+    // Tasks whose rows went (deleted, emptied, overwritten) are followed with no row.
+    held_.CutLooseTasksNoRowHolds(holding);
     ForgetPlacedWindowsOfEndedTasks();
 }
 

@@ -1,11 +1,8 @@
 #pragma once
 
-#include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -192,6 +189,7 @@ class TaskRunner final : public platform::WindowListener {
     // When the runner learnt of the window it is taking now.
     std::chrono::steady_clock::time_point windowSeenAt_;
     bool inScheduleTick_ = false;
+    bool editedSinceScan_ = false;  // the edit state was on since the last schedule scan
     bool inWatchTick_ = false;
     int watchTickCount_ = 0;
     std::vector<std::string> handleList_;

@@ -149,9 +149,9 @@ std::optional<int> Spawn(const SplitCommand& command, const std::string& working
     }
     pid_t processId = 0;
     const LaunchPriority priority(*attributes.get(), command.program);
-    const int spawnError = posix_spawn(&processId, command.program.c_str(), actions.get(),
-                                       attributes.get(), argv.data(),
-                                       environment ? envp.data() : environ);
+    const int spawnError =
+        posix_spawn(&processId, command.program.c_str(), actions.get(), attributes.get(),
+                    argv.data(), environment ? envp.data() : environ);
     if (spawnError != 0) {
         error = std::strerror(spawnError);
         return std::nullopt;

@@ -58,9 +58,9 @@ TEST(AsRunTest, ParseHistoryFile_OnlyATrailingReturnToJustAfterMidnightSpills) {
     EXPECT_EQ(failed.noticeLines, 3);
 
     // An end the system refused: the run goes on until a later end.
-    const HistoryFileEvents refused = ParseHistoryFile(
-        {"  08:00:00 启动任务: 【/opt/a 】  b",
-         "  09:00:00 结束失败: 【/opt/a 】  Operation not permitted"});
+    const HistoryFileEvents refused =
+        ParseHistoryFile({"  08:00:00 启动任务: 【/opt/a 】  b",
+                          "  09:00:00 结束失败: 【/opt/a 】  Operation not permitted"});
     EXPECT_EQ(refused.events.size(), 1u);
     EXPECT_EQ(refused.skippedLines, 0);
     EXPECT_EQ(refused.noticeLines, 1);
