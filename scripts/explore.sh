@@ -19,6 +19,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_TESTS=ON 
 cmake --build build --target test_operator_model -j "$(nproc)"
 
 logs="$(mktemp -d /tmp/vardo-explore.XXXXXX)"
+# The campaign runs the build of its start, whatever is rebuilt meanwhile.
+model="$logs/test_operator_model"
+cp build/tests/runner/test_operator_model "$model"
 echo "logs in $logs; first seed $seed, $minutes minutes"
 end=$((SECONDS + minutes * 60))
 round=0 failed=0 sequences=0 steps=0
@@ -27,7 +30,7 @@ while [ "$SECONDS" -lt "$end" ]; do
     log="$logs/round-$round_seed.log"
     status=0
     QT_QPA_PLATFORM=offscreen RC_PARAMS="seed=$round_seed max_success=$per_round max_size=$max_size" \
-        nice -n 10 build/tests/runner/test_operator_model --gtest_filter='OperatorModel.*' >"$log" 2>&1 ||
+        nice -n 10 "$model" --gtest_filter='OperatorModel.*' >"$log" 2>&1 ||
         status=$?
     if counts="$(grep -o 'operator model: [0-9]* sequences, [0-9]* steps' "$log")"; then
         sequences=$((sequences + $(echo "$counts" | awk '{print $3}')))
@@ -41,7 +44,7 @@ while [ "$SECONDS" -lt "$end" ]; do
         # RapidCheck's report: the shrunk sequence, what failed, and the parameters that replay it.
         sed -n '/^Falsifiable/,/^\[  FAILED  \]/p' "$log"
         grep -o 'RC_PARAMS="reproduce=[^"]*"' "$log" |
-            sed 's|$| QT_QPA_PLATFORM=offscreen build/tests/runner/test_operator_model|' || true
+            sed "s|\$| QT_QPA_PLATFORM=offscreen $model|" || true
     fi
     round=$((round + 1))
 done
