@@ -30,7 +30,7 @@ struct CarriedTask {
 //
 // A task belongs to the row it was started from, known by the row's key wherever the row moves.
 // A task whose row lets go of it without ending it becomes an orphan: its row deleted, emptied or
-// overwritten, a restart whose end was refused, or a timetable load without a row for it. An
+// overwritten, or a timetable load without a row for it. An
 // orphan stays held, for the runner to end at its old row's end time, by a restart of the same
 // task, or at exit, and to notice when it ends by itself. A timetable load replaces every row:
 // the running tasks and the orphans are handed to the rows of the new table that run the same
@@ -46,7 +46,7 @@ class HeldTasks {
     HeldTasks& operator=(const HeldTasks&) = delete;
 
     // The row holds its task from now on. A task with a process that the row held before, and
-    // still holds (its end was refused), becomes an orphan.
+    // still holds, becomes an orphan.
     void Hold(int row, int processId, platform::ProcessHandle handle);
     // Whether the row shows the task held for it ("在播", same process and handle).
     bool Holds(int row) const;
