@@ -30,7 +30,8 @@ void HeldTasks::CloseHandle(platform::ProcessHandle handle) {
 void HeldTasks::Hold(int row, int processId, platform::ProcessHandle handle) {
     HeldTask& held = held_[table_.Key(row)];
     if (held.processId != 0 && held.handle != handle) CutLoose(std::move(held));
-    held = {processId, handle, RunningTaskOf(table_, row)};
+    held = {processId, handle, RunningTaskOf(table_, row),
+            {table_.Cell(ColApplication, row), table_.Cell(ColDescription, row)}};
 }
 
 bool HeldTasks::Holds(int row) const {
@@ -39,6 +40,11 @@ bool HeldTasks::Holds(int row) const {
     return held != held_.end() &&
            held->second.processId == ProcessIdValue(table_.Cell(ColProcessId, row)) &&
            held->second.handle == ProcessIdValue(table_.Cell(ColProcessHandle, row));
+}
+
+TaskName HeldTasks::NameOf(int row) const {
+    if (!Holds(row)) return {table_.Cell(ColApplication, row), table_.Cell(ColDescription, row)};
+    return held_.at(table_.Key(row)).name;
 }
 
 platform::ProcessHandle HeldTasks::TrackedHandle(int row) const {
@@ -69,7 +75,7 @@ void HeldTasks::CutLoose(HeldTask held) {
     cells[kProcessIdCell] = std::to_string(held.processId);
     cells[kHandleCell] = held.handle == 0 ? "" : std::to_string(held.handle);
     cells[kStateCell] = std::string(kRunning);
-    orphans_.push_back({std::move(held.task), held.handle});
+    orphans_.push_back({std::move(held.task), held.handle, std::move(held.name)});
 }
 
 void HeldTasks::CutLooseTasksNoRowHolds() {
@@ -96,7 +102,8 @@ void HeldTasks::BeginTableLoad() {
     loading_.clear();
     for (RunningTask& task : RunningTasksOf(table_)) {
         if (!Holds(task.row)) continue;  // a copy holds nothing to carry over
-        loading_.push_back({std::move(task), held_.at(table_.Key(task.row)).handle});
+        const HeldTask& held = held_.at(table_.Key(task.row));
+        loading_.push_back({std::move(task), held.handle, held.name});
     }
     held_.clear();
     // Offered after the rows' own tasks: among rows that fit as well, those go first.
@@ -112,7 +119,8 @@ void HeldTasks::EndTableLoad() {
         CarriedTask& task = carried[i];
         const int processId = ProcessIdValue(task.task.ProcessIdCell());
         if (rows[i] != 0) {
-            held_[table_.Key(rows[i])] = {processId, task.handle, RunningTaskOf(table_, rows[i])};
+            held_[table_.Key(rows[i])] = {processId, task.handle, RunningTaskOf(table_, rows[i]),
+                                          std::move(task.name)};
             continue;
         }
         // A caption-mode task whose window was never found has no process to end.

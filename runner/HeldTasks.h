@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -11,17 +12,25 @@
 
 namespace vardo {
 
+// What a task's start line named it; its end line names it the same, whatever its row shows by
+// then (an operator may give a running row another program or description).
+struct TaskName {
+    std::string application;
+    std::string description;
+};
+
 // A task no row holds, with the handle held for it (0: none).
 struct CarriedTask {
     RunningTask task;
     platform::ProcessHandle handle = 0;
+    TaskName name;
 };
 
 // The tasks the runner follows, and the process handles it holds for them.
 //
 // A task belongs to the row it was started from, known by the row's key wherever the row moves.
 // A task whose row lets go of it without ending it becomes an orphan: its row deleted, emptied or
-// overwritten, a restart whose end was refused, or a timetable load without a row for it. An
+// overwritten, or a timetable load without a row for it. An
 // orphan stays held, for the runner to end at its old row's end time, by a restart of the same
 // task, or at exit, and to notice when it ends by itself. A timetable load replaces every row:
 // the running tasks and the orphans are handed to the rows of the new table that run the same
@@ -37,10 +46,12 @@ class HeldTasks {
     HeldTasks& operator=(const HeldTasks&) = delete;
 
     // The row holds its task from now on. A task with a process that the row held before, and
-    // still holds (its end was refused), becomes an orphan.
+    // still holds, becomes an orphan.
     void Hold(int row, int processId, platform::ProcessHandle handle);
     // Whether the row shows the task held for it ("在播", same process and handle).
     bool Holds(int row) const;
+    // The name the row's task started under; the row's own when it holds none.
+    TaskName NameOf(int row) const;
     // The handle the row holds for the process of its column 10, still referring to that
     // process; else 0.
     platform::ProcessHandle TrackedHandle(int row) const;
@@ -72,6 +83,7 @@ class HeldTasks {
         int processId = 0;                   // 0: a caption row that has found no window yet
         platform::ProcessHandle handle = 0;  // 0: none
         RunningTask task;                    // the row's cells when last noted
+        TaskName name;                       // as the task started
     };
 
     void CloseHandle(platform::ProcessHandle handle);

@@ -352,8 +352,9 @@ bool TaskRunner::DetectEnd(int row) {
     if (handle == 0) return false;  // not ours: the query counts as failed
     const platform::ExitQuery query = processes_.GetExitCodeProcess(handle);
     if (!query.succeeded || query.running) return false;
+    const TaskName name = held_.NameOf(row);
     held_.Release(row);
-    host_.SetStatusLine(EventLine(kExitEventText, row));
+    host_.SetStatusLine(EventLine(kExitEventText, name));
     ClearTracking(row);
     events_->TaskEnded(TaskEndCause::Exited);
     AppendStatusLineToHistory();
@@ -418,17 +419,27 @@ bool TaskRunner::CaptionMode(int row) const {
 }
 
 void TaskRunner::RestartTask(int row) {
+    const auto sameTask = [&](const CarriedTask& orphan) {
+        return RowRunsTask(table_, row, orphan.task);
+    };
     if (table_.Cell(ColExclusive, row) == kYes) {
         EndAllTasks(TaskEndCause::Exclusive);
     } else {
         EndTask(row, TaskEndCause::Restart);
         // The same task cut loose from its row (by a load, a delete) is ended as the row's own.
-        EndOrphans(held_.TakeOrphansIf([&](const CarriedTask& orphan) {
-            return RowRunsTask(table_, row, orphan.task);
-        }),
-                   TaskEndCause::Restart);
+        EndOrphans(held_.TakeOrphansIf(sameTask), TaskEndCause::Restart);
     }
+    // An end the system refused leaves the task running and followed, as its history line says:
+    // a second copy is not started beside it.
+    if (held_.TrackedHandle(row) != 0 || OrphanRuns(sameTask)) return;
     StartTask(row);
+}
+
+bool TaskRunner::OrphanRuns(const std::function<bool(const CarriedTask&)>& which) {
+    std::vector<CarriedTask> found = held_.TakeOrphansIf(which);
+    const bool runs = !found.empty();
+    for (CarriedTask& orphan : found) held_.KeepOrphan(std::move(orphan));
+    return runs;
 }
 
 void TaskRunner::btnPlayFlashClick() {
@@ -497,8 +508,9 @@ void TaskRunner::EndTask(int row, TaskEndCause cause) {
     }
     const platform::ProcessHandle handle = held_.TrackedHandle(row);
     if (handle != 0 && !KillProcess(handle, table_.Cell(ColApplication, row))) return;
+    const TaskName name = held_.NameOf(row);
     held_.Release(row);
-    host_.SetStatusLine(EventLine(kEndEventText, row));
+    host_.SetStatusLine(EventLine(kEndEventText, name));
     ClearTracking(row);
     events_->TaskEnded(cause);
     AppendStatusLineToHistory();
@@ -547,7 +559,7 @@ void TaskRunner::DetectOrphanEnds() {
     });
     for (const CarriedTask& orphan : ended) {
         processes_.CloseHandle(orphan.handle);
-        host_.SetStatusLine(EventLine(kExitEventText, orphan.task));
+        host_.SetStatusLine(EventLine(kExitEventText, orphan.name));
         events_->TaskEnded(TaskEndCause::Exited);
         AppendStatusLineToHistory();
     }
@@ -562,7 +574,7 @@ void TaskRunner::EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause
             }
             processes_.CloseHandle(orphan.handle);
         }
-        host_.SetStatusLine(EventLine(kEndEventText, orphan.task));
+        host_.SetStatusLine(EventLine(kEndEventText, orphan.name));
         events_->TaskEnded(cause);
         AppendStatusLineToHistory();
     }
@@ -596,8 +608,8 @@ std::string TaskRunner::EventLine(std::string_view event, int row) const {
                            table_.Cell(ColDescription, row));
 }
 
-std::string TaskRunner::EventLine(std::string_view event, const RunningTask& task) const {
-    return HistoryLineText(NowTimeText(), event, task.application, task.description);
+std::string TaskRunner::EventLine(std::string_view event, const TaskName& name) const {
+    return HistoryLineText(NowTimeText(), event, name.application, name.description);
 }
 
 void TaskRunner::AppendStatusLineToHistory() {

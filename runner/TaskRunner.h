@@ -119,8 +119,11 @@ class TaskRunner final : public platform::WindowListener {
     const platform::ProcessInformation& LastCreation() const { return lastCreation_; }
 
   private:
-    // Ends the row's own task, or every task when the row is exclusive, then starts the row.
+    // Ends the row's own task, or every task when the row is exclusive, then starts the row,
+    // unless the system refused to end the row's task.
     void RestartTask(int row);
+    // Whether an orphan `which` picks is still held.
+    bool OrphanRuns(const std::function<bool(const CarriedTask&)>& which);
     // Whether the row follows its task by window caption (column 6 not blank) rather than by
     // the created process.
     bool CaptionMode(int row) const;
@@ -169,7 +172,7 @@ class TaskRunner final : public platform::WindowListener {
     void EndOrphans(std::vector<CarriedTask> orphans, TaskEndCause cause);
     // "  " + time + event + application + " 】  " + description.
     std::string EventLine(std::string_view event, int row) const;
-    std::string EventLine(std::string_view event, const RunningTask& task) const;
+    std::string EventLine(std::string_view event, const TaskName& name) const;
     // The history gets the status line's text as read back, as the memo always has.
     void AppendStatusLineToHistory();
 
