@@ -1,6 +1,7 @@
 // The main window's panels and controls, placed as the form designer placed them.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +94,18 @@ QLineEdit* MakeTimeEdit(QWidget* parent, const char* name, QRect geometry) {
     return edit;
 }
 
+// The clock's face at its design size, or smaller where a face is wider than the one the fields
+// were drawn for (the seven-segment one is), so that the longest date and time stay whole.
+QFont FittingClockFont(QFont font, const QRect& date, const QRect& time) {
+    const auto fits = [&font](const QString& widest, const QRect& field) {
+        return QFontMetrics(font).horizontalAdvance(widest) <= field.width() - 4;
+    };
+    while (font.pixelSize() > 12 &&
+           !(fits(QStringLiteral("8888-88-88"), date) && fits(QStringLiteral("88:88:88"), time)))
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+
 }  // namespace
 
 void TFrmMain::BuildTopPanel() {
@@ -112,6 +125,7 @@ void TFrmMain::BuildTopPanel() {
     maroon.setColor(QPalette::WindowText, QColor(128, 0, 0));
     shpDate = MakeLabel(MyPanel1, {}, {120, 2, 240, 38}, "shpDate");
     shpTime = MakeLabel(MyPanel1, {}, {380, 2, 180, 38}, "shpTime");
+    clockFont = FittingClockFont(clockFont, shpDate->geometry(), shpTime->geometry());
     for (QLabel* label : {shpDate, shpTime}) {
         label->setFont(clockFont);
         label->setPalette(maroon);
