@@ -59,6 +59,9 @@ export VARDO_TEST_DISPLAY_WM="$(cat "$runtime/xbed/wm.display")"
 export VARDO_TEST_DISPLAY_BARE="$(cat "$runtime/xbed/bare.display")"
 export DISPLAY="$VARDO_TEST_DISPLAY_WM"
 export QT_QPA_PLATFORM=offscreen
+# The program's own language whatever the machine's locale: the tests that want English ask for it.
+export LANG=C.UTF-8
+unset LC_ALL LC_MESSAGES LANGUAGE
 
 echo "== Wayland test beds (mutter, kwin)"
 scripts/wlbed.sh start "$runtime/wlbed" mutter
