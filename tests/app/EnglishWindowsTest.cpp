@@ -10,6 +10,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +29,9 @@
 #include "TaskGridView.h"
 #include "TaskTable.h"
 #include "TaskTableModel.h"
+#include "WinSkinData.h"
+#include "WinSkinForm.h"
+#include "WinSubClass.h"
 #include "uParaSet.h"
 #include "uShowMM.h"
 
@@ -384,14 +388,48 @@ TEST_F(EnglishWindowsTest, NoChineseText_IsLeftInAnEnglishWindow) {
                     << ": \"" << text.toStdString() << "\"";
             }
         }
-        for (const QString& error : prompts_.errors) {
-            EXPECT_FALSE(HoldsChinese(error)) << state << ": box \"" << error.toStdString() << "\"";
-        }
     };
     expectEnglish("after the runner's and the watch's lines");
     main->btnEdit->click();
     expectEnglish("in the edit state");
+    // The boxes and file dialogs the editor and the close open.
+    main->btnSaveasClick();
+    main->btnOpenTaskClick();
+    main->edAppDblClick();
+    main->edParaDblClick();
     main->btnEdit->click();
+    main->FrmSetup->chkSure->setChecked(true);
+    EXPECT_FALSE(main->close()) << "the close question is answered Cancel";
+    QStringList boxTexts = prompts_.errors;
+    for (const auto& asked : prompts_.confirmations) boxTexts << asked.caption << asked.text;
+    for (const auto* requests : {&prompts_.openRequests, &prompts_.saveRequests}) {
+        for (const Prompts::FileRequest& request : *requests)
+            boxTexts << request.title << request.filter;
+    }
+    EXPECT_EQ(boxTexts.size(), 2 + 4 * 2);
+    for (const QString& text : boxTexts)
+        EXPECT_FALSE(HoldsChinese(text)) << "box or file dialog: \"" << text.toStdString() << "\"";
+}
+
+// The system menu of a skinned window speaks English too.
+TEST_F(EnglishWindowsTest, SkinnedSystemMenu_IsEnglish) {
+    CopySkin("Console.skn");
+    WriteSettings("cbskn=Console.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    main->show();
+    ASSERT_TRUE(SettleSkinned(main.get(), true));
+    TWinSkinForm* form = TSkinWindows::Of(main->sd1->Manager()).FormSkinner(main.get());
+    ASSERT_NE(form, nullptr);
+    form->ShowSystemMenu(main->mapToGlobal(QPoint(40, 40)));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr) << "no system menu opened";
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) items << action->text();
+    }
+    menu->hide();
+    EXPECT_EQ(items, QStringList({"&Restore", "&Move", "&Size", "Mi&nimize", "Ma&ximize",
+                                  "&Close\tAlt+F4"}));
 }
 
 }  // namespace
