@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLocale>
 
 #include "SettingsStore.h"
@@ -86,13 +87,32 @@ std::unique_ptr<QTranslator> LoadTranslation(const QString& setting, const QStri
     return nullptr;
 }
 
+QStringList QtTranslationFolders(const QStringList& folders) {
+    return QStringList(folders) << QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+}
+
+std::unique_ptr<QTranslator> LoadQtTranslation(const QString& language,
+                                               const QStringList& folders) {
+    auto translator = std::make_unique<QTranslator>();
+    for (const QString& folder : folders) {
+        if (translator->load(QStringLiteral("qtbase_") + language, folder)) return translator;
+    }
+    return nullptr;
+}
+
 ProgramTranslation::ProgramTranslation(const QString& setting, const QStringList& folders)
-    : translator_(LoadTranslation(setting, folders)) {
-    if (translator_) QCoreApplication::installTranslator(translator_.get());
+    : translator_(LoadTranslation(setting, folders)),
+      qtTranslator_(LoadQtTranslation(translator_ ? translator_->language() : kSourceLanguage,
+                                      QtTranslationFolders(folders))) {
+    for (QTranslator* translator : {translator_.get(), qtTranslator_.get()}) {
+        if (translator) QCoreApplication::installTranslator(translator);
+    }
 }
 
 ProgramTranslation::~ProgramTranslation() {
-    if (translator_) QCoreApplication::removeTranslator(translator_.get());
+    for (QTranslator* translator : {translator_.get(), qtTranslator_.get()}) {
+        if (translator) QCoreApplication::removeTranslator(translator);
+    }
 }
 
 QString ProgramTranslation::Language() const {
@@ -103,10 +123,15 @@ QString StoredLanguage(const std::string& settingsFile) {
     return QString::fromStdString(ReadSetting(settingsFile, kSettingsSection, kLanguageKey));
 }
 
-std::string CommandLineText(const char* context, const char* source) {
+std::string CommandLineText(const char* context, std::string_view source) {
+    const std::string wording(source);
     const std::unique_ptr<QTranslator> translator = LoadTranslation({});
-    const QString text = translator ? translator->translate(context, source) : QString();
-    return (text.isEmpty() ? QString::fromUtf8(source) : text).toStdString();
+    const QString text = translator ? translator->translate(context, wording.c_str()) : QString();
+    return text.isEmpty() ? wording : text.toStdString();
+}
+
+std::string CommandLineText(const OperatorText& text) {
+    return FillArguments(CommandLineText(text.context, text.wording), text.arguments);
 }
 
 }  // namespace vardo

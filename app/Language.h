@@ -5,6 +5,9 @@
 #include <QTranslator>
 #include <memory>
 #include <string>
+#include <string_view>
+
+#include "OperatorText.h"
 
 class QCoreApplication;
 
@@ -33,8 +36,19 @@ QStringList AvailableTranslations(const QStringList& folders);
 std::unique_ptr<QTranslator> LoadTranslation(const QString& setting,
                                              const QStringList& folders = TranslationFolders());
 
-// Loads the translation for the setting into the application and keeps it while the object
-// lives. Language() is the loaded translation's language, empty for the source language.
+// The folders searched for Qt's own translations: the program's folders (a portable program
+// ships them there), then Qt's own.
+QStringList QtTranslationFolders(const QStringList& folders = TranslationFolders());
+
+// Qt's own texts (the standard buttons, the file dialog, an edit's menu) in a language ("zh_CN",
+// "en"), loaded from the first of folders that has them; null where none has them, and Qt shows
+// its own English.
+std::unique_ptr<QTranslator> LoadQtTranslation(const QString& language,
+                                               const QStringList& folders = QtTranslationFolders());
+
+// Loads the translation for the setting, and Qt's own texts in the same language, into the
+// application and keeps them while the object lives. Language() is the loaded translation's
+// language, empty for the source language.
 class ProgramTranslation {
   public:
     explicit ProgramTranslation(const QString& setting,
@@ -44,16 +58,22 @@ class ProgramTranslation {
     ProgramTranslation& operator=(const ProgramTranslation&) = delete;
 
     QString Language() const;
+    // Whether Qt's own texts speak the program's language: false where Qt's translation for it is
+    // not installed (for Chinese, Debian's qt6-translations-l10n) and Qt shows English.
+    bool QtTextsTranslated() const { return qtTranslator_ != nullptr; }
 
   private:
     std::unique_ptr<QTranslator> translator_;
+    std::unique_ptr<QTranslator> qtTranslator_;
 };
 
 // The language setting stored in the settings file, as QString.
 QString StoredLanguage(const std::string& settingsFile);
 
 // A text of the command-line tools in the locale's language: source is the Chinese text as marked
-// with QT_TRANSLATE_NOOP in context.
-std::string CommandLineText(const char* context, const char* source);
+// with QT_TRANSLATE_NOOP (or VARDO_TEXT) in context.
+std::string CommandLineText(const char* context, std::string_view source);
+// A text of the Qt-free layers with its arguments, for the command-line tools.
+std::string CommandLineText(const OperatorText& text);
 
 }  // namespace vardo

@@ -32,6 +32,7 @@
 #include "TaskTableModel.h"
 #include "TimeText.h"
 #include "TimetableFile.h"
+#include "TranslatedText.h"
 #include "UserFolders.h"
 #include "WindowEventPump.h"
 #include "Windows.h"
@@ -46,15 +47,14 @@ const char* const kCloseQuestion = QT_TRANSLATE_NOOP(
 const char* const kCloseCaption = QT_TRANSLATE_NOOP("vardo::TFrmMain", "确认退出");
 const char* const kHistoryWriteFailed = QT_TRANSLATE_NOOP("vardo::TFrmMain", "运行历史写入失败：");
 
-// The weekday names the clock shows, as the core gives them, marked for the translators.
-[[maybe_unused]] constexpr const char* kWeekdayNames[] = {
-    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期日"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期一"),
-    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期二"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期三"),
-    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期四"), QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期五"),
-    QT_TRANSLATE_NOOP("vardo::TFrmMain", "星期六")};
+// The notes of unsaved edits: the history lines keep them in Chinese, the status bar and the
+// boxes show them translated.
+const char* const kRecoveryNote = QT_TRANSLATE_NOOP("vardo::TFrmMain", "未保存的修改已另存为：");
+const char* const kUnkeptBeforeLoadNote =
+    QT_TRANSLATE_NOOP("vardo::TFrmMain", "未保存的修改无法另存，暂不装入任务计划表：");
 
 std::string RecoveryNote(const RecoveryCopy& copy) {
-    return "未保存的修改已另存为：" + copy.path;
+    return kRecoveryNote + copy.path;
 }
 
 std::chrono::year_month_day DateOf(LocalTime time) {
@@ -218,7 +218,8 @@ bool TFrmMain::OperatorLetsClose() {
     if (close_ == CloseState::Closed || !HoldsUnsavedEdits()) return true;
     const RecoveryCopy copy = KeepUnsavedEdits(CurrentClock().Now());
     if (copy) return true;
-    services_.prompts.ShowError(this, tr("未保存的修改无法另存，程序不退出：") + ToQString(copy.error));
+    services_.prompts.ShowError(this,
+                                tr("未保存的修改无法另存，程序不退出：") + ToQString(copy.error));
     return false;
 }
 
@@ -282,12 +283,12 @@ RecoveryCopy TFrmMain::KeepUnsavedEdits(LocalTime now) {
     return copy;
 }
 
-void TFrmMain::ReportUnkeptEdits(const std::string& text, LocalTime now) {
+void TFrmMain::ReportUnkeptEdits(const std::string& error, LocalTime now) {
     if (unkeptEditsReportedAt_ && now - *unkeptEditsReportedAt_ < std::chrono::hours(1)) return;
     // Set before the box opens: the clock keeps ticking in its loop.
     unkeptEditsReportedAt_ = now;
-    AppendHistoryLine("  " + NowTimeText() + " " + text);
-    services_.prompts.ShowError(this, ToQString(text));
+    AppendHistoryLine("  " + NowTimeText() + " " + kUnkeptBeforeLoadNote + error);
+    services_.prompts.ShowError(this, tr(kUnkeptBeforeLoadNote) + ToQString(error));
 }
 
 // The move cursor belongs to the window's own surface: a child that sets no cursor of its own
@@ -377,9 +378,9 @@ std::optional<RecoveryCopy> TFrmMain::KeepEditsBeforeLoad(LocalTime now) {
     if (!HoldsUnsavedEdits()) return RecoveryCopy{};
     RecoveryCopy copy = KeepUnsavedEdits(now);
     if (!copy) {
-        const std::string text = "未保存的修改无法另存，暂不装入任务计划表：" + copy.error;
-        ReportUnkeptEdits(text, now);
-        SetStatusText(0, text);  // after the history line, whose failure would take the panel
+        ReportUnkeptEdits(copy.error, now);
+        // After the history line, whose failure would take the panel.
+        SetStatusText(0, (tr(kUnkeptBeforeLoadNote) + ToQString(copy.error)).toStdString());
         return std::nullopt;
     }
     unkeptEditsReportedAt_.reset();
@@ -387,7 +388,10 @@ std::optional<RecoveryCopy> TFrmMain::KeepEditsBeforeLoad(LocalTime now) {
 }
 
 void TFrmMain::ReportRecoveryCopy(const RecoveryCopy& copy) {
-    if (copy) SetStatusText(0, currentTablePath_ + "  " + RecoveryNote(copy));
+    if (copy) {
+        SetStatusText(
+            0, currentTablePath_ + "  " + (tr(kRecoveryNote) + ToQString(copy.path)).toStdString());
+    }
 }
 
 void TFrmMain::LoadDailyTimetable(std::chrono::year_month_day date) {
@@ -402,7 +406,7 @@ void TFrmMain::ShowClock(LocalTime now) {
     const auto today = DateOf(now);
     shpDate->setText(ToQString(DateText(true, today)));
     shpTime->setText(ToQString(SecondsToTimeText(TimeOfDaySeconds(now))));
-    lbWeek->SetCaption(tr(std::string(WeekdayName(today)).c_str()));
+    lbWeek->SetCaption(Translated(kWeekdayTextContext, WeekdayName(today)));
 }
 
 // --- task runner --------------------------------------------------------------------------------
@@ -473,11 +477,16 @@ QString TFrmMain::StatusPanelText(int panel) const {
 }
 
 void TFrmMain::SetStatusLine(const std::string& text) {
-    MyPanel5->SetCaption(ToQString(text));
+    ShowStatusLine(text, ShownHistoryLine(text));
+}
+
+void TFrmMain::ShowStatusLine(const std::string& line, const QString& shown) {
+    statusLine_ = line;
+    MyPanel5->SetCaption(shown);
 }
 
 std::string TFrmMain::StatusLineText() const {
-    return MyPanel5->Caption().toStdString();
+    return statusLine_;
 }
 
 void TFrmMain::AppendHistoryLine(const std::string& line) {

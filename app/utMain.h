@@ -12,8 +12,8 @@
 
 #include "AlignedSecondTimer.h"
 #include "AtomicFile.h"
-#include "RecoveryCopy.h"
 #include "ProgramPlace.h"
+#include "RecoveryCopy.h"
 #include "SecondSequencer.h"
 #include "SettingsStore.h"
 #include "TaskRunnerHost.h"
@@ -97,6 +97,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     std::string ProgramFolder() const override { return programFolder_.toStdString(); }
 
     QString StatusPanelText(int panel) const;
+    // Sets the status line to a history line and shows it as shown, in the program's language.
+    void ShowStatusLine(const std::string& line, const QString& shown);
 
     // Timers (public so the start-up state can be checked). The schedule scan and the clock tick
     // just after each wall-clock second; the watch counts its own ticks.
@@ -259,7 +261,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     RecoveryCopy KeepUnsavedEdits(LocalTime now);
     // Says in a box and the history that the unsaved edits could be kept nowhere: at the first
     // failure, and again each hour while it lasts.
-    void ReportUnkeptEdits(const std::string& text, LocalTime now);
+    void ReportUnkeptEdits(const std::string& error, LocalTime now);
     void BuildTopPanel();
     void BuildFieldPanel();
     void BuildCommandPanel();
@@ -355,6 +357,8 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     // Tells the runner of task windows as they show, from the event loop.
     std::unique_ptr<platform::WindowEventPump> windowEvents_;
     std::vector<QLabel*> statusPanels_;
+    // The history line the status line shows, as the history file gets it.
+    std::string statusLine_;
     // The handle list as ListBox1 shows it.
     std::vector<std::string> shownHandles_;
 };

@@ -8,12 +8,14 @@
 
 #include "AtomicFile.h"
 #include "FolderWatch.h"
+#include "HistoryFile.h"
 #include "QtText.h"
 #include "SettingsStore.h"
 #include "StationMetrics.h"
 #include "TaskRunner.h"
 #include "TimeText.h"
 #include "TimetableFile.h"
+#include "TranslatedText.h"
 #include "WinSkinData.h"
 #include "utMain.h"
 
@@ -115,12 +117,17 @@ void TFrmMain::CheckArrivals() {
 void TFrmMain::TakeArrival(const TimetableArrival& arrival, LocalTime now) {
     std::error_code readError;
     const std::string bytes = ReadFileBytes(arrival.path, readError);
-    const std::string problem = readError ? readError.message() : TimetableTextProblem(bytes);
+    const OperatorText problem =
+        readError ? Verbatim(readError.message()) : TimetableTextProblem(bytes);
     if (!problem.empty()) {
         arrivals_.Refused(arrival);
-        SetStatusLine("  " + NowTimeText() + " 任务计划表未装入: 【" + arrival.path + " 】  " +
-                      problem);
-        AppendHistoryLine(StatusLineText());
+        const std::string time = NowTimeText();
+        const std::string line =
+            HistoryLineText(time, kTableRefusedNoticeText, arrival.path, problem.Worded());
+        ShowStatusLine(line, ShownHistoryLine(
+                                 HistoryLineText(time, kTableRefusedNoticeText, arrival.path, {})) +
+                                 Translated(problem));
+        AppendHistoryLine(line);
         return;
     }
     const std::optional<RecoveryCopy> copy = KeepEditsBeforeLoad(now);
@@ -129,7 +136,8 @@ void TFrmMain::TakeArrival(const TimetableArrival& arrival, LocalTime now) {
     QDir::setCurrent(programFolder_);
     LoadTimetable(currentTablePath_, bytes);
     arrivals_.Loaded(arrival);
-    SetStatusLine("  " + NowTimeText() + " 装入任务计划表: 【" + arrival.path + " 】");
+    SetStatusLine("  " + NowTimeText() + std::string(kTableLoadedNoticeText) + arrival.path + " " +
+                  std::string(kSubjectEnd));
     AppendHistoryLine(StatusLineText());
     ReportRecoveryCopy(*copy);
 }

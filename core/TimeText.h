@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "Clock.h"
+#include "OperatorText.h"
 
 namespace vardo {
 
@@ -36,9 +37,14 @@ int TimeOfDaySeconds(LocalTime time);
 // kept in the settings file.
 std::string LongTimeText(int secondsOfDay);
 
-// Weekday names indexed by weekday number - 1, where 1 is Sunday and 7 Saturday.
+// Weekday names indexed by weekday number - 1, where 1 is Sunday and 7 Saturday. They name the
+// weekday timetables' files and are shown translated (in the context kWeekdayTextContext).
+inline constexpr char kWeekdayTextContext[] = "vardo::Weekday";
 inline constexpr std::array<std::string_view, 7> kWeekdayNames = {
-    "星期日", "星期一", "星期二", "星期三", "星期四", "星期五", "星期六"};
+    VARDO_TEXT("vardo::Weekday", "星期日"), VARDO_TEXT("vardo::Weekday", "星期一"),
+    VARDO_TEXT("vardo::Weekday", "星期二"), VARDO_TEXT("vardo::Weekday", "星期三"),
+    VARDO_TEXT("vardo::Weekday", "星期四"), VARDO_TEXT("vardo::Weekday", "星期五"),
+    VARDO_TEXT("vardo::Weekday", "星期六")};
 
 std::string_view WeekdayName(std::chrono::year_month_day date);
 

@@ -148,18 +148,23 @@ void LoadTimetableFromBytes(TaskTable& table, std::string_view bytes, const std:
     WriteSetting(settingsFilePath, kSettingsSection, "LastOrloJM", path);
 }
 
-std::string TimetableTextProblem(std::string_view bytes) {
-    if (bytes.empty()) return "文件是空的";
-    if (bytes.find('\0') != std::string_view::npos) return "不是文本文件";
-    if (bytes.back() != '\n') return "最后一行不完整";
+OperatorText TimetableTextProblem(std::string_view bytes) {
+    const auto problem = [](const char* wording, std::vector<std::string> arguments = {}) {
+        return OperatorText{kTimetableTextContext, wording, std::move(arguments)};
+    };
+    if (bytes.empty()) return problem(VARDO_TEXT("vardo::Timetable", "文件是空的"));
+    if (bytes.find('\0') != std::string_view::npos)
+        return problem(VARDO_TEXT("vardo::Timetable", "不是文本文件"));
+    if (bytes.back() != '\n') return problem(VARDO_TEXT("vardo::Timetable", "最后一行不完整"));
     int lineNumber = 0;
-    std::string problem;
+    OperatorText found;
     ForEachLine(DecodeFileText(bytes), [&](std::string_view line) {
         ++lineNumber;
-        if (problem.empty() && CountSeparators(line) < kStandardColumnCount)
-            problem = "第" + std::to_string(lineNumber) + "行不完整";
+        if (found.empty() && CountSeparators(line) < kStandardColumnCount)
+            found = problem(VARDO_TEXT("vardo::Timetable", "第%1行不完整"),
+                            {std::to_string(lineNumber)});
     });
-    return problem;
+    return found;
 }
 
 std::string DailyTablePath(std::string_view programFolder, std::chrono::year_month_day date) {

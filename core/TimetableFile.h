@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "AtomicFile.h"
+#include "OperatorText.h"
 #include "TaskTable.h"
 
 namespace vardo {
@@ -14,6 +15,8 @@ namespace vardo {
 
 inline constexpr std::string_view kFieldSeparator = "^^";
 inline constexpr std::string_view kDefaultTableName = "任务计划表.tab";
+// The context of the timetable's texts for the translators.
+inline constexpr char kTimetableTextContext[] = "vardo::Timetable";
 
 // Non-overlapping "^^" occurrences, left to right ("^^^" counts 1, "^^^^" counts 2).
 int CountSeparators(std::string_view line);
@@ -46,10 +49,10 @@ void LoadTimetable(TaskTable& table, const std::string& path, const std::string&
 void LoadTimetableFromBytes(TaskTable& table, std::string_view bytes, const std::string& path,
                             const std::string& settingsFilePath);
 
-// Why the bytes are not a whole timetable as the program writes one, or "" when they are: a file
-// that arrives from elsewhere is taken only when it is not empty, holds no NUL byte, ends in a
+// Why the bytes are not a whole timetable as the program writes one, or no text when they are: a
+// file that arrives from elsewhere is taken only when it is not empty, holds no NUL byte, ends in a
 // line end and gives every line the standard columns' separators. Catches a file cut short.
-std::string TimetableTextProblem(std::string_view bytes);
+OperatorText TimetableTextProblem(std::string_view bytes);
 
 // programFolder + "Data/" + "YYYY-MM-DD.tab" if that file exists, else the weekday's
 // "星期X.tab" if that exists, else "任务计划表.tab" (existing or not). programFolder ends in '/'.

@@ -24,11 +24,13 @@ vardo_require_packages() {
 # qt6-l10n-tools: lrelease compiles the translations, lupdate extracts the texts for translators.
 VARDO_BUILD_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libx11-dev libxrandr-dev libxres-dev
                       libgl-dev fonts-wqy-microhei fonts-dseg qt6-l10n-tools)
+# qt6-translations-l10n: Qt's own texts (a box's buttons) in Chinese, as the package recommends.
 VARDO_TEST_PACKAGES=(libgtest-dev libgmock-dev librapidcheck-dev libbenchmark-dev clang
                      libclang-rt-14-dev xvfb xauth
                      x11-xserver-utils x11-utils openbox x11-apps xterm libxtst-dev
                      mutter kwin-wayland sway xwayland dbus-daemon zenity qt6-wayland
-                     prometheus prometheus-node-exporter)
+                     prometheus prometheus-node-exporter
+                     qt6-translations-l10n)
 # The package build (dpkg-shlibdeps computes the dependencies; CPack finds the binaries with file).
 VARDO_PACKAGE_PACKAGES=(dpkg-dev file)
 # The package's checks: validators, and a fresh Debian root to install it into.

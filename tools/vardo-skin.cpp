@@ -30,12 +30,12 @@ namespace {
 
 // The usage and help in Chinese, the program's own language; the translation gives them in the
 // locale's.
-constexpr const char* kUsage = QT_TRANSLATE_NOOP(
-    "vardo::SkinCommandLine",
-    "用法：vardo-skin pack 文件夹 文件.skn [--version 20000|30000|40000]\n"
-    "      vardo-skin unpack 文件.skn 文件夹\n"
-    "      vardo-skin list 文件.skn\n"
-    "      vardo-skin --help | --version\n");
+constexpr const char* kUsage =
+    QT_TRANSLATE_NOOP("vardo::SkinCommandLine",
+                      "用法：vardo-skin pack 文件夹 文件.skn [--version 20000|30000|40000]\n"
+                      "      vardo-skin unpack 文件.skn 文件夹\n"
+                      "      vardo-skin list 文件.skn\n"
+                      "      vardo-skin --help | --version\n");
 
 constexpr const char* kHelp = QT_TRANSLATE_NOOP(
     "vardo::SkinCommandLine",
@@ -73,7 +73,9 @@ std::string ReadWholeFile(const std::string& path) {
 TSkinReader LoadSkinFile(const std::string& path) {
     TSkinReader reader;
     if (!reader.LoadFromStream(ReadWholeFile(path))) {
-        throw Failure(path + ": " + OneLine(reader.LoadError()) + " (" + reader.LoadReason() + ")");
+        throw Failure(path + ": " +
+                      OneLine(CommandLineText(kSkinFileTextContext, reader.LoadError())) + " (" +
+                      CommandLineText(reader.LoadReason()) + ")");
     }
     return reader;
 }
@@ -83,7 +85,7 @@ std::uint32_t ParseVersion(std::string_view text) {
         if (text == std::to_string(version)) return version;
     }
     throw UsageError("unknown container version " + std::string(text) +
-                  " (use 20000, 30000 or 40000)");
+                     " (use 20000, 30000 or 40000)");
 }
 
 int Pack(const std::string& folder, const std::string& skinFile, std::uint32_t version) {

@@ -35,6 +35,45 @@ VARDO.INI names (zh_CN, en).
     </message>
 </context>
 <context>
+    <name>vardo::HistoryLine</name>
+    <message>
+        <source> 启动任务: 【</source>
+        <translation> Started: [</translation>
+    </message>
+    <message>
+        <source> 结束任务: 【</source>
+        <translation> Ended: [</translation>
+    </message>
+    <message>
+        <source> 任务结束: 【</source>
+        <translation> Task exited: [</translation>
+    </message>
+    <message>
+        <source>】</source>
+        <translation>]</translation>
+    </message>
+    <message>
+        <source> 窗口未能放置: 【</source>
+        <translation> Window not placed: [</translation>
+    </message>
+    <message>
+        <source> 启动失败: 【</source>
+        <translation> Start failed: [</translation>
+    </message>
+    <message>
+        <source> 结束失败: 【</source>
+        <translation> End failed: [</translation>
+    </message>
+    <message>
+        <source> 装入任务计划表: 【</source>
+        <translation> Timetable loaded: [</translation>
+    </message>
+    <message>
+        <source> 任务计划表未装入: 【</source>
+        <translation> Timetable not loaded: [</translation>
+    </message>
+</context>
+<context>
     <name>vardo::ReportCommandLine</name>
     <message>
         <source>用法：vardo-report 程序文件夹 --from YYYY-MM-DD [--to YYYY-MM-DD] [--csv 文件] [--png 文件]
@@ -137,6 +176,53 @@ Exit status: 0 on success; 1 for a foreign or damaged skin file (one cut short i
 a missing folder or an entry name with a folder part, said on one line of standard error;
 2 for wrong arguments.
 </translation>
+    </message>
+</context>
+<context>
+    <name>vardo::SkinFile</name>
+    <message>
+        <source>文件不足 4 字节</source>
+        <translation>the file is shorter than 4 bytes</translation>
+    </message>
+    <message>
+        <source>声明的解压大小 %1 不在 %2 到 %3 字节之间</source>
+        <translation>the declared unpacked size %1 is not between %2 and %3 bytes</translation>
+    </message>
+    <message>
+        <source>文件不完整：数据在解压出声明的 %1 字节之前已结束</source>
+        <translation>the file is incomplete: its data ends before the declared %1 bytes are unpacked</translation>
+    </message>
+    <message>
+        <source>容器不足 16 字节</source>
+        <translation>the container is shorter than 16 bytes</translation>
+    </message>
+    <message>
+        <source>容器版本 %1 不是 20000、30000 或 40000</source>
+        <translation>the container version %1 is not 20000, 30000 or 40000</translation>
+    </message>
+    <message>
+        <source>名称表长度 %1 超出容器</source>
+        <translation>the name table length %1 goes beyond the container</translation>
+    </message>
+    <message>
+        <source>条目多于 %1 个</source>
+        <translation>more than %1 entries</translation>
+    </message>
+    <message>
+        <source>条目大小表超出容器</source>
+        <translation>the table of entry sizes goes beyond the container</translation>
+    </message>
+    <message>
+        <source>第 %1 个条目的大小 %2 超出数据区</source>
+        <translation>the size %2 of entry %1 goes beyond the data area</translation>
+    </message>
+    <message>
+        <source>条目大小之和 %1 与数据区的 %2 字节不符</source>
+        <translation>the entry sizes add up to %1, not to the %2 bytes of the data area</translation>
+    </message>
+    <message>
+        <source>此文件版本不同<byte value="xd"/>请升级新版本 !</source>
+        <translation>This file is of another version<byte value="xd"/>Please upgrade to the new version!</translation>
     </message>
 </context>
 <context>
@@ -441,32 +527,12 @@ Please upgrade the computer and its operating system. The program ends.</transla
         <translation>Skin not loaded</translation>
     </message>
     <message>
-        <source>星期日</source>
-        <translation>Sun</translation>
+        <source>未保存的修改已另存为：</source>
+        <translation>Unsaved edits kept as: </translation>
     </message>
     <message>
-        <source>星期一</source>
-        <translation>Mon</translation>
-    </message>
-    <message>
-        <source>星期二</source>
-        <translation>Tue</translation>
-    </message>
-    <message>
-        <source>星期三</source>
-        <translation>Wed</translation>
-    </message>
-    <message>
-        <source>星期四</source>
-        <translation>Thu</translation>
-    </message>
-    <message>
-        <source>星期五</source>
-        <translation>Fri</translation>
-    </message>
-    <message>
-        <source>星期六</source>
-        <translation>Sat</translation>
+        <source>未保存的修改无法另存，暂不装入任务计划表：</source>
+        <translation>Unsaved edits could not be kept, the timetable is not loaded yet: </translation>
     </message>
 </context>
 <context>
@@ -551,16 +617,20 @@ Please upgrade the computer and its operating system. The program ends.</transla
         <translation>Skin file not found: </translation>
     </message>
     <message>
-        <source>无法读取皮肤文件：</source>
-        <translation>Skin file cannot be read: </translation>
-    </message>
-    <message>
         <source>皮肤文件中没有皮肤定义 (.ini)</source>
         <translation>The skin file holds no skin definition (.ini)</translation>
     </message>
     <message>
         <source>皮肤数据不完整</source>
         <translation>Skin data incomplete</translation>
+    </message>
+    <message>
+        <source>无法读取皮肤文件：%1：%2</source>
+        <translation>Cannot read the skin file: %1: %2</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -704,6 +774,56 @@ Please upgrade the computer and its operating system. The program ends.</transla
     <message>
         <source>停播</source>
         <translation>Off</translation>
+    </message>
+</context>
+<context>
+    <name>vardo::Timetable</name>
+    <message>
+        <source>文件是空的</source>
+        <translation>the file is empty</translation>
+    </message>
+    <message>
+        <source>不是文本文件</source>
+        <translation>not a text file</translation>
+    </message>
+    <message>
+        <source>最后一行不完整</source>
+        <translation>the last line is incomplete</translation>
+    </message>
+    <message>
+        <source>第%1行不完整</source>
+        <translation>line %1 is incomplete</translation>
+    </message>
+</context>
+<context>
+    <name>vardo::Weekday</name>
+    <message>
+        <source>星期日</source>
+        <translation>Sun</translation>
+    </message>
+    <message>
+        <source>星期一</source>
+        <translation>Mon</translation>
+    </message>
+    <message>
+        <source>星期二</source>
+        <translation>Tue</translation>
+    </message>
+    <message>
+        <source>星期三</source>
+        <translation>Wed</translation>
+    </message>
+    <message>
+        <source>星期四</source>
+        <translation>Thu</translation>
+    </message>
+    <message>
+        <source>星期五</source>
+        <translation>Fri</translation>
+    </message>
+    <message>
+        <source>星期六</source>
+        <translation>Sat</translation>
     </message>
 </context>
 </TS>

@@ -14,6 +14,11 @@ namespace {
 
 constexpr std::size_t kFixedHeaderSize = 16;  // version, name-text length, 8 reserved bytes
 
+// A refusal in the words of a text marked in the context of kSkinFileTextContext.
+OperatorText Reason(const char* wording, std::vector<std::string> arguments = {}) {
+    return {kSkinFileTextContext, wording, std::move(arguments)};
+}
+
 std::string AsciiLowered(std::string_view text) {
     std::string folded(text);
     std::transform(folded.begin(), folded.end(), folded.begin(),
@@ -102,53 +107,59 @@ bool TSkinReader::LoadFromContainer(std::string container) {
     return Accept(IndexingRefusal(std::move(container)));
 }
 
-bool TSkinReader::Accept(std::string refusal) {
+bool TSkinReader::Accept(OperatorText refusal) {
     loadReason_ = std::move(refusal);
-    loadError_ = loadReason_.empty() ? "" : kForeignSkinVersionText;
     return loadReason_.empty();
 }
 
 // Decompresses the file and indexes its container; what is wrong with it otherwise.
-std::string TSkinReader::UnpackingRefusal(std::string_view skinFile) {
-    if (skinFile.size() < 4) return "文件不足 4 字节";
+OperatorText TSkinReader::UnpackingRefusal(std::string_view skinFile) {
+    if (skinFile.size() < 4) return Reason(VARDO_TEXT("vardo::SkinFile", "文件不足 4 字节"));
     const std::int32_t textSize = ReadI32(skinFile, 0);
     if (textSize < static_cast<std::int32_t>(kFixedHeaderSize) || textSize > TLZH::kMaxTextSize) {
-        return "声明的解压大小 " + std::to_string(textSize) + " 不在 " +
-               std::to_string(kFixedHeaderSize) + " 到 " + std::to_string(TLZH::kMaxTextSize) +
-               " 字节之间";
+        return Reason(VARDO_TEXT("vardo::SkinFile", "声明的解压大小 %1 不在 %2 到 %3 字节之间"),
+                      {std::to_string(textSize), std::to_string(kFixedHeaderSize),
+                       std::to_string(TLZH::kMaxTextSize)});
     }
     bool streamWhole = true;
     std::string container = TLZH::LZHUnpack(textSize, skinFile.substr(4), streamWhole);
     // The decoder fills a stream cut short with zeros; what it made of them is not the skin.
     if (!streamWhole) {
-        return "文件不完整：数据在解压出声明的 " + std::to_string(textSize) + " 字节之前已结束";
+        return Reason(
+            VARDO_TEXT("vardo::SkinFile", "文件不完整：数据在解压出声明的 %1 字节之前已结束"),
+            {std::to_string(textSize)});
     }
     return IndexingRefusal(std::move(container));
 }
 
 // Reads the container into the reader; what is wrong with it otherwise, and the reader stays empty.
-std::string TSkinReader::IndexingRefusal(std::string container) {
-    if (container.size() < kFixedHeaderSize) return "容器不足 16 字节";
+OperatorText TSkinReader::IndexingRefusal(std::string container) {
+    if (container.size() < kFixedHeaderSize)
+        return Reason(VARDO_TEXT("vardo::SkinFile", "容器不足 16 字节"));
     const std::string_view bytes = container;
 
     const std::uint32_t version = ReadU32(bytes, 0);
     const std::int32_t nameLength = ReadI32(bytes, 4);
     const std::optional<int> headerSize = SkinHeaderSize(version);
     if (!headerSize) {
-        return "容器版本 " + std::to_string(version) + " 不是 20000、30000 或 40000";
+        return Reason(VARDO_TEXT("vardo::SkinFile", "容器版本 %1 不是 20000、30000 或 40000"),
+                      {std::to_string(version)});
     }
     const std::size_t namesEnd = static_cast<std::size_t>(*headerSize) + nameLength;
     if (nameLength < 0 || namesEnd > bytes.size()) {
-        return "名称表长度 " + std::to_string(nameLength) + " 超出容器";
+        return Reason(VARDO_TEXT("vardo::SkinFile", "名称表长度 %1 超出容器"),
+                      {std::to_string(nameLength)});
     }
 
     const std::vector<std::string_view> names =
         SplitNameText(bytes.substr(*headerSize, nameLength));
     if (names.size() > kMaxSkinEntries) {
-        return "条目多于 " + std::to_string(kMaxSkinEntries) + " 个";
+        return Reason(VARDO_TEXT("vardo::SkinFile", "条目多于 %1 个"),
+                      {std::to_string(kMaxSkinEntries)});
     }
     const std::size_t dataStart = namesEnd + 4 * names.size();
-    if (dataStart > bytes.size()) return "条目大小表超出容器";
+    if (dataStart > bytes.size())
+        return Reason(VARDO_TEXT("vardo::SkinFile", "条目大小表超出容器"));
 
     std::vector<Entry> entries;
     entries.reserve(names.size());
@@ -157,16 +168,16 @@ std::string TSkinReader::IndexingRefusal(std::string container) {
         const std::int32_t size = ReadI32(bytes, namesEnd + 4 * i);
         if (size < 0 || static_cast<std::size_t>(size) > bytes.size() - dataStart - offset) {
             // By number: a name is the file's own bytes, not fit for a terminal.
-            return "第 " + std::to_string(i + 1) + " 个条目的大小 " + std::to_string(size) +
-                   " 超出数据区";
+            return Reason(VARDO_TEXT("vardo::SkinFile", "第 %1 个条目的大小 %2 超出数据区"),
+                          {std::to_string(i + 1), std::to_string(size)});
         }
         entries.push_back({std::string(names[i]), AsciiLowered(names[i]), offset,
                            static_cast<std::size_t>(size)});
         offset += size;
     }
     if (offset != bytes.size() - dataStart) {
-        return "条目大小之和 " + std::to_string(offset) + " 与数据区的 " +
-               std::to_string(bytes.size() - dataStart) + " 字节不符";
+        return Reason(VARDO_TEXT("vardo::SkinFile", "条目大小之和 %1 与数据区的 %2 字节不符"),
+                      {std::to_string(offset), std::to_string(bytes.size() - dataStart)});
     }
 
     container.erase(0, dataStart);

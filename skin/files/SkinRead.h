@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "OperatorText.h"
+
 namespace vardo {
 
 // The container versions and the size of their headers, in which the entry-name text follows.
@@ -16,8 +18,11 @@ inline constexpr std::uint32_t kSkinVersion40000 = 40000;  // 96-byte header
 // The most entries a container may list.
 inline constexpr int kMaxSkinEntries = 1001;
 
+// The context of the skin files' texts for the translators.
+inline constexpr char kSkinFileTextContext[] = "vardo::SkinFile";
 // What a reader shows when it refuses a file: a foreign container version, or a damaged file.
-inline constexpr std::string_view kForeignSkinVersionText = "此文件版本不同\r请升级新版本 !";
+inline constexpr const char* kForeignSkinVersionText =
+    VARDO_TEXT("vardo::SkinFile", "此文件版本不同\r请升级新版本 !");
 
 // A message on one line, for a log or a terminal: each line break (CR LF, CR or LF) inside it
 // becomes " / ", so that a CR cannot send the cursor back over what the line began with.
@@ -69,10 +74,12 @@ class TSkinReader {
     std::string_view EntryData(int index) const;
 
     // Why the last load failed (kForeignSkinVersionText), empty after a successful load.
-    const std::string& LoadError() const { return loadError_; }
+    std::string_view LoadError() const {
+        return loadReason_.empty() ? "" : kForeignSkinVersionText;
+    }
     // What exactly was wrong with the file the last load refused (a short text in words, for the
     // log and the operator's tooltip), empty after a successful load.
-    const std::string& LoadReason() const { return loadReason_; }
+    const OperatorText& LoadReason() const { return loadReason_; }
 
   private:
     struct Entry {
@@ -83,15 +90,14 @@ class TSkinReader {
     };
 
     void Clear();
-    bool Accept(std::string refusal);  // true for an empty refusal
-    std::string UnpackingRefusal(std::string_view skinFile);
-    std::string IndexingRefusal(std::string container);
+    bool Accept(OperatorText refusal);  // true for an empty refusal
+    OperatorText UnpackingRefusal(std::string_view skinFile);
+    OperatorText IndexingRefusal(std::string container);
 
     std::uint32_t version_ = 0;
     std::vector<Entry> entries_;
     std::string data_;  // the entry data area, concatenated in name order
-    std::string loadError_;
-    std::string loadReason_;
+    OperatorText loadReason_;
 };
 
 // A container of the given version (one of the three) holding the entries in order: header

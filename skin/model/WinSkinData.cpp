@@ -140,7 +140,7 @@ void TSkinData::SetSkinFile(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         loadError_ = tr("找不到皮肤文件：") + path;
     } else if (!file.open(QIODevice::ReadOnly)) {
-        loadError_ = tr("无法读取皮肤文件：") + path + QStringLiteral("：") + file.errorString();
+        loadError_ = tr("无法读取皮肤文件：%1：%2").arg(path, file.errorString());
     } else {
         const QByteArray image = file.readAll();
         if (LoadSkinImage(image)) {
@@ -148,7 +148,7 @@ void TSkinData::SetSkinFile(const QString& path) {
             if (!loading_ && manager_->IsStarted()) SendCommand(scReload);
             return;
         }
-        loadError_ = path + QStringLiteral("：") + loadError_;
+        loadError_ = tr("%1：%2").arg(path, loadError_);
     }
     qWarning("skin: %s", OneLine(loadError_.toStdString()).c_str());
 }
@@ -162,8 +162,13 @@ bool TSkinData::LoadSkinImage(const QByteArray& image) {
         TSkinReader reader;
         if (!reader.LoadFromStream(std::string_view(image.constData(), image.size()))) {
             // The system's text, its clauses on lines of their own, then what is wrong.
-            loadError_ = QString::fromStdString(reader.LoadError()).replace('\r', '\n') + '\n' +
-                         QString::fromStdString(reader.LoadReason());
+            const OperatorText& reason = reader.LoadReason();
+            const std::string reasonWording =
+                QCoreApplication::translate(reason.context, reason.wording).toStdString();
+            loadError_ = QCoreApplication::translate(kSkinFileTextContext, kForeignSkinVersionText)
+                             .replace('\r', '\n') +
+                         '\n' +
+                         QString::fromStdString(FillArguments(reasonWording, reason.arguments));
             return false;
         }
         std::string definition;

@@ -2,6 +2,7 @@
 // shows them translated, and every English text fits its control at the design sizes, without a
 // skin and under each of ours.
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,8 +10,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -25,6 +29,9 @@
 #include "TaskGridView.h"
 #include "TaskTable.h"
 #include "TaskTableModel.h"
+#include "WinSkinData.h"
+#include "WinSkinForm.h"
+#include "WinSubClass.h"
 #include "uParaSet.h"
 #include "uShowMM.h"
 
@@ -60,6 +67,50 @@ InkSpan InkBetween(const QImage& with, const QImage& without) {
         }
     }
     return span;
+}
+
+// Chinese characters and the CJK punctuation (the full-width colon, the brackets 【】) that an
+// untranslated text carries.
+bool HoldsChinese(const QString& text) {
+    static const QRegularExpression kChinese(
+        QStringLiteral("[\\x{2E80}-\\x{9FFF}\\x{F900}-\\x{FAFF}\\x{FF00}-\\x{FFEF}]"));
+    return text.contains(kChinese);
+}
+
+// The texts a window shows to the operator, each with the name of the control that shows it: the
+// window's title, every visible control's text, caption, items, cells and hints. The file names
+// in them (a timetable's path) are the operator's own and are left out.
+std::vector<std::pair<std::string, QString>> ShownTexts(QWidget* window) {
+    std::vector<std::pair<std::string, QString>> texts{{"window title", window->windowTitle()}};
+    const auto add = [&](const QWidget* control, const QString& text) {
+        static const QRegularExpression kFileName(QStringLiteral("\\S*\\.tab\\b"));
+        texts.emplace_back(control->objectName().toStdString(), QString(text).remove(kFileName));
+    };
+    for (QWidget* control : window->findChildren<QWidget*>()) {
+        if (!control->isVisibleTo(window)) continue;
+        add(control, control->toolTip());
+        if (const QVariant caption = control->property("Caption"); caption.isValid())
+            add(control, caption.toString());
+        if (const auto* label = qobject_cast<QLabel*>(control)) add(control, label->text());
+        if (const auto* button = qobject_cast<QAbstractButton*>(control))
+            add(control, button->text());
+        if (const auto* edit = qobject_cast<QLineEdit*>(control)) add(control, edit->text());
+        if (const auto* memo = qobject_cast<QPlainTextEdit*>(control))
+            add(control, memo->toPlainText());
+        if (const auto* choice = qobject_cast<QComboBox*>(control)) {
+            for (int i = 0; i < choice->count(); ++i) add(control, choice->itemText(i));
+        }
+        if (const auto* view = qobject_cast<QAbstractItemView*>(control)) {
+            const QAbstractItemModel* model = view->model();
+            for (int column = 0; column < model->columnCount(); ++column) {
+                for (const int role : {Qt::DisplayRole, Qt::ToolTipRole})
+                    add(control, model->headerData(column, Qt::Horizontal, role).toString());
+                for (int row = 0; row < model->rowCount(); ++row)
+                    add(control, model->index(row, column).data().toString());
+            }
+        }
+    }
+    return texts;
 }
 
 class EnglishWindowsTest : public MainWindowFixture {
@@ -266,9 +317,9 @@ TEST_F(EnglishWindowsTest, EveryText_FitsItsControl_WithoutASkinAndUnderEachSkin
         // So do the stored values the grid shows translated.
         const QFontMetrics cells = main->sgJM->fontMetrics();
         const auto expectValueFits = [&](int column, const std::string& stored) {
-            const int room = std::max(main->sgJM->columnWidth(TaskTableModel::ModelColumn(column)) -
-                                          margin,
-                                      cells.horizontalAdvance(ToQString(stored)));
+            const int room =
+                std::max(main->sgJM->columnWidth(TaskTableModel::ModelColumn(column)) - margin,
+                         cells.horizontalAdvance(ToQString(stored)));
             EXPECT_LE(cells.horizontalAdvance(ShownCell(column, stored)), room) << stored;
         };
         for (const char* flag : {"是", "否"}) {
@@ -289,6 +340,96 @@ TEST_F(EnglishWindowsTest, EveryText_FitsItsControl_WithoutASkinAndUnderEachSkin
         ASSERT_TRUE(SettleSkinned(main->FrmSetup, true)) << skin.toStdString();
         ExpectEveryTextFits(*main, skin.toStdString());
     }
+}
+
+// Every text an English window shows is English: after a start and an end by hand, a timetable
+// that arrived cut short, a skin that could not be read, in the edit state and with a reminder
+// open. Only the history memo shows Chinese, as the history file has it, and the language list
+// names Chinese in Chinese.
+TEST_F(EnglishWindowsTest, NoChineseText_IsLeftInAnEnglishWindow) {
+    QDir().mkpath(Path("Skins"));
+    QFile damaged(Path("Skins/Damaged.skn"));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("no skin");
+    damaged.close();
+    WriteSettings("WatchData=YES\r\ncbskn=Damaged.skn\r\nchktskn=YES\r\n");
+    WriteFile("Data/2026-03-05.tab", Line({"  1", "/bin/sleep", "30", "News", "", "", "", "否",
+                                           "是,最大", "", "", "", "", "", "", ""}));
+    const auto main = Start();
+    main->show();
+    main->FrmSetup->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+
+    main->btnPlayFlashClick();
+    main->btnStopFlashClick();
+    EXPECT_EQ(main->MyPanel5->Caption().mid(10).toStdString(), " Ended: [/bin/sleep ]  News");
+    EXPECT_EQ(main->ListBox2->toPlainText().count("结束任务: 【/bin/sleep 】  News"), 1)
+        << "the history keeps its Chinese lines";
+
+    WriteFile("Data/2026-03-05.tab", "  1^^/bin/true^^");
+    QCoreApplication::processEvents();
+    for (const int seconds : {0, 1, 1, 1}) {
+        clock_.Advance(std::chrono::seconds(seconds));
+        main->tmTimeDateTimer();
+    }
+    EXPECT_TRUE(main->MyPanel5->Caption().endsWith("]  the last line is incomplete"))
+        << main->MyPanel5->Caption().toStdString();
+
+    main->ShowReminder({1, "News", "00:10:00"});
+    std::vector<QWidget*> windows{main.get(), main->FrmSetup};
+    for (TFrmMM* reminder : main->findChildren<TFrmMM*>()) windows.push_back(reminder);
+    const auto expectEnglish = [&](const std::string& state) {
+        for (QWidget* window : windows) {
+            for (const auto& [control, text] : ShownTexts(window)) {
+                // The history memo; and the language list names each language in itself.
+                if (control == "ListBox2" || (control == "cbLanguage" && text == "中文")) continue;
+                EXPECT_FALSE(HoldsChinese(text))
+                    << window->objectName().toStdString() << " " << control << " " << state
+                    << ": \"" << text.toStdString() << "\"";
+            }
+        }
+    };
+    expectEnglish("after the runner's and the watch's lines");
+    main->btnEdit->click();
+    expectEnglish("in the edit state");
+    // The boxes and file dialogs the editor and the close open.
+    main->btnSaveasClick();
+    main->btnOpenTaskClick();
+    main->edAppDblClick();
+    main->edParaDblClick();
+    main->btnEdit->click();
+    main->FrmSetup->chkSure->setChecked(true);
+    EXPECT_FALSE(main->close()) << "the close question is answered Cancel";
+    QStringList boxTexts = prompts_.errors;
+    for (const auto& asked : prompts_.confirmations) boxTexts << asked.caption << asked.text;
+    for (const auto* requests : {&prompts_.openRequests, &prompts_.saveRequests}) {
+        for (const Prompts::FileRequest& request : *requests)
+            boxTexts << request.title << request.filter;
+    }
+    EXPECT_EQ(boxTexts.size(), 2 + 4 * 2);
+    for (const QString& text : boxTexts)
+        EXPECT_FALSE(HoldsChinese(text)) << "box or file dialog: \"" << text.toStdString() << "\"";
+}
+
+// The system menu of a skinned window speaks English too.
+TEST_F(EnglishWindowsTest, SkinnedSystemMenu_IsEnglish) {
+    CopySkin("Console.skn");
+    WriteSettings("cbskn=Console.skn\r\nchktskn=YES\r\n");
+    const auto main = Start();
+    main->show();
+    ASSERT_TRUE(SettleSkinned(main.get(), true));
+    TWinSkinForm* form = TSkinWindows::Of(main->sd1->Manager()).FormSkinner(main.get());
+    ASSERT_NE(form, nullptr);
+    form->ShowSystemMenu(main->mapToGlobal(QPoint(40, 40)));
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr) << "no system menu opened";
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) items << action->text();
+    }
+    menu->hide();
+    EXPECT_EQ(items, QStringList({"&Restore", "&Move", "&Size", "Mi&nimize", "Ma&ximize",
+                                  "&Close\tAlt+F4"}));
 }
 
 }  // namespace

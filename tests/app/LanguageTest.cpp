@@ -6,8 +6,13 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTranslator>
 
+#include "HistoryFile.h"
 #include "Language.h"
+#include "TimeText.h"
+#include "TimetableFile.h"
+#include "TranslatedText.h"
 
 namespace vardo::test {
 namespace {
@@ -84,6 +89,34 @@ TEST(ProgramTranslation, LoadsTheBuiltEnglishBesideTheExecutable) {
     EXPECT_EQ(refused.Language(), "");
     EXPECT_EQ(QCoreApplication::translate("vardo::TFrmMain", "进入编辑状态"), "进入编辑状态");
     QDir(folder).removeRecursively();
+}
+
+// The texts of the Qt-free layers in English: a problem with its argument, and a history line whose
+// event and bracket are translated while its time, subject and description stay as written.
+TEST(TranslatedText, TheCoresTextsShowInEnglishAndTheLinesKeepTheirSubject) {
+    const std::string started = HistoryLineText("08:00:00", kStartEventText, "/bin/echo", "新闻");
+    const std::string loaded = "  08:00:01" + std::string(kTableLoadedNoticeText) +
+                               "/srv/Data/星期一.tab " + std::string(kSubjectEnd);
+    const std::string other = "  08:00:02 未保存的修改已另存为：/srv/Data/a.tab";
+    const OperatorText cut = TimetableTextProblem("  1^^/bin/true^^\r\n");
+    // Without a translation every text shows as written.
+    EXPECT_EQ(ShownHistoryLine(started).toStdString(), started);
+    EXPECT_EQ(Translated(cut).toStdString(), "第1行不完整");
+
+    QTranslator english;
+    const QString file = QString(VARDO_TRANSLATIONS_DIR) + "/vardo_en.qm";
+    ASSERT_TRUE(english.load(file)) << "the built translation is missing: " << file.toStdString();
+    QCoreApplication::installTranslator(&english);
+    EXPECT_EQ(Translated(cut), "line 1 is incomplete");
+    EXPECT_EQ(Translated(Verbatim("Read-only file system")), "Read-only file system");
+    EXPECT_EQ(Translated(kWeekdayTextContext, kWeekdayNames[1]), "Mon");
+    EXPECT_EQ(ShownHistoryLine(started), "  08:00:00 Started: [/bin/echo ]  新闻");
+    EXPECT_EQ(ShownHistoryLine(loaded), "  08:00:01 Timetable loaded: [/srv/Data/星期一.tab ]");
+    EXPECT_EQ(ShownHistoryLine(other).toStdString(), other);
+    for (const std::string& cutShort :
+         {std::string(), std::string("  08:00"), started.substr(0, 14)})
+        EXPECT_EQ(ShownHistoryLine(cutShort).toStdString(), cutShort);
+    QCoreApplication::removeTranslator(&english);
 }
 
 }  // namespace

@@ -143,13 +143,14 @@ TEST_F(TimetableArrivalsTest, Refused_IsNotOfferedAgainUntilItChanges) {
 
 TEST(TimetableTextProblemTest, TellsAWholeTimetableFromACutOrForeignFile) {
     const std::string row = "  1^^/bin/true^^^^新闻^^08:00:00^^^^^^否^^是,最大^^1^^^^^^^^^^^^^^";
-    EXPECT_EQ(TimetableTextProblem(row + "\r\n" + row + "\r\n"), "");
-    EXPECT_EQ(TimetableTextProblem(""), "文件是空的");
-    EXPECT_EQ(TimetableTextProblem(row + "\r\n" + row.substr(0, 20)), "最后一行不完整");
-    EXPECT_EQ(TimetableTextProblem(row + "\r\n" + "a^^b\r\n"), "第2行不完整");
+    EXPECT_EQ(TimetableTextProblem(row + "\r\n" + row + "\r\n").Worded(), "");
+    EXPECT_EQ(TimetableTextProblem("").Worded(), "文件是空的");
+    EXPECT_EQ(TimetableTextProblem(row + "\r\n" + row.substr(0, 20)).Worded(), "最后一行不完整");
+    EXPECT_EQ(TimetableTextProblem(row + "\r\n" + "a^^b\r\n").Worded(), "第2行不完整");
     EXPECT_EQ(TimetableTextProblem(std::string("\x7f"
                                                "ELF\0\0\n",
-                                               7)),
+                                               7))
+                  .Worded(),
               "不是文本文件");
 }
 

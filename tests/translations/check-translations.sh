@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Fails when a translation is unfinished: an entry of a .ts file without its translation, or a
 # text of the code that the .ts file lacks (lupdate run on a copy finds it new).
-# Run in the source folder. Arguments: lupdate, the folders holding texts (";"-separated), the .ts
-# files.
+# Run in the source folder. Arguments: lupdate, its options and the folders holding texts (each
+# ";"-separated), the .ts files.
 set -euo pipefail
 lupdate="$1"
-IFS=';' read -r -a folders <<<"$2"
-shift 2
+IFS=';' read -r -a options <<<"$2"
+IFS=';' read -r -a folders <<<"$3"
+shift 3
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 status=0
@@ -18,8 +19,7 @@ for ts in "$@"; do
         status=1
     fi
     cp "$ts" "$work/$name"
-    "$lupdate" -silent -no-obsolete -locations none -source-language zh_CN "${folders[@]}" \
-        -ts "$work/$name"
+    "$lupdate" -silent "${options[@]}" "${folders[@]}" -ts "$work/$name"
     if [ "$(grep -c 'type="unfinished"' "$work/$name")" -gt "$(grep -c 'type="unfinished"' "$ts")" ]; then
         echo "$name: texts of the code that have no entry (run the target vardo_lupdate):" >&2
         diff <(grep '<source>' "$ts") <(grep '<source>' "$work/$name") | grep '^>' >&2 || true

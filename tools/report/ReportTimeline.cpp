@@ -11,6 +11,7 @@
 #include <numeric>
 
 #include "TimeText.h"
+#include "TranslatedText.h"
 
 namespace vardo {
 
@@ -100,7 +101,7 @@ void DrawDayHeader(QPainter& painter, const AsRunDay& day, const TimelineLayout&
     const int titleBaseline = top + metrics.ascent() + 2;
 
     QString title = QString::fromStdString(DateText(true, day.date)) + "  " +
-                    Text(std::string(WeekdayName(day.date))) + "   " +
+                    Translated(kWeekdayTextContext, WeekdayName(day.date)) + "   " +
                     QFileInfo(Text(day.timetablePath)).fileName();
     if (!day.historyFound) title += "   (no history file)";
     painter.setPen(kTextColour);

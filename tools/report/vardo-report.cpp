@@ -48,8 +48,10 @@ constexpr const char* kHelp = QT_TRANSLATE_NOOP(
     "没有 --csv 和 --png 时 CSV 写到标准输出。它的列：date, row, application, description,\n"
     "planned_start, planned_end, actual_start, actual_end, end_kind（ended、exited 或 none）,\n"
     "run_seconds, start_delay_seconds, status（ran、late、missed、pending、unplanned，或没有开始\n"
-    "时间且未运行的行为空）；每个任务计划表行每天一行，然后每个没有行可解释的启动一行（row 为空）。\n"
-    "午夜之后的结束从 24:00:00 往后计（24:00:20 即次日 00:00:20）；以 = + - 或 @ 开头的文本前加 '，\n"
+    "时间且未运行的行为空）；每个任务计划表行每天一行，然后每个没有行可解释的启动一行（row "
+    "为空）。\n"
+    "午夜之后的结束从 24:00:00 往后计（24:00:20 即次日 00:00:20）；以 = + - 或 @ 开头的文本前加 "
+    "'，\n"
     "使电子表格把它当作文本。\n"
     "\n"
     "历史文件中不是历史行的行被跳过，其数目写在标准错误上。\n"
@@ -205,6 +207,8 @@ void WritePicture(const std::string& path, const std::vector<AsRunDay>& days) {
     char name[] = "vardo-report";
     char* argv[] = {name, nullptr};
     const QGuiApplication application(argc, argv);
+    // The weekday names of the picture in the locale's language.
+    const ProgramTranslation translation({});
     const QByteArray png = TimelinePng(days, *layout);
     if (png.isEmpty()) throw WriteError(path + ": the picture could not be encoded");
     WriteFile(path, std::string_view(png.constData(), static_cast<std::size_t>(png.size())));

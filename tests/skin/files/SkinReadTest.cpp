@@ -112,9 +112,11 @@ TEST(SkinReadTest, ForeignOrDamagedFiles_AreRefusedAndLeaveTheReaderEmpty) {
         EXPECT_FALSE(reader.LoadReason().empty()) << "the log and the tooltip say what is wrong";
     }
     reader.LoadFromStream(refused[2]);
-    EXPECT_NE(reader.LoadReason().find("10000"), std::string::npos) << reader.LoadReason();
+    EXPECT_NE(reader.LoadReason().Worded().find("10000"), std::string::npos)
+        << reader.LoadReason().Worded();
     reader.LoadFromStream(refused[8]);
-    EXPECT_NE(reader.LoadReason().find("第 1 个条目"), std::string::npos) << reader.LoadReason();
+    EXPECT_NE(reader.LoadReason().Worded().find("第 1 个条目"), std::string::npos)
+        << reader.LoadReason().Worded();
     std::string tooManyButOne;
     for (int i = 0; i < kMaxSkinEntries; ++i) tooManyButOne += "e\r\n";
     EXPECT_TRUE(reader.LoadFromStream(pack(RawContainer(
@@ -141,7 +143,8 @@ TEST(SkinReadTest, AFileCutShort_IsRefusedAsIncomplete) {
         EXPECT_FALSE(reader.LoadFromStream(file.substr(0, kept))) << kept;
         EXPECT_EQ(reader.Count(), 0);
         EXPECT_EQ(reader.LoadError(), kForeignSkinVersionText);
-        EXPECT_NE(reader.LoadReason().find("文件不完整"), std::string::npos) << reader.LoadReason();
+        EXPECT_NE(reader.LoadReason().Worded().find("文件不完整"), std::string::npos)
+            << reader.LoadReason().Worded();
     }
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "SampleBytes.h"
@@ -40,6 +41,13 @@ ToolRun RunTool(const std::vector<std::string>& args) {
     const int status = ::pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
+}
+
+// The unpacked size a skin file declares in its first four bytes (little-endian).
+int ReadDeclaredSize(const std::string& skinFile) {
+    std::int32_t size = 0;
+    std::memcpy(&size, skinFile.data(), sizeof size);
+    return size;
 }
 
 int CountLines(const std::string& text) {
@@ -167,10 +175,10 @@ TEST(VardoSkinToolTest, WrongArguments_ExitWithStatusTwo) {
 
 TEST(VardoSkinToolTest, ASkinFileCutShort_IsRefusedAndNothingIsUnpacked) {
     TempFolder temp;
-    const std::string skin = PackSkinFile(BuildSkinContainer(
-        {{"skin.ini", "[Personality]\r\nTop=top.bmp\r\n"},
-         {"top.bmp", test::SkinLikeBitmapBytes(120, 30, 1)},
-         {"left.bmp", test::SkinLikeBitmapBytes(8, 200, 2)}}));
+    const std::string skin =
+        PackSkinFile(BuildSkinContainer({{"skin.ini", "[Personality]\r\nTop=top.bmp\r\n"},
+                                         {"top.bmp", test::SkinLikeBitmapBytes(120, 30, 1)},
+                                         {"left.bmp", test::SkinLikeBitmapBytes(8, 200, 2)}}));
     ASSERT_GT(skin.size(), 2000u);
     WriteBytes(temp.File("cut.skn"), skin.substr(0, 1000));
     for (const auto& args : std::vector<std::vector<std::string>>{
@@ -181,6 +189,17 @@ TEST(VardoSkinToolTest, ASkinFileCutShort_IsRefusedAndNothingIsUnpacked) {
         EXPECT_NE(run.output.find("文件不完整"), std::string::npos) << run.output;
     }
     EXPECT_FALSE(fs::exists(temp.File("out")));
+
+    // In the locale's language: the same line in English.
+    unsetenv("LANGUAGE");
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    setenv("LANG", "en_US.UTF-8", 1);
+    EXPECT_EQ(RunTool({"list", temp.File("cut.skn")}).output,
+              "vardo-skin: " + temp.File("cut.skn") +
+                  ": This file is of another version / Please upgrade to the new version! (the "
+                  "file is incomplete: its data ends before the declared " +
+                  std::to_string(ReadDeclaredSize(skin)) + " bytes are unpacked)\n");
 }
 
 TEST(VardoSkinToolTest, Unpack_DoesNotFollowALinkPlantedInTheFolder) {
