@@ -62,7 +62,10 @@ void HeldTasks::Release(int row) {
 }
 
 void HeldTasks::Note(int row) {
-    held_.at(table_.Key(row)).task = RunningTaskOf(table_, row);
+    RunningTask& task = held_.at(table_.Key(row)).task;
+    std::string startedAt = std::move(task.startedAt);
+    task = RunningTaskOf(table_, row);
+    task.startedAt = std::move(startedAt);
 }
 
 void HeldTasks::CutLoose(HeldTask held) {
@@ -103,6 +106,7 @@ void HeldTasks::BeginTableLoad() {
     for (RunningTask& task : RunningTasksOf(table_)) {
         if (!Holds(task.row)) continue;  // a copy holds nothing to carry over
         const HeldTask& held = held_.at(table_.Key(task.row));
+        task.startedAt = held.task.startedAt;
         loading_.push_back({std::move(task), held.handle, held.name});
     }
     held_.clear();
@@ -119,8 +123,9 @@ void HeldTasks::EndTableLoad() {
         CarriedTask& task = carried[i];
         const int processId = ProcessIdValue(task.task.ProcessIdCell());
         if (rows[i] != 0) {
-            held_[table_.Key(rows[i])] = {processId, task.handle, RunningTaskOf(table_, rows[i]),
-                                          std::move(task.name)};
+            HeldTask& held = held_[table_.Key(rows[i])];
+            held = {processId, task.handle, RunningTaskOf(table_, rows[i]), std::move(task.name)};
+            held.task.startedAt = std::move(task.task.startedAt);
             continue;
         }
         // A caption-mode task whose window was never found has no process to end.

@@ -19,9 +19,11 @@ bool SameTime(const std::string& a, const std::string& b) {
     return TimeTextToSeconds(a) == TimeTextToSeconds(b);
 }
 
-// How many of the settings that decide where and until when a task runs the row shares with it.
+// How many of the settings that decide where and until when a task runs the row shares with it,
+// its present start time counting above the one it was started at.
 int Fit(const TaskTable& table, int row, const RunningTask& task) {
-    return int{SameTime(table.Cell(ColEndTime, row), task.endTime)} +
+    return int{SameTime(table.Cell(ColStartTime, row), task.startTime)} +
+           int{SameTime(table.Cell(ColEndTime, row), task.endTime)} +
            int{table.Cell(ColWindowSetting, row) == task.windowSetting} +
            int{table.Cell(ColMonitor, row) == task.monitor};
 }
@@ -49,7 +51,8 @@ RunningTask RunningTaskOf(const TaskTable& table, int row) {
                      table.Cell(ColEndTime, row),
                      table.Cell(ColWindowSetting, row),
                      table.Cell(ColMonitor, row),
-                     {}};
+                     {},
+                     table.Cell(ColStartTime, row)};
     for (std::size_t i = 0; i < task.runCells.size(); ++i)
         task.runCells[i] = table.Cell(kFirstRunColumn + static_cast<int>(i), row);
     return task;
@@ -66,7 +69,8 @@ std::vector<RunningTask> RunningTasksOf(const TaskTable& table) {
 bool RowRunsTask(const TaskTable& table, int row, const RunningTask& task) {
     return table.Cell(ColApplication, row) == task.application &&
            table.Cell(ColParameters, row) == task.parameters &&
-           SameTime(table.Cell(ColStartTime, row), task.startTime);
+           (SameTime(table.Cell(ColStartTime, row), task.startTime) ||
+            SameTime(table.Cell(ColStartTime, row), task.startedAt));
 }
 
 std::vector<int> HandOverRunningTasks(const std::vector<RunningTask>& tasks, TaskTable& table) {

@@ -22,6 +22,9 @@ struct RunningTask {
     std::string windowSetting;
     std::string monitor;
     std::array<std::string, 5> runCells;
+    // The start time the task was started at: its row may have been given another since, in an
+    // edit that a load then replaced with the timetable's own.
+    std::string startedAt;
 
     const std::string& ProcessIdCell() const;
 };
@@ -29,13 +32,13 @@ struct RunningTask {
 // The decimal value of a process id or handle cell, leading blanks allowed; 0 when it holds none.
 int ProcessIdValue(std::string_view cell);
 
-// The task of a row as its cells show it.
+// The task of a row as its cells show it, started at the row's start time.
 RunningTask RunningTaskOf(const TaskTable& table, int row);
 // Every running row of the table, top to bottom.
 std::vector<RunningTask> RunningTasksOf(const TaskTable& table);
 
 // Whether the row runs the same task: the same application file, parameters and start time (as
-// a second of the day).
+// a second of the day), the task's present one or the one it was started at.
 bool RowRunsTask(const TaskTable& table, int row, const RunningTask& task);
 
 // Gives each task a row of `table` that has the same application file, parameters and start

@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 
+#include "OperatorCommands.h"
 #include "OperatorStation.h"
 #include "TaskTable.h"
 #include "utMain.h"
@@ -46,6 +47,31 @@ TEST(OperatorModelFindings, RowGivenAnotherProgramWhileRunning_EndNamesTheProgra
     station.Main().btnStopFlashClick();
 
     EXPECT_THAT(station.Check(false), IsEmpty());
+}
+
+// A running row given another start time that could not be saved (Data/ read-only): the next load
+// reads the row back as it was, and hands it the task its old start time started. Its start
+// button then restarts that task instead of starting a second copy beside it.
+TEST(OperatorModelFindings, RowRetimedWhileRunningAndNotSaved_LoadHandsTheTaskBackToIt) {
+    OperatorStation station({});
+    const int row = station.ChooseRow(2);
+    ASSERT_EQ(station.Main().table().Cell(ColStartTime, row), "09:00:10");
+    station.Main().btnPlayFlashClick();
+    station.BreakDataFolder();
+    station.Main().btnEditClick();
+    station.ChooseRow(2);
+    station.Main().edSTime->setText("09:00:11");
+    station.Main().btnEditClick();
+    station.RepairDataFolder();
+    ASSERT_THAT(station.Check(false), IsEmpty());
+
+    station.MoveClockTo(NextAt(station.Now(), OperatorStation::kLoadSecond));
+    ASSERT_EQ(station.Main().table().Cell(ColStartTime, row), "09:00:10");
+    EXPECT_EQ(station.Main().table().Cell(ColRunState, row), kRunning);
+    station.ChooseRow(2);
+    station.Main().btnPlayFlashClick();
+
+    EXPECT_THAT(station.Check(true), IsEmpty());
 }
 
 }  // namespace
