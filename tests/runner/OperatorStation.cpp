@@ -315,17 +315,22 @@ std::multiset<int> OperatorStation::FollowedProcesses() const {
     return processes_.HeldProcessIds();
 }
 
-std::string OperatorStation::HandOverKey(const std::string& commandLine, int processId) const {
+int OperatorStation::RunningRowOf(int processId) const {
     const TaskTable& table = main_->table();
     for (int row = 1; row < table.RowCount(); ++row) {
-        if (table.Cell(ColRunState, row) != kRunning ||
-            ProcessIdCell(table.Cell(ColProcessId, row)) != processId)
-            continue;
-        const std::string& start = table.Cell(ColStartTime, row);
-        return commandLine + " @" +
-               (start.empty() ? std::string() : SecondsToTimeText(TimeTextToSeconds(start)));
+        if (table.Cell(ColRunState, row) == kRunning &&
+            ProcessIdCell(table.Cell(ColProcessId, row)) == processId)
+            return row;
     }
-    return {};
+    return 0;
+}
+
+std::string OperatorStation::HandOverKey(const std::string& commandLine, int processId) const {
+    const int row = RunningRowOf(processId);
+    if (row == 0) return {};
+    const std::string& start = main_->table().Cell(ColStartTime, row);
+    return commandLine + " @" +
+           (start.empty() ? std::string() : SecondsToTimeText(TimeTextToSeconds(start)));
 }
 
 // Every line is kept, each new line is stamped with the moment it was written and lands in that
@@ -380,18 +385,24 @@ void OperatorStation::CheckHistory(std::vector<std::string>& faults) {
         identityOf_[processId] = Subject(starts[i], 10, kStartEventText);
         handOverKeyOf_[processId] = HandOverKey(creations[i].commandLine, processId);
     }
-    // A start never leaves a task that a load cut loose running beside the new one.
+    // A start never leaves a task that a load cut loose running beside the new one. The load
+    // must have come first: in one second a row may start its task beside another row's copy of
+    // it (two rows of one task), and a load after the start then cuts the other copy loose.
     for (const Creation& creation : creations) {
         const std::string& key = handOverKeyOf_[creation.processId];
         if (creation.processId == 0 || key.empty()) continue;
         for (const int other : FollowedProcesses()) {
-            if (other != creation.processId && Runs(other) && handOverKeyOf_[other] == key &&
-                HandOverKey(creation.commandLine, other).empty()) {
+            if (other != creation.processId && cutLoose_.contains(other) && Runs(other) &&
+                handOverKeyOf_[other] == key && RunningRowOf(other) == 0) {
                 faults.push_back("started a second " + key + " (process " +
                                  std::to_string(creation.processId) + ") while process " +
                                  std::to_string(other) + ", cut loose from its row, still runs");
             }
         }
+    }
+    cutLoose_.clear();
+    for (const int process : FollowedProcesses()) {
+        if (Runs(process) && RunningRowOf(process) == 0) cutLoose_.insert(process);
     }
 }
 

@@ -145,6 +145,8 @@ class OperatorStation {
                          std::vector<std::string>& faults);
     // The key by which a load hands a task over: program, parameters and start time.
     std::string HandOverKey(const std::string& commandLine, int processId) const;
+    // The running row that shows the process; 0 when none does.
+    int RunningRowOf(int processId) const;
     std::multiset<int> FollowedProcesses() const;
 
     TempFolder folder_;
@@ -164,6 +166,7 @@ class OperatorStation {
     std::optional<Identity> lastStart_;
     std::map<int, Identity> identityOf_;
     std::map<int, std::string> handOverKeyOf_;
+    std::set<int> cutLoose_;  // followed processes no row showed at the last check
 };
 
 }  // namespace vardo::test
