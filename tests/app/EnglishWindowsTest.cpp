@@ -161,7 +161,9 @@ class EnglishWindowsTest : public MainWindowFixture {
             control->objectName().toStdString() + " \"" + text.toStdString() + "\" " + look;
         ASSERT_LE(ink.left, ink.right) << what << ": no text drawn";
         EXPECT_LE(ink.right, control->width() - 2 - frame) << what;
-        if (frame > 0) EXPECT_GE(ink.left, frame) << what;
+        if (frame > 0) {
+            EXPECT_GE(ink.left, frame) << what;
+        }
     }
 
     static void ExpectLabelFits(QLabel* label, const std::string& look) {

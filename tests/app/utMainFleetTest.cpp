@@ -218,7 +218,7 @@ TEST_F(FleetTest, MetricsDir_WritesAValidFileAtStartTickAndExit) {
     const auto main = Start();
     const QString prom = Path("metrics/vardo.prom");
     const std::string station = QSysInfo::machineHostName().toStdString();
-    EXPECT_NE(ReadMetrics().find("vardo_info{version=\"2.0\",station=\"" + station +
+    EXPECT_NE(ReadMetrics().find("vardo_info{version=\"" VARDO_VERSION "\",station=\"" + station +
                                  "\",timetable=\"" + StdPath(kDefaultTable) + "\"} 1\n"),
               std::string::npos);
 

@@ -132,7 +132,7 @@ TEST_F(VardoFleet, MetricsScrapedThroughNodeExporter_AndADroppedTimetableRuns) {
     std::string metrics = ScrapeUntil("vardo_info{", 60s);
     // node exporter gives the labels in alphabetical order.
     ASSERT_NE(metrics.find("vardo_info{station=\""), std::string::npos) << metrics;
-    EXPECT_NE(metrics.find("\",version=\"2.0\"} 1\n"), std::string::npos);
+    EXPECT_NE(metrics.find("\",version=\"" VARDO_VERSION "\"} 1\n"), std::string::npos);
     EXPECT_NE(metrics.find("vardo_task_starts_total 0\n"), std::string::npos);
     EXPECT_NE(metrics.find("node_textfile_scrape_error 0\n"), std::string::npos);
 
