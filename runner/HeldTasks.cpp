@@ -63,9 +63,9 @@ void HeldTasks::Release(int row) {
 
 void HeldTasks::Note(int row) {
     RunningTask& task = held_.at(table_.Key(row)).task;
-    std::string startedAt = std::move(task.startedAt);
+    TaskIdentity started = std::move(task.started);
     task = RunningTaskOf(table_, row);
-    task.startedAt = std::move(startedAt);
+    task.started = std::move(started);
 }
 
 void HeldTasks::CutLoose(HeldTask held) {
@@ -106,7 +106,7 @@ void HeldTasks::BeginTableLoad() {
     for (RunningTask& task : RunningTasksOf(table_)) {
         if (!Holds(task.row)) continue;  // a copy holds nothing to carry over
         const HeldTask& held = held_.at(table_.Key(task.row));
-        task.startedAt = held.task.startedAt;
+        task.started = held.task.started;
         loading_.push_back({std::move(task), held.handle, held.name});
     }
     held_.clear();
@@ -125,7 +125,7 @@ void HeldTasks::EndTableLoad() {
         if (rows[i] != 0) {
             HeldTask& held = held_[table_.Key(rows[i])];
             held = {processId, task.handle, RunningTaskOf(table_, rows[i]), std::move(task.name)};
-            held.task.startedAt = std::move(task.task.startedAt);
+            held.task.started = std::move(task.task.started);
             continue;
         }
         // A caption-mode task whose window was never found has no process to end.

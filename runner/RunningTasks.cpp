@@ -19,10 +19,20 @@ bool SameTime(const std::string& a, const std::string& b) {
     return TimeTextToSeconds(a) == TimeTextToSeconds(b);
 }
 
+bool RowIs(const TaskTable& table, int row, const TaskIdentity& task) {
+    return table.Cell(ColApplication, row) == task.application &&
+           table.Cell(ColParameters, row) == task.parameters &&
+           SameTime(table.Cell(ColStartTime, row), task.startTime);
+}
+
+TaskIdentity PresentIdentity(const RunningTask& task) {
+    return {task.application, task.parameters, task.startTime};
+}
+
 // How many of the settings that decide where and until when a task runs the row shares with it,
-// its present start time counting above the one it was started at.
+// the task as it is now counting above the task as it started.
 int Fit(const TaskTable& table, int row, const RunningTask& task) {
-    return int{SameTime(table.Cell(ColStartTime, row), task.startTime)} +
+    return int{RowIs(table, row, PresentIdentity(task))} +
            int{SameTime(table.Cell(ColEndTime, row), task.endTime)} +
            int{table.Cell(ColWindowSetting, row) == task.windowSetting} +
            int{table.Cell(ColMonitor, row) == task.monitor};
@@ -52,7 +62,8 @@ RunningTask RunningTaskOf(const TaskTable& table, int row) {
                      table.Cell(ColWindowSetting, row),
                      table.Cell(ColMonitor, row),
                      {},
-                     table.Cell(ColStartTime, row)};
+                     {}};
+    task.started = PresentIdentity(task);
     for (std::size_t i = 0; i < task.runCells.size(); ++i)
         task.runCells[i] = table.Cell(kFirstRunColumn + static_cast<int>(i), row);
     return task;
@@ -67,10 +78,7 @@ std::vector<RunningTask> RunningTasksOf(const TaskTable& table) {
 }
 
 bool RowRunsTask(const TaskTable& table, int row, const RunningTask& task) {
-    return table.Cell(ColApplication, row) == task.application &&
-           table.Cell(ColParameters, row) == task.parameters &&
-           (SameTime(table.Cell(ColStartTime, row), task.startTime) ||
-            SameTime(table.Cell(ColStartTime, row), task.startedAt));
+    return RowIs(table, row, PresentIdentity(task)) || RowIs(table, row, task.started);
 }
 
 std::vector<int> HandOverRunningTasks(const std::vector<RunningTask>& tasks, TaskTable& table) {

@@ -9,6 +9,13 @@ namespace vardo {
 
 class TaskTable;
 
+// What a row's task is known by: its application file, parameters and start time.
+struct TaskIdentity {
+    std::string application;
+    std::string parameters;
+    std::string startTime;
+};
+
 // A task that was running ("在播") when its timetable was replaced by a load: what finds its row in
 // the new table, what ends it when no row does, and the run-time cells (columns 10 to 14) that
 // go with it.
@@ -22,9 +29,9 @@ struct RunningTask {
     std::string windowSetting;
     std::string monitor;
     std::array<std::string, 5> runCells;
-    // The start time the task was started at: its row may have been given another since, in an
-    // edit that a load then replaced with the timetable's own.
-    std::string startedAt;
+    // What the task was started as: its row may have been given another program or start time
+    // since, in an edit that a load then replaced with the timetable's own row.
+    TaskIdentity started;
 
     const std::string& ProcessIdCell() const;
 };
@@ -38,7 +45,7 @@ RunningTask RunningTaskOf(const TaskTable& table, int row);
 std::vector<RunningTask> RunningTasksOf(const TaskTable& table);
 
 // Whether the row runs the same task: the same application file, parameters and start time (as
-// a second of the day), the task's present one or the one it was started at.
+// a second of the day) as the task has now or had when it started.
 bool RowRunsTask(const TaskTable& table, int row, const RunningTask& task);
 
 // Gives each task a row of `table` that has the same application file, parameters and start

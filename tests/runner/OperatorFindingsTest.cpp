@@ -74,5 +74,28 @@ TEST(OperatorModelFindings, RowRetimedWhileRunningAndNotSaved_LoadHandsTheTaskBa
     EXPECT_THAT(station.Check(true), IsEmpty());
 }
 
+// The same with another program: a running row given another program, and a timetable opened
+// before the edit was saved, which has the row as it was.
+TEST(OperatorModelFindings, RowGivenAnotherProgramThenTimetableOpened_LoadHandsTheTaskBackToIt) {
+    OperatorStation station({});
+    const int row = station.ChooseRow(0);
+    station.Main().btnPlayFlashClick();
+    station.Main().btnEditClick();
+    station.ChooseRow(0);
+    station.Main().edApp->setText(QString::fromStdString(station.ProgramPath(TaskProgram::Blip)));
+    station.ChooseFile(station.DataPath(station.TimetableFiles().front()));
+    station.Main().btnOpenTaskClick();
+    if (station.Editing()) station.Main().btnEditClick();
+    ASSERT_THAT(station.Check(false), IsEmpty());
+    ASSERT_EQ(station.Main().table().Cell(ColApplication, row),
+              station.ProgramPath(TaskProgram::Player));
+    EXPECT_EQ(station.Main().table().Cell(ColRunState, row), kRunning);
+
+    station.ChooseRow(0);
+    station.Main().btnPlayFlashClick();
+
+    EXPECT_THAT(station.Check(false), IsEmpty());
+}
+
 }  // namespace
 }  // namespace vardo::test
