@@ -63,9 +63,12 @@ update_earlier_root() { # root
         comm -23 "$earlier/.packages" <(echo "$packages" | package_set) | grep -q . && continue
         echo "Adding to the build root $earlier the packages now wanted" >&2
         mv "$earlier" "$root.tmp"
+        # No service a package brings may start in the root (as mmdebstrap keeps it).
         # shellcheck disable=SC2086 # the package list is split into packages on purpose
-        if ! enter_root "$root.tmp" sh -c 'apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
-                apt-get install -y -qq --no-install-recommends "$@"' apt $packages \
+        if ! enter_root "$root.tmp" sh -c 'printf "#!/bin/sh\nexit 101\n" >/usr/sbin/policy-rc.d &&
+                chmod 755 /usr/sbin/policy-rc.d && apt-get update -qq &&
+                DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@"
+                status=$?; rm -f /usr/sbin/policy-rc.d; exit $status' apt $packages \
                 >"$cache/apt.log" 2>&1; then
             tail -30 "$cache/apt.log" >&2
             mv "$root.tmp" "$earlier"

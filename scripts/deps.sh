@@ -44,7 +44,8 @@ vardo_cross_packages() { # arch
     echo "qt6-base-dev:$arch libx11-dev:$arch libxrandr-dev:$arch libxres-dev:$arch libgl-dev:$arch"
     # The tests, and the programs they start as tasks.
     echo "libgtest-dev:$arch libgmock-dev:$arch librapidcheck-dev:$arch libxtst-dev:$arch"
-    echo fonts-wqy-microhei xvfb xauth x11-xserver-utils x11-utils x11-apps xterm dbus-daemon
+    echo fonts-wqy-microhei fonts-dseg xvfb xauth x11-xserver-utils x11-utils x11-apps xterm dbus-daemon \
+        prometheus-node-exporter
 }
 # Running another architecture's programs, and making Debian roots of it.
 VARDO_CROSS_HOST_PACKAGES=(mmdebstrap qemu-user-static binfmt-support arch-test)
