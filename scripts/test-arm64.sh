@@ -5,8 +5,9 @@
 # compositors run on this machine, not in the root; the code they test is the X11 one tested
 # here), the check of the shipped alert rules (promtool, no arm64 code), and the tests that the
 # emulator cannot run, by name, in groups printed with the emulator's reason and a probe's
-# evidence for it (a group whose fault the probe no longer shows is run). Timings under emulation
-# say nothing about a real arm64 machine. A skipped test fails the run. Runs as root.
+# evidence (a group of starting programs is run again once the probe shows no fault). Timings
+# under emulation say nothing about a real arm64 machine. A skipped test fails the run. Runs as
+# root.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 arch=arm64
