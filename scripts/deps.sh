@@ -36,16 +36,18 @@ VARDO_PACKAGE_PACKAGES=(dpkg-dev file)
 # The package's checks: validators, and a fresh Debian root to install it into.
 VARDO_PACKAGE_CHECK_PACKAGES=(desktop-file-utils appstream lintian mmdebstrap)
 # The build root of a cross build for ARCH (scripts/buildroot.sh): the build machine's compilers,
-# CMake and Qt (for the tools that draw the icon and the skins during the build), the cross
-# compilers, and ARCH's development packages beside them (Debian's multiarch).
+# CMake and Qt (for the tools that draw the icon and the skins, and lrelease for the translations,
+# during the build), the cross compilers, and ARCH's development packages beside them (Debian's
+# multiarch).
 vardo_cross_packages() { # arch
     local arch="$1"
     echo cmake ninja-build pkg-config g++ ccache dpkg-dev file qt6-base-dev libx11-dev libxrandr-dev \
-        libxres-dev "crossbuild-essential-$arch"
+        libxres-dev qt6-l10n-tools "crossbuild-essential-$arch"
     echo "qt6-base-dev:$arch libx11-dev:$arch libxrandr-dev:$arch libxres-dev:$arch libgl-dev:$arch"
     # The tests, and the programs they start as tasks.
-    echo "libgtest-dev:$arch libgmock-dev:$arch libxtst-dev:$arch"
-    echo fonts-wqy-microhei xvfb xauth x11-xserver-utils x11-utils x11-apps xterm dbus-daemon
+    echo "libgtest-dev:$arch libgmock-dev:$arch librapidcheck-dev:$arch libxtst-dev:$arch"
+    echo fonts-wqy-microhei fonts-dseg xvfb xauth x11-xserver-utils x11-utils x11-apps xterm dbus-daemon \
+        prometheus-node-exporter
 }
 # Running another architecture's programs, and making Debian roots of it.
 VARDO_CROSS_HOST_PACKAGES=(mmdebstrap qemu-user-static binfmt-support arch-test)

@@ -35,13 +35,15 @@ Windows::TimePoint Now() {
     return std::chrono::steady_clock::now();
 }
 
-// Whether the window stands where it was asked to: at the position and, when resized, with a
-// new size (the one asked for, or as close as the window's own size rules allow).
-bool Stands(const Rect& rect, const Rect& target, bool resize, const std::optional<Rect>& before) {
+// Whether the window stands where it was asked to: at the position and, when resized, with the
+// size asked for or, unless `exactSize`, any new size (as close as the window's own size rules
+// allow).
+bool Stands(const Rect& rect, const Rect& target, bool resize, const std::optional<Rect>& before,
+            bool exactSize) {
     if (rect.left != target.left || rect.top != target.top) return false;
-    if (!resize || !before) return true;
-    return (rect.width == target.width && rect.height == target.height) ||
-           rect.width != before->width || rect.height != before->height;
+    if (!resize || (rect.width == target.width && rect.height == target.height)) return true;
+    if (exactSize) return false;
+    return !before || rect.width != before->width || rect.height != before->height;
 }
 
 }  // namespace
@@ -108,6 +110,9 @@ void X11Windows::Request(WindowHandle window, Placement& placement, bool nudge) 
                                                               placement.resize))) {
             placement.withoutExtents = false;
             placement.viaWindowManager = true;
+            // sway gives exactly the size asked for; another one is its own later change (it can
+            // take the size of a frame XWayland drew before the placement), which is asked again.
+            placement.exactSize = true;
             return;
         }
         // openbox drops a request whose position equals one it had before under another
@@ -120,9 +125,11 @@ void X11Windows::Request(WindowHandle window, Placement& placement, bool nudge) 
         placement.withoutExtents =
             !RequestThroughWindowManager(window, *placement.target, placement.resize);
         placement.viaWindowManager = true;
+        placement.exactSize = false;
     } else {
         ConfigureDirectly(window, *placement.target, placement.resize);
         placement.viaWindowManager = false;
+        placement.exactSize = false;
     }
 }
 
@@ -182,7 +189,9 @@ void X11Windows::Follow(WindowHandle window) {
             Request(window, placement, false);
             return;
         }
-        if (!Stands(*rect, *placement.target, placement.resize, placement.before)) return;
+        if (!Stands(*rect, *placement.target, placement.resize, placement.before,
+                    placement.exactSize))
+            return;
     }
     placement.achieved = *rect;
     // Putting the window back does not lengthen the hold: a client that keeps moving its window

@@ -84,6 +84,7 @@ class X11Windows final : public Windows {
         bool withdrawn = false;              // hide: the window manager has let go of the window
         bool viaWindowManager = false;       // how the last request went
         bool withoutExtents = false;         // asked before the frame's extents were known
+        bool exactSize = false;              // asked through sway: only the size asked for counts
         std::optional<Rect> before;          // the outer rectangle when last asked
         std::optional<Rect> achieved;        // where it stands as asked
         std::optional<TimePoint> holdUntil;  // kHoldTime from when it first stood as asked

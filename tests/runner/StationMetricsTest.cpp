@@ -77,9 +77,10 @@ TEST_F(StationMetricsTest, RunnerEvents_CountStartsEndsByHowLatencyAndRunningRow
     EXPECT_TRUE(Has("vardo_task_ends_total{how=\"exited\"} 1"));
     EXPECT_TRUE(Has("vardo_task_ends_total{how=\"exclusive\"} 1"));
     EXPECT_TRUE(Has("vardo_task_ends_total{how=\"exit\"} 0"));
-    // The four created processes came 3 ms after their second.
+    // The four created processes came 3 ms after their second, plus the real time the tick took
+    // to start them: well under a quarter of a second even on a slow or emulated machine.
     EXPECT_TRUE(Has("vardo_start_latency_seconds_bucket{le=\"0.0025\"} 0"));
-    EXPECT_TRUE(Has("vardo_start_latency_seconds_bucket{le=\"0.005\"} 4"));
+    EXPECT_TRUE(Has("vardo_start_latency_seconds_bucket{le=\"0.25\"} 4"));
     EXPECT_TRUE(Has("vardo_start_latency_seconds_count 4"));
     EXPECT_TRUE(Has("vardo_window_placement_seconds_count 1"));
     // C runs; E's row shows "在播" though its launch failed, as the row does.
