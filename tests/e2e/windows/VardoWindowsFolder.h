@@ -44,9 +44,14 @@ class VardoWindowsFolder : public ::testing::Test {
             << "no vardo.exe in " << Utf8Text(shipped.wstring()) << ": run scripts/windows.sh";
         folder_ = std::filesystem::path(Utf8FilePath(temp_.path())) / L"节目站";
         std::filesystem::copy(shipped, folder_, std::filesystem::copy_options::recursive);
+        // The client brings the compiler's runtime as every Windows program brings its own.
         client_ = std::filesystem::path(Utf8FilePath(temp_.path())) / L"任务" / L"wintestclient.exe";
         std::filesystem::create_directories(client_.parent_path());
         std::filesystem::copy_file(Utf8FilePath(WinTestClientPath()), client_);
+        for (const wchar_t* runtime :
+             {L"libstdc++-6.dll", L"libgcc_s_seh-1.dll", L"libwinpthread-1.dll"})
+            std::filesystem::copy_file(shipped / runtime, client_.parent_path() / runtime);
+        ClearInheritedOverrides();
     }
 
     void TearDown() override { vardo_.End(); }

@@ -101,6 +101,7 @@ class VardoWindowsSetup : public ::testing::Test {
   protected:
     void SetUp() override {
         ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        ClearInheritedOverrides();
         setup_ = EnvironmentPath(L"VARDO_WINDOWS_SETUP");
         ASSERT_FALSE(setup_.empty()) << "VARDO_WINDOWS_SETUP is not set: it names the installer "
                                         "scripts/windows.sh builds";

@@ -38,6 +38,14 @@ inline std::wstring EnvironmentPath(const wchar_t* name) {
     return value;
 }
 
+// The programs the test starts run as from an operator's desktop: Qt chooses its own platform and
+// plugins, and Wine finds DLLs only where Windows would (not on the test's own WINEPATH).
+inline void ClearInheritedOverrides() {
+    for (const wchar_t* name :
+         {L"QT_QPA_PLATFORM", L"QT_PLUGIN_PATH", L"QT_QPA_PLATFORM_PLUGIN_PATH", L"WINEPATH"})
+        ::SetEnvironmentVariableW(name, nullptr);
+}
+
 struct DesktopWindow {
     HWND handle = nullptr;
     std::wstring caption;
