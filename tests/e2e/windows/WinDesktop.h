@@ -90,20 +90,6 @@ inline std::optional<DesktopWindow> WindowCaptioned(const wchar_t* caption) {
     return found;
 }
 
-// The first window of the process with this caption, within `limit`.
-inline std::optional<DesktopWindow> WaitForWindow(DWORD processId, const std::wstring& caption,
-                                                  std::chrono::milliseconds limit) {
-    std::optional<DesktopWindow> found;
-    WaitUntil(
-        [&] {
-            for (const DesktopWindow& window : WindowsOfProcess(processId))
-                if (window.caption == caption) found = window;
-            return found.has_value();
-        },
-        limit);
-    return found;
-}
-
 inline std::vector<RECT> MonitorRects() {
     std::vector<RECT> monitors;
     ::EnumDisplayMonitors(
