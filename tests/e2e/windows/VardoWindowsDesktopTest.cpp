@@ -123,9 +123,11 @@ TEST_F(VardoWindowsDesktop, ContrastSkin_PaintsTheMainWindowsCaptionAndFrameOnTh
     ASSERT_TRUE(main) << "vardo's main window did not show";
 
     // The shipped Contrast skin: a caption band 28 pixels high, blue when active and grey when
-    // not, above frame edges 4 pixels wide, yellow when active and silver when not.
-    constexpr std::uint32_t kCaptions[] = {0x0000C0, 0x404040};
-    constexpr std::uint32_t kEdges[] = {0xFFFF00, 0xC0C0C0};
+    // not, above frame edges 4 pixels wide: 2 white, then 2 yellow when active, silver when not.
+    const auto skinShare = [](const ScreenPicture& picture, const RECT& area,
+                              std::uint32_t active, std::uint32_t inactive) {
+        return std::max(ShareOf(picture, area, {active}), ShareOf(picture, area, {inactive}));
+    };
     ScreenPicture picture;
     double caption = 0;
     double edge = 0;
@@ -134,16 +136,16 @@ TEST_F(VardoWindowsDesktop, ContrastSkin_PaintsTheMainWindowsCaptionAndFrameOnTh
             const std::optional<DesktopWindow> now = WindowCaptioned(L"Vardo");
             if (!now) return false;
             picture = CaptureScreen(now->rect);
-            const RECT band = {8, 6, picture.width - 80, 22};
-            const RECT left = {0, 40, 2, picture.height - 10};
-            caption = std::max(ShareOf(picture, band, {kCaptions[0]}),
-                               ShareOf(picture, band, {kCaptions[1]}));
-            edge = std::max(ShareOf(picture, left, {kEdges[0]}), ShareOf(picture, left, {kEdges[1]}));
+            caption = skinShare(picture, {8, 6, picture.width - 80, 22}, 0x0000C0, 0x404040);
+            edge = skinShare(picture, {2, 40, 4, picture.height - 10}, 0xFFFF00, 0xC0C0C0);
             return caption > 0.6 && edge > 0.9;
         },
         20s);
     EXPECT_GT(caption, 0.6) << "the caption band is not the skin's";
     EXPECT_GT(edge, 0.9) << "the left frame edge is not the skin's";
+    if (HasFailure() && SavePicture(picture, L"vardo-contrast-skin.bmp"))
+        ADD_FAILURE() << "the main window as the screen showed it: vardo-contrast-skin.bmp in the "
+                         "test's working folder";
 }
 
 }  // namespace

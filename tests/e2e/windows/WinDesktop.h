@@ -153,6 +153,31 @@ inline ScreenPicture CaptureScreen(const RECT& rect) {
     return copied ? picture : ScreenPicture{};
 }
 
+// Writes the picture as a 32-bit BMP file, for a person to look at when a check of it failed.
+inline bool SavePicture(const ScreenPicture& picture, const std::wstring& path) {
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = picture.width;
+    info.biHeight = -picture.height;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    const DWORD pixelBytes = static_cast<DWORD>(picture.pixels.size() * sizeof(std::uint32_t));
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + pixelBytes;
+    HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool saved = ::WriteFile(out, &file, sizeof file, &written, nullptr) &&
+                       ::WriteFile(out, &info, sizeof info, &written, nullptr) &&
+                       ::WriteFile(out, picture.pixels.data(), pixelBytes, &written, nullptr);
+    ::CloseHandle(out);
+    return saved;
+}
+
 inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // A text value under the current user's run key; nothing when there is none.
