@@ -4,6 +4,7 @@
 # toolchain first when its cache is empty). The program folder is staged in
 # build-windows-release/stage/ (the zip's folder), checked for DLLs it would miss on Windows, then
 # zipped and packed by makensis. Prints the zip's and the installer's paths on its last two lines.
+#   VARDO_HOST_TOOLS=FILE   the drawing tools of a native build to use (its vardo-host-tools.cmake)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -17,8 +18,14 @@ stage="$PWD/$build/stage"
 toolchain="$(scripts/windows-toolchain.sh all | tail -1)"
 export VARDO_WINDOWS_QT="$toolchain/qt"
 
-echo "== host tools"
-vardo_build_host_tools
+# The drawing tools of a native build of this tree: VARDO_HOST_TOOLS names its
+# vardo-host-tools.cmake (the test command's build/), else they are built in build-host-tools/.
+if [ -n "${VARDO_HOST_TOOLS:-}" ]; then
+    vardo_host_tools="$VARDO_HOST_TOOLS"
+else
+    echo "== host tools"
+    vardo_build_host_tools
+fi
 
 echo "== Windows build (Release)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
