@@ -65,8 +65,8 @@ check_imports() { # folder
 }
 check_imports "$stage"
 
-# The zip: the program folder as Vardo\, its files in a fixed order with the time of the last
-# commit, so the same tree gives the same zip.
+# The zip: the program folder as Vardo\, its files in a fixed order and dated at the last commit
+# rather than at the build.
 echo "== zip"
 zip="$PWD/$build/vardo-$version-windows-x64.zip"
 zipped="$PWD/$build/zip"
