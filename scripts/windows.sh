@@ -18,14 +18,10 @@ stage="$PWD/$build/stage"
 toolchain="$(scripts/windows-toolchain.sh all | tail -1)"
 export VARDO_WINDOWS_QT="$toolchain/qt"
 
-# The drawing tools of a native build of this tree: VARDO_HOST_TOOLS names its
-# vardo-host-tools.cmake (the test command's build/), else they are built in build-host-tools/.
-if [ -n "${VARDO_HOST_TOOLS:-}" ]; then
-    vardo_host_tools="$VARDO_HOST_TOOLS"
-else
-    echo "== host tools"
-    vardo_build_host_tools
-fi
+# The drawing tools of a native build of this tree: the one VARDO_HOST_TOOLS names (the test
+# command's build/), else build-host-tools/.
+echo "== host tools"
+vardo_build_host_tools "${VARDO_HOST_TOOLS:-}"
 
 echo "== Windows build (Release)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
