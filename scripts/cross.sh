@@ -18,19 +18,13 @@ vardo_enable_emulation() { # arch
 
 # Inside a build root (scripts/buildroot.sh):
 
-# Builds the tools that draw the icon and the skins natively (a cross build runs them on this
-# machine) and sets vardo_host_tools to the file that names them to CMake: in the native build
-# whose vardo-host-tools.cmake is given, else in build-host-tools/.
-vardo_build_host_tools() { # [vardo-host-tools.cmake of a native build]
-    local build="build-host-tools"
-    if [ -n "${1:-}" ]; then
-        build="$(dirname "$1")"
-    else
-        cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_TESTS=OFF \
-            -DVARDO_BENCH=OFF >/dev/null
-    fi
-    cmake --build "$build" --target vardo-skingen vardo-skin vardo-icongen -j "$(nproc)"
-    vardo_host_tools="$(cd "$build" && pwd)/vardo-host-tools.cmake"
+# Builds the tools that draw the icon and the skins natively in build-host-tools/ (a cross build
+# runs them on this machine) and sets vardo_host_tools to the file that names them to CMake.
+vardo_build_host_tools() {
+    cmake -S . -B build-host-tools -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_TESTS=OFF \
+        -DVARDO_BENCH=OFF >/dev/null
+    cmake --build build-host-tools --target vardo-skingen vardo-skin vardo-icongen -j "$(nproc)"
+    vardo_host_tools="$PWD/build-host-tools/vardo-host-tools.cmake"
 }
 
 # Prepares building for ARCH: builds the host tools, exports dpkg-architecture's variables (they

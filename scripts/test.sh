@@ -111,7 +111,7 @@ run_ctest "$runtime/ctest.log" --test-dir build --output-on-failure -j "$jobs" -
 # folder and the installer among them. Outside the X test bed's session: the Windows program
 # finds its own platform. A failure names the test, and windows-test.sh keeps the bed's logs.
 echo "== Windows: zip and installer"
-VARDO_HOST_TOOLS="$PWD/build/vardo-host-tools.cmake" scripts/windows.sh 2>&1 | tee "$runtime/windows.log"
+scripts/windows.sh 2>&1 | tee "$runtime/windows.log"
 (
     unset QT_QPA_PLATFORM DISPLAY
     export VARDO_WINDOWS_PROGRAM="$PWD/build-windows-release/stage"

@@ -4,7 +4,6 @@
 # toolchain first when its cache is empty). The program folder is staged in
 # build-windows-release/stage/ (the zip's folder), checked for DLLs it would miss on Windows, then
 # zipped and packed by makensis. Prints the zip's and the installer's paths on its last two lines.
-#   VARDO_HOST_TOOLS=FILE   the drawing tools of a native build to use (its vardo-host-tools.cmake)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -18,10 +17,8 @@ stage="$PWD/$build/stage"
 toolchain="$(scripts/windows-toolchain.sh all | tail -1)"
 export VARDO_WINDOWS_QT="$toolchain/qt"
 
-# The drawing tools of a native build of this tree: the one VARDO_HOST_TOOLS names (the test
-# command's build/), else build-host-tools/.
 echo "== host tools"
-vardo_build_host_tools "${VARDO_HOST_TOOLS:-}"
+vardo_build_host_tools
 
 echo "== Windows build (Release)"
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
