@@ -102,8 +102,10 @@ install_folder() {
         printf 'RMDir "%s"\n' "$(install_folder "$folder")"
     done
 ) >"$lists/uninstall.nsh"
-makensis -V2 -DVERSION="$version" -DSTAGE="$stage" -DLISTS="$lists" -DOUTFILE="$setup" \
-    packaging/windows/vardo.nsi
+# Windows' file version has four numbers.
+file_version="$(echo "$version.0.0.0" | cut -d. -f1-4)"
+makensis -V2 -DVERSION="$version" -DFILE_VERSION="$file_version" -DSTAGE="$stage" -DLISTS="$lists" \
+    -DOUTFILE="$setup" packaging/windows/vardo.nsi
 
 echo "$zip"
 echo "$setup"

@@ -2,7 +2,7 @@
 ; of the staging folder into Program Files, a Start-menu entry with the program's icon, and an
 ; uninstaller that removes what was installed and nothing else. The installed program keeps the
 ; operator's files in %LOCALAPPDATA%\Vardo\; they stay when the program is removed.
-;   makensis -DVERSION=2.0 -DSTAGE=DIR -DLISTS=DIR -DOUTFILE=FILE vardo.nsi
+;   makensis -DVERSION=2.0 -DFILE_VERSION=2.0.0.0 -DSTAGE=DIR -DLISTS=DIR -DOUTFILE=FILE vardo.nsi
 ; STAGE is the program folder to install, LISTS holds install.nsh and uninstall.nsh, the lines
 ; that put the staging folder's files in place and remove them again.
 
@@ -28,7 +28,8 @@ ShowUninstDetails nevershow
 
 !define MUI_ICON "${STAGE}/vardo.ico"
 !define MUI_UNICON "${STAGE}/vardo.ico"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\vardo.exe"
+; No "start Vardo now" on the last page: started from the installer it would run as the
+; administrator, with its tasks, its run value and its folder the administrator's.
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -37,7 +38,7 @@ ShowUninstDetails nevershow
 !insertmacro MUI_LANGUAGE "SimpChinese"
 !insertmacro MUI_LANGUAGE "English"
 
-VIProductVersion "${VERSION}.0.0"
+VIProductVersion "${FILE_VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductName" "Vardo"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "FileVersion" "${VERSION}"
