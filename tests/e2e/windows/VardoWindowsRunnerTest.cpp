@@ -16,7 +16,7 @@ namespace {
 using VardoWindowsRunner = VardoWindowsFolder;
 
 // How long the ended task runs: time enough for a loaded machine to start it and show its window.
-constexpr int kEndAfter = 8;
+constexpr int kEndAfter = 12;
 // The client's window before it is placed (its defaults).
 constexpr RECT kClientWindow = {100, 100, 400, 300};
 
