@@ -50,7 +50,8 @@ check_imports() { # folder
             dll="${dll,,}"
             [[ -n "${system_dll[$dll]:-}" || "$dll" == api-ms-win-* ]] && continue
             find "$1" -maxdepth 1 -iname "$dll" | grep -q . && continue
-            echo "${file#"$1"/} imports $dll, which is neither in the program folder nor part of Windows" >&2
+            echo "${file#"$1"/} imports $dll, which is neither in the program folder" \
+                "nor part of Windows" >&2
             missing=1
         done < <(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p')
     done < <(find "$1" -type f \( -iname '*.exe' -o -iname '*.dll' \) -print0)

@@ -90,8 +90,8 @@ TEST_F(VardoWindowsDesktop, SessionEnd_EndsTheTasksAndLogsItBeforeTheMessagesRet
         EXPECT_NE(agreed, 0u) << "vardo refused the session's end (a confirmation box?)";
     }
     for (const DesktopWindow& window : windows)
-        SendMessageTimeoutW(window.handle, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF,
-                            SMTO_ABORTIFHUNG, 30000, nullptr);
+        SendMessageTimeoutW(window.handle, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                            30000, nullptr);
 
     // Windows may end the program as soon as the messages have returned: what it owes the
     // session is done by then.
@@ -124,8 +124,8 @@ TEST_F(VardoWindowsDesktop, ContrastSkin_PaintsTheMainWindowsCaptionAndFrameOnTh
 
     // The shipped Contrast skin: a caption band 28 pixels high, blue when active and grey when
     // not, above frame edges 4 pixels wide: 2 white, then 2 yellow when active, silver when not.
-    const auto skinShare = [](const ScreenPicture& picture, const RECT& area,
-                              std::uint32_t active, std::uint32_t inactive) {
+    const auto skinShare = [](const ScreenPicture& picture, const RECT& area, std::uint32_t active,
+                              std::uint32_t inactive) {
         return std::max(ShareOf(picture, area, {active}), ShareOf(picture, area, {inactive}));
     };
     ScreenPicture picture;

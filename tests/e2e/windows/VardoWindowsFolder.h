@@ -45,7 +45,8 @@ class VardoWindowsFolder : public ::testing::Test {
         folder_ = std::filesystem::path(Utf8FilePath(temp_.path())) / L"节目站";
         std::filesystem::copy(shipped, folder_, std::filesystem::copy_options::recursive);
         // The client brings the compiler's runtime as every Windows program brings its own.
-        client_ = std::filesystem::path(Utf8FilePath(temp_.path())) / L"任务" / L"wintestclient.exe";
+        client_ =
+            std::filesystem::path(Utf8FilePath(temp_.path())) / L"任务" / L"wintestclient.exe";
         std::filesystem::create_directories(client_.parent_path());
         std::filesystem::copy_file(Utf8FilePath(WinTestClientPath()), client_);
         for (const wchar_t* runtime :

@@ -42,12 +42,12 @@ TEST_F(VardoWindowsRunner, Day_PlacesEndsAndLogsWin32Tasks) {
     const std::time_t start = StartVardoAhead([&](std::time_t first) {
         startText = LocalTimeText(first, 0, "%02d:%02d:%02d");
         endText = LocalTimeText(first, kEndAfter, "%02d:%02d:%02d");
-        WriteDay(row(1, "E2E Fill", "填充第二屏", endText, "否,最大") +
-                     row(2, "E2E Keep", "保持大小", "", "是,最大") +
-                     row(3, "E2E Hidden", "后台任务", "", "否,无") +
-                     row(4, "E2E Brief", "自行退出", "", "否,最大",
-                         "--lifetime 1500 --exit-code 3"),
-                 "chkSaveHis=YES\r\nchkShutTask=YES\r\n");
+        WriteDay(
+            row(1, "E2E Fill", "填充第二屏", endText, "否,最大") +
+                row(2, "E2E Keep", "保持大小", "", "是,最大") +
+                row(3, "E2E Hidden", "后台任务", "", "否,无") +
+                row(4, "E2E Brief", "自行退出", "", "否,最大", "--lifetime 1500 --exit-code 3"),
+            "chkSaveHis=YES\r\nchkShutTask=YES\r\n");
     });
     ASSERT_NE(start, 0);
 
@@ -95,7 +95,8 @@ TEST_F(VardoWindowsRunner, Day_PlacesEndsAndLogsWin32Tasks) {
         10s);
     EXPECT_EQ(Gb18030ToUtf8(Utf8ToGb18030(history)), history);
     EXPECT_NE(bytes.find(Utf8ToGb18030("填充第二屏")), std::string::npos) << "not GB18030";
-    EXPECT_EQ(std::regex_search(bytes, std::regex("[^\r]\n")), false) << "a line not ended by CR LF";
+    EXPECT_EQ(std::regex_search(bytes, std::regex("[^\r]\n")), false)
+        << "a line not ended by CR LF";
     const std::vector<std::string> lines = Lines(history);
     const std::string task = " 】  ";
     const auto has = [&](const std::string& line) {
@@ -103,12 +104,18 @@ TEST_F(VardoWindowsRunner, Day_PlacesEndsAndLogsWin32Tasks) {
     };
     for (const char* description : {"填充第二屏", "保持大小", "后台任务", "自行退出"})
         EXPECT_TRUE(has("  " + startText + " 启动任务: 【" + client + task + description))
-            << description << " did not start at " << startText << ":\n" << history;
-    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const std::string& line) {
-        return line.find(" 任务结束: 【" + client + task + "自行退出") != std::string::npos;
-    })) << "the brief task's own exit was not noticed:\n" << history;
+            << description << " did not start at " << startText << ":\n"
+            << history;
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                            [&](const std::string& line) {
+                                return line.find(" 任务结束: 【" + client + task + "自行退出") !=
+                                       std::string::npos;
+                            }))
+        << "the brief task's own exit was not noticed:\n"
+        << history;
     EXPECT_TRUE(has("  " + endText + " 结束任务: 【" + client + task + "填充第二屏"))
-        << "the fill task's end at " << endText << " is not logged:\n" << history;
+        << "the fill task's end at " << endText << " is not logged:\n"
+        << history;
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 // lands in Program Files with the Start-menu entry, the uninstall entry and the mark of an
 // installed program; the installed vardo.exe keeps the operator's files in %LOCALAPPDATA%\Vardo\;
 // the uninstaller removes the program and leaves the operator's files as they were.
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -74,8 +74,8 @@ std::optional<DWORD> RunToEnd(std::wstring commandLine, std::chrono::millisecond
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &started))
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &started))
         return std::nullopt;
     ::CloseHandle(started.hThread);
     std::optional<DWORD> code;
@@ -161,8 +161,8 @@ TEST_F(VardoWindowsSetup, SilentInstall_RunsFromLocalAppData_UninstallLeavesTheO
     EXPECT_EQ(UninstallValue(L"DisplayName"), std::optional<std::wstring>(L"Vardo"));
 
     // The installed program keeps its folder in the user's local application data.
-    ASSERT_TRUE(vardo_.Start(L"\"" + (installed_ / L"vardo.exe").wstring() + L"\"",
-                             installed_.wstring()));
+    ASSERT_TRUE(
+        vardo_.Start(L"\"" + (installed_ / L"vardo.exe").wstring() + L"\"", installed_.wstring()));
     ASSERT_TRUE(WaitUntil([&] { return fs::is_directory(operatorFolder_ / L"Data"); }, 60s))
         << "the installed vardo.exe did not make " << Utf8Text(operatorFolder_.wstring())
         << "\\Data";
@@ -191,9 +191,9 @@ TEST_F(VardoWindowsSetup, Uninstall_RemovesOnlyItsOwnRunValue) {
         EXPECT_EQ(RunToEnd(L"\"" + setup_.wstring() + L"\" /S", 180s), std::optional<DWORD>(0));
         SetRunValue(L"AutoTask", runValue);
         // Run in place (_?=) so that it has ended when its process has.
-        EXPECT_EQ(RunToEnd(L"\"" + uninstaller.wstring() + L"\" /S _?=" + installed_.wstring(),
-                           60s),
-                  std::optional<DWORD>(0));
+        EXPECT_EQ(
+            RunToEnd(L"\"" + uninstaller.wstring() + L"\" /S _?=" + installed_.wstring(), 60s),
+            std::optional<DWORD>(0));
         fs::remove_all(installed_);
         return RunValue(L"AutoTask");
     };

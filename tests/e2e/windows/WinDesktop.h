@@ -289,8 +289,8 @@ class JobProcess {
 inline bool ProcessEndsWithin(DWORD processId, std::chrono::milliseconds limit) {
     HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
     if (process == nullptr) return true;
-    const bool ended = ::WaitForSingleObject(process, static_cast<DWORD>(limit.count())) ==
-                       WAIT_OBJECT_0;
+    const bool ended =
+        ::WaitForSingleObject(process, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0;
     ::CloseHandle(process);
     return ended;
 }
