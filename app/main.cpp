@@ -7,14 +7,10 @@
 #include "CommandLineOptions.h"
 #include "FirstPaintReporter.h"
 #include "Language.h"
-#include "PosixProcesses.h"
 #include "ProgramBuild.h"
 #include "Prompts.h"
-#include "SessionEndSignals.h"
-#include "SettingsStore.h"
+#include "Station.h"
 #include "SystemServices.h"
-#include "TaskEnvironment.h"
-#include "X11Windows.h"
 #include "utMain.h"
 
 namespace {
@@ -46,11 +42,7 @@ int main(int argc, char* argv[]) {
         return *status;
     }
     if (auto status = vardo::RefuseUnknownArguments(argc, argv, std::cerr)) return *status;
-    // Taken before anything here changes it: tasks start from the operator's own environment.
-    const vardo::platform::Environment session = vardo::platform::CurrentEnvironment();
-    // On a Wayland session the program's windows go to XWayland too, where the window placement
-    // and the main window's centring work.
-    if (vardo::platform::OwnWindowsNeedXcb(session)) setenv("QT_QPA_PLATFORM", "xcb", 1);
+    vardo::Station station;
     QApplication application(argc, argv);
     const vardo::ProgramTranslation translation(
         vardo::StoredLanguage(vardo::ThisProgramPlace().settingsFile));
@@ -67,20 +59,14 @@ int main(int argc, char* argv[]) {
 
     const vardo::platform::ProgramPlace place = vardo::ThisProgramPlace();
     vardo::QtPrompts prompts;
-    vardo::platform::PosixProcesses processes;
-    // Read once at start-up: the key has no control in the settings dialog.
-    const bool tasksOnX11 = vardo::IsYes(
-        vardo::ReadSettingDef(place.settingsFile, "START", "TasksOnX11", "YES"));
-    processes.SetEnvironment(vardo::platform::TaskEnvironment(session, tasksOnX11));
-    vardo::platform::X11Windows windows;
     // Before the main window: its start-up runs the schedule scan, which can start tasks while a
     // box of the start-up waits for the operator.
-    vardo::SessionEndSignals sessionEnd;
-    vardo::TFrmMain main(place, {prompts, processes, windows});
+    station.Open(place);
+    vardo::TFrmMain main(place, {prompts, station.Processes(), station.Windows()});
     vardo::FirstPaintReporter reporter;
     reporter.WatchWhenAsked(main);
     const RunningMainWindow running(main);
-    sessionEnd.Forward([&main] { main.EndSession(); });
+    station.ForwardSessionEnd([&main] { main.EndSession(); });
     if (main.IsClosed()) return 0;  // the session ended during the start-up
     main.show();
     return application.exec();

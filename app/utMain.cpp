@@ -10,12 +10,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSocketNotifier>
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QThread>
 
 #include "FolderWatch.h"
+#include "FolderWatchNotifier.h"
 #include "HistoryFile.h"
 #include "MyDelay.h"
 #include "MyPanel.h"

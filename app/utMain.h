@@ -29,13 +29,13 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
-class QSocketNotifier;
 class QStatusBar;
 
 namespace vardo {
 
 namespace platform {
 class FolderWatch;
+class FolderWatchNotifier;
 class Processes;
 class WindowEventPump;
 class Windows;
@@ -350,7 +350,7 @@ class TFrmMain final : public QWidget, public SetupOwner, public TaskRunnerHost 
     // With [START] WatchData=YES: the watch on Data/ and what it decides on.
     bool watchData_ = false;
     std::unique_ptr<platform::FolderWatch> dataWatch_;
-    std::unique_ptr<QSocketNotifier> dataWatchNotifier_;
+    std::unique_ptr<platform::FolderWatchNotifier> dataWatchNotifier_;
     TimetableArrivals arrivals_;
     // The date the day's choice was last loaded for.
     std::chrono::year_month_day tableDate_;

@@ -3,11 +3,11 @@
 // in Data/ ([START] WatchData).
 #include <QCheckBox>
 #include <QDir>
-#include <QSocketNotifier>
 #include <QSysInfo>
 
 #include "AtomicFile.h"
 #include "FolderWatch.h"
+#include "FolderWatchNotifier.h"
 #include "HistoryFile.h"
 #include "QtText.h"
 #include "SettingsStore.h"
@@ -41,10 +41,9 @@ void TFrmMain::StartFleetServices() {
     if (!IsYes(ReadSettingDef(place_.settingsFile, kSettingsSection, "WatchData", "NO"))) return;
     watchData_ = true;
     dataWatch_ = std::make_unique<platform::FolderWatch>(DataFolder());
-    if (dataWatch_->Descriptor() < 0) return;  // the one-second check alone then
+    // Without a descriptor the one-second check alone.
     dataWatchNotifier_ =
-        std::make_unique<QSocketNotifier>(dataWatch_->Descriptor(), QSocketNotifier::Read);
-    connect(dataWatchNotifier_.get(), &QSocketNotifier::activated, this, &TFrmMain::CheckArrivals);
+        std::make_unique<platform::FolderWatchNotifier>(*dataWatch_, [this] { CheckArrivals(); });
 }
 
 std::string TFrmMain::DataFolder() const {

@@ -28,9 +28,17 @@ ProgramPlace PortablePlace(const std::string& programFile) {
 }
 
 ProgramPlace InstalledPlace(const std::string& programFile, const std::string& sharedSkinFolder) {
-    ProgramPlace place = PlaceIn(programFile, DataFolder() + "/vardo/");
+    ProgramPlace place = PlaceIn(programFile, InstalledProgramFolder() + "/");
     place.skinFolders.push_back(WithSlash(sharedSkinFolder));
     return place;
+}
+
+ProgramPlace MarkedPlace(const std::string& programFile) {
+    const std::filesystem::path folder =
+        std::filesystem::absolute(Utf8Path(programFile)).parent_path();
+    std::error_code error;
+    if (!std::filesystem::exists(folder / kInstalledMarker, error)) return PortablePlace(programFile);
+    return InstalledPlace(programFile, PathUtf8(folder / "Skins"));
 }
 
 }  // namespace vardo::platform

@@ -24,4 +24,10 @@ ProgramPlace PortablePlace(const std::string& programFile);
 // sharedSkinFolder.
 ProgramPlace InstalledPlace(const std::string& programFile, const std::string& sharedSkinFolder);
 
+// For a build that serves both (on Windows the zip and the installer): the installed place, with
+// the shipped skins in Skins/ beside the program file, when the installer's marker file lies beside
+// it; the portable place otherwise.
+inline constexpr char kInstalledMarker[] = "vardo.installed";
+ProgramPlace MarkedPlace(const std::string& programFile);
+
 }  // namespace vardo::platform

@@ -11,4 +11,8 @@ std::string ConfigFolder();  // $XDG_CONFIG_HOME, else ~/.config
 std::string DataFolder();    // $XDG_DATA_HOME, else ~/.local/share
 std::string StateFolder();   // $XDG_STATE_HOME, else ~/.local/state
 
+// Where the installed program keeps the operator's files: DataFolder()/vardo on Linux,
+// %LOCALAPPDATA%/Vardo on Windows.
+std::string InstalledProgramFolder();
+
 }  // namespace vardo::platform

@@ -18,17 +18,22 @@ vardo_enable_emulation() { # arch
 
 # Inside a build root (scripts/buildroot.sh):
 
-# Prepares building for ARCH: builds the tools that draw the icon and the skins natively in
-# build-host-tools/ (they run on this machine during the build), exports dpkg-architecture's
-# variables (they name the target to the compilers, the toolchain file, dpkg-buildflags,
-# dpkg-shlibdeps and the package's architecture), and sets vardo_cross_arguments to the
-# arguments that make a CMake configuration a cross build.
-vardo_cross_prepare() { # arch
-    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+# Builds the tools that draw the icon and the skins natively in build-host-tools/ (a cross build
+# runs them on this machine) and sets vardo_host_tools to the file that names them to CMake.
+vardo_build_host_tools() {
     cmake -S . -B build-host-tools -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_TESTS=OFF \
         -DVARDO_BENCH=OFF >/dev/null
     cmake --build build-host-tools --target vardo-skingen vardo-skin vardo-icongen -j "$(nproc)"
+    vardo_host_tools="$PWD/build-host-tools/vardo-host-tools.cmake"
+}
+
+# Prepares building for ARCH: builds the host tools, exports dpkg-architecture's variables (they
+# name the target to the compilers, the toolchain file, dpkg-buildflags, dpkg-shlibdeps and the
+# package's architecture), and sets vardo_cross_arguments to the arguments that make a CMake
+# configuration a cross build.
+vardo_cross_prepare() { # arch
+    export CMAKE_CXX_COMPILER_LAUNCHER=ccache CMAKE_C_COMPILER_LAUNCHER=ccache
+    vardo_build_host_tools
     eval "$(dpkg-architecture -a "$1" -s 2>/dev/null)"
-    vardo_cross_arguments=(--toolchain cmake/debian-cross.cmake
-        -DVARDO_HOST_TOOLS="$PWD/build-host-tools/vardo-host-tools.cmake")
+    vardo_cross_arguments=(--toolchain cmake/debian-cross.cmake -DVARDO_HOST_TOOLS="$vardo_host_tools")
 }

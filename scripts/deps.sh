@@ -59,3 +59,5 @@ VARDO_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 win
                         libaudit1 libbsd0 libdbus-1-3 libdrm2 libegl1 libepoxy0 libgbm1 libgcrypt20
                         libgl1 libpciaccess0 libpixman-1-0 libselinux1 libsystemd0 libunwind8
                         libxau6 libxcvt0 libxdmcp6 libxfont2 libxshmfence1)
+# The Windows zip and installer (scripts/windows.sh): makensis, icotool for the icon, and zip.
+VARDO_WINDOWS_PACKAGE_PACKAGES=(nsis icoutils zip)

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds Vardo and runs every test on the X test bed and the Wayland test bed, once under
 # AddressSanitizer and UBSan and once in the ordinary build, and runs the fuzz targets for a short
-# bounded time. A skipped test fails the run like a failed one. On a failure the run's folder, with
-# the logs of the test beds, the window manager, the tests and the fuzzers, is kept and named.
+# bounded time; then builds the Windows zip and installer and runs the Windows tests under Wine. A
+# skipped test fails the run like a failed one. On a failure the run's folder, with the logs of the
+# test beds, the window manager, the tests and the fuzzers, is kept and named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -105,3 +106,18 @@ done
 
 echo "== all tests"
 run_ctest "$runtime/ctest.log" --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+# The Windows half: the zip and the installer (building the toolchain when its cache is empty),
+# then the Windows build's tests under Wine on the two-monitor Wine bed, the shipped program
+# folder and the installer among them. Outside the X test bed's session: the Windows program
+# finds its own platform. A failure names the test, and windows-test.sh keeps the bed's logs.
+echo "== Windows: zip and installer"
+scripts/windows.sh 2>&1 | tee "$runtime/windows.log"
+(
+    unset QT_QPA_PLATFORM DISPLAY
+    export VARDO_WINDOWS_PROGRAM="$PWD/build-windows-release/stage"
+    VARDO_WINDOWS_SETUP="$(tail -1 "$runtime/windows.log")"
+    export VARDO_WINDOWS_SETUP
+    echo "== Windows: tests under Wine"
+    scripts/windows-test.sh
+)

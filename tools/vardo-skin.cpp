@@ -1,13 +1,16 @@
 // vardo-skin: packs a folder into a skin file, unpacks a skin file into a folder, lists a skin
 // file's entries. Every failure is one line on standard error and a non-zero exit status: 2 for
 // wrong arguments, 1 for anything else.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <set>
 #include <stdexcept>
@@ -19,8 +22,10 @@
 #include <QtGlobal>
 
 #include "AtomicFile.h"
+#include "CommandArguments.h"
 #include "Language.h"
 #include "SkinRead.h"
+#include "Utf8Path.h"
 #include "WinConvert.h"
 
 namespace fs = std::filesystem;
@@ -90,10 +95,10 @@ std::uint32_t ParseVersion(std::string_view text) {
 
 int Pack(const std::string& folder, const std::string& skinFile, std::uint32_t version) {
     std::error_code error;
-    if (!fs::is_directory(folder, error)) throw Failure(folder + ": not a folder");
+    if (!fs::is_directory(Utf8Path(folder), error)) throw Failure(folder + ": not a folder");
 
     std::vector<fs::path> files;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder, error)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(Utf8Path(folder), error)) {
         if (entry.is_regular_file()) files.push_back(entry.path());
     }
     if (error) throw Failure(folder + ": " + error.message());
@@ -101,7 +106,7 @@ int Pack(const std::string& folder, const std::string& skinFile, std::uint32_t v
 
     std::vector<SkinEntry> entries;
     for (const fs::path& file : files) {
-        entries.push_back({file.filename().string(), ReadWholeFile(file.string())});
+        entries.push_back({PathUtf8(file.filename()), ReadWholeFile(PathUtf8(file))});
     }
     std::string container;
     try {
@@ -115,11 +120,30 @@ int Pack(const std::string& folder, const std::string& skinFile, std::uint32_t v
 }
 
 // An entry name is written as a file of the output folder only when it names one: not empty, no
-// folder part, not "." or "..".
+// folder part, not "." or "..". On Windows a backslash also parts folders, and a colon names a
+// drive or a stream.
+#ifdef _WIN32
+constexpr std::string_view kFolderParts = "/\\:";
+#else
+constexpr std::string_view kFolderParts = "/";
+#endif
+
 bool StaysInFolder(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of(kFolderParts) == std::string_view::npos;
 }
 
+#ifdef _WIN32
+// A link at the name is removed, not written through: the entry lands in the folder.
+void WriteEntry(const fs::path& path, std::string_view bytes) {
+    std::error_code error;
+    if (fs::is_symlink(path, error)) fs::remove(path, error);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    if (!file) throw Failure(PathUtf8(path) + ": cannot be written");
+}
+#else
 void WriteEntry(const fs::path& path, std::string_view bytes) {
     // O_NOFOLLOW: a symbolic link planted in the folder must not lead the write elsewhere.
     const int fd =
@@ -138,6 +162,7 @@ void WriteEntry(const fs::path& path, std::string_view bytes) {
     }
     if (::close(fd) != 0) throw Failure(path.string() + ": " + std::strerror(errno));
 }
+#endif
 
 int Unpack(const std::string& skinFile, const std::string& folder) {
     const TSkinReader reader = LoadSkinFile(skinFile);
@@ -148,8 +173,9 @@ int Unpack(const std::string& skinFile, const std::string& folder) {
         }
     }
     std::error_code error;
-    fs::create_directories(folder, error);
-    if (error || !fs::is_directory(folder)) throw Failure(folder + ": cannot create the folder");
+    fs::create_directories(Utf8Path(folder), error);
+    if (error || !fs::is_directory(Utf8Path(folder), error))
+        throw Failure(folder + ": cannot create the folder");
 
     // A name that occurs again (in any letter case) is the entry a lookup finds: the first.
     std::set<std::string> written;
@@ -160,7 +186,7 @@ int Unpack(const std::string& skinFile, const std::string& folder) {
         std::transform(folded.begin(), folded.end(), folded.begin(),
                        [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; });
         if (!written.insert(folded).second) continue;
-        WriteEntry(fs::path(folder) / name, reader.EntryData(i));
+        WriteEntry(Utf8Path(folder) / Utf8Path(name), reader.EntryData(i));
     }
     return 0;
 }
@@ -215,7 +241,7 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     try {
-        return vardo::Run(std::vector<std::string>(argv + 1, argv + argc));
+        return vardo::Run(vardo::CommandArguments(argc, argv));
     } catch (const vardo::UsageError& error) {
         std::cerr << "vardo-skin: " << error.what() << " (see --help)\n";
         return 2;

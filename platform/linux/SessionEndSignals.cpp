@@ -3,11 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
-#include <utility>
 
 namespace vardo {
 
@@ -54,26 +52,12 @@ SessionEndSignals::~SessionEndSignals() {
     }
 }
 
-void SessionEndSignals::Forward(std::function<void()> onSessionEnd) {
-    onSessionEnd_ = std::move(onSessionEnd);
-    if (std::exchange(pending_, false)) Tell();
-}
-
 // Several signals before the loop gets here make one request.
 void SessionEndSignals::Drain() {
     unsigned char bytes[16];
     bool requested = false;
     while (::read(pipe_[0], bytes, sizeof bytes) > 0) requested = true;
-    if (requested) Tell();
-}
-
-void SessionEndSignals::Tell() {
-    if (onSessionEnd_) {
-        onSessionEnd_();
-        return;
-    }
-    pending_ = true;
-    QCoreApplication::exit(0);
+    if (requested) relay_.Tell();
 }
 
 }  // namespace vardo

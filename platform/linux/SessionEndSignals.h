@@ -6,6 +6,9 @@
 #include <functional>
 #include <iterator>
 #include <memory>
+#include <utility>
+
+#include "SessionEndRelay.h"
 
 class QSocketNotifier;
 
@@ -15,10 +18,7 @@ namespace vardo {
 // event loop: the handler only writes the signal number to a pipe, which a socket notifier reads.
 // A signal ignored when the program started (nohup, a background job of a shell) stays ignored.
 // One instance at a time; destroying it puts back each signal's disposition as it found it.
-//
-// Installed before the main window exists, whose start-up can already start tasks while a box
-// of its own waits: a session end that comes before a receiver is set ends every running event
-// loop (the box is never answered) and is told to the receiver as soon as it is set.
+// A session end before a receiver is set waits for it (SessionEndRelay).
 class SessionEndSignals final : public QObject {
   public:
     explicit SessionEndSignals(QObject* parent = nullptr);
@@ -27,14 +27,12 @@ class SessionEndSignals final : public QObject {
     SessionEndSignals& operator=(const SessionEndSignals&) = delete;
 
     // Who is told of a session end from now on (once per burst of signals).
-    void Forward(std::function<void()> onSessionEnd);
+    void Forward(std::function<void()> onSessionEnd) { relay_.Forward(std::move(onSessionEnd)); }
 
   private:
     void Drain();
-    void Tell();
 
-    std::function<void()> onSessionEnd_;
-    bool pending_ = false;
+    SessionEndRelay relay_;
     int pipe_[2] = {-1, -1};
     std::unique_ptr<QSocketNotifier> notifier_;
     static constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};

@@ -34,4 +34,8 @@ std::string StateFolder() {
     return BaseFolder("XDG_STATE_HOME", "/.local/state");
 }
 
+std::string InstalledProgramFolder() {
+    return DataFolder() + "/vardo";
+}
+
 }  // namespace vardo::platform

@@ -47,4 +47,8 @@ std::string StateFolder() {
     return KnownFolder(FOLDERID_LocalAppData, "LOCALAPPDATA");
 }
 
+std::string InstalledProgramFolder() {
+    return DataFolder() + "/Vardo";
+}
+
 }  // namespace vardo::platform

@@ -18,26 +18,10 @@
 #include <thread>
 
 #include "PosixProcesses.h"
+#include "StartAhead.h"
 #include "X11Windows.h"
 
 namespace vardo::test {
-
-// A timetable file's line for one row: its sixteen cells joined by "^^", ended by CR LF.
-inline std::string TimetableLine(const std::array<std::string, 16>& cells) {
-    std::string line;
-    for (const std::string& cell : cells) line += (line.empty() ? "" : "^^") + cell;
-    return line + "\r\n";
-}
-
-// The local wall-clock time `ahead` from now, formatted from hour, minute and second.
-inline std::string LocalTimeText(std::time_t from, int aheadSeconds, const char* format) {
-    const std::time_t when = from + aheadSeconds;
-    std::tm local{};
-    localtime_r(&when, &local);
-    char text[32];
-    std::snprintf(text, sizeof text, format, local.tm_hour, local.tm_min, local.tm_sec);
-    return text;
-}
 
 class VardoProgramFolder : public ::testing::Test {
   protected:
@@ -105,29 +89,15 @@ class VardoProgramFolder : public ::testing::Test {
         return false;
     }
 
-    // Starts the program so that the first second its files schedule something comes after it is
-    // up, however long a loaded machine takes to start it. `writeFiles(first)` writes the folder's
-    // files with their events from the wall-clock second `first` on. When the program came up
-    // too late for that second, it is stopped and started again with its files written afresh
-    // for a later one. Returns the second used.
+    // Starts the program ahead of the first second its files schedule (StartAhead).
     std::time_t StartVardoAhead(const std::function<void(std::time_t first)>& writeFiles) {
-        // Up at least this long before the first event, so its clock has started by then.
-        constexpr int kUpBeforeFirstEvent = 1;
-        int leadSeconds = 3;
-        for (int attempt = 0; attempt < 4; ++attempt) {
-            const auto launched = std::chrono::steady_clock::now();
-            const std::time_t first = std::time(nullptr) + leadSeconds;
-            writeFiles(first);
-            StartVardo();
-            if (!WaitForMainWindow(std::chrono::seconds(60))) break;
-            if (std::time(nullptr) + kUpBeforeFirstEvent < first) return first;
-            const auto upSeconds = std::chrono::ceil<std::chrono::seconds>(
-                std::chrono::steady_clock::now() - launched);
-            StopVardo();
-            leadSeconds = static_cast<int>(upSeconds.count()) * 2 + kUpBeforeFirstEvent + 1;
-        }
-        ADD_FAILURE() << "vardo did not come up in time for its timetable";
-        return 0;
+        return StartAhead(
+            writeFiles,
+            [this] {
+                StartVardo();
+                return WaitForMainWindow(std::chrono::seconds(60));
+            },
+            [this] { StopVardo(); });
     }
 
     // Ends the program and clears what it wrote, for a fresh start in the same folder.

@@ -41,5 +41,18 @@ TEST(ProgramPlaceTest, Installed_UnsetOrRelativeDataHome_UsesTheHomeFolder) {
     }
 }
 
+TEST(ProgramPlaceTest, Marked_IsInstalledOnlyWithTheMarkerBesideTheProgram) {
+    TempFolder folder, data;
+    ScopedEnvironment dataHome("XDG_DATA_HOME", data.path());
+    const std::string program = folder.File("vardo");
+    EXPECT_EQ(MarkedPlace(program).folder, folder.Slash());
+
+    test::WriteBytes(folder.File(kInstalledMarker), "");
+    const ProgramPlace place = MarkedPlace(program);
+    EXPECT_EQ(place.folder, data.File("vardo/"));
+    EXPECT_EQ(place.skinFolders,
+              (std::vector<std::string>{data.File("vardo/Skins/"), folder.File("Skins/")}));
+}
+
 }  // namespace
 }  // namespace vardo::platform

@@ -18,10 +18,12 @@
 
 #include "AsRun.h"
 #include "AtomicFile.h"
+#include "CommandArguments.h"
 #include "Language.h"
 #include "ReportCsv.h"
 #include "ReportTimeline.h"
 #include "TimeText.h"
+#include "Utf8Path.h"
 
 namespace vardo {
 namespace {
@@ -140,14 +142,14 @@ Options ParseArguments(const std::vector<std::string>& args) {
         throw UsageError("a report covers at most " + std::to_string(kMaxDays.count()) + " days");
 
     std::error_code error;
-    if (!std::filesystem::is_directory(folders[0], error))
+    if (!std::filesystem::is_directory(Utf8Path(folders[0]), error))
         throw UsageError(folders[0] + ": no such program folder");
     options.programFolder = folders[0];
     if (!options.programFolder.ends_with('/')) options.programFolder += '/';
     // The folder of the program file (build/app, /usr/bin) is a likely mistake; its report would
     // be empty and look like a station that ran nothing.
-    if (!std::filesystem::is_directory(options.programFolder + "Data", error) &&
-        !std::filesystem::is_directory(options.programFolder + "History", error)) {
+    if (!std::filesystem::is_directory(Utf8Path(options.programFolder + "Data"), error) &&
+        !std::filesystem::is_directory(Utf8Path(options.programFolder + "History"), error)) {
         throw UsageError(folders[0] +
                          ": not a program folder (it holds neither Data/ nor History/); the "
                          "installed program's is ~/.local/share/vardo");
@@ -237,7 +239,7 @@ int Run(const std::vector<std::string>& args) {
 
 int main(int argc, char** argv) {
     try {
-        return vardo::Run(std::vector<std::string>(argv + 1, argv + argc));
+        return vardo::Run(vardo::CommandArguments(argc, argv));
     } catch (const vardo::UsageError& error) {
         std::cerr << "vardo-report: " << error.what() << " (see --help)\n";
         return 2;
