@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <filesystem>
 
+#include "AtomicFile.h"
 #include "FolderWatch.h"
 #include "FolderWatchNotifier.h"
 #include "TempFolder.h"
@@ -14,9 +15,10 @@
 namespace vardo {
 namespace {
 
-bool RunLoopUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+bool RunLoopUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
 }
 
@@ -31,9 +33,8 @@ TEST(FolderWatchNotifierTest, AFileRenamedIntoTheFolder_IsToldInTheLoop_AndReadO
         for (platform::FolderEvent& event : watch.ReadEvents()) events.push_back(std::move(event));
     });
 
-    test::TempFolder elsewhere;
-    test::WriteBytes(elsewhere.File("x"), "whole");
-    std::filesystem::rename(Utf8Path(elsewhere.File("x")), Utf8Path(folder.File("节目单.tab")));
+    // As a station's feed delivers it: written beside, then renamed into place.
+    ASSERT_TRUE(WriteFileAtomically(folder.File("节目单.tab"), "whole"));
     ASSERT_TRUE(RunLoopUntil([&] {
         for (const platform::FolderEvent& event : events)
             if (event.name == "节目单.tab" && event.change == platform::FolderChange::RenamedInto)
@@ -42,7 +43,7 @@ TEST(FolderWatchNotifierTest, AFileRenamedIntoTheFolder_IsToldInTheLoop_AndReadO
     }));
     // Read: the notice is not repeated while nothing changes.
     const int callsWhenRead = calls;
-    RunLoopUntil([] { return false; });
+    RunLoopUntil([] { return false; }, 500);
     EXPECT_EQ(calls, callsWhenRead);
 }
 
