@@ -52,12 +52,16 @@ class KeyboardMoveTest : public ::testing::Test {
         });
     }
 
-    // Runs the event loop until the typing is done and the window has settled.
-    void Settle() {
+    // Starts the command, types the keys while its loop runs, and gives the window's place once
+    // the typing is done and the window has settled.
+    RECT Drive(bool (*start)(QWidget&), std::initializer_list<WORD> keys) {
+        EXPECT_TRUE(start(window_));
+        Type(keys);
         const QDeadlineTimer deadline(1500);
         while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         typist_.join();
         QCoreApplication::processEvents();
+        return NativeRect();
     }
 
     QWidget window_;
@@ -67,10 +71,7 @@ class KeyboardMoveTest : public ::testing::Test {
 };
 
 TEST_F(KeyboardMoveTest, Move_TheArrowsMoveTheWindow_AndEnterKeepsItThere) {
-    ASSERT_TRUE(StartKeyboardMove(window_));
-    Type({VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN});
-    Settle();
-    const RECT after = NativeRect();
+    const RECT after = Drive(StartKeyboardMove, {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN});
     EXPECT_GT(after.left, before_.left);
     EXPECT_GT(after.top, before_.top);
     EXPECT_EQ(after.right - after.left, before_.right - before_.left);
@@ -80,20 +81,14 @@ TEST_F(KeyboardMoveTest, Move_TheArrowsMoveTheWindow_AndEnterKeepsItThere) {
 }
 
 TEST_F(KeyboardMoveTest, Move_EscapePutsTheWindowBack) {
-    ASSERT_TRUE(StartKeyboardMove(window_));
-    Type({VK_LEFT, VK_LEFT, VK_UP, VK_ESCAPE});
-    Settle();
-    const RECT after = NativeRect();
+    const RECT after = Drive(StartKeyboardMove, {VK_LEFT, VK_LEFT, VK_UP, VK_ESCAPE});
     EXPECT_EQ(after.left, before_.left);
     EXPECT_EQ(after.top, before_.top);
 }
 
 // The first arrow picks the edge that the following ones move.
 TEST_F(KeyboardMoveTest, Size_TheArrowsMoveTheEdgeTheFirstOnePicked) {
-    ASSERT_TRUE(StartKeyboardResize(window_));
-    Type({VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RETURN});
-    Settle();
-    const RECT after = NativeRect();
+    const RECT after = Drive(StartKeyboardResize, {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RETURN});
     EXPECT_EQ(after.left, before_.left);
     EXPECT_EQ(after.top, before_.top);
     EXPECT_EQ(after.bottom, before_.bottom);
