@@ -2,8 +2,10 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "ProgramPlace.h"
+#include "SessionEndRelay.h"
 
 namespace vardo {
 
@@ -27,18 +29,23 @@ class Station {
     // Takes the system's services into use, with the settings of the program at place.
     void Open(const platform::ProgramPlace& place);
 
-    platform::Processes& Processes();
-    platform::Windows& Windows();
-
+    // Once open:
+    platform::Processes& Processes() { return *processes_; }
+    platform::Windows& Windows() { return *windows_; }
     // Who is told of the session's end from now on; one told before it is set ends every event
     // loop at once and is told as soon as it is set.
-    void ForwardSessionEnd(std::function<void()> onSessionEnd);
+    void ForwardSessionEnd(std::function<void()> onSessionEnd) {
+        sessionEnd_->Forward(std::move(onSessionEnd));
+    }
 
   private:
     struct Services;
     struct Session;
     std::unique_ptr<Session> session_;
     std::unique_ptr<Services> services_;
+    platform::Processes* processes_ = nullptr;
+    platform::Windows* windows_ = nullptr;
+    SessionEndRelay* sessionEnd_ = nullptr;
 };
 
 }  // namespace vardo

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
 #include <QGuiApplication>
@@ -126,7 +127,12 @@ void TFrmMain::FormCreate() {
     QDir().mkpath(programFolder_ + "Data");
 
     platform::SetFontSmoothing(true);
-    platform::AddPrivateFont((programFolder_ + "Digirtu_.ttf").toStdString());
+    // The operator's own face in the program folder, else the one shipped beside the program
+    // (an installed program keeps its folder elsewhere).
+    const QString clockFont = QStringLiteral("Digirtu_.ttf");
+    if (!platform::AddPrivateFont((programFolder_ + clockFont).toStdString()))
+        platform::AddPrivateFont(
+            (QCoreApplication::applicationDirPath() + '/' + clockFont).toStdString());
     LoadDailyTimetable(Today());
 
     FillMonitorList();

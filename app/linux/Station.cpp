@@ -31,23 +31,14 @@ Station::~Station() = default;
 
 void Station::Open(const platform::ProgramPlace& place) {
     services_ = std::make_unique<Services>();
+    processes_ = &services_->processes;
+    windows_ = &services_->windows;
+    sessionEnd_ = &services_->sessionEnd;
     // Read once at start-up: the key has no control in the settings dialog.
     const bool tasksOnX11 =
         IsYes(ReadSettingDef(place.settingsFile, "START", "TasksOnX11", "YES"));
     services_->processes.SetEnvironment(
         platform::TaskEnvironment(session_->environment, tasksOnX11));
-}
-
-platform::Processes& Station::Processes() {
-    return services_->processes;
-}
-
-platform::Windows& Station::Windows() {
-    return services_->windows;
-}
-
-void Station::ForwardSessionEnd(std::function<void()> onSessionEnd) {
-    services_->sessionEnd.Forward(std::move(onSessionEnd));
 }
 
 }  // namespace vardo

@@ -21,18 +21,9 @@ Station::~Station() = default;
 
 void Station::Open(const platform::ProgramPlace&) {
     services_ = std::make_unique<Services>();
-}
-
-platform::Processes& Station::Processes() {
-    return services_->processes;
-}
-
-platform::Windows& Station::Windows() {
-    return services_->windows;
-}
-
-void Station::ForwardSessionEnd(std::function<void()> onSessionEnd) {
-    services_->sessionEnd.Forward(std::move(onSessionEnd));
+    processes_ = &services_->processes;
+    windows_ = &services_->windows;
+    sessionEnd_ = &services_->sessionEnd;
 }
 
 }  // namespace vardo

@@ -57,7 +57,7 @@ void SessionEndSignals::Drain() {
     unsigned char bytes[16];
     bool requested = false;
     while (::read(pipe_[0], bytes, sizeof bytes) > 0) requested = true;
-    if (requested) relay_.Tell();
+    if (requested) Tell();
 }
 
 }  // namespace vardo

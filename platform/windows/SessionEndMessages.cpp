@@ -27,7 +27,7 @@ bool SessionEndMessages::nativeEventFilter(const QByteArray& eventType, void* me
             return true;
         case WM_ENDSESSION:
             // wParam false: another program refused, and the session goes on.
-            if (msg.wParam && !std::exchange(ended_, true)) relay_.Tell();
+            if (msg.wParam && !std::exchange(ended_, true)) Tell();
             *result = 0;
             return true;
         default:

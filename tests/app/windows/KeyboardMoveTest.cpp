@@ -1,5 +1,5 @@
 // The system menu's Move and Size of a skinned (frameless) window: the system's own keyboard loop
-// on the native window, driven by the keys it reads from the window's queue.
+// on the native window, driven by keyboard input the operator would type once it runs.
 #include "WindowManagerMoves.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,8 @@
 #include <QDeadlineTimer>
 #include <QWidget>
 #include <initializer_list>
+#include <thread>
+#include <vector>
 
 #include <windows.h>
 
@@ -20,7 +22,9 @@ class KeyboardMoveTest : public ::testing::Test {
         window_.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         window_.setGeometry(300, 300, 320, 200);
         window_.show();
+        window_.activateWindow();
         handle_ = reinterpret_cast<HWND>(window_.winId());
+        ::SetForegroundWindow(handle_);
         QCoreApplication::processEvents();
         before_ = NativeRect();
     }
@@ -31,33 +35,43 @@ class KeyboardMoveTest : public ::testing::Test {
         return rect;
     }
 
-    // Queued behind the command, as the operator's keys would be: the loop reads them.
-    void Press(std::initializer_list<WPARAM> keys) {
-        for (const WPARAM key : keys) {
-            ::PostMessageW(handle_, WM_KEYDOWN, key, 1);
-            ::PostMessageW(handle_, WM_KEYUP, key, 1 | (1u << 30) | (1u << 31));
-        }
+    // Typed once the command's loop runs (it takes the keyboard from the event loop, which waits
+    // for it to end), as system input to the active window.
+    void Type(std::initializer_list<WORD> keys) {
+        const std::vector<WORD> typed(keys);
+        typist_ = std::thread([typed] {
+            ::Sleep(300);
+            for (const WORD key : typed) {
+                INPUT input[2] = {};
+                input[0].type = input[1].type = INPUT_KEYBOARD;
+                input[0].ki.wVk = input[1].ki.wVk = key;
+                input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+                ::SendInput(2, input, sizeof(INPUT));
+                ::Sleep(40);
+            }
+        });
     }
 
-    // Runs the event loop until the loop of the command has ended and the window stands still.
-    void Settle() {
-        const QDeadlineTimer deadline(500);
-        while (!deadline.hasExpired()) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-            ::Sleep(10);
-        }
+    // Starts the command, types the keys while its loop runs, and gives the window's place once
+    // the typing is done and the window has settled.
+    RECT Drive(bool (*start)(QWidget&), std::initializer_list<WORD> keys) {
+        EXPECT_TRUE(start(window_));
+        Type(keys);
+        const QDeadlineTimer deadline(1500);
+        while (!deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        typist_.join();
+        QCoreApplication::processEvents();
+        return NativeRect();
     }
 
     QWidget window_;
     HWND handle_ = nullptr;
     RECT before_{};
+    std::thread typist_;
 };
 
 TEST_F(KeyboardMoveTest, Move_TheArrowsMoveTheWindow_AndEnterKeepsItThere) {
-    ASSERT_TRUE(StartKeyboardMove(window_));
-    Press({VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN});
-    Settle();
-    const RECT after = NativeRect();
+    const RECT after = Drive(StartKeyboardMove, {VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN});
     EXPECT_GT(after.left, before_.left);
     EXPECT_GT(after.top, before_.top);
     EXPECT_EQ(after.right - after.left, before_.right - before_.left);
@@ -67,23 +81,18 @@ TEST_F(KeyboardMoveTest, Move_TheArrowsMoveTheWindow_AndEnterKeepsItThere) {
 }
 
 TEST_F(KeyboardMoveTest, Move_EscapePutsTheWindowBack) {
-    ASSERT_TRUE(StartKeyboardMove(window_));
-    Press({VK_LEFT, VK_LEFT, VK_UP, VK_ESCAPE});
-    Settle();
-    const RECT after = NativeRect();
+    const RECT after = Drive(StartKeyboardMove, {VK_LEFT, VK_LEFT, VK_UP, VK_ESCAPE});
     EXPECT_EQ(after.left, before_.left);
     EXPECT_EQ(after.top, before_.top);
 }
 
-TEST_F(KeyboardMoveTest, Size_TheArrowsMoveTheLowerRightCorner) {
-    ASSERT_TRUE(StartKeyboardResize(window_));
-    Press({VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
-    Settle();
-    const RECT after = NativeRect();
+// The first arrow picks the edge that the following ones move.
+TEST_F(KeyboardMoveTest, Size_TheArrowsMoveTheEdgeTheFirstOnePicked) {
+    const RECT after = Drive(StartKeyboardResize, {VK_RIGHT, VK_RIGHT, VK_RIGHT, VK_RETURN});
     EXPECT_EQ(after.left, before_.left);
     EXPECT_EQ(after.top, before_.top);
+    EXPECT_EQ(after.bottom, before_.bottom);
     EXPECT_GT(after.right, before_.right);
-    EXPECT_GT(after.bottom, before_.bottom);
 }
 
 TEST(KeyboardMoveWithoutWindowTest, AChildOrAnUnshownWidget_IsRefused) {

@@ -6,17 +6,21 @@
 #include <QProcess>
 #include <filesystem>
 
+#include "AtomicFile.h"
 #include "FolderWatch.h"
 #include "FolderWatchNotifier.h"
+#include "SkinRead.h"
 #include "TempFolder.h"
 #include "Utf8Path.h"
+#include "WinConvert.h"
 
 namespace vardo {
 namespace {
 
-bool RunLoopUntil(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(5000);
-    while (!done() && !deadline.hasExpired()) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+bool RunLoopUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return done();
 }
 
@@ -31,9 +35,8 @@ TEST(FolderWatchNotifierTest, AFileRenamedIntoTheFolder_IsToldInTheLoop_AndReadO
         for (platform::FolderEvent& event : watch.ReadEvents()) events.push_back(std::move(event));
     });
 
-    test::TempFolder elsewhere;
-    test::WriteBytes(elsewhere.File("x"), "whole");
-    std::filesystem::rename(Utf8Path(elsewhere.File("x")), Utf8Path(folder.File("节目单.tab")));
+    // As a station's feed delivers it: written beside, then renamed into place.
+    ASSERT_TRUE(WriteFileAtomically(folder.File("节目单.tab"), "whole"));
     ASSERT_TRUE(RunLoopUntil([&] {
         for (const platform::FolderEvent& event : events)
             if (event.name == "节目单.tab" && event.change == platform::FolderChange::RenamedInto)
@@ -42,8 +45,16 @@ TEST(FolderWatchNotifierTest, AFileRenamedIntoTheFolder_IsToldInTheLoop_AndReadO
     }));
     // Read: the notice is not repeated while nothing changes.
     const int callsWhenRead = calls;
-    RunLoopUntil([] { return false; });
+    RunLoopUntil([] { return false; }, 500);
     EXPECT_EQ(calls, callsWhenRead);
+}
+
+int RunSkinTool(const QStringList& arguments, QString* errors = nullptr) {
+    QProcess tool;
+    tool.start(QCoreApplication::applicationDirPath() + "/" VARDO_SKIN_TOOL, arguments);
+    if (!tool.waitForFinished(30'000)) return -1;
+    if (errors) *errors = QString::fromLocal8Bit(tool.readAllStandardError());
+    return tool.exitCode();
 }
 
 // The shipped skin unpacked into, and listed from, folders named outside the ANSI code page.
@@ -53,21 +64,31 @@ TEST(WideCommandLineTest, TheSkinTool_TakesUnicodePathsAsTyped) {
     std::filesystem::copy_file(Utf8Path(VARDO_SKINS_DIR "/Daylight.skn"), Utf8Path(skin));
     const std::string output = folder.File("解开 Ω");
 
-    QProcess tool;
-    tool.setProgram(QCoreApplication::applicationDirPath() + "/" VARDO_SKIN_TOOL);
-    tool.setArguments({"unpack", QString::fromStdString(skin), QString::fromStdString(output)});
-    tool.start();
-    ASSERT_TRUE(tool.waitForFinished(30'000));
-    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(RunSkinTool({"unpack", QString::fromStdString(skin), QString::fromStdString(output)}),
+              0);
     std::error_code error;
     EXPECT_TRUE(std::filesystem::is_directory(Utf8Path(output), error));
     EXPECT_FALSE(std::filesystem::is_empty(Utf8Path(output), error));
+    EXPECT_EQ(RunSkinTool({"list", QString::fromStdString(skin)}), 0);
+}
 
-    tool.setArguments({"list", QString::fromStdString(skin)});
-    tool.start();
-    ASSERT_TRUE(tool.waitForFinished(30'000));
-    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
-    EXPECT_TRUE(tool.readAllStandardOutput().startsWith("version "));
+// On Windows a backslash parts folders and a colon names a drive or a stream: an entry named with
+// either must not be written outside the output folder.
+TEST(WideCommandLineTest, TheSkinTool_RefusesEntriesThatLeaveTheFolderTheWindowsWay) {
+    test::TempFolder folder;
+    for (const std::string name : {"..\\escaped.txt", "C:escaped.txt"}) {
+        const std::string skin = folder.File("bad.skn");
+        test::WriteBytes(skin, PackSkinFile(BuildSkinContainer({{name, "bytes"}})));
+        QString errors;
+        EXPECT_EQ(RunSkinTool({"unpack", QString::fromStdString(skin),
+                               QString::fromStdString(folder.File("out"))},
+                              &errors),
+                  1)
+            << name;
+        EXPECT_TRUE(errors.contains("would leave the output folder")) << errors.toStdString();
+        std::error_code error;
+        EXPECT_FALSE(std::filesystem::exists(Utf8Path(folder.File("escaped.txt")), error)) << name;
+    }
 }
 
 }  // namespace
