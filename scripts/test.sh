@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 source scripts/fuzz-seeds.sh
-vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}"
+vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_TEST_PACKAGES[@]}" \
+    "${VARDO_WINDOWS_PACKAGES[@]}" "${VARDO_WINDOWS_PACKAGE_PACKAGES[@]}"
 
 jobs="$(nproc)"
 fuzz_seconds="${VARDO_FUZZ_SECONDS:-15}"
@@ -30,8 +31,10 @@ cmake --build build-fuzz -j "$jobs"
 runtime="$(mktemp -d /tmp/vardo-test.XXXXXX)"
 chmod 700 "$runtime"
 export XDG_RUNTIME_DIR="$runtime"
+toolchain_pid=
 cleanup() {
     local status=$?
+    [ -z "$toolchain_pid" ] || kill -- "-$toolchain_pid" 2>/dev/null || true
     scripts/wlbed.sh stop "$runtime/wlbed" || true
     scripts/wlbed.sh stop "$runtime/kwinbed" || true
     scripts/wlbed.sh stop "$runtime/swaybed" || true
@@ -43,6 +46,11 @@ cleanup() {
     fi
 }
 trap cleanup EXIT
+
+# The Windows toolchain (Qt for Windows, built once into its cache) builds at the lowest priority
+# beside the Linux tests, which leave the processor idle while they wait on timers and windows.
+setsid scripts/windows-toolchain.sh all >"$runtime/windows-toolchain.log" 2>&1 &
+toolchain_pid=$!
 
 # ctest, failing also when a test was skipped: a test that cannot run has not passed.
 run_ctest() { # log, ctest arguments...
@@ -111,6 +119,13 @@ run_ctest "$runtime/ctest.log" --test-dir build --output-on-failure -j "$jobs" -
 # then the Windows build's tests under Wine on the two-monitor Wine bed, the shipped program
 # folder and the installer among them. Outside the X test bed's session: the Windows program
 # finds its own platform. A failure names the test, and windows-test.sh keeps the bed's logs.
+echo "== Windows toolchain"
+wait "$toolchain_pid" || {
+    tail -40 "$runtime/windows-toolchain.log"
+    echo "the Windows toolchain did not build (log: $runtime/windows-toolchain.log)" >&2
+    exit 1
+}
+toolchain_pid=
 echo "== Windows: zip and installer"
 scripts/windows.sh 2>&1 | tee "$runtime/windows.log"
 (

@@ -3,8 +3,8 @@
 # test bed (scripts/winebed.sh): the unit tests, the window and monitor tests, and the Qt tests
 # (components, skins, the program's Windows pieces) drawn by the windows platform on the bed.
 #   windows-test.sh [all|qt-free]
-# all (the default) builds build-windows-gui/: the program (vardo.exe, vardo-skin.exe,
-# vardo-report.exe) and every test, against the Qt of scripts/windows-toolchain.sh (built first
+# all (the default) builds build-windows-release/, the Release build scripts/windows.sh packages:
+# the program (vardo.exe, vardo-skin.exe, vardo-report.exe) and every test, against the Qt of scripts/windows-toolchain.sh (built first
 # when its cache is empty), with the drawing tools of a native build in build-host-tools/.
 # qt-free builds build-windows/, the layers without Qt and their tests, which need GoogleTest alone.
 # On a failure the bed's folder, with the logs of Xorg and Wine, is kept and named.
@@ -16,16 +16,16 @@ source scripts/cross.sh
 vardo_require_packages "${VARDO_BUILD_PACKAGES[@]}" "${VARDO_WINDOWS_PACKAGES[@]}"
 
 windows_build=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake"
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_TESTS=ON -DVARDO_BENCH=OFF)
+    -DVARDO_TESTS=ON -DVARDO_BENCH=OFF)
 case "$parts" in
 all)
     toolchain="$(scripts/windows-toolchain.sh all | tail -1)"
     export VARDO_WINDOWS_QT="$toolchain/qt"
     echo "== host tools"
     vardo_build_host_tools
-    build=build-windows-gui
+    build=build-windows-release
     echo "== Windows build (the program and its tests)"
-    cmake -S . -B "$build" "${windows_build[@]}" -DVARDO_GUI=ON -DCMAKE_PREFIX_PATH="$VARDO_WINDOWS_QT" \
+    cmake -S . -B "$build" "${windows_build[@]}" -DCMAKE_BUILD_TYPE=Release -DVARDO_GUI=ON -DCMAKE_PREFIX_PATH="$VARDO_WINDOWS_QT" \
         -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DVARDO_HOST_TOOLS="$vardo_host_tools" >/dev/null
     ;;
@@ -33,7 +33,8 @@ qt-free)
     toolchain="$(scripts/windows-toolchain.sh googletest | tail -1)"
     build=build-windows
     echo "== Windows build (Qt-free layers)"
-    cmake -S . -B "$build" "${windows_build[@]}" -DVARDO_GUI=OFF >/dev/null
+    cmake -S . -B "$build" "${windows_build[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_GUI=OFF \
+        >/dev/null
     ;;
 *) echo "usage: windows-test.sh [all|qt-free]" >&2; exit 2 ;;
 esac
