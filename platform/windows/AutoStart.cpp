@@ -12,6 +12,12 @@ namespace {
 // station's operator is the user whose session starts it.
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
+// A run value is a command line: the path goes in quotes, or Windows would split
+// C:\Program Files\... at its blank and start C:\Program.exe, whoever put it there.
+std::wstring RunCommand(const std::string& programPath) {
+    return L"\"" + WideText(programPath) + L"\"";
+}
+
 }  // namespace
 
 std::string AutoStartEntryPath(const std::string& name) {
@@ -30,7 +36,8 @@ bool RegReadEquals(const std::string& name, const std::string& programPath) {
                        data.data(), &size) != ERROR_SUCCESS)
         return false;
     data.resize(wcsnlen(data.c_str(), data.size()));
-    return data == WideText(programPath);
+    // Earlier versions wrote the path without quotes.
+    return data == RunCommand(programPath) || data == WideText(programPath);
 }
 
 bool RegWriteText(const std::string& name, const std::string& programPath) {
@@ -38,7 +45,7 @@ bool RegWriteText(const std::string& name, const std::string& programPath) {
     if (::RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
                           nullptr) != ERROR_SUCCESS)
         return false;
-    const std::wstring data = WideText(programPath);
+    const std::wstring data = RunCommand(programPath);
     const LONG result =
         ::RegSetValueExW(key, WideText(name).c_str(), 0, REG_SZ,
                          reinterpret_cast<const BYTE*>(data.c_str()),

@@ -24,13 +24,24 @@ std::optional<std::wstring> RunValue(const std::string& name) {
     return std::wstring(data);
 }
 
-// The value is a plain string under the current user's run key: the path alone, no quotes.
+// Writes the value as it stands, as an earlier version or another program would.
+bool SetRunValue(const std::string& name, const std::wstring& value) {
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, WideText(name).c_str(), REG_SZ,
+                             value.c_str(),
+                             static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
+           ERROR_SUCCESS;
+}
+
+// The value is a plain string under the current user's run key: the path in quotes, so that
+// Windows does not split it at a blank; a value of an earlier version, without them, still counts.
 TEST(AutoStartWindowsTest, WriteReadAndDelete_TheRunValueOfTheCurrentUser) {
     const std::string name = "VardoTest" + std::to_string(::GetCurrentProcessId());
     const std::string program = "C:\\Program Files\\Vardo 站\\vardo.exe";
     EXPECT_FALSE(RegReadEquals(name, program));
     ASSERT_TRUE(RegWriteText(name, program));
-    EXPECT_EQ(RunValue(name), WideText(program));
+    EXPECT_EQ(RunValue(name), L"\"" + WideText(program) + L"\"");
+    EXPECT_TRUE(RegReadEquals(name, program));
+    ASSERT_TRUE(SetRunValue(name, WideText(program)));
     EXPECT_TRUE(RegReadEquals(name, program));
     EXPECT_FALSE(RegReadEquals(name, "C:\\Program Files\\Vardo 站\\other.exe"));
     EXPECT_EQ(AutoStartEntryPath(name),
