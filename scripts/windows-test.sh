@@ -20,6 +20,7 @@ windows_build=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmak
 case "$parts" in
 all)
     toolchain="$(scripts/windows-toolchain.sh all | tail -1)"
+    export VARDO_WINDOWS_GTEST="$toolchain/googletest"
     export VARDO_WINDOWS_QT="$toolchain/qt"
     echo "== host tools"
     vardo_build_host_tools
@@ -31,6 +32,7 @@ all)
     ;;
 qt-free)
     toolchain="$(scripts/windows-toolchain.sh googletest | tail -1)"
+    export VARDO_WINDOWS_GTEST="$toolchain/googletest"
     build=build-windows
     echo "== Windows build (Qt-free layers)"
     cmake -S . -B "$build" "${windows_build[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_GUI=OFF \
@@ -38,7 +40,6 @@ qt-free)
     ;;
 *) echo "usage: windows-test.sh [all|qt-free]" >&2; exit 2 ;;
 esac
-export VARDO_WINDOWS_GTEST="$toolchain/googletest"
 cmake --build "$build" -j "$(nproc)"
 
 state="$(mktemp -d /tmp/vardo-winebed.XXXXXX)"
